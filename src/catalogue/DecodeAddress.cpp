@@ -1,0 +1,73 @@
+#include "catalogue/DecodeAddress.h"
+
+#include "catalogue/AddressKey.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QStringList>
+
+namespace {
+
+// The character a code names in code page 936: single bytes below 0x81,
+// double bytes for the lead and trail ranges. Codes that name nothing are
+// errors rather than replacement characters, so that a corrupt list can
+// never turn into a plausible address.
+QString CharacterForCode(qint64 code, QStringView piece)
+{
+    QByteArray bytes;
+    if (code >= 0 && code <= 0x80) {
+        if (code < 0x80)
+            return QString(QChar(static_cast<char16_t>(code)));
+        bytes.append(static_cast<char>(code));
+    } else if (code >= 0x8140 && code <= 0xFEFE) {
+        bytes.append(static_cast<char>(code >> 8));
+        bytes.append(static_cast<char>(code & 0xFF));
+    }
+    if (!bytes.isEmpty()) {
+        QStringDecoder decoder("windows-936");
+        const QString text = decoder.decode(bytes);
+        if (!decoder.hasError() && text.size() == 1 && text.at(0) != QChar::ReplacementCharacter)
+            return text;
+    }
+    throw AddressDecodeError("address code " + piece.toString().toStdString() + " names no character");
+}
+
+}  // namespace
+
+QString DecodeAddress(QString& encoded)
+{
+    QString decoded;
+    if (!encoded.isEmpty()) {
+        for (QStringView piece : QStringView(encoded).split(u',')) {
+            bool ok = false;
+            const qint64 number = piece.toLongLong(&ok);
+            if (!ok || piece.isEmpty() || piece.front().isSpace() || piece.back().isSpace())
+                throw AddressDecodeError("address piece \"" + piece.toString().toStdString() + "\" is not a number");
+            decoded += CharacterForCode(number ^ kAddressKey, piece);
+        }
+    }
+    encoded = decoded;
+    return decoded;
+}
+
+QString DecodedCopy(const QString& stored)
+{
+    QString scratch = stored;
+    return DecodeAddress(scratch);
+}
+
+QString EncodeAddress(const QString& address)
+{
+    QStringList numbers;
+    QStringEncoder encoder("windows-936");
+    for (QChar c : address) {
+        const QByteArray bytes = encoder.encode(QString(c));
+        if (encoder.hasError() || bytes.isEmpty() || bytes.size() > 2)
+            throw AddressDecodeError("character cannot be stored in an address list");
+        qint64 code = static_cast<unsigned char>(bytes.at(0));
+        if (bytes.size() == 2)
+            code = code << 8 | static_cast<unsigned char>(bytes.at(1));
+        numbers.append(QString::number(code ^ kAddressKey));
+    }
+    return numbers.join(u',');
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Reads a remote text: a blocking GET on the calling thread, the body
+// decoded in the named character set ("GB2312" for every server file).
+// The status code is not looked at, so an error page comes back as its
+// text; any failure gives an empty text.
+QString FetchText(const QString& address, const QString& charset);
+
+// Decodes a body in the named character set; an unknown set gives an empty
+// text, bytes that fit no character become U+FFFD.
+QString BytesToText(const QByteArray& body, const QString& charset);

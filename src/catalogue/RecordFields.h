@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// Fields of catalogue lines. Every field is a run of characters taken by a
+// 1-based start and a length computed from the first occurrence of the
+// markers. A negative length or a start below 1 is no value at all: the
+// caption the field was meant for keeps its old text. A start past the end
+// gives an empty text; a length past the end gives the rest of the line.
+std::optional<QString> Substring(QStringView line, qsizetype start, qsizetype length);
+
+// 1-based position of the first occurrence of marker, 0 when absent.
+qsizetype MarkerPosition(QStringView line, QChar marker);
+
+// Conference line: Title "%" UpdateDate "*" Rest.
+// Lecture line:    Title "%" Detail "$" Note "*" DownloadAddress.
+std::optional<QString> RecordTitle(QStringView line);
+std::optional<QString> ConferenceUpdateDate(QStringView line);
+std::optional<QString> LectureDetail(QStringView line);
+std::optional<QString> LectureNote(QStringView line);
+std::optional<QString> LectureDownloadAddress(QStringView line);
+
+// The part of a lecture line before the first "*": the stored file's name
+// without its ".zip".
+std::optional<QString> LectureSavedName(QStringView line);

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// The two texts a row shows for an entry. A caption without a value leaves
+// the label's old text standing.
+struct RowCaptions {
+    std::optional<QString> first;   // the title line
+    std::optional<QString> second;  // the date or detail line
+};
+
+inline const QString kUpdateDatePrefix = QStringLiteral("更新日期：");
+
+// Conference: Title / "更新日期：" UpdateDate.
+RowCaptions ConferenceRowCaptions(QStringView line);
+// Lecture: Title " - " Note / Detail.
+RowCaptions LectureRowCaptions(QStringView line);
+// Stored lecture file: Title " - " (from the first "$" to the first ".") / Detail.
+RowCaptions FavouriteRowCaptions(QStringView fileName);
+
+// The lecture-list file of a conference, from its row's date caption: the
+// last 12 characters of the caption followed by ".zip".
+QString LectureListFileName(const QString& dateCaption);

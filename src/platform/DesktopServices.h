@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+namespace platform {
+
+// Hands the address to the user's default browser and returns at once.
+// Whether a browser started is not reported.
+void OpenAddressInBrowser(const QString& address);
+
+// Ends the process at once: output flushed, then gone, without running
+// destructors or any further handler.
+[[noreturn]] void EndProcessNow();
+
+// The folder holding the program file, without a trailing separator.
+QString ExecutableFolder();
+
+// The primary screen's size in pixels; empty when there is no screen.
+QSize PrimaryScreenPixels();
+
+}  // namespace platform

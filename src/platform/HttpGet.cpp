@@ -1,0 +1,30 @@
+#include "platform/HttpGet.h"
+
+#include "platform/CurlRequest.h"
+
+namespace platform {
+
+namespace {
+
+size_t AppendToBody(char* data, size_t size, size_t count, void* body)
+{
+    static_cast<QByteArray*>(body)->append(data, static_cast<qsizetype>(size * count));
+    return size * count;
+}
+
+}  // namespace
+
+std::optional<QByteArray> HttpGet(const QString& address)
+{
+    CurlRequest request(address);
+    if (!request.valid())
+        return std::nullopt;
+    QByteArray body;
+    curl_easy_setopt(request.handle(), CURLOPT_WRITEFUNCTION, &AppendToBody);
+    curl_easy_setopt(request.handle(), CURLOPT_WRITEDATA, &body);
+    if (curl_easy_perform(request.handle()) != CURLE_OK)
+        return std::nullopt;
+    return body;
+}
+
+}  // namespace platform

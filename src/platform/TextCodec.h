@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace platform {
+
+// Decodes bytes in a named character set. "GB2312" is read as its superset,
+// code page 936, the way the server's files were always read: 0x80 is the
+// euro sign and bytes that fit no character become U+FFFD. An unknown
+// character set gives no text.
+std::optional<QString> DecodeCharset(const QByteArray& bytes, const QString& charset);
+
+}  // namespace platform

@@ -1,0 +1,211 @@
+#include "support/TestHttpServer.h"
+
+#include <httplib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+
+using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
+
+struct TestHttpServer::State {
+    httplib::Server server;
+    std::thread thread;
+    int port = 0;
+    std::atomic<bool> stopping{false};
+    mutable std::mutex mutex;
+    std::map<std::string, Handler> routes;
+    std::vector<Request> requests;
+
+    void route(const std::string& path, Handler handler)
+    {
+        std::lock_guard lock(mutex);
+        routes[path] = std::move(handler);
+    }
+};
+
+std::string TestHttpServer::Request::header(const std::string& name) const
+{
+    for (const auto& [key, value] : headers) {
+        if (std::equal(key.begin(), key.end(), name.begin(), name.end(),
+                       [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
+            return value;
+    }
+    return {};
+}
+
+TestHttpServer::TestHttpServer() : state_(std::make_shared<State>())
+{
+    State* state = state_.get();
+    state->server.Get(".*", [state](const httplib::Request& request, httplib::Response& response) {
+        Handler handler;
+        {
+            std::lock_guard lock(state->mutex);
+            Request recorded;
+            recorded.path = request.path;
+            for (const auto& [key, value] : request.headers)
+                recorded.headers.emplace(key, value);
+            state->requests.push_back(std::move(recorded));
+            const auto found = state->routes.find(request.path);
+            if (found != state->routes.end())
+                handler = found->second;
+        }
+        if (handler) {
+            handler(request, response);
+        } else {
+            response.status = 404;
+            response.set_content("<html><body><h1>404 Not Found</h1></body></html>", "text/html");
+        }
+    });
+    state->port = state->server.bind_to_any_port("127.0.0.1");
+    if (state->port <= 0)
+        throw std::runtime_error("test server could not bind to a loopback port");
+    state->thread = std::thread([state] { state->server.listen_after_bind(); });
+    while (!state->server.is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+TestHttpServer::~TestHttpServer()
+{
+    state_->stopping = true;
+    state_->server.stop();
+    if (state_->thread.joinable())
+        state_->thread.join();
+}
+
+int TestHttpServer::port() const
+{
+    return state_->port;
+}
+
+QString TestHttpServer::url(const QString& path) const
+{
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(state_->port).arg(path);
+}
+
+void TestHttpServer::serveBytes(const std::string& path, const QByteArray& body, int status,
+                                const std::string& contentType)
+{
+    const std::string content = body.toStdString();
+    state_->route(path, [content, status, contentType](const httplib::Request&, httplib::Response& response) {
+        response.status = status;
+        response.set_content(content, contentType.c_str());
+    });
+}
+
+void TestHttpServer::serveWithoutLength(const std::string& path, const QByteArray& body)
+{
+    auto content = std::make_shared<std::string>(body.toStdString());
+    state_->route(path, [content](const httplib::Request&, httplib::Response& response) {
+        response.set_chunked_content_provider("application/octet-stream",
+                                              [content](size_t offset, httplib::DataSink& sink) {
+                                                  constexpr size_t kPiece = 4096;
+                                                  if (offset < content->size()) {
+                                                      const size_t n = std::min(kPiece, content->size() - offset);
+                                                      sink.write(content->data() + offset, n);
+                                                  } else {
+                                                      sink.done();
+                                                  }
+                                                  return true;
+                                              });
+    });
+}
+
+void TestHttpServer::serveSlowly(const std::string& path, const QByteArray& body, std::size_t chunkSize,
+                                 std::chrono::milliseconds pause)
+{
+    auto content = std::make_shared<std::string>(body.toStdString());
+    State* state = state_.get();
+    state_->route(path, [content, chunkSize, pause, state](const httplib::Request&, httplib::Response& response) {
+        response.set_content_provider(
+            content->size(), "application/octet-stream",
+            [content, chunkSize, pause, state](size_t offset, size_t length, httplib::DataSink& sink) {
+                // Sleep in short steps so a stopping server is not held up.
+                const auto wakeAt = std::chrono::steady_clock::now() + pause;
+                while (std::chrono::steady_clock::now() < wakeAt) {
+                    if (state->stopping || !sink.is_writable())
+                        return false;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                }
+                const size_t n = std::min(chunkSize, length);
+                return sink.write(content->data() + offset, n);
+            });
+    });
+}
+
+void TestHttpServer::serveCutMidBody(const std::string& path, const QByteArray& body, std::int64_t announcedLength)
+{
+    auto content = std::make_shared<std::string>(body.toStdString());
+    state_->route(path, [content, announcedLength](const httplib::Request&, httplib::Response& response) {
+        response.set_content_provider(static_cast<size_t>(announcedLength), "application/octet-stream",
+                                      [content](size_t offset, size_t, httplib::DataSink& sink) {
+                                          if (offset >= content->size())
+                                              return false;  // drop the connection
+                                          return sink.write(content->data() + offset, content->size() - offset);
+                                      });
+    });
+}
+
+namespace {
+
+// A prime period, so the pattern never lines up with buffer sizes and a
+// misplaced block shows up as a wrong byte.
+constexpr std::int64_t kPatternPeriod = 65521;
+
+const std::string& Pattern()
+{
+    static const std::string pattern = [] {
+        std::string bytes(static_cast<size_t>(kPatternPeriod), '\0');
+        for (std::int64_t i = 0; i < kPatternPeriod; ++i)
+            bytes[static_cast<size_t>(i)] = static_cast<char>((i * 131 + i / 251) & 0xFF);
+        return bytes;
+    }();
+    return pattern;
+}
+
+}  // namespace
+
+char TestHttpServer::GeneratedByte(std::int64_t offset)
+{
+    return Pattern()[static_cast<size_t>(offset % kPatternPeriod)];
+}
+
+void TestHttpServer::serveGenerated(const std::string& path, std::int64_t size)
+{
+    State* state = state_.get();
+    Pattern();
+    state_->route(path, [size, state](const httplib::Request&, httplib::Response& response) {
+        response.set_content_provider(static_cast<size_t>(size), "application/octet-stream",
+                                      [state](size_t offset, size_t length, httplib::DataSink& sink) {
+                                          if (state->stopping)
+                                              return false;
+                                          const std::string& pattern = Pattern();
+                                          const size_t start = offset % static_cast<size_t>(kPatternPeriod);
+                                          const size_t n = std::min(length, pattern.size() - start);
+                                          return sink.write(pattern.data() + start, n);
+                                      });
+    });
+}
+
+void TestHttpServer::redirect(const std::string& path, const std::string& targetPath)
+{
+    state_->route(path, [targetPath](const httplib::Request&, httplib::Response& response) {
+        response.set_redirect(targetPath, 302);
+    });
+}
+
+std::vector<TestHttpServer::Request> TestHttpServer::requests() const
+{
+    std::lock_guard lock(state_->mutex);
+    return state_->requests;
+}
+
+std::size_t TestHttpServer::requestCount(const std::string& path) const
+{
+    std::lock_guard lock(state_->mutex);
+    return static_cast<std::size_t>(std::count_if(state_->requests.begin(), state_->requests.end(),
+                                                  [&path](const Request& r) { return r.path == path; }));
+}

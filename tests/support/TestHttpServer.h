@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// A real HTTP server on 127.0.0.1 and a free port, in the test process, on
+// its own threads. Routes can be changed while it runs; every request is
+// recorded with its headers.
+class TestHttpServer {
+public:
+    struct Request {
+        std::string path;
+        std::multimap<std::string, std::string> headers;
+        std::string header(const std::string& name) const;
+    };
+
+    TestHttpServer();
+    ~TestHttpServer();
+    TestHttpServer(const TestHttpServer&) = delete;
+    TestHttpServer& operator=(const TestHttpServer&) = delete;
+
+    int port() const;
+    // "http://127.0.0.1:<port>" followed by the path ("/a/b.txt").
+    QString url(const QString& path) const;
+
+    // The body as given, with its length announced.
+    void serveBytes(const std::string& path, const QByteArray& body, int status = 200,
+                    const std::string& contentType = "application/octet-stream");
+    // The body sent in chunks, with no Content-Length.
+    void serveWithoutLength(const std::string& path, const QByteArray& body);
+    // The body in pieces of chunkSize bytes with a pause before each.
+    void serveSlowly(const std::string& path, const QByteArray& body, std::size_t chunkSize,
+                     std::chrono::milliseconds pause);
+    // Announces announcedLength bytes, sends the body, then closes the
+    // connection.
+    void serveCutMidBody(const std::string& path, const QByteArray& body, std::int64_t announcedLength);
+    // size bytes made on the fly, so any size costs no memory; the byte at
+    // offset i is GeneratedByte(i).
+    void serveGenerated(const std::string& path, std::int64_t size);
+    // A redirect (302) to another path of this server.
+    void redirect(const std::string& path, const std::string& targetPath);
+
+    static char GeneratedByte(std::int64_t offset);
+
+    std::vector<Request> requests() const;
+    std::size_t requestCount(const std::string& path) const;
+
+    struct State;
+
+private:
+    std::shared_ptr<State> state_;
+};
