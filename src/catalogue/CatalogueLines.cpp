@@ -7,15 +7,22 @@ bool IsCatalogueLine(QStringView line)
 
 void SplitAndKeep(QStringView text, const std::function<void(const QString& line)>& keep)
 {
+    // A single-character search runs far faster than one for the pair, and
+    // catalogues are long; a CR without its LF simply stays inside the line.
     qsizetype start = 0;
+    qsizetype from = 0;
     for (;;) {
-        const qsizetype end = text.indexOf(u"\r\n", start);
-        if (end < 0)
+        const qsizetype end = text.indexOf(u'\r', from);
+        if (end < 0 || end + 1 >= text.size())
             return;
+        if (text[end + 1] != u'\n') {
+            from = end + 1;
+            continue;
+        }
         const QStringView line = text.sliced(start, end - start);
         if (IsCatalogueLine(line))
             keep(line.toString());
-        start = end + 2;
+        start = from = end + 2;
     }
 }
 

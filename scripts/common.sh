@@ -1,0 +1,40 @@
+# Shared by the run and test commands: install what is missing, then build.
+set -euo pipefail
+
+KARDELO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+KARDELO_BUILD="${KARDELO_BUILD:-$KARDELO_ROOT/build}"
+
+# Everything the program, its tests and its sample server need on Debian 12.
+KARDELO_PACKAGES=(
+  build-essential cmake pkg-config
+  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-qpa-plugins
+  libcurl4-openssl-dev libcpp-httplib-dev libqrencode-dev libbenchmark-dev
+  fonts-noto-cjk
+  gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
+  curl
+)
+
+kardelo_install_missing() {
+  local missing=()
+  local package
+  for package in "${KARDELO_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$package")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+  fi
+  "${sudo[@]}" apt-get update -q
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+}
+
+kardelo_build() {
+  cmake -S "$KARDELO_ROOT" -B "$KARDELO_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake --build "$KARDELO_BUILD" -j"$(nproc)"
+}

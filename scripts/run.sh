@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, serves the bundled sample library on
+# 127.0.0.1:18418 and starts Kardelo against it.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+PORT=18418
+kardelo_install_missing
+kardelo_build
+
+if curl -s -o /dev/null "http://127.0.0.1:$PORT/" 2>/dev/null; then
+  echo "Port $PORT is already in use; stop whatever serves it and try again." >&2
+  exit 1
+fi
+
+"$KARDELO_BUILD/tools/kardelo-sample-server" --port "$PORT" --exit-with-pid $$ &
+server=$!
+trap 'kill "$server" 2>/dev/null || true' EXIT
+
+for _ in $(seq 1 50); do
+  curl -s -o /dev/null "http://127.0.0.1:$PORT/version.txt" && break
+  sleep 0.1
+done
+
+"$KARDELO_BUILD/src/kardelo"

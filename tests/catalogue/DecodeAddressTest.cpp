@@ -1,0 +1,110 @@
+#include "catalogue/AddressKey.h"
+#include "catalogue/DecodeAddress.h"
+#include "catalogue/StoredAddresses.h"
+
+#include <QFile>
+#include <QtTest>
+
+class DecodeAddressTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void rebuildsTheVariablePassedIn();
+    void malformedListsReachTheCaller_data();
+    void malformedListsReachTheCaller();
+    void builtInListsKeepTheirPrefixes();
+    void programHoldsNoReadableAddress();
+};
+
+void DecodeAddressTest::roundTrip_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::newRow("catalogue") << QStringLiteral("http://127.0.0.1:18418/lists/catalogue.txt");
+    QTest::newRow("https with query") << QStringLiteral("https://example.org/a?b=1&c=%20");
+    QTest::newRow("Chinese path") << QStringLiteral("http://h/讲座/目录.txt");
+    QTest::newRow("euro sign") << QStringLiteral("€");
+    QTest::newRow("empty") << QString();
+}
+
+void DecodeAddressTest::roundTrip()
+{
+    QFETCH(QString, address);
+    const QString stored = EncodeAddress(address);
+    QVERIFY(!stored.contains(u' '));
+    QVERIFY(address.isEmpty() || !stored.contains(address.left(4)));
+    QCOMPARE(DecodedCopy(stored), address);
+}
+
+void DecodeAddressTest::rebuildsTheVariablePassedIn()
+{
+    QString scratch = EncodeAddress(QStringLiteral("http://h/"));
+    const QString result = DecodeAddress(scratch);
+    QCOMPARE(result, QStringLiteral("http://h/"));
+    QCOMPARE(scratch, QStringLiteral("http://h/"));
+}
+
+void DecodeAddressTest::malformedListsReachTheCaller_data()
+{
+    const QString h = QString::number('h' ^ kAddressKey);
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("doubled comma") << h + ",," + h;
+    QTest::newRow("trailing comma") << h + "," + h + ",";
+    QTest::newRow("leading comma") << "," + h;
+    QTest::newRow("not a number") << h + ",abc";
+    QTest::newRow("blank inside") << h + ", " + h;
+    QTest::newRow("code of no character") << h + "," + QString::number(0x2FFFF ^ kAddressKey);
+    QTest::newRow("negative code") << h + "," + QString::number(-5 ^ kAddressKey);
+    QTest::newRow("too large for any integer") << h + ",99999999999999999999999";
+}
+
+void DecodeAddressTest::malformedListsReachTheCaller()
+{
+    QFETCH(QString, stored);
+    QString scratch = stored;
+    QVERIFY_THROWS_EXCEPTION(AddressDecodeError, DecodeAddress(scratch));
+    // Never half an address: the variable is left as it was.
+    QCOMPARE(scratch, stored);
+}
+
+void DecodeAddressTest::builtInListsKeepTheirPrefixes()
+{
+    const StoredAddresses& stored = BuiltInAddresses();
+    const QString home = DecodedCopy(stored.homePage);
+    QVERIFY2(home.startsWith("http://") || home.startsWith("https://"), qPrintable(home));
+    QVERIFY(home.endsWith(u'/'));
+    for (const QString* list : {&stored.catalogue, &stored.conferenceListBase, &stored.versionFile,
+                                &stored.helpPage, &stored.phoneEdition}) {
+        QVERIFY(list->startsWith(stored.homePage));
+        QVERIFY(DecodedCopy(*list).startsWith(home));
+        QVERIFY(DecodedCopy(*list).size() > home.size());
+    }
+    QVERIFY(stored.catalogue.startsWith(stored.conferenceListBase + ","));
+    QVERIFY(DecodedCopy(stored.conferenceListBase).endsWith(u'/'));
+    QVERIFY(DecodedCopy(stored.catalogue).startsWith(DecodedCopy(stored.conferenceListBase)));
+}
+
+void DecodeAddressTest::programHoldsNoReadableAddress()
+{
+    QFile program(QStringLiteral(KARDELO_EXECUTABLE));
+    QVERIFY2(program.open(QIODevice::ReadOnly), KARDELO_EXECUTABLE);
+    const QByteArray image = program.readAll();
+    QVERIFY(image.size() > 100000);
+    const StoredAddresses& stored = BuiltInAddresses();
+    for (const QString* list : {&stored.catalogue, &stored.conferenceListBase, &stored.versionFile,
+                                &stored.homePage, &stored.helpPage, &stored.phoneEdition}) {
+        const QString address = DecodedCopy(*list);
+        // The host part on its own, as well as the whole address, in the
+        // encodings a program holds strings in.
+        const QString host = address.section(u'/', 2, 2);
+        for (const QString& text : {address, host}) {
+            QVERIFY2(!image.contains(text.toUtf8()), qPrintable(text));
+            const QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+            QVERIFY2(!image.contains(utf16), qPrintable(text));
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(DecodeAddressTest)
+#include "DecodeAddressTest.moc"

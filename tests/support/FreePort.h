@@ -1,0 +1,5 @@
+#pragma once
+
+// A loopback port that nothing listens on: bound once to learn a free
+// number, then released, so a connection to it is refused.
+int UnusedLoopbackPort();

@@ -1,0 +1,9 @@
+#include "support/Gb2312.h"
+
+#include <QStringEncoder>
+
+QByteArray ToGb2312(const QString& text)
+{
+    QStringEncoder encoder("windows-936");
+    return encoder.encode(text);
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The bytes a server file holds for a text: code page 936.
+QByteArray ToGb2312(const QString& text);

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "catalogue/StoredAddresses.h"
+
+class TestHttpServer;
+
+// The stored address lists for a library served by the test server, laid
+// out as the real server is: everything below the root, lists/ holding the
+// catalogue and the lecture lists.
+StoredAddresses AddressesFor(const TestHttpServer& server);
