@@ -1,15 +1,17 @@
 #include "info/StartProcedure.h"
 
 #include "info/ModuleTexts.h"
+#include "info/VersionCheck.h"
+#include "shell/Form1.h"
 
-#include <cstdio>
-
-StartOutcome StartProcedure(const StoredAddresses& addresses)
+std::unique_ptr<Form1> StartProcedure(const StoredAddresses& addresses, const QString& programFolder)
 {
     if (RunVersionCheck(addresses) == StartOutcome::Ended)
-        return StartOutcome::Ended;
-    // The main window comes here; until then the run ends after the check.
-    std::printf("Kardelo %s: version check passed, the server is reachable.\n", qPrintable(kVersionStamp));
-    std::fflush(stdout);
-    return StartOutcome::Continue;
+        return nullptr;
+    auto window = std::make_unique<Form1>(addresses, programFolder);
+    if (!window->Form_Load())
+        return nullptr;
+    window->setCaption(window->Caption() + u' ' + kVersionStamp);
+    window->show();
+    return window;
 }

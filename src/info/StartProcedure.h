@@ -1,9 +1,14 @@
 #pragma once
 
-#include "info/VersionCheck.h"
+#include <QString>
 
+#include <memory>
+
+class Form1;
 struct StoredAddresses;
 
-// The program's entry point once the application object exists: checks the
-// version, then brings up the main window. Returns what became of the start.
-StartOutcome StartProcedure(const StoredAddresses& addresses);
+// The program's way in, once the application object exists: checks the
+// version, loads the main window (which reads the catalogue) and shows it
+// with the version in its caption. No window comes back when the start
+// ended the program.
+std::unique_ptr<Form1> StartProcedure(const StoredAddresses& addresses, const QString& programFolder);

@@ -20,6 +20,8 @@ std::optional<QByteArray> HttpGet(const QString& address)
     if (!request.valid())
         return std::nullopt;
     QByteArray body;
+    // Catalogues run to megabytes: fewer, larger reads keep the copy cheap.
+    curl_easy_setopt(request.handle(), CURLOPT_BUFFERSIZE, 256L * 1024L);
     curl_easy_setopt(request.handle(), CURLOPT_WRITEFUNCTION, &AppendToBody);
     curl_easy_setopt(request.handle(), CURLOPT_WRITEDATA, &body);
     if (curl_easy_perform(request.handle()) != CURLE_OK)

@@ -1,0 +1,144 @@
+// Throughput and peak memory of a lecture download over loopback, next to
+// the curl command-line tool fetching the same file in the same run.
+//
+//   download_bench [SIZE] [RUNS]
+//
+// SIZE in bytes, or with a K, M or G suffix (powers of 1024); default 1G.
+// RUNS: how many times each side downloads the file (default 3); the best
+// time of each side is compared. Run it once per size to compare peak
+// memory, e.g. "download_bench 64M" and "download_bench 1G".
+
+#include "download/CFileDownload.h"
+#include "support/TestHttpServer.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::int64_t ParseSize(const char* text)
+{
+    char* end = nullptr;
+    std::int64_t value = std::strtoll(text, &end, 10);
+    switch (end && *end ? *end : '\0') {
+    case 'G': case 'g': value <<= 30; break;
+    case 'M': case 'm': value <<= 20; break;
+    case 'K': case 'k': value <<= 10; break;
+    default: break;
+    }
+    return value;
+}
+
+// Peak resident memory of this process so far, in KiB.
+long PeakResidentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    }
+    return -1;
+}
+
+// The size must match and a sample of bytes across the file must be the
+// served pattern, or the timing means nothing.
+bool Verify(const QString& path, std::int64_t size)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() != size)
+        return false;
+    const std::int64_t step = std::max<std::int64_t>(1, size / 997);
+    for (std::int64_t offset = 0; offset < size; offset += step) {
+        char byte = 0;
+        if (!file.seek(offset) || file.read(&byte, 1) != 1 || byte != TestHttpServer::GeneratedByte(offset))
+            return false;
+    }
+    if (size > 0) {
+        char last = 0;
+        if (!file.seek(size - 1) || file.read(&last, 1) != 1 || last != TestHttpServer::GeneratedByte(size - 1))
+            return false;
+    }
+    return true;
+}
+
+double Seconds(Clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const std::int64_t size = argc > 1 ? ParseSize(argv[1]) : (std::int64_t(1) << 30);
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+    if (size <= 0) {
+        std::fprintf(stderr, "usage: %s [SIZE[K|M|G]] [RUNS]\n", argv[0]);
+        return 2;
+    }
+
+    TestHttpServer server;
+    server.serveGenerated("/lecture.wma", size);
+    const QString url = server.url("/lecture.wma");
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        std::fprintf(stderr, "no temporary folder\n");
+        return 1;
+    }
+    const QString curlTarget = dir.filePath("curl.zip");
+    const QString ourTarget = dir.filePath(QStringLiteral("我的收藏-讲座.zip"));
+    const std::string curlCommand =
+        "curl -s -o '" + curlTarget.toStdString() + "' '" + url.toStdString() + "'";
+    const long baselineKiB = PeakResidentKiB();
+
+    Clock::duration bestCurl = Clock::duration::max();
+    Clock::duration bestOurs = Clock::duration::max();
+    for (int run = 0; run < runs; ++run) {
+        // Alternate the order so neither side always meets a warm cache.
+        for (int side = 0; side < 2; ++side) {
+            const bool curlTurn = (side == 0) == (run % 2 == 0);
+            const auto start = Clock::now();
+            bool ok = false;
+            if (curlTurn) {
+                ok = std::system(curlCommand.c_str()) == 0;
+            } else {
+                CFileDownload download;
+                ok = download.StartDownloading(url, ourTarget);
+            }
+            const auto took = Clock::now() - start;
+            const QString& path = curlTurn ? curlTarget : ourTarget;
+            if (!ok || !Verify(path, size)) {
+                std::fprintf(stderr, "%s download failed or wrong\n", curlTurn ? "curl" : "CFileDownload");
+                return 1;
+            }
+            QFile::remove(path);
+            Clock::duration& best = curlTurn ? bestCurl : bestOurs;
+            best = std::min(best, took);
+        }
+    }
+
+    const double mib = static_cast<double>(size) / (1024.0 * 1024.0);
+    const double curlRate = mib / Seconds(bestCurl);
+    const double ourRate = mib / Seconds(bestOurs);
+    const long peakKiB = PeakResidentKiB();
+    std::printf("download of %.0f MiB over loopback, best of %d runs each\n", mib, runs);
+    std::printf("  curl -s -o     %9.1f MiB/s  (%.3f s)\n", curlRate, Seconds(bestCurl));
+    std::printf("  CFileDownload  %9.1f MiB/s  (%.3f s)\n", ourRate, Seconds(bestOurs));
+    std::printf("  ratio          %9.3f  (CFileDownload / curl)\n", ourRate / curlRate);
+    std::printf("  peak memory    %9.1f MiB  VmHWM of this process, server included"
+                " (%.1f MiB before the downloads)\n",
+                peakKiB / 1024.0, baselineKiB / 1024.0);
+    return 0;
+}

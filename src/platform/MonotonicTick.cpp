@@ -1,0 +1,13 @@
+#include "platform/MonotonicTick.h"
+
+#include <chrono>
+
+namespace platform {
+
+qint64 MonotonicTickMs()
+{
+    const auto sinceEpoch = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count();
+}
+
+}  // namespace platform

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QRect>
+
+namespace platform {
+
+// The window model measures in twips; at 96 dots per inch 15 make a pixel,
+// and Qt scales pixels for denser screens.
+inline constexpr int kTwipsPerPixel = 15;
+
+constexpr int PixelsFromTwips(int twips)
+{
+    return (twips >= 0 ? twips + kTwipsPerPixel / 2 : twips - kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+constexpr QRect RectFromTwips(int left, int top, int width, int height)
+{
+    return QRect(PixelsFromTwips(left), PixelsFromTwips(top), PixelsFromTwips(width), PixelsFromTwips(height));
+}
+
+}  // namespace platform

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace platform {
+
+// The handle of one running transfer. Abort asks the transfer to stop; it
+// returns at once and takes effect the next time the service gets control.
+// Calling it after the transfer has ended does nothing.
+class DownloadBinding {
+public:
+    virtual ~DownloadBinding() = default;
+    virtual void Abort() = 0;
+};
+
+// Stages a transfer reports in its progress notifications. Nothing in the
+// program interprets them; they are passed on to whoever shows progress.
+enum DownloadStatus : qint32 {
+    kStatusFindingResource = 1,
+    kStatusConnecting = 2,
+    kStatusRedirecting = 3,
+    kStatusBeginDownloadData = 4,
+    kStatusDownloadingData = 5,
+    kStatusEndDownloadData = 6,
+};
+
+// What DownloadUrlToFile returns; only kDownloadComplete means that the
+// target file is there.
+enum DownloadResult : int {
+    kDownloadComplete = 0,
+    kDownloadAborted = 1,
+    kDownloadTransferFailed = 2,  // no connection, cut off, stalled, bad address
+    kDownloadHttpError = 3,       // the final answer was not a 2xx status
+    kDownloadIncomplete = 4,      // fewer bytes than the server announced
+    kDownloadFileError = 5,       // the file could not be created, written or renamed
+    kDownloadServiceUnavailable = 6,
+};
+
+// Receives the notifications of one transfer, all on the thread that
+// called DownloadUrlToFile: OnStartBinding first, then any number of
+// OnProgress, OnStopBinding last. The texts are NUL-terminated UTF-16,
+// valid only during the call, and may be null.
+class IBindStatusCallback {
+public:
+    virtual void OnStartBinding(std::shared_ptr<DownloadBinding> binding) = 0;
+    // progress: bytes written to the file so far; progressMax: the size
+    // the server announced, 0 when it announced none. Notifications keep
+    // coming (with the same values) while the transfer waits for the
+    // server, so the receiver gets control regularly.
+    virtual void OnProgress(qint64 progress, qint64 progressMax, qint32 statusCode,
+                            const char16_t* statusText) = 0;
+    virtual void OnStopBinding(qint32 result, const char16_t* error) = 0;
+
+protected:
+    ~IBindStatusCallback() = default;
+};
+
+// Downloads address into targetPath, blocking the calling thread; the
+// callback is called on that thread while this runs. Returns
+// kDownloadComplete exactly when the whole body of a 2xx answer (after
+// redirects) is stored at targetPath. The body is written to
+// targetPath + ".part" and renamed onto targetPath only when complete;
+// on any failure or abort the partial file is removed and whatever was at
+// targetPath before is left as it was.
+int DownloadUrlToFile(const QString& address, const QString& targetPath, IBindStatusCallback& callback);
+
+}  // namespace platform

@@ -1,0 +1,17 @@
+#include "views/SearchFilter.h"
+
+QString TrimmedSearchText(const QString& searchText)
+{
+    qsizetype start = 0;
+    qsizetype end = searchText.size();
+    while (start < end && searchText.at(start) == u' ')
+        ++start;
+    while (end > start && searchText.at(end - 1) == u' ')
+        --end;
+    return searchText.sliced(start, end - start);
+}
+
+bool PassesSearch(const QString& fileName, const QString& searchText)
+{
+    return fileName.contains(TrimmedSearchText(searchText), Qt::CaseSensitive);
+}

@@ -1,0 +1,304 @@
+#include "platform/NetworkLimits.h"
+#include "platform/UrlDownloadService.h"
+#include "support/FileBytes.h"
+#include "support/FreePort.h"
+#include "support/TestHttpServer.h"
+
+#include <QtTest>
+
+#include <algorithm>
+#include <functional>
+
+using namespace platform;
+
+namespace {
+
+// Records every notification of one transfer in the order it came.
+class RecordingCallback : public IBindStatusCallback {
+public:
+    struct Notification {
+        char kind;  // 's' start, 'p' progress, 'e' end (stop)
+        qint64 progress = 0;
+        qint64 progressMax = 0;
+        qint32 code = 0;
+        QString text;
+        bool hasText = false;
+    };
+
+    std::vector<Notification> notifications;
+    std::shared_ptr<DownloadBinding> binding;
+    std::function<void(RecordingCallback&, const Notification&)> onProgress;
+
+    void OnStartBinding(std::shared_ptr<DownloadBinding> b) override
+    {
+        binding = std::move(b);
+        notifications.push_back({'s', 0, 0, 0, QString(), false});
+    }
+    void OnProgress(qint64 progress, qint64 progressMax, qint32 statusCode, const char16_t* statusText) override
+    {
+        notifications.push_back({'p', progress, progressMax, statusCode,
+                                 statusText ? QString::fromUtf16(statusText) : QString(), statusText != nullptr});
+        if (onProgress)
+            onProgress(*this, notifications.back());
+    }
+    void OnStopBinding(qint32 result, const char16_t* error) override
+    {
+        notifications.push_back({'e', 0, 0, result, error ? QString::fromUtf16(error) : QString(), error != nullptr});
+    }
+
+    std::vector<Notification> progress() const
+    {
+        std::vector<Notification> result;
+        for (const Notification& n : notifications)
+            if (n.kind == 'p')
+                result.push_back(n);
+        return result;
+    }
+    qint64 progressCalls() const { return static_cast<qint64>(progress().size()); }
+};
+
+}  // namespace
+
+class UrlDownloadServiceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void storesTheCompleteBodyUnderTheTarget_data();
+    void storesTheCompleteBodyUnderTheTarget();
+    void failuresLeaveTheTargetAsItWas_data();
+    void failuresLeaveTheTargetAsItWas();
+    void abortStopsTheTransfer_data();
+    void abortStopsTheTransfer();
+    void followsRedirectsAndReportsThem();
+    void stalledServerFailsAfterTheStallLimit();
+    void keepsNotifyingWhileTheServerIsQuiet();
+
+private:
+    QString target(const QString& name) const { return dir_->filePath(name); }
+
+    TestHttpServer server_;
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+void UrlDownloadServiceTest::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("我的收藏")));
+}
+
+void UrlDownloadServiceTest::storesTheCompleteBodyUnderTheTarget_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("lengthAnnounced");
+    QTest::addColumn<QString>("leftover");  // a file already there: "target", ".part" or none
+    QTest::newRow("small, with length") << "bytes" << QByteArrayLiteral("ZIP\x01\x02\x00 lecture") << true << "";
+    QTest::newRow("several receive buffers") << "bytes" << GeneratedBytes(3 * 1024 * 1024 + 17) << true << "";
+    QTest::newRow("without Content-Length") << "chunked" << GeneratedBytes(200 * 1000 + 3) << false << "";
+    QTest::newRow("in slow pieces") << "slow" << GeneratedBytes(5000) << true << "";
+    QTest::newRow("empty body") << "bytes" << QByteArray() << true << "";
+    QTest::newRow("over a partial file left from before") << "bytes" << GeneratedBytes(4096) << true << ".part";
+    QTest::newRow("replacing an earlier, longer copy") << "bytes" << GeneratedBytes(4096) << true << "target";
+}
+
+void UrlDownloadServiceTest::storesTheCompleteBodyUnderTheTarget()
+{
+    QFETCH(QString, how);
+    QFETCH(QByteArray, body);
+    QFETCH(bool, lengthAnnounced);
+    QFETCH(QString, leftover);
+    if (how == "bytes")
+        server_.serveBytes("/lecture.zip", body);
+    else if (how == "chunked")
+        server_.serveWithoutLength("/lecture.zip", body);
+    else
+        server_.serveSlowly("/lecture.zip", body, 1000, std::chrono::milliseconds(20));
+    const QString path = target(QStringLiteral("我的收藏/冠心病介入治疗进展.zip"));
+    if (leftover == ".part")
+        QVERIFY(WriteWholeFile(path + ".part", QByteArray(100000, 'x')));
+    else if (leftover == "target")
+        QVERIFY(WriteWholeFile(path, QByteArray(100000, 'y')));
+
+    RecordingCallback callback;
+    const int result = DownloadUrlToFile(server_.url("/lecture.zip"), path, callback);
+
+    QCOMPARE(result, int(kDownloadComplete));
+    QCOMPARE(ReadWholeFile(path), body);
+    QVERIFY(!QFile::exists(path + ".part"));
+
+    // Start first, stop last with success, progress in between.
+    const auto& all = callback.notifications;
+    QVERIFY(all.size() >= 3);
+    QCOMPARE(all.front().kind, 's');
+    QVERIFY(callback.binding);
+    QCOMPARE(all.back().kind, 'e');
+    QCOMPARE(all.back().code, 0);
+    QVERIFY(!all.back().hasText);
+    for (std::size_t i = 1; i + 1 < all.size(); ++i)
+        QCOMPARE(all[i].kind, 'p');
+
+    const auto progress = callback.progress();
+    qint64 previous = 0;
+    for (const auto& n : progress) {
+        QVERIFY2(n.progress >= previous, "progress went back");
+        previous = n.progress;
+        // The total is either the announced length or unknown.
+        const bool known = n.progressMax == body.size();
+        QVERIFY(n.progressMax == 0 || (lengthAnnounced && known));
+        if (!lengthAnnounced)
+            QCOMPARE(n.progressMax, 0);
+        QVERIFY(n.hasText);
+    }
+    QCOMPARE(progress.front().code, qint32(kStatusFindingResource));
+    QCOMPARE(progress.back().code, qint32(kStatusEndDownloadData));
+    QCOMPARE(progress.back().progress, qint64(body.size()));
+    QCOMPARE(progress.back().progressMax, lengthAnnounced ? qint64(body.size()) : 0);
+}
+
+void UrlDownloadServiceTest::failuresLeaveTheTargetAsItWas_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<int>("expected");
+    const QString refused = QStringLiteral("http://127.0.0.1:%1/lecture.zip").arg(UnusedLoopbackPort());
+    QTest::newRow("404 page") << server_.url("/missing.zip") << int(kDownloadHttpError);
+    QTest::newRow("500 page") << server_.url("/error.zip") << int(kDownloadHttpError);
+    QTest::newRow("403 page") << server_.url("/forbidden.zip") << int(kDownloadHttpError);
+    QTest::newRow("redirect to a missing page") << server_.url("/moved.zip") << int(kDownloadHttpError);
+    QTest::newRow("connection cut mid-body") << server_.url("/cut.zip") << int(kDownloadTransferFailed);
+    QTest::newRow("connection refused") << refused << int(kDownloadTransferFailed);
+    QTest::newRow("not an http address") << QStringLiteral("ftp://127.0.0.1/lecture.zip")
+                                         << int(kDownloadTransferFailed);
+}
+
+void UrlDownloadServiceTest::failuresLeaveTheTargetAsItWas()
+{
+    QFETCH(QString, address);
+    QFETCH(int, expected);
+    server_.serveBytes("/error.zip", "<h1>Internal error</h1>", 500, "text/html");
+    server_.serveBytes("/forbidden.zip", "<h1>Forbidden</h1>", 403, "text/html");
+    server_.redirect("/moved.zip", "/gone.zip");
+    server_.serveCutMidBody("/cut.zip", GeneratedBytes(300 * 1000), 1000 * 1000);
+
+    // Once over an earlier good copy, once with nothing there yet.
+    const QByteArray earlier = GeneratedBytes(1000) + "the earlier good copy";
+    for (const bool hadCopy : {true, false}) {
+        const QString path = target(QStringLiteral("我的收藏/心衰.zip"));
+        QFile::remove(path);
+        if (hadCopy)
+            QVERIFY(WriteWholeFile(path, earlier));
+
+        RecordingCallback callback;
+        QElapsedTimer timer;
+        timer.start();
+        const int result = DownloadUrlToFile(address, path, callback);
+
+        QCOMPARE(result, expected);
+        // A refused connection is an immediate failure, not a time-out.
+        QVERIFY(timer.elapsed() < std::chrono::milliseconds(CurrentNetworkLimits().connectTimeout).count());
+        if (hadCopy)
+            QCOMPARE(ReadWholeFile(path), earlier);
+        else
+            QVERIFY(!QFile::exists(path));
+        QVERIFY(!QFile::exists(path + ".part"));
+        QCOMPARE(callback.notifications.front().kind, 's');
+        QCOMPARE(callback.notifications.back().kind, 'e');
+        QCOMPARE(callback.notifications.back().code, expected);
+        QVERIFY(!callback.notifications.back().text.isEmpty());
+    }
+}
+
+void UrlDownloadServiceTest::abortStopsTheTransfer_data()
+{
+    QTest::addColumn<qint32>("abortAtCode");
+    QTest::newRow("before connecting") << qint32(kStatusFindingResource);
+    QTest::newRow("while waiting for the server") << qint32(kStatusConnecting);
+    QTest::newRow("once data arrives") << qint32(kStatusBeginDownloadData);
+}
+
+void UrlDownloadServiceTest::abortStopsTheTransfer()
+{
+    QFETCH(qint32, abortAtCode);
+    // Twenty pieces, 100 ms apart: a transfer that ignored the abort would
+    // run on for two seconds and finish.
+    server_.serveSlowly("/slow.zip", GeneratedBytes(20 * 1000), 1000, std::chrono::milliseconds(100));
+    const QString path = target(QStringLiteral("我的收藏/讲座.zip"));
+    QVERIFY(WriteWholeFile(path, "earlier"));
+
+    RecordingCallback callback;
+    std::size_t abortedAt = 0;
+    callback.onProgress = [&](RecordingCallback& self, const RecordingCallback::Notification& n) {
+        if (!abortedAt && n.code == abortAtCode) {
+            abortedAt = self.notifications.size();
+            self.binding->Abort();
+        }
+    };
+    const int result = DownloadUrlToFile(server_.url("/slow.zip"), path, callback);
+
+    QCOMPARE(result, int(kDownloadAborted));
+    QVERIFY(abortedAt > 0);
+    // Nothing but the stop after the notification that aborted.
+    QCOMPARE(callback.notifications.size(), abortedAt + 1);
+    QCOMPARE(callback.notifications.back().kind, 'e');
+    QCOMPARE(callback.notifications.back().code, int(kDownloadAborted));
+    QCOMPARE(ReadWholeFile(path), QByteArray("earlier"));
+    QVERIFY(!QFile::exists(path + ".part"));
+    // Aborting a finished transfer changes nothing.
+    callback.binding->Abort();
+    QCOMPARE(ReadWholeFile(path), QByteArray("earlier"));
+}
+
+void UrlDownloadServiceTest::followsRedirectsAndReportsThem()
+{
+    const QByteArray body = GeneratedBytes(70000);
+    server_.serveBytes("/files/new.zip", body);
+    server_.redirect("/old.zip", "/files/new.zip");
+    const QString path = target(QStringLiteral("我的收藏/搬家.zip"));
+
+    RecordingCallback callback;
+    QCOMPARE(DownloadUrlToFile(server_.url("/old.zip"), path, callback), int(kDownloadComplete));
+
+    QCOMPARE(ReadWholeFile(path), body);
+    QCOMPARE(server_.requestCount("/old.zip"), std::size_t(1));
+    QCOMPARE(server_.requestCount("/files/new.zip"), std::size_t(1));
+    const auto progress = callback.progress();
+    QCOMPARE(progress.front().text, server_.url("/old.zip"));
+    QCOMPARE(progress.back().text, server_.url("/files/new.zip"));
+}
+
+void UrlDownloadServiceTest::stalledServerFailsAfterTheStallLimit()
+{
+    // Two pieces 30 s apart would complete in a minute; the shortened stall
+    // limit must end the transfer long before that.
+    server_.serveSlowly("/stuck.zip", GeneratedBytes(2000), 1000, std::chrono::seconds(30));
+    const QString path = target(QStringLiteral("我的收藏/卡住.zip"));
+    const NetworkLimits saved = CurrentNetworkLimits();
+    CurrentNetworkLimits().stallTimeout = std::chrono::seconds(1);
+    RecordingCallback callback;
+    const int result = DownloadUrlToFile(server_.url("/stuck.zip"), path, callback);
+    CurrentNetworkLimits() = saved;
+
+    QCOMPARE(result, int(kDownloadTransferFailed));
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(!QFile::exists(path + ".part"));
+}
+
+void UrlDownloadServiceTest::keepsNotifyingWhileTheServerIsQuiet()
+{
+    server_.serveSlowly("/quiet.zip", GeneratedBytes(2000), 1000, std::chrono::milliseconds(500));
+    RecordingCallback callback;
+    QCOMPARE(DownloadUrlToFile(server_.url("/quiet.zip"), target("quiet.zip"), callback), int(kDownloadComplete));
+
+    // Half a second without a byte, twice: the caller hears from the
+    // service many times meanwhile, with unchanged progress.
+    const auto progress = callback.progress();
+    const auto countAt = [&](qint64 bytes) {
+        return std::count_if(progress.begin(), progress.end(), [bytes](const auto& n) { return n.progress == bytes; });
+    };
+    QVERIFY2(countAt(0) >= 5, qPrintable(QString::number(countAt(0))));
+    QVERIFY2(countAt(1000) >= 5, qPrintable(QString::number(countAt(1000))));
+}
+
+QTEST_GUILESS_MAIN(UrlDownloadServiceTest)
+#include "UrlDownloadServiceTest.moc"

@@ -1,0 +1,89 @@
+#include "support/MainWindowFixture.h"
+
+#include "support/Gb2312.h"
+#include "support/ServerAddresses.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+MainWindowFixture::MainWindowFixture() : host(platform::kAnswerOk)
+{
+    serveCatalogue(ConferenceLines(3));
+}
+
+MainWindowFixture::~MainWindowFixture() = default;
+
+void MainWindowFixture::serveCatalogue(const QStringList& lines)
+{
+    QString text;
+    for (const QString& line : lines)
+        text += line + QStringLiteral("\r\n");
+    server.serveBytes("/lists/catalogue.txt", ToGb2312(text));
+}
+
+Form1* MainWindowFixture::load()
+{
+    form_ = std::make_unique<Form1>(AddressesFor(server), folder_.path());
+    if (!form_->Form_Load())
+        return nullptr;
+    form_->show();
+    if (!QTest::qWaitForWindowExposed(form_.get()))
+        return nullptr;
+    return form_.get();
+}
+
+QString MainWindowFixture::favouritesFolder() const
+{
+    return folder_.path() + QStringLiteral("/我的收藏");
+}
+
+void MainWindowFixture::addFavourites(const QStringList& names)
+{
+    QDir().mkpath(favouritesFolder());
+    for (const QString& name : names) {
+        QFile file(favouritesFolder() + u'/' + name);
+        file.open(QIODevice::WriteOnly);
+        file.write("lecture");
+    }
+}
+
+QStringList MainWindowFixture::visibleFirstCaptions() const
+{
+    QStringList captions;
+    for (int i = 0; i < Form1::kRows; ++i) {
+        if (form_->Picture4[i]->isVisible())
+            captions.append(form_->Label2[i]->Caption());
+    }
+    return captions;
+}
+
+QStringList MainWindowFixture::visibleSecondCaptions() const
+{
+    QStringList captions;
+    for (int i = 0; i < Form1::kRows; ++i) {
+        if (form_->Picture4[i]->isVisible())
+            captions.append(form_->Label3[i]->Caption());
+    }
+    return captions;
+}
+
+QStringList ConferenceLines(int n)
+{
+    QStringList lines;
+    for (int k = 0; k < n; ++k)
+        lines.append(QStringLiteral("会议") + QString::number(k) + QStringLiteral("%2013")
+                     + QStringLiteral("%1").arg(1001 + k, 4, 10, QLatin1Char('0')) + u'*');
+    return lines;
+}
+
+QStringList FavouriteNames(int n)
+{
+    QStringList names;
+    for (int k = 0; k < n; ++k) {
+        const QString number = QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
+        names.append(QStringLiteral("讲座") + number + QStringLiteral("%医生") + number + QStringLiteral("$说明") + number
+                     + QStringLiteral(".zip"));
+    }
+    return names;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "shell/Form1.h"
+#include "support/RecordingHost.h"
+#include "support/TestHttpServer.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A main window as a user meets it: loaded against a real library served
+// on loopback, with its favourites folder in a fresh temporary program
+// folder, shown on the (offscreen) screen.
+class MainWindowFixture {
+public:
+    MainWindowFixture();
+    ~MainWindowFixture();
+
+    // Serves these catalogue lines as the server would: GB2312, CR LF.
+    void serveCatalogue(const QStringList& lines);
+    // Loads and shows the window; null when the load ended the program.
+    Form1* load();
+    Form1& form() { return *form_; }
+
+    QString programFolder() const { return folder_.path(); }
+    QString favouritesFolder() const;
+    // Creates stored files in the favourites folder.
+    void addFavourites(const QStringList& names);
+
+    // What the rows show right now: the visible rows' first captions.
+    QStringList visibleFirstCaptions() const;
+    QStringList visibleSecondCaptions() const;
+
+    TestHttpServer server;
+    RecordingHost host;
+
+private:
+    QTemporaryDir folder_;
+    std::unique_ptr<Form1> form_;
+};
+
+// n numbered conference lines "会议k%2013mmdd*".
+QStringList ConferenceLines(int n);
+// n stored lecture names "讲座kk%医生kk$说明kk.zip", in name order.
+QStringList FavouriteNames(int n);

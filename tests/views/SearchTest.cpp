@@ -1,0 +1,120 @@
+#include "support/MainWindowFixture.h"
+#include "support/TypeText.h"
+#include "views/SearchFilter.h"
+
+#include <QtTest>
+
+class SearchTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void typedTextNarrowsTheFavourites_data();
+    void typedTextNarrowsTheFavourites();
+    void moreThanEightHitsScroll();
+    void deletingTheTextListsEverything();
+    void searchBoxIsClosedOutsideTheFavourites();
+    void trimsOnlyPlainSpaces_data();
+    void trimsOnlyPlainSpaces();
+
+private:
+    std::unique_ptr<MainWindowFixture> fixture_;
+    Form1* form_ = nullptr;
+};
+
+void SearchTest::init()
+{
+    fixture_ = std::make_unique<MainWindowFixture>();
+    fixture_->addFavourites({"Heart%Li$intro.zip", QStringLiteral("冠心病%张医生$四十分钟.zip"),
+                             QStringLiteral("心力衰竭%王医生$三十分钟.zip")});
+    form_ = fixture_->load();
+    QVERIFY(form_);
+    QTest::mouseClick(form_->Option2, Qt::LeftButton, {}, QPoint(6, form_->Option2->height() / 2));
+    QVERIFY(form_->Text1->isEnabled());
+}
+
+void SearchTest::cleanup()
+{
+    fixture_.reset();
+}
+
+void SearchTest::typedTextNarrowsTheFavourites_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("titles");
+    QTest::newRow("part of a title") << QStringLiteral("心病") << QStringList{"冠心病 - 四十分钟"};
+    QTest::newRow("leading and trailing spaces") << QStringLiteral("  医生 ")
+                                                 << QStringList{"冠心病 - 四十分钟", "心力衰竭 - 三十分钟"};
+    QTest::newRow("case that differs") << "heart" << QStringList{};
+    QTest::newRow("exact case") << "Heart" << QStringList{"Heart - intro"};
+    QTest::newRow("markers are part of the name") << "%" << QStringList{"Heart - intro", "冠心病 - 四十分钟", "心力衰竭 - 三十分钟"};
+    QTest::newRow("extension is part of the name") << "zip" << QStringList{"Heart - intro", "冠心病 - 四十分钟", "心力衰竭 - 三十分钟"};
+    QTest::newRow("inner space must match") << QStringLiteral("心 病") << QStringList{};
+    QTest::newRow("no hits") << QStringLiteral("瓣膜") << QStringList{};
+}
+
+void SearchTest::typedTextNarrowsTheFavourites()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, titles);
+    TypeText(form_->Text1, typed);
+    QCOMPARE(form_->Text1->Text(), typed);
+    QCOMPARE(fixture_->visibleFirstCaptions(), titles);
+    QVERIFY(!form_->V1->isEnabled());
+    QVERIFY(form_->Option2->Value());
+    for (int i = 0; i < Form1::kRows; ++i)
+        QCOMPARE(form_->Label10[i]->Caption(), QStringLiteral("播 放"));
+}
+
+void SearchTest::moreThanEightHitsScroll()
+{
+    fixture_->addFavourites(FavouriteNames(11));
+    TypeText(form_->Text1, QStringLiteral("讲座"));
+    QCOMPARE(form_->List3.ListCount(), 11);
+    QVERIFY(form_->V1->isEnabled());
+    QCOMPARE(form_->V1->Max(), 3);
+    QCOMPARE(form_->V1->Value(), 0);
+    QCOMPARE(fixture_->visibleFirstCaptions().size(), 8);
+}
+
+void SearchTest::deletingTheTextListsEverything()
+{
+    TypeText(form_->Text1, "Heart");
+    QCOMPARE(form_->List3.ListCount(), 1);
+    for (int k = 0; k < 5; ++k)
+        QTest::keyClick(form_->Text1, Qt::Key_Backspace);
+    QCOMPARE(form_->Text1->Text(), QString());
+    QCOMPARE(form_->List3.ListCount(), 3);
+}
+
+void SearchTest::searchBoxIsClosedOutsideTheFavourites()
+{
+    QTest::mouseClick(form_->Option3, Qt::LeftButton, {}, QPoint(6, form_->Option3->height() / 2));
+    QVERIFY(!form_->Text1->isEnabled());
+    // A disabled box takes no typing, so the catalogue is never filtered.
+    TypeText(form_->Text1, "Heart");
+    QCOMPARE(form_->Text1->Text(), QString());
+    QVERIFY(form_->Option3->Value());
+    QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"会议0", "会议1", "会议2"}));
+}
+
+void SearchTest::trimsOnlyPlainSpaces_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("trimmed");
+    QTest::newRow("spaces") << "  a b  " << "a b";
+    QTest::newRow("ideographic space stays") << QStringLiteral("\u3000a\u3000") << QStringLiteral("\u3000a\u3000");
+    QTest::newRow("tab stays") << "\ta " << "\ta";
+    QTest::newRow("only spaces") << "   " << "";
+}
+
+void SearchTest::trimsOnlyPlainSpaces()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, trimmed);
+    QCOMPARE(TrimmedSearchText(text), trimmed);
+}
+
+QTEST_MAIN(SearchTest)
+#include "SearchTest.moc"
