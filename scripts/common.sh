@@ -11,7 +11,7 @@ KARDELO_PACKAGES=(
   libcurl4-openssl-dev libcpp-httplib-dev libqrencode-dev libbenchmark-dev
   fonts-noto-cjk
   gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
-  curl
+  curl python3
 )
 
 kardelo_install_missing() {

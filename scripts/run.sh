@@ -12,7 +12,8 @@ if curl -s -o /dev/null "http://127.0.0.1:$PORT/" 2>/dev/null; then
   exit 1
 fi
 
-"$KARDELO_BUILD/tools/kardelo-sample-server" --port "$PORT" --exit-with-pid $$ &
+# Lectures go out slowly enough to watch the percentage and to cancel.
+"$KARDELO_BUILD/tools/kardelo-sample-server" --port "$PORT" --audio-rate 20 --exit-with-pid $$ &
 server=$!
 trap 'kill "$server" 2>/dev/null || true' EXIT
 

@@ -6,6 +6,7 @@
 #include "platform/LabelControl.h"
 #include "platform/LineControl.h"
 #include "platform/ListBoxControl.h"
+#include "platform/MediaPlayerControl.h"
 #include "platform/OptionButtonControl.h"
 #include "platform/PictureBoxControl.h"
 #include "platform/ScrollBarControl.h"
@@ -22,6 +23,7 @@
 #include <optional>
 
 class CFileDownload;
+class Form8;
 
 // The main window. Its state lives in its controls: the selected option is
 // the view, V1's value is the page offset, the hidden lists hold the
@@ -64,9 +66,22 @@ public:
     void Label11_MouseDown(int index, int button, int shift, double x, double y);
     void Label11_MouseUp(int index, int button, int shift, double x, double y);
 
-    // The row action button's pressed look.
+    // The row action button: enter a conference, download or cancel a
+    // lecture, play a stored one.
     void Label10_MouseDown(int index, int button, int shift, double x, double y);
     void Label10_MouseUp(int index, int button, int shift, double x, double y);
+    void EnterConference(int i);
+    void DownloadOrCancel(int i);
+    void PlayFavourite(int i);
+    void oDownload_OnProgress(qint64 lProgress, qint64 lMaxProgress, qint32 lSpeed, qint32 lStatusCode,
+                              const QString& sStatusText);
+
+    // Web links, the About window and the way out.
+    void Command1_Click();
+    void 退出_Click();
+    void 版本信息_Click();
+    void 操作说明_Click();
+    void 访问作者主页_Click();
 
     QString FavouritesFolder() const;
 
@@ -101,9 +116,9 @@ public:
     std::array<platform::PictureBoxControl*, kRows> Picture6{};
     std::array<platform::LabelControl*, kRows> Label10{};
 
-    // Player bar; the player itself sits in M1's place.
+    // Player bar with the media player.
     platform::PictureBoxControl* Picture3 = nullptr;
-    QWidget* M1 = nullptr;
+    platform::MediaPlayerControl* M1 = nullptr;
 
     // Hidden helpers.
     platform::ListBoxControl List1;
@@ -123,6 +138,10 @@ public:
     QAction* 访问作者主页 = nullptr;
 
     QPointer<CFileDownload> oDownload;
+    // The row whose percentage shows the running download.
+    int iDownloadRow = 0;
+    // The one About window, while it is open.
+    QPointer<Form8> AboutWindow;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -136,12 +155,17 @@ private:
     void BuildHiddenControls(QWidget* client);
     void BuildMenu();
     void ConnectHandlers();
+    void ConnectWebLinks();
     void CentreOnScreen();
     void SetRowCaptions(int i, const RowCaptions& captions);
     void SetSearchBox(bool open, std::uint32_t captionColour);
     void ColourOptions(platform::OptionButtonControl* selected);
     void ResetRowButtons(const QString& caption, bool deleteShown);
 
+public:
+    const StoredAddresses& Addresses() const { return addresses_; }
+
+private:
     StoredAddresses addresses_;
     QString programFolder_;
 };

@@ -2,6 +2,7 @@
 #include "shell/Form1.h"
 
 #include "download/CFileDownload.h"
+#include "info/PhoneEditionAdvert.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
 #include "platform/VbColor.h"
@@ -95,6 +96,8 @@ void Form1::BuildSidePanel(QWidget* client)
     Picture5 = new PictureBoxControl(client);
     Picture5->setGeometry(RectFromTwips(60, 4950, 2115, 2610));
     Picture5->setBackColor(platform::kVbWhite);
+    Picture5->setAutoSize(true);
+    Picture5->setPicture(PhoneEditionAdvert(addresses_.phoneEdition, ScreenRatio()));
 
     Command1 = new QPushButton(QStringLiteral("立即下载安卓手机版"), client);
     Command1->setGeometry(RectFromTwips(60, 7620, 2115, 315));
@@ -191,7 +194,7 @@ void Form1::BuildPlayerBar(QWidget* client)
 {
     Picture3 = new PictureBoxControl(client);
     Picture3->setGeometry(RectFromTwips(2220, 6990, 9150, 975));
-    M1 = new QWidget(Picture3);
+    M1 = new platform::MediaPlayerControl(Picture3);
     M1->setObjectName(QStringLiteral("M1"));
     M1->setGeometry(RectFromTwips(0, 0, 9090, 975).translated(Picture3->contentsRect().topLeft()));
 }
@@ -230,6 +233,7 @@ void Form1::BuildMenu()
 
 void Form1::ConnectHandlers()
 {
+    ConnectWebLinks();
     connect(V1, &platform::ScrollBarControl::Change, this, &Form1::V1_Change);
     connect(V1, &platform::ScrollBarControl::Scroll, this, &Form1::V1_Scroll);
     connect(Option1, &platform::OptionButtonControl::Click, this, &Form1::Option1_Click);

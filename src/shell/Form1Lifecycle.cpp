@@ -5,6 +5,7 @@
 #include "catalogue/DecodeAddress.h"
 #include "catalogue/FetchText.h"
 #include "download/CFileDownload.h"
+#include "download/PlayRename.h"
 #include "info/ModuleTexts.h"
 #include "platform/Twips.h"
 #include "shell/HostOperations.h"
@@ -16,9 +17,13 @@ bool Form1::Form_Load()
 {
     // An existing folder is the normal case on every start but the first.
     QDir().mkdir(FavouritesFolder());
+    // A lecture left under its play name by a run that died mid-play gets
+    // its stored name back before the folder is listed.
+    PlayRename::RecoverPending(FavouritesFolder());
     File1.setPath(FavouritesFolder() + u'/');
 
     oDownload = new CFileDownload(this);
+    connect(oDownload, &CFileDownload::OnProgress, this, &Form1::oDownload_OnProgress);
 
     for (platform::LabelControl* percentage : Label1)
         percentage->setCaption(QString());

@@ -7,7 +7,8 @@
 #include <QFile>
 #include <QTest>
 
-MainWindowFixture::MainWindowFixture() : host(platform::kAnswerOk)
+MainWindowFixture::MainWindowFixture(const QString& folderName)
+    : host(platform::kAnswerOk), folder_(QDir::tempPath() + u'/' + folderName)
 {
     serveCatalogue(ConferenceLines(3));
 }

@@ -14,7 +14,8 @@
 // folder, shown on the (offscreen) screen.
 class MainWindowFixture {
 public:
-    MainWindowFixture();
+    // folderName: a name pattern for the program folder (ending in XXXXXX).
+    explicit MainWindowFixture(const QString& folderName = QStringLiteral("kardelo-XXXXXX"));
     ~MainWindowFixture();
 
     // Serves these catalogue lines as the server would: GB2312, CR LF.

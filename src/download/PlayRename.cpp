@@ -1,0 +1,62 @@
+#include "download/PlayRename.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+
+QString PlayNameFor(const QString& fileName)
+{
+    QString playName = fileName;
+    return playName.replace(QStringLiteral("zip"), QStringLiteral("wma"), Qt::CaseSensitive);
+}
+
+PlayRename::PlayRename(const QString& folder) : folder_(folder) {}
+
+QString PlayRename::RecordPath(const QString& folder)
+{
+    // Hidden, and not "*.zip": the favourites view never lists it.
+    return folder + QStringLiteral("/.play-rename-pending");
+}
+
+QString PlayRename::ToPlayName(const QString& storedName)
+{
+    storedName_ = storedName;
+    playName_ = PlayNameFor(storedName);
+    if (playName_ != storedName_) {
+        QSaveFile record(RecordPath(folder_));
+        if (record.open(QIODevice::WriteOnly)) {
+            record.write((storedName_ + u'\n' + playName_ + u'\n').toUtf8());
+            record.commit();
+        }
+        QFile::rename(folder_ + u'/' + storedName_, folder_ + u'/' + playName_);
+    }
+    return folder_ + u'/' + playName_;
+}
+
+bool PlayRename::Back()
+{
+    const QString stored = folder_ + u'/' + storedName_;
+    if (playName_ != storedName_ && !QFile::exists(stored))
+        QFile::rename(folder_ + u'/' + playName_, stored);
+    const bool back = QFile::exists(stored);
+    if (back)
+        QFile::remove(RecordPath(folder_));
+    return back;
+}
+
+void PlayRename::RecoverPending(const QString& folder)
+{
+    QFile record(RecordPath(folder));
+    if (!record.open(QIODevice::ReadOnly))
+        return;
+    const QStringList names = QString::fromUtf8(record.readAll()).split(u'\n');
+    record.close();
+    if (names.size() >= 2 && !names[0].isEmpty() && !names[1].isEmpty() && !names[0].contains(u'/')
+        && !names[1].contains(u'/')) {
+        const QString stored = folder + u'/' + names[0];
+        const QString play = folder + u'/' + names[1];
+        if (!QFile::exists(stored) && QFile::exists(play))
+            QFile::rename(play, stored);
+    }
+    QFile::remove(RecordPath(folder));
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// A stored lecture is handed to the player under its play name: every "zip"
+// in its file name (never in the folders above it) becomes "wma", so the
+// player takes it for what it is. The file gets its stored name back right
+// after; a small record in the favourites folder, written before the first
+// rename and removed after the second, lets the next start finish the job
+// if the program died in between.
+QString PlayNameFor(const QString& fileName);
+
+class PlayRename {
+public:
+    explicit PlayRename(const QString& folder);
+
+    // Renames the stored file to its play name; returns the play name's
+    // full path whether or not the rename worked.
+    QString ToPlayName(const QString& storedName);
+    // Gives the file its stored name back; true when it has it.
+    bool Back();
+
+    // At start: brings back a lecture left under its play name.
+    static void RecoverPending(const QString& folder);
+
+private:
+    static QString RecordPath(const QString& folder);
+    QString folder_;
+    QString storedName_;
+    QString playName_;
+};

@@ -1,0 +1,96 @@
+#include "info/PhoneEditionAdvert.h"
+
+#include "catalogue/DecodeAddress.h"
+#include "platform/QrCode.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kLogicalWidth = 137;
+constexpr int kLogicalHeight = 170;
+// Scanners expect four light modules around the symbol.
+constexpr int kQuietModules = 4;
+constexpr int kPromptPixelSize = 12;
+
+const QString& Prompt()
+{
+    static const QString prompt = QStringLiteral("扫码下载安卓手机版");
+    return prompt;
+}
+
+platform::QrMatrix SymbolFor(const QString& storedAddress)
+{
+    try {
+        return platform::EncodeQr(DecodedCopy(storedAddress));
+    } catch (const AddressDecodeError&) {
+        // A list that does not decode names no page to point at; the
+        // prompt alone still tells the user the phone edition exists.
+        return {};
+    }
+}
+
+}  // namespace
+
+QPixmap PhoneEditionAdvert(const QString& storedPhoneEditionAddress, qreal dpr)
+{
+    if (!(dpr > 0) || !std::isfinite(dpr))
+        dpr = 1;
+    const int width = qRound(kLogicalWidth * dpr);
+    const int height = qRound(kLogicalHeight * dpr);
+
+    // Drawn in device pixels, so that every module edge falls on a pixel
+    // edge and the code stays sharp for the phone's camera at any density.
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(qMax(1, qRound(kPromptPixelSize * dpr)));
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int promptHeight = metrics.height();
+
+    const platform::QrMatrix symbol = SymbolFor(storedPhoneEditionAddress);
+    int module = 0;
+    if (!symbol.isNull()) {
+        const int span = symbol.width + 2 * kQuietModules;
+        // The symbol, the quiet zone below it (which doubles as the gap to
+        // the prompt) and the prompt stack up; the quiet zone above comes
+        // out of the top margin.
+        module = qMin(width / span, (height - promptHeight) / (symbol.width + 3 * kQuietModules));
+        while (module > 0 && (height - (symbol.width + kQuietModules) * module - promptHeight) / 2 < kQuietModules * module)
+            --module;
+    }
+
+    QPainter painter(&image);
+    int promptTop = (height - promptHeight) / 2;
+    if (module > 0) {
+        const int side = symbol.width * module;
+        const int stack = side + kQuietModules * module + promptHeight;
+        const int left = (width - side) / 2;
+        const int top = (height - stack) / 2;
+        painter.setPen(Qt::NoPen);
+        for (int row = 0; row < symbol.width; ++row) {
+            for (int column = 0; column < symbol.width; ++column) {
+                if (symbol.dark(column, row))
+                    painter.fillRect(left + column * module, top + row * module, module, module, Qt::black);
+            }
+        }
+        promptTop = top + side + kQuietModules * module;
+    }
+
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(font);
+    painter.setPen(QColor(0x00, 0x66, 0x80));
+    painter.drawText(QRect(0, promptTop, width, promptHeight), Qt::AlignHCenter | Qt::AlignVCenter, Prompt());
+    painter.end();
+
+    QPixmap pixmap = QPixmap::fromImage(std::move(image));
+    pixmap.setDevicePixelRatio(dpr);
+    return pixmap;
+}

@@ -1,0 +1,12 @@
+#include "views/FavouriteFileName.h"
+
+std::optional<QString> FavouriteFileName(const QString& savedName)
+{
+    if (savedName.isEmpty() || savedName == u"." || savedName == u"..")
+        return std::nullopt;
+    for (QChar c : savedName) {
+        if (c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return std::nullopt;
+    }
+    return savedName + QStringLiteral(".zip");
+}

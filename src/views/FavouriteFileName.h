@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The file a downloaded lecture is stored as: its SavedName followed by
+// ".zip". The SavedName comes from the server, so a name that could leave
+// the favourites folder or that no file system takes is refused: empty,
+// "." or "..", or holding "/", "\" or a control character.
+std::optional<QString> FavouriteFileName(const QString& savedName);

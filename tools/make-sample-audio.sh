@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Makes the lecture audio of the sample library: each lecture is its own title
+# spoken in Mandarin, encoded as WMA like the lectures of the real library.
+# The results are committed, so running the sample needs neither tool; run
+# this after adding lectures (make-sample-library.py first).
+#
+#   tools/make-sample-audio.sh           make the files that are missing
+#   tools/make-sample-audio.sh --force   make every file again
+#
+# Needs: apt-get install espeak-ng ffmpeg
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+library=$here/sample-library
+
+force=0
+case "${1:-}" in
+  "") ;;
+  --force) force=1 ;;
+  *) echo "usage: $0 [--force]" >&2; exit 2 ;;
+esac
+
+for tool in espeak-ng ffmpeg python3; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "$0: $tool is missing (apt-get install espeak-ng ffmpeg)" >&2
+    exit 1
+  fi
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+python3 "$here/make-sample-library.py" --audio-manifest >"$work/manifest"
+
+made=0
+while IFS=$'\t' read -r relative title; do
+  case "$relative" in
+    *.wma) ;;
+    *) echo "$0: $relative: only .wma lectures can be made here" >&2; exit 1 ;;
+  esac
+  target=$library/$relative
+  if [ "$force" = 0 ] && [ -s "$target" ]; then
+    continue
+  fi
+  mkdir -p "$(dirname "$target")"
+  # The text goes through a file as UTF-8 so the locale cannot garble it.
+  # The plain Mandarin voice of espeak-ng 1.51 reads the tone digits of its
+  # own pinyin aloud in English; the pinyin voice speaks the characters.
+  printf '%s\n' "$title" >"$work/title.txt"
+  espeak-ng -v cmn-latn-pinyin -s 150 -b 1 -f "$work/title.txt" -w "$work/speech.wav"
+  # bitexact and no metadata: the same title always gives the same bytes, so
+  # remaking the audio does not churn the committed files.
+  ffmpeg -nostdin -hide_banner -loglevel error -y -i "$work/speech.wav" \
+    -map_metadata -1 -fflags +bitexact -flags:a +bitexact \
+    -ar 44100 -ac 1 -c:a wmav2 -b:a 128k "$work/lecture.wma"
+  mv "$work/lecture.wma" "$target"
+  echo "made $relative ($(stat -c %s "$target") bytes): $title"
+  made=$((made + 1))
+done <"$work/manifest"
+
+echo "$made lecture file(s) made"

@@ -1,0 +1,239 @@
+#!/usr/bin/env python3
+"""The sample server against the committed sample library, over real loopback
+HTTP: what the client reads must arrive byte for byte, in GB2312 with CR LF,
+under the names the client forms; and the server must log, refuse and stop
+the way the run command relies on.
+
+usage: sample_server_test.py PATH/TO/kardelo-sample-server
+"""
+
+import http.client
+import os
+import pathlib
+import re
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import unittest
+
+SERVER = None
+LIBRARY = pathlib.Path(__file__).resolve().parent.parent / "sample-library"
+# Guards against a hang only; nothing here depends on how fast things are.
+HANG_GUARD = 60
+
+
+def lecture_list_name(update_date):
+    return ("更新日期：" + update_date + ".zip")[-12:]
+
+
+def kept_lines(data):
+    """The client's rule: CR LF-terminated lines holding both '%' and '*'."""
+    text = data.decode("gb2312")
+    lines = text.split("\r\n")[:-1]
+    return [line for line in lines if "%" in line and "*" in line]
+
+
+class RunningServer:
+    def __init__(self, *args):
+        self.process = subprocess.Popen([SERVER, "--port", "0", *args],
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                        text=True)
+        banner = self.process.stdout.readline()
+        found = re.search(r"http://127\.0\.0\.1:(\d+)/", banner)
+        if not found:
+            self.process.kill()
+            raise AssertionError(f"no address in the banner {banner!r}")
+        self.port = int(found.group(1))
+
+    def get(self, path, read=None):
+        connection = http.client.HTTPConnection("127.0.0.1", self.port, timeout=HANG_GUARD)
+        connection.request("GET", path)
+        response = connection.getresponse()
+        body = response.read() if read is None else response.read(read)
+        connection.close()
+        return response, body
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.send_signal(signal.SIGTERM)
+        rest, errors = self.process.communicate(timeout=HANG_GUARD)
+        return self.process.returncode, rest, errors
+
+
+class SampleLibraryOverHttp(unittest.TestCase):
+    def setUp(self):
+        self.server = RunningServer()
+
+    def tearDown(self):
+        self.server.stop()
+
+    def test_version_file_publishes_our_version_in_gb2312(self):
+        response, body = self.server.get("/version.txt")
+        self.assertEqual(response.status, 200)
+        self.assertEqual(body, b"20140202[QorVersion]\r\n")
+        self.assertEqual(response.getheader("Content-Length"), str(len(body)))
+        self.assertNotIn("charset", response.getheader("Content-Type"))
+
+    def test_catalogue_lists_two_conferences_and_lines_to_drop(self):
+        response, body = self.server.get("/lists/catalogue.txt")
+        self.assertEqual(response.status, 200)
+        self.assertEqual(body, (LIBRARY / "lists/catalogue.txt").read_bytes())
+        self.assertTrue(body.endswith(b"\r\n"))
+        self.assertNotIn(b"\n", body.replace(b"\r\n", b""))
+        all_lines = body.decode("gb2312").split("\r\n")[:-1]
+        conferences = kept_lines(body)
+        self.assertEqual(len(conferences), 2)
+        self.assertIn("", all_lines)
+        self.assertGreater(len(all_lines), len(conferences) + 1)
+        for line in conferences:
+            self.assertRegex(line, r"^[^%*]+%\d{8}\*")
+
+    def test_every_lecture_list_and_lecture_is_served_under_the_clients_names(self):
+        _, catalogue = self.server.get("/lists/catalogue.txt")
+        lectures = 0
+        for conference in kept_lines(catalogue):
+            update_date = conference[conference.index("%") + 1:conference.index("*")]
+            response, body = self.server.get("/lists/" + lecture_list_name(update_date))
+            self.assertEqual(response.status, 200, update_date)
+            self.assertEqual(response.getheader("Content-Type"), "application/octet-stream")
+            for lecture in kept_lines(body):
+                lectures += 1
+                saved_name = lecture[:lecture.index("*")]
+                self.assertRegex(saved_name, r'^[^%$*./\\:?"<>|]+%[^%$*./\\:?"<>|]+\$[^%$*./\\:?"<>|]+$')
+                address = lecture[lecture.index("*") + 1:]
+                prefix = "http://127.0.0.1:18418/"
+                self.assertTrue(address.startswith(prefix), address)
+                relative = address[len(prefix):]
+                response, audio = self.server.get("/" + relative)
+                self.assertEqual(response.status, 200, relative)
+                self.assertEqual(response.getheader("Content-Length"), str(len(audio)))
+                self.assertEqual(audio, (LIBRARY / relative).read_bytes())
+                # An ASF header: the file really is Windows Media audio.
+                self.assertEqual(audio[:4], bytes.fromhex("3026b275"))
+        self.assertGreaterEqual(lectures, 4)
+
+    def test_pages_are_served_and_root_is_the_home_page(self):
+        for path in ("/", "/help.html", "/android.html"):
+            response, body = self.server.get(path)
+            self.assertEqual(response.status, 200, path)
+            self.assertIn("<html", body.decode("utf-8"))
+        _, home = self.server.get("/")
+        self.assertEqual(home, (LIBRARY / "index.html").read_bytes())
+
+    def test_missing_files_and_ways_out_of_the_root_get_a_404_page(self):
+        for path in ("/lists/20990101.zip", "/../CMakeLists.txt", "/audio/../../sample_server.cpp",
+                     "/lists/%2e%2e/%2e%2e/sample_server.cpp"):
+            response, body = self.server.get(path)
+            self.assertEqual(response.status, 404, path)
+            self.assertIn(b"<html>", body)
+            self.assertIn(b"404", body)
+
+    def test_each_request_is_logged_on_one_line(self):
+        self.server.get("/version.txt")
+        self.server.get("/no-such-file.txt")
+        _, output, _ = self.server.stop()
+        lines = output.splitlines()
+        self.assertTrue(any(re.search(r" GET /version\.txt 200 22$", line) for line in lines),
+                        lines)
+        self.assertTrue(any(re.search(r" GET /no-such-file\.txt 404 \d+$", line) for line in lines),
+                        lines)
+
+
+class ThrottledAudio(unittest.TestCase):
+    def setUp(self):
+        self.root = pathlib.Path(tempfile.mkdtemp())
+        (self.root / "audio").mkdir()
+        self.lecture = os.urandom(300 * 1024)
+        (self.root / "audio/long.wma").write_bytes(self.lecture)
+
+    def tearDown(self):
+        shutil.rmtree(self.root)
+
+    def test_a_whole_lecture_arrives_intact_with_its_length(self):
+        server = RunningServer("--root", str(self.root))
+        try:
+            response, body = server.get("/audio/long.wma")
+            self.assertEqual(response.getheader("Content-Length"), str(len(self.lecture)))
+            self.assertEqual(body, self.lecture)
+        finally:
+            _, output, _ = server.stop()
+        self.assertRegex(output, rf" GET /audio/long\.wma 200 {len(self.lecture)}\n")
+
+    def test_a_download_cut_off_by_the_client_is_logged_as_such(self):
+        server = RunningServer("--root", str(self.root), "--audio-rate", "50")
+        try:
+            response, first = server.get("/audio/long.wma", read=1000)
+            self.assertEqual(first, self.lecture[:1000])
+        finally:
+            _, output, _ = server.stop()
+        self.assertRegex(output, rf" GET /audio/long\.wma 200 \d+ \(cut off, {len(self.lecture)} ")
+
+
+class Lifetime(unittest.TestCase):
+    def test_stops_cleanly_on_sigint_and_sigterm(self):
+        for sent in (signal.SIGINT, signal.SIGTERM):
+            server = RunningServer()
+            server.process.send_signal(sent)
+            code, output, _ = server.stop()
+            self.assertEqual(code, 0)
+            self.assertIn("stopped", output)
+
+    def test_stops_when_the_watched_process_ends(self):
+        watched = subprocess.Popen([sys.executable, "-c", "import sys; sys.stdin.read()"],
+                                   stdin=subprocess.PIPE)
+        server = RunningServer("--exit-with-pid", str(watched.pid))
+        response, _ = server.get("/version.txt")
+        self.assertEqual(response.status, 200)
+        self.assertIsNone(server.process.poll())
+        watched.stdin.close()  # the watched process ends but stays unreaped for now
+        server.process.wait(timeout=HANG_GUARD)
+        watched.wait()
+        code, output, _ = server.stop()
+        self.assertEqual(code, 0)
+        self.assertIn("has ended", output)
+
+    def test_a_second_server_on_a_taken_port_fails(self):
+        first = RunningServer()
+        try:
+            second = subprocess.run([SERVER, "--port", str(first.port)], capture_output=True,
+                                    text=True, timeout=HANG_GUARD)
+            self.assertEqual(second.returncode, 1)
+            self.assertIn("cannot listen", second.stderr)
+            response, _ = first.get("/version.txt")
+            self.assertEqual(response.status, 200)
+        finally:
+            first.stop()
+
+    def test_listens_on_loopback_only(self):
+        addresses = set()
+        try:
+            for info in socket.getaddrinfo(socket.gethostname(), None, socket.AF_INET):
+                addresses.add(info[4][0])
+        except OSError:
+            pass
+        try:
+            with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as probe:
+                probe.connect(("192.0.2.1", 9))  # picks the outgoing address; sends nothing
+                addresses.add(probe.getsockname()[0])
+        except OSError:
+            pass
+        outside = sorted(a for a in addresses if not a.startswith("127."))
+        if not outside:
+            self.skipTest("this machine has no address besides loopback")
+        server = RunningServer()
+        try:
+            socket.create_connection(("127.0.0.1", server.port), timeout=HANG_GUARD).close()
+            for address in outside:
+                with self.assertRaises(OSError, msg=address):
+                    socket.create_connection((address, server.port), timeout=HANG_GUARD).close()
+        finally:
+            server.stop()
+
+if __name__ == "__main__":
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    SERVER = sys.argv.pop(1)
+    unittest.main(verbosity=2)
