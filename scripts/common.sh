@@ -34,7 +34,13 @@ kardelo_install_missing() {
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 }
 
+# kardelo_build [target...]: everything when no target is named.
 kardelo_build() {
-  cmake -S "$KARDELO_ROOT" -B "$KARDELO_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-  cmake --build "$KARDELO_BUILD" -j"$(nproc)"
+  cmake -S "$KARDELO_ROOT" -B "$KARDELO_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  local targets=()
+  local target
+  for target in "$@"; do
+    targets+=(--target "$target")
+  done
+  cmake --build "$KARDELO_BUILD" -j"$(nproc)" "${targets[@]}"
 }

@@ -5,7 +5,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 PORT=18418
 kardelo_install_missing
-kardelo_build
+kardelo_build kardelo kardelo-sample-server
 
 if curl -s -o /dev/null "http://127.0.0.1:$PORT/" 2>/dev/null; then
   echo "Port $PORT is already in use; stop whatever serves it and try again." >&2

@@ -108,7 +108,8 @@ Form8::Form8(const QString& storedHomePageAddress, QWidget* parent)
     Label5 = MakeLabel(this, QStringLiteral("主页："), RectFromTwips(1020, 2100, 540, 180), platform::kVbButtonText);
     Label7 = MakeLabel(this, QString(), RectFromTwips(1560, 2100, 1800, 180), platform::kVbBlue);
     Label7->setCursor(platform::PointingHandCursor());
-    connect(Label7, &LabelControl::MouseDown, this, [this](int button, int, double, double) { Label7_MouseDown(button); });
+    connect(Label7, &LabelControl::MouseDown, this,
+            [this](int button, int, double, double) { Label7_MouseDown(button); });
     connect(Label7, &LabelControl::MouseUp, this,
             [this](int button, int, double x, double y) { Label7_MouseUp(button, x, y); });
 
@@ -117,6 +118,9 @@ Form8::Form8(const QString& storedHomePageAddress, QWidget* parent)
 
 void Form8::Form_Load()
 {
+    // The platform window exists from here on, so the frame it will get is
+    // known where the platform can tell it before showing.
+    create();
     const QSize screen = ScreenSizeInTwips();
     if (!screen.isEmpty()) {
         const QSize window = frameSize() * platform::kTwipsPerPixel;

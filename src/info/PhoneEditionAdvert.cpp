@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -63,7 +64,8 @@ QPixmap PhoneEditionAdvert(const QString& storedPhoneEditionAddress, qreal dpr)
         // the prompt) and the prompt stack up; the quiet zone above comes
         // out of the top margin.
         module = qMin(width / span, (height - promptHeight) / (symbol.width + 3 * kQuietModules));
-        while (module > 0 && (height - (symbol.width + kQuietModules) * module - promptHeight) / 2 < kQuietModules * module)
+        auto topMargin = [&](int m) { return (height - (symbol.width + kQuietModules) * m - promptHeight) / 2; };
+        while (module > 0 && topMargin(module) < kQuietModules * module)
             --module;
     }
 
@@ -74,7 +76,6 @@ QPixmap PhoneEditionAdvert(const QString& storedPhoneEditionAddress, qreal dpr)
         const int stack = side + kQuietModules * module + promptHeight;
         const int left = (width - side) / 2;
         const int top = (height - stack) / 2;
-        painter.setPen(Qt::NoPen);
         for (int row = 0; row < symbol.width; ++row) {
             for (int column = 0; column < symbol.width; ++column) {
                 if (symbol.dark(column, row))
@@ -86,6 +87,8 @@ QPixmap PhoneEditionAdvert(const QString& storedPhoneEditionAddress, qreal dpr)
 
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(font);
+    // A deeper shade of the side panel's teal: reads as part of the panel,
+    // and is dark enough for small bold text.
     painter.setPen(QColor(0x00, 0x66, 0x80));
     painter.drawText(QRect(0, promptTop, width, promptHeight), Qt::AlignHCenter | Qt::AlignVCenter, Prompt());
     painter.end();

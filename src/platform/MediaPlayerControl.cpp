@@ -97,6 +97,9 @@ MediaPlayerControl::MediaPlayerControl(QWidget* parent) : QWidget(parent)
     connect(player_, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error) {
         if (error != QMediaPlayer::NoError) {
             cannotPlay_ = true;
+            // The back end stays in the playing state after an error; the
+            // transport should not look as if something still played.
+            player_->stop();
             ShowState();
         }
     });
@@ -221,14 +224,6 @@ void MediaPlayerControl::BuildContextMenu()
     CheckCurrentSpeed();
 }
 
-QList<qreal> MediaPlayerControl::PlaybackRates()
-{
-    QList<qreal> rates;
-    for (const SpeedEntry& entry : kSpeeds)
-        rates.append(entry.rate);
-    return rates;
-}
-
 void MediaPlayerControl::setURL(const QString& path)
 {
     url_ = path;
@@ -241,7 +236,6 @@ void MediaPlayerControl::setURL(const QString& path)
     auto* next = new QFile(path, this);
     if (!path.isEmpty() && QFileInfo(path).isFile() && next->open(QIODevice::ReadOnly)) {
         file_ = next;
-        rateOwedToNewMedia_ = true;
         // The name tells the player the format, as the extension would.
         player_->setSourceDevice(file_, QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
     } else {
@@ -344,7 +338,10 @@ void MediaPlayerControl::OnMediaStatus(QMediaPlayer::MediaStatus status)
         cannotPlay_ = true;
     // The GStreamer back end keeps the rate it was given but plays new media
     // at normal speed until the rate changes; give it the rate again once
-    // the media is loaded.
+    // the new media has loaded. The old media reports itself loaded once
+    // more while it is dropped, which is why loading must come first.
+    if (status == QMediaPlayer::LoadingMedia)
+        rateOwedToNewMedia_ = true;
     if (rateOwedToNewMedia_ && (status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia)) {
         rateOwedToNewMedia_ = false;
         if (!qFuzzyCompare(rate_, 1.0)) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QMediaPlayer>
 #include <QString>
 #include <QWidget>
@@ -55,8 +54,6 @@ public:
     // The play speed chosen by the user; it carries over to the next file.
     qreal playbackRate() const { return rate_; }
     void setPlaybackRate(qreal rate);
-    // The speeds the context menu offers, slowest first.
-    static QList<qreal> PlaybackRates();
 
     // The quiet status line of the bar ("正在播放", "已暂停", ...).
     QString statusText() const;

@@ -51,6 +51,8 @@ void Form1::CentreOnScreen()
     const QSize screen = ScreenSizeInTwips();
     if (screen.isEmpty())
         return;
+    // The outer size, borders included, is known once the native window exists.
+    create();
     const QSize window = frameSize() * platform::kTwipsPerPixel;
     const int top = (screen.height() - window.height()) / 2;
     const int left = (screen.width() - window.width()) / 2;

@@ -1,5 +1,8 @@
 #include "download/PlayRename.h"
 #include "support/MainWindowFixture.h"
+#include "support/ToneWav.h"
+
+#include <QMediaPlayer>
 
 #include <QDir>
 #include <QtTest>
@@ -38,9 +41,11 @@ void PlayFavouriteTest::playHandsThePlayNameToThePlayerAndRestoresTheName()
     // The program's own folder holds "zip" too: only the file's name may
     // change, or the player would look in a folder that does not exist.
     const QString stored = QStringLiteral("zip心电图%张医生$四十分钟.zip");
-    fixture.addFavourites({stored});
+    QDir().mkpath(fixture.favouritesFolder());
+    QVERIFY(WriteTone(fixture.favouritesFolder() + u'/' + stored, 4000));
     Form1* form = fixture.load();
     QVERIFY(form);
+    form->M1->setMuted(true);
     QTest::mouseClick(form->Option2, Qt::LeftButton, {}, QPoint(6, form->Option2->height() / 2));
     QTest::mouseClick(form->Label10[0], Qt::LeftButton);
 
@@ -48,6 +53,15 @@ void PlayFavouriteTest::playHandsThePlayNameToThePlayerAndRestoresTheName()
     QCOMPARE(QDir(fixture.favouritesFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{stored});
     QCOMPARE(form->List3.Items(), QStringList{stored});
     QVERIFY(fixture.host.messages.empty());
+
+    // The lecture is back under its own name and still playing.
+    QMediaPlayer* player = form->M1->player();
+    QTRY_VERIFY_WITH_TIMEOUT(player->position() > 300, 15000);
+    QCOMPARE(player->playbackState(), QMediaPlayer::PlayingState);
+    QCOMPARE(player->error(), QMediaPlayer::NoError);
+    QTest::mouseClick(form->Option2, Qt::LeftButton, {}, QPoint(6, form->Option2->height() / 2));
+    QCOMPARE(form->List3.Items(), QStringList{stored});
+    QCOMPARE(player->playbackState(), QMediaPlayer::PlayingState);
 }
 
 void PlayFavouriteTest::lectureLeftUnderItsPlayNameIsRestoredAtStart()

@@ -1,0 +1,252 @@
+#include "info/PhoneEditionAdvert.h"
+
+#include "catalogue/DecodeAddress.h"
+#include "support/MainWindowFixture.h"
+
+#include <QImage>
+#include <QtTest>
+
+#include <qrencode.h>
+
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class PhoneEditionAdvertTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void drawsTheCodeOfTheDecodedAddress_data();
+    void drawsTheCodeOfTheDecodedAddress();
+    void malformedListGivesThePromptAlone_data();
+    void malformedListGivesThePromptAlone();
+    void mainWindowShowsTheCodeOfItsPhoneEditionPage();
+};
+
+namespace {
+
+// What libqrencode itself makes of the address, straight from the library:
+// the drawing must show exactly this.
+struct Symbol {
+    int width = 0;
+    std::vector<bool> modules;
+};
+
+Symbol ReferenceSymbol(const QString& address)
+{
+    const QByteArray utf8 = address.toUtf8();
+    std::unique_ptr<QRcode, decltype(&QRcode_free)> code(
+        QRcode_encodeString(utf8.constData(), 0, QR_ECLEVEL_M, QR_MODE_8, 1), &QRcode_free);
+    Symbol symbol;
+    if (!code)
+        return symbol;
+    symbol.width = code->width;
+    for (int i = 0; i < code->width * code->width; ++i)
+        symbol.modules.push_back((code->data[i] & 1) != 0);
+    return symbol;
+}
+
+bool Dark(const QImage& image, int x, int y)
+{
+    return qGray(image.pixel(x, y)) < 128;
+}
+
+bool Light(const QImage& image, int x, int y)
+{
+    return image.pixel(x, y) == qRgb(255, 255, 255);
+}
+
+// Where the drawing puts the symbol, found from the picture alone: the
+// top-most dark row starts with the top edge of the upper-left finder
+// pattern, seven modules wide.
+struct Placement {
+    QPoint origin;
+    int module = 0;
+};
+
+std::optional<Placement> FindSymbol(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!Dark(image, x, y))
+                continue;
+            int run = 0;
+            while (x + run < image.width() && Dark(image, x + run, y))
+                ++run;
+            if (run % 7 != 0)
+                return std::nullopt;
+            return Placement{QPoint(x, y), run / 7};
+        }
+    }
+    return std::nullopt;
+}
+
+// The modules read back at their centres.
+std::vector<bool> ReadModules(const QImage& image, const Placement& at, int width)
+{
+    std::vector<bool> modules;
+    for (int row = 0; row < width; ++row) {
+        for (int column = 0; column < width; ++column)
+            modules.push_back(Dark(image, at.origin.x() + column * at.module + at.module / 2,
+                                   at.origin.y() + row * at.module + at.module / 2));
+    }
+    return modules;
+}
+
+QString Rows(const std::vector<bool>& modules, int width)
+{
+    QString text;
+    for (int i = 0; i < static_cast<int>(modules.size()); ++i) {
+        text += modules[static_cast<std::size_t>(i)] ? u'#' : u'.';
+        if (i % width == width - 1)
+            text += u'\n';
+    }
+    return text;
+}
+
+// The box around every pixel that is not white.
+QRect InkBox(const QImage& image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!Light(image, x, y))
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+// 137 x 170 logical pixels, to the nearest whole device pixel.
+void VerifySize(const QPixmap& pixmap, qreal dpr)
+{
+    QCOMPARE(pixmap.devicePixelRatio(), dpr);
+    QCOMPARE(pixmap.size(), QSize(qRound(137 * dpr), qRound(170 * dpr)));
+    QCOMPARE(pixmap.deviceIndependentSize().toSize(), QSize(137, 170));
+}
+
+// Checks the picture against the reference symbol: size and ratio, every
+// module at its centre, every pixel of a module in the module's colour
+// (sharp edges, no offset), four light modules all round, and the prompt
+// under the quiet zone.
+void VerifyAdvert(const QPixmap& pixmap, qreal dpr, const QString& address)
+{
+    VerifySize(pixmap, dpr);
+
+    const Symbol reference = ReferenceSymbol(address);
+    QVERIFY(reference.width > 0);
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+    const std::optional<Placement> at = FindSymbol(image);
+    QVERIFY2(at, "no finder pattern at the top of the picture");
+    const int side = reference.width * at->module;
+    const int quiet = 4 * at->module;
+    const QRect symbolBox(at->origin, QSize(side, side));
+    QVERIFY2(image.rect().contains(symbolBox.adjusted(-quiet, -quiet, quiet, quiet)),
+             "the symbol with its quiet zone does not fit the picture");
+    // Large enough for a phone camera held at the screen, and centred.
+    QVERIFY(side >= image.width() / 2);
+    QVERIFY2(std::abs(symbolBox.left() - (image.width() - 1 - symbolBox.right())) <= 1,
+             qPrintable(QStringLiteral("symbol spans %1 to %2 of %3")
+                            .arg(symbolBox.left())
+                            .arg(symbolBox.right())
+                            .arg(image.width())));
+
+    QCOMPARE(Rows(ReadModules(image, *at, reference.width), reference.width),
+             Rows(reference.modules, reference.width));
+
+    for (int y = symbolBox.top() - quiet; y <= symbolBox.bottom() + quiet; ++y) {
+        for (int x = symbolBox.left() - quiet; x <= symbolBox.right() + quiet; ++x) {
+            if (!symbolBox.contains(x, y)) {
+                QVERIFY2(Light(image, x, y), qPrintable(QStringLiteral("quiet zone not white at %1,%2").arg(x).arg(y)));
+                continue;
+            }
+            const int column = (x - symbolBox.left()) / at->module;
+            const int row = (y - symbolBox.top()) / at->module;
+            const bool dark = reference.modules[static_cast<std::size_t>(row * reference.width + column)];
+            QVERIFY2(image.pixel(x, y) == (dark ? qRgb(0, 0, 0) : qRgb(255, 255, 255)),
+                     qPrintable(QStringLiteral("module %1,%2 not solid at %3,%4").arg(column).arg(row).arg(x).arg(y)));
+        }
+    }
+
+    // Outside the symbol and its quiet zone only the prompt is drawn, on
+    // one line below.
+    const int belowQuiet = symbolBox.bottom() + quiet + 1;
+    const QImage rest = image.copy(0, belowQuiet, image.width(), image.height() - belowQuiet);
+    const QRect prompt = InkBox(rest);
+    QVERIFY2(!prompt.isEmpty(), "no prompt under the code");
+    QVERIFY(prompt.height() >= qRound(8 * dpr));
+    QVERIFY(prompt.height() <= qRound(20 * dpr));
+    // Beside the symbol and its quiet zone the picture is plain white.
+    for (int y = 0; y < belowQuiet; ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!symbolBox.adjusted(-quiet, -quiet, quiet, quiet).contains(x, y))
+                QVERIFY2(Light(image, x, y), qPrintable(QStringLiteral("stray ink at %1,%2").arg(x).arg(y)));
+        }
+    }
+}
+
+}  // namespace
+
+void PhoneEditionAdvertTest::drawsTheCodeOfTheDecodedAddress_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<qreal>("dpr");
+    const QString local = QStringLiteral("http://127.0.0.1:18418/android.html");
+    QTest::newRow("sample server, 1x") << local << qreal(1);
+    QTest::newRow("sample server, 2x") << local << qreal(2);
+    QTest::newRow("sample server, 1.5x") << local << qreal(1.5);
+    QTest::newRow("sample server, 1.25x") << local << qreal(1.25);
+    const QString longer = QStringLiteral("https://kardelo.example.org/downloads/android/kardelo-phone-edition.html");
+    QTest::newRow("long address, 1x") << longer << qreal(1);
+    QTest::newRow("long address, 2x") << longer << qreal(2);
+    QTest::newRow("Chinese page name, 1x") << QStringLiteral("http://example.org/安卓手机版.html") << qreal(1);
+}
+
+void PhoneEditionAdvertTest::drawsTheCodeOfTheDecodedAddress()
+{
+    QFETCH(QString, address);
+    QFETCH(qreal, dpr);
+    VerifyAdvert(PhoneEditionAdvert(EncodeAddress(address), dpr), dpr, address);
+}
+
+void PhoneEditionAdvertTest::malformedListGivesThePromptAlone_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<qreal>("dpr");
+    const QString good = EncodeAddress(QStringLiteral("http://127.0.0.1:18418/android.html"));
+    QTest::newRow("trailing comma") << good + u',' << qreal(1);
+    QTest::newRow("doubled comma, 2x") << QString(good).replace(3, 1, QStringLiteral(",,")) << qreal(2);
+    QTest::newRow("not a number") << QStringLiteral("104,x,116") << qreal(1);
+    QTest::newRow("empty list") << QString() << qreal(1);
+}
+
+void PhoneEditionAdvertTest::malformedListGivesThePromptAlone()
+{
+    QFETCH(QString, stored);
+    QFETCH(qreal, dpr);
+    const QPixmap pixmap = PhoneEditionAdvert(stored, dpr);
+    VerifySize(pixmap, dpr);
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+    // One line of text and nothing else: no symbol, which would be far
+    // taller.
+    const QRect ink = InkBox(image);
+    QVERIFY2(!ink.isEmpty(), "the prompt is missing");
+    QVERIFY(ink.height() >= qRound(8 * dpr));
+    QVERIFY(ink.height() <= qRound(20 * dpr));
+    QVERIFY(ink.width() >= qRound(60 * dpr));
+}
+
+void PhoneEditionAdvertTest::mainWindowShowsTheCodeOfItsPhoneEditionPage()
+{
+    MainWindowFixture fixture;
+    Form1* form = fixture.load();
+    QVERIFY(form);
+    const QPixmap shown = form->Picture5->Picture();
+    VerifyAdvert(shown, shown.devicePixelRatio(), fixture.server.url(QStringLiteral("/android.html")));
+    // The whole picture is in view inside the box's border.
+    QCOMPARE(form->Picture5->contentsRect().size(), QSize(137, 170));
+}
+
+QTEST_MAIN(PhoneEditionAdvertTest)
+#include "PhoneEditionAdvertTest.moc"
