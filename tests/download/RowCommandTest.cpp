@@ -23,6 +23,7 @@ private slots:
     void savedNameThatLeavesTheFolderIsRefused_data();
     void savedNameThatLeavesTheFolderIsRefused();
     void closingTheWindowAbortsTheDownload();
+    void viewSwitchesAndAnotherConferenceDuringADownload();
     void rightButtonRunsNoCommand();
 
 private:
@@ -266,6 +267,43 @@ void RowCommandTest::closingTheWindowAbortsTheDownload()
     QVERIFY(closed);
     QCOMPARE(fixture_->host.endings, 1);
     QVERIFY(stored().isEmpty());
+}
+
+void RowCommandTest::viewSwitchesAndAnotherConferenceDuringADownload()
+{
+    fixture_->server.serveSlowly("/audio/a.wma", QByteArray(300 * 1024, 'a'), 10 * 1024, std::chrono::milliseconds(30));
+    fixture_->server.serveBytes("/lists/新日期：2013.zip",
+                                ToGb2312(QStringLiteral("别的讲座%李医生$十分钟*http://h/other.wma\r\n")));
+    enterConferenceWith({lectureLine(QStringLiteral("冠心病"), "/audio/a.wma")});
+
+    bool switched = false;
+    QString percentageInOtherConference;
+    connect(form_->oDownload, &CFileDownload::OnProgress, this, [&] {
+        if (switched)
+            return;
+        switched = true;
+        QTimer::singleShot(0, this, [&] {
+            auto choose = [](QRadioButton* option) {
+                QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+            };
+            choose(form_->Option2);
+            choose(form_->Option3);
+            press(1);  // enters the other conference while the download runs
+        });
+    });
+    connect(form_->oDownload, &CFileDownload::OnProgress, this, [&] {
+        if (form_->Option1->Value() && form_->List2.List(0).startsWith(QStringLiteral("别的讲座")))
+            percentageInOtherConference = form_->Label1[0]->Caption();
+    });
+    press(0);
+
+    QVERIFY(switched);
+    QVERIFY(fixture_->host.messages.empty());
+    QCOMPARE(form_->List2.List(0).left(4), QStringLiteral("别的讲座"));
+    QVERIFY2(percentageInOtherConference.endsWith(u'%'), qPrintable(percentageInOtherConference));
+    // The download kept the source and target it was started with.
+    QCOMPARE(stored(), QStringList{QStringLiteral("冠心病%张医生$四十分钟.zip")});
+    QTRY_VERIFY_WITH_TIMEOUT(form_->Option2->Value(), 3000);
 }
 
 void RowCommandTest::rightButtonRunsNoCommand()

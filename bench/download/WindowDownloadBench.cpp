@@ -1,0 +1,96 @@
+// How alive the window stays while a large lecture downloads through the
+// row button: the longest gap between two runs of the event pump while data
+// flows, and the throughput next to the download engine on its own.
+//
+//   window_download_bench [SIZE_MIB]   (default 1024)
+#include "download/CFileDownload.h"
+#include "shell/Form1.h"
+#include "support/Gb2312.h"
+#include "support/RecordingHost.h"
+#include "support/ServerAddresses.h"
+#include "support/TestHttpServer.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+double MiBPerSecond(qint64 bytes, qint64 ms)
+{
+    return ms > 0 ? bytes / 1048576.0 / (ms / 1000.0) : 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const qint64 size = (argc > 1 ? QByteArray(argv[1]).toLongLong() : 1024) * 1048576;
+
+    TestHttpServer server;
+    server.serveGenerated("/audio/big.wma", size);
+    server.serveBytes("/lists/catalogue.txt", ToGb2312(QStringLiteral("会议%20131015*\r\n")));
+    server.serveBytes("/lists/20131015.zip",
+                      ToGb2312(QStringLiteral("大讲座%医生$说明*") + server.url("/audio/big.wma") + "\r\n"));
+    QTemporaryDir folder;
+    RecordingHost host;
+
+    // The engine alone.
+    qint64 aloneMs = 0;
+    {
+        CFileDownload engine;
+        QElapsedTimer clock;
+        clock.start();
+        const bool ok = engine.StartDownloading(server.url("/audio/big.wma"), folder.path() + "/alone.bin");
+        aloneMs = clock.elapsed();
+        QFile::remove(folder.path() + "/alone.bin");
+        if (!ok) {
+            std::fprintf(stderr, "engine download failed\n");
+            return 1;
+        }
+    }
+
+    // Through the window: enter the conference, press "下 载".
+    Form1 form(AddressesFor(server), folder.path());
+    if (!form.Form_Load())
+        return 1;
+    form.show();
+    (void)QTest::qWaitForWindowExposed(&form);
+    QTest::mouseClick(form.Label10[0], Qt::LeftButton);
+
+    // Every pass of the event pump wakes the dispatcher; the gaps between
+    // wake-ups are what a user feels as a frozen window.
+    QElapsedTimer sincePump;
+    qint64 longestGap = 0;
+    qint64 pumps = 0;
+    bool flowing = false;
+    QObject::connect(form.oDownload, &CFileDownload::OnProgress, [&] { flowing = true; });
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, [&] {
+        if (flowing && sincePump.isValid())
+            longestGap = std::max(longestGap, sincePump.elapsed());
+        ++pumps;
+        sincePump.start();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(form.Label10[0], Qt::LeftButton);
+    const qint64 windowMs = clock.elapsed();
+    const bool stored = QDir(form.FavouritesFolder()).entryList(QDir::Files).size() == 1;
+
+    std::printf("size                         %lld MiB\n", static_cast<long long>(size / 1048576));
+    std::printf("engine alone                 %8.1f MiB/s\n", MiBPerSecond(size, aloneMs));
+    std::printf("through the window           %8.1f MiB/s (%.2fx)\n", MiBPerSecond(size, windowMs),
+                aloneMs > 0 ? static_cast<double>(aloneMs) / windowMs : 0);
+    std::printf("event pump runs              %lld\n", static_cast<long long>(pumps));
+    std::printf("longest gap between pumps    %lld ms\n", static_cast<long long>(longestGap));
+    std::printf("lecture stored               %s, messages %zu\n", stored ? "yes" : "no", host.messages.size());
+    return stored && host.messages.empty() ? 0 : 1;
+}
