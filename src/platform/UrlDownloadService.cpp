@@ -1,12 +1,14 @@
 #include "platform/UrlDownloadService.h"
 
 #include "platform/CurlRequest.h"
+#include "platform/MonotonicTick.h"
 
 #include <QFile>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include <fcntl.h>
@@ -24,6 +26,11 @@ constexpr long kReceiveBufferBytes = 1024 * 1024;
 // often, so an interface that pumps its events from the notifications
 // stays responsive and a cancel is seen quickly.
 constexpr int kQuietNotifyMs = 25;
+
+// While data pours in (loopback, a fast network) one pass of the transfer
+// loop can read for a long time; the write callback then reports in at
+// least this often, so the window is never left unserved for long.
+constexpr qint64 kFlowNotifyMs = 5;
 
 class CurlBinding final : public DownloadBinding {
 public:
@@ -107,6 +114,9 @@ struct Body {
     qint64 announced = 0;  // 0 when the server sent no Content-Length
     bool started = false;
     bool writeFailed = false;
+    // Reports progress from inside a long read; set once data flows.
+    std::function<void()> reportFlow;
+    qint64 lastReportMs = 0;
 };
 
 size_t WriteBody(char* data, size_t size, size_t count, void* context)
@@ -126,6 +136,12 @@ size_t WriteBody(char* data, size_t size, size_t count, void* context)
         return 0;
     }
     body.written += static_cast<qint64>(bytes);
+    if (body.reportFlow && MonotonicTickMs() - body.lastReportMs >= kFlowNotifyMs) {
+        body.reportFlow();
+        // An abort asked for inside that report ends the transfer here.
+        if (body.binding->aborted())
+            return 0;
+    }
     return bytes;
 }
 
@@ -221,19 +237,15 @@ private:
 
         notify(kStatusConnecting);
         long redirectsSeen = 0;
-        bool beganData = false;
+        body_.reportFlow = [this, handle] { reportData(handle); };
         for (;;) {
             int running = 0;
             if (curl_multi_perform(multi.get(), &running) != CURLM_OK)
                 return kDownloadTransferFailed;
             if (binding_->aborted())
                 return kDownloadAborted;
-            if (body_.started && !beganData) {
-                beganData = true;
-                statusText_ = EffectiveAddress(handle);
-                notify(kStatusBeginDownloadData);
-            } else if (beganData) {
-                notify(kStatusDownloadingData);
+            if (body_.started) {
+                reportData(handle);
             } else {
                 long redirects = 0;
                 curl_easy_getinfo(handle, CURLINFO_REDIRECT_COUNT, &redirects);
@@ -275,8 +287,21 @@ private:
         return kDownloadComplete;
     }
 
+    // Data has come: the first report says so, the later ones say how much.
+    void reportData(CURL* handle)
+    {
+        if (!beganData_) {
+            beganData_ = true;
+            statusText_ = EffectiveAddress(handle);
+            notify(kStatusBeginDownloadData);
+        } else {
+            notify(kStatusDownloadingData);
+        }
+    }
+
     void notify(qint32 status)
     {
+        body_.lastReportMs = MonotonicTickMs();
         callback_.OnProgress(body_.written, body_.announced, status, statusText_.c_str());
     }
 
@@ -303,6 +328,7 @@ private:
     IBindStatusCallback& callback_;
     std::shared_ptr<CurlBinding> binding_ = std::make_shared<CurlBinding>();
     Body body_;
+    bool beganData_ = false;
     std::u16string statusText_;
     char errorBuffer_[CURL_ERROR_SIZE];
     CURLcode curlResult_ = CURLE_OK;
