@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots of the real program under a virtual X
+# display: the catalogue, a conference's lectures, and the favourites after a
+# download. Needs a build (bash scripts/run.sh or scripts/test.sh) and the
+# packages xvfb, xdotool and imagemagick.
+#   tools/take-screenshots.sh [output folder]   (default docs/screenshots)
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${KARDELO_BUILD:-$ROOT/build}"
+OUT="${1:-$ROOT/docs/screenshots}"
+PORT=18418
+DISPLAY_NUMBER=:77
+
+for tool in Xvfb xdotool import; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing (apt-get install xvfb xdotool imagemagick)" >&2; exit 1; }
+done
+mkdir -p "$OUT"
+
+# A copy of the program in a scratch folder, so its favourites folder starts
+# empty and the user's own stays untouched.
+scratch="$(mktemp -d)"
+cp "$BUILD/src/kardelo" "$scratch/kardelo"
+
+Xvfb "$DISPLAY_NUMBER" -screen 0 1024x700x24 >/dev/null 2>&1 &
+xvfb=$!
+"$BUILD/tools/kardelo-sample-server" --port "$PORT" --audio-rate 0 >/dev/null &
+server=$!
+trap 'kill "$server" "$xvfb" 2>/dev/null || true; rm -rf "$scratch"' EXIT
+export DISPLAY="$DISPLAY_NUMBER"
+
+for _ in $(seq 1 50); do
+  curl -s -o /dev/null "http://127.0.0.1:$PORT/version.txt" && break
+  sleep 0.1
+done
+
+"$scratch/kardelo" &
+for _ in $(seq 1 100); do
+  window="$(xdotool search --name '^Kardelo V2.01' 2>/dev/null | head -n 1 || true)"
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
+sleep 1.5
+
+# Points inside the window (menu bar included): the first row's action
+# button and the favourites option.
+menu=24
+row_button=(703 $((75 + menu)))
+
+shot() { import -window "$window" "$OUT/$1"; }
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 1.5; }
+
+shot catalogue.png
+click "${row_button[@]}"      # 进 入
+shot lectures.png
+click "${row_button[@]}"      # 下 载
+sleep 1                       # the favourites view comes 500 ms after the download
+shot favourites.png
+echo "Screenshots written to $OUT"
