@@ -1,6 +1,7 @@
 #include "shell/HostOperations.h"
 
 #include "platform/DesktopServices.h"
+#include "platform/Twips.h"
 
 #include <utility>
 
@@ -11,8 +12,6 @@ HostReplacements& Replacements()
     static HostReplacements replacements;
     return replacements;
 }
-
-constexpr int kTwipsPerPixel = 15;
 
 }  // namespace
 
@@ -49,7 +48,7 @@ QString ProgramFolder()
 
 QSize ScreenSizeInTwips()
 {
-    return platform::PrimaryScreenPixels() * kTwipsPerPixel;
+    return platform::PrimaryScreenPixels() * platform::kTwipsPerPixel;
 }
 
 ScopedHostReplacements::ScopedHostReplacements(HostReplacements replacements)
