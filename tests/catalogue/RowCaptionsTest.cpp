@@ -18,14 +18,10 @@ class RowCaptionsTest : public QObject {
 private slots:
     void substringRule_data();
     void substringRule();
-    void conferenceRows_data();
-    void conferenceRows();
-    void lectureRows_data();
-    void lectureRows();
+    void rowCaptions_data();
+    void rowCaptions();
     void lectureFields_data();
     void lectureFields();
-    void favouriteRows_data();
-    void favouriteRows();
     void lectureListFileName_data();
     void lectureListFileName();
 };
@@ -53,53 +49,38 @@ void RowCaptionsTest::substringRule()
     QCOMPARE(Substring(line, start, length), expected);
 }
 
-void RowCaptionsTest::conferenceRows_data()
+void RowCaptionsTest::rowCaptions_data()
 {
-    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
     QTest::addColumn<MaybeText>("first");
     QTest::addColumn<MaybeText>("second");
-    QTest::newRow("eight-character date, empty rest")
-        << "Conf%20131015*" << MaybeText("Conf") << MaybeText("更新日期：20131015");
-    QTest::newRow("rest with markers of its own")
-        << "会议%20131015*x%y*z" << MaybeText("会议") << MaybeText("更新日期：20131015");
-    QTest::newRow("line begins with percent") << "%2013*" << MaybeText("") << MaybeText("更新日期：2013");
-    QTest::newRow("star before percent")
-        << "A*B%C" << MaybeText("A*B") << kUnchanged;
-    QTest::newRow("blanks belong to the fields")
-        << " 会议 % 2013 *" << MaybeText(" 会议 ") << MaybeText("更新日期： 2013 ");
-}
-
-void RowCaptionsTest::conferenceRows()
-{
-    QFETCH(QString, line);
-    QFETCH(MaybeText, first);
-    QFETCH(MaybeText, second);
-    const RowCaptions captions = ConferenceRowCaptions(line);
-    QCOMPARE(captions.first, first);
-    QCOMPARE(captions.second, second);
-}
-
-void RowCaptionsTest::lectureRows_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<MaybeText>("first");
-    QTest::addColumn<MaybeText>("second");
-    QTest::newRow("all fields") << "T%D$N*A" << MaybeText("T - N") << MaybeText("D");
-    QTest::newRow("Chinese fields") << QStringLiteral("冠心病%张医生$45分钟*http://h/a.wma")
+    QTest::newRow("conference: eight-character date, empty rest") << "Conference" << "Conf%20131015*" << MaybeText("Conf") << MaybeText("更新日期：20131015");
+    QTest::newRow("conference: rest with markers of its own") << "Conference" << "会议%20131015*x%y*z" << MaybeText("会议") << MaybeText("更新日期：20131015");
+    QTest::newRow("conference: line begins with percent") << "Conference" << "%2013*" << MaybeText("") << MaybeText("更新日期：2013");
+    QTest::newRow("conference: star before percent") << "Conference" << "A*B%C" << MaybeText("A*B") << kUnchanged;
+    QTest::newRow("conference: blanks belong to the fields") << "Conference" << " 会议 % 2013 *" << MaybeText(" 会议 ") << MaybeText("更新日期： 2013 ");
+    QTest::newRow("lecture: all fields") << "Lecture" << "T%D$N*A" << MaybeText("T - N") << MaybeText("D");
+    QTest::newRow("lecture: Chinese fields") << "Lecture" << QStringLiteral("冠心病%张医生$45分钟*http://h/a.wma")
                                     << MaybeText("冠心病 - 45分钟") << MaybeText("张医生");
-    QTest::newRow("no dollar: note is everything before the star")
-        << "T%D*http://h/a" << MaybeText("T - T%D") << kUnchanged;
-    QTest::newRow("dollar before percent")
-        << "T$N%D*A" << MaybeText("T$N - N%D") << kUnchanged;
-    QTest::newRow("no percent: detail runs from the start") << "T$N*A" << kUnchanged << MaybeText("T");
+    QTest::newRow("lecture: no dollar: note is everything before the star") << "Lecture" << "T%D*http://h/a" << MaybeText("T - T%D") << kUnchanged;
+    QTest::newRow("lecture: dollar before percent") << "Lecture" << "T$N%D*A" << MaybeText("T$N - N%D") << kUnchanged;
+    QTest::newRow("lecture: no percent: detail runs from the start") << "Lecture" << "T$N*A" << kUnchanged << MaybeText("T");
+    QTest::newRow("favourite: stored lecture") << "Favourite" << "a%b$t.zip" << MaybeText("a - t") << MaybeText("b");
+    QTest::newRow("favourite: dot inside the note") << "Favourite" << "a%b$t.1.zip" << MaybeText("a - t") << MaybeText("b");
+    QTest::newRow("favourite: dot inside the title") << "Favourite" << "a.x%b$t.zip" << kUnchanged << MaybeText("b");
+    QTest::newRow("favourite: no markers") << "Favourite" << "x.zip" << kUnchanged << kUnchanged;
 }
 
-void RowCaptionsTest::lectureRows()
+void RowCaptionsTest::rowCaptions()
 {
-    QFETCH(QString, line);
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
     QFETCH(MaybeText, first);
     QFETCH(MaybeText, second);
-    const RowCaptions captions = LectureRowCaptions(line);
+    const RowCaptions captions = kind == "Conference" ? ConferenceRowCaptions(text)
+                                 : kind == "Lecture"  ? LectureRowCaptions(text)
+                                                      : FavouriteRowCaptions(text);
     QCOMPARE(captions.first, first);
     QCOMPARE(captions.second, second);
 }
@@ -123,27 +104,6 @@ void RowCaptionsTest::lectureFields()
     QFETCH(MaybeText, downloadAddress);
     QCOMPARE(LectureSavedName(line), savedName);
     QCOMPARE(LectureDownloadAddress(line), downloadAddress);
-}
-
-void RowCaptionsTest::favouriteRows_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<MaybeText>("first");
-    QTest::addColumn<MaybeText>("second");
-    QTest::newRow("stored lecture") << "a%b$t.zip" << MaybeText("a - t") << MaybeText("b");
-    QTest::newRow("dot inside the note") << "a%b$t.1.zip" << MaybeText("a - t") << MaybeText("b");
-    QTest::newRow("dot inside the title") << "a.x%b$t.zip" << kUnchanged << MaybeText("b");
-    QTest::newRow("no markers") << "x.zip" << kUnchanged << kUnchanged;
-}
-
-void RowCaptionsTest::favouriteRows()
-{
-    QFETCH(QString, fileName);
-    QFETCH(MaybeText, first);
-    QFETCH(MaybeText, second);
-    const RowCaptions captions = FavouriteRowCaptions(fileName);
-    QCOMPARE(captions.first, first);
-    QCOMPARE(captions.second, second);
 }
 
 void RowCaptionsTest::lectureListFileName_data()
