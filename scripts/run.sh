@@ -7,7 +7,7 @@ PORT=18418
 kardelo_install_missing
 kardelo_build kardelo kardelo-sample-server
 
-if curl -s -o /dev/null "http://127.0.0.1:$PORT/" 2>/dev/null; then
+if curl -s --noproxy "*" -o /dev/null "http://127.0.0.1:$PORT/" 2>/dev/null; then
   echo "Port $PORT is already in use; stop whatever serves it and try again." >&2
   exit 1
 fi
@@ -18,8 +18,10 @@ server=$!
 trap 'kill "$server" 2>/dev/null || true' EXIT
 
 for _ in $(seq 1 50); do
-  curl -s -o /dev/null "http://127.0.0.1:$PORT/version.txt" && break
+  curl -s --noproxy "*" -o /dev/null "http://127.0.0.1:$PORT/version.txt" && break
   sleep 0.1
 done
 
+# A proxy set for the desktop session must not swallow loopback requests.
+export no_proxy="127.0.0.1,localhost${no_proxy:+,$no_proxy}"
 "$KARDELO_BUILD/src/kardelo"

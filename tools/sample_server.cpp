@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -162,6 +163,24 @@ std::string contentType(const fs::path& file)
     return "application/octet-stream"; // the lecture lists (.zip) among them
 }
 
+// A request that came through a forward proxy names the whole URL
+// ("GET http://host:port/path"); HTTP/1.1 servers must take that form too.
+// This is what lets a client built for another server's address reach this
+// one by way of http_proxy.
+std::string originForm(const std::string& target)
+{
+    const auto schemeEnd = target.find("://");
+    if (schemeEnd == std::string::npos || target.front() == '/')
+        return target;
+    std::string scheme = target.substr(0, schemeEnd);
+    std::transform(scheme.begin(), scheme.end(), scheme.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (scheme != "http")
+        return target;
+    const auto pathStart = target.find('/', schemeEnd + 3);
+    return pathStart == std::string::npos ? std::string("/") : target.substr(pathStart);
+}
+
 bool isAudio(const std::string& urlPath)
 {
     std::string_view path = urlPath;
@@ -286,12 +305,13 @@ private:
 
     void serve(const httplib::Request& request, httplib::Response& response)
     {
-        const auto file = resolve(options_.root, request.path);
+        const std::string path = originForm(request.path);
+        const auto file = resolve(options_.root, path);
         if (!file) {
             response.status = 404;
             return;
         }
-        if (isAudio(request.path) && options_.audioRate > 0) {
+        if (isAudio(path) && options_.audioRate > 0) {
             serveThrottled(request, response, *file);
             return;
         }

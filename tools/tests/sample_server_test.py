@@ -154,6 +154,17 @@ class SampleLibraryOverHttp(unittest.TestCase):
             self.assertIn(b"<html>", body)
             self.assertIn(b"404", body)
 
+    def test_requests_through_a_proxy_name_the_whole_url(self):
+        # How a client built for another server's address reaches this one.
+        for target, expected in (("http://127.0.0.1:18418/version.txt", 200),
+                                 ("HTTP://library.example:8080/lists/", 404),
+                                 ("http://library.example", 200),
+                                 ("http://library.example/../CMakeLists.txt", 404)):
+            response, body = self.server.get(target)
+            self.assertEqual(response.status, expected, target)
+        _, version = self.server.get("http://127.0.0.1:18418/version.txt")
+        self.assertEqual(version, (LIBRARY / "version.txt").read_bytes())
+
     def test_each_request_is_logged_on_one_line(self):
         self.server.get("/version.txt")
         self.server.get("/no-such-file.txt")
