@@ -28,9 +28,10 @@ xvfb=$!
 server=$!
 trap 'kill "$server" "$xvfb" 2>/dev/null || true; rm -rf "$scratch"' EXIT
 export DISPLAY="$DISPLAY_NUMBER"
+export no_proxy="127.0.0.1,localhost${no_proxy:+,$no_proxy}"
 
 for _ in $(seq 1 50); do
-  curl -s -o /dev/null "http://127.0.0.1:$PORT/version.txt" && break
+  curl -s --noproxy "*" -o /dev/null "http://127.0.0.1:$PORT/version.txt" && break
   sleep 0.1
 done
 

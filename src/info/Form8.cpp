@@ -10,6 +10,7 @@
 #include "shell/HostOperations.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include <utility>
@@ -159,4 +160,13 @@ void Form8::Label7_MouseUp(int button, double x, double y)
     const QPointF at(x / platform::kTwipsPerPixel, y / platform::kTwipsPerPixel);
     if (wasPressed && QRectF(Label7->rect()).contains(at))
         Label7_Click();
+}
+
+void Form8::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

@@ -34,6 +34,10 @@ public:
     platform::LabelControl* Label5 = nullptr;
     platform::LabelControl* Label7 = nullptr;
 
+protected:
+    // Escape closes it, as it closes any dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void Label7_MouseDown(int button);
     void Label7_MouseUp(int button, double x, double y);

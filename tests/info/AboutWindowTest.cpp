@@ -21,6 +21,7 @@ private slots:
     void opensCentredOnTheScreen();
     void showsItsPictureNameAndVersion();
     void addressHasTheHandPointerWithTheFingertipAsHotSpot();
+    void closingDeletesIt_data();
     void closingDeletesIt();
 };
 
@@ -220,13 +221,26 @@ void AboutWindowTest::addressHasTheHandPointerWithTheFingertipAsHotSpot()
     QCOMPARE(about->Label5->cursor().shape(), Qt::ArrowCursor);
 }
 
+void AboutWindowTest::closingDeletesIt_data()
+{
+    QTest::addColumn<bool>("byEscape");
+    QTest::newRow("title bar") << false;
+    QTest::newRow("Escape") << true;
+}
+
 void AboutWindowTest::closingDeletesIt()
 {
+    QFETCH(bool, byEscape);
     RecordingHost host;
     QPointer<Form8> about = new Form8(EncodeAddress(kHome));
     about->show();
     QVERIFY(QTest::qWaitForWindowExposed(about));
-    QVERIFY(about->close());
+    if (byEscape) {
+        QTest::keyClick(about, Qt::Key_Escape);
+        QVERIFY(!about->isVisible());
+    } else {
+        QVERIFY(about->close());
+    }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(about.isNull());
 }
