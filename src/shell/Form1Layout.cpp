@@ -4,6 +4,7 @@
 #include "download/CFileDownload.h"
 #include "info/PhoneEditionAdvert.h"
 #include "platform/Fonts.h"
+#include "platform/ShortcutPrecedence.h"
 #include "platform/Twips.h"
 #include "platform/VbColor.h"
 #include "shell/Artwork.h"
@@ -229,6 +230,7 @@ void Form1::BuildMenu()
     操作说明->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     访问作者主页 = 帮助->addAction(QStringLiteral("访问作者主页"));
     访问作者主页->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    platform::GiveShortcutsPrecedence(Text1, {退出, 版本信息, 操作说明, 访问作者主页});
 }
 
 void Form1::ConnectHandlers()

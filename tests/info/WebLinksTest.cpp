@@ -5,6 +5,7 @@
 #include "support/MainWindowFixture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
@@ -143,9 +144,12 @@ void WebLinksTest::shortcutsWorkFromTheSearchBox_data()
     QTest::addColumn<QKeyCombination>("keys");
     QTest::addColumn<QString>("page");
     QTest::addColumn<int>("endings");
-    QTest::newRow("Ctrl+O") << QKeyCombination(Qt::ControlModifier, Qt::Key_O) << QStringLiteral("/help.html") << 0;
-    QTest::newRow("Ctrl+H") << QKeyCombination(Qt::ControlModifier, Qt::Key_H) << QStringLiteral("/") << 0;
-    QTest::newRow("Ctrl+E") << QKeyCombination(Qt::ControlModifier, Qt::Key_E) << QString() << 1;
+    QTest::addColumn<int>("aboutWindows");
+    QTest::newRow("Ctrl+O") << QKeyCombination(Qt::ControlModifier, Qt::Key_O) << QStringLiteral("/help.html") << 0 << 0;
+    QTest::newRow("Ctrl+H") << QKeyCombination(Qt::ControlModifier, Qt::Key_H) << QStringLiteral("/") << 0 << 0;
+    QTest::newRow("Ctrl+E") << QKeyCombination(Qt::ControlModifier, Qt::Key_E) << QString() << 1 << 0;
+    // The text box's own paste key belongs to the menu here.
+    QTest::newRow("Ctrl+V") << QKeyCombination(Qt::ControlModifier, Qt::Key_V) << QString() << 0 << 1;
 }
 
 void WebLinksTest::shortcutsWorkFromTheSearchBox()
@@ -153,6 +157,7 @@ void WebLinksTest::shortcutsWorkFromTheSearchBox()
     QFETCH(QKeyCombination, keys);
     QFETCH(QString, page);
     QFETCH(int, endings);
+    QFETCH(int, aboutWindows);
     MainWindowFixture fixture;
     Form1* form = fixture.load();
     QVERIFY(form);
@@ -162,12 +167,14 @@ void WebLinksTest::shortcutsWorkFromTheSearchBox()
     QVERIFY(MakeActive(*form));
     QTest::mouseClick(form->Text1, Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), form->Text1);
+    QApplication::clipboard()->setText(QStringLiteral("心电图"));
 
     QTest::keyClick(form->Text1, keys.key(), keys.keyboardModifiers());
 
     QCOMPARE(fixture.host.browserAddresses,
              page.isNull() ? QStringList() : QStringList{fixture.server.url(page)});
     QCOMPARE(fixture.host.endings, endings);
+    QCOMPARE(AboutWindows().size(), aboutWindows);
     QCOMPARE(form->Text1->text(), QString());
 }
 
