@@ -4,6 +4,7 @@
 #include "platform/MonotonicTick.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <atomic>
 #include <cerrno>
@@ -44,6 +45,11 @@ private:
 // The file the body goes to while it arrives. Only a complete body is
 // renamed onto the target, so a half-downloaded lecture never sits under
 // its real name and an earlier good copy survives a failed attempt.
+//
+// Where the file system allows, the file has no name at all until it is
+// complete, so a process that ends mid-transfer (the exit command, a crash,
+// a power cut) leaves nothing behind. Elsewhere it is written as
+// target + ".part", which the next attempt at the same lecture overwrites.
 class PartFile {
 public:
     explicit PartFile(const QString& targetPath)
@@ -56,9 +62,13 @@ public:
 
     bool open()
     {
+        const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(targetName_)).absolutePath());
+        fd_ = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd_ >= 0)
+            return true;
         fd_ = ::open(partName_.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        created_ = fd_ >= 0;
-        return created_;
+        named_ = fd_ >= 0;
+        return named_;
     }
 
     bool write(const char* data, size_t size)
@@ -78,13 +88,15 @@ public:
 
     bool commit()
     {
+        if (!named_ && !giveName())
+            return false;
         const int fd = fd_;
         fd_ = -1;
         if (::close(fd) != 0)
             return false;
         if (std::rename(partName_.constData(), targetName_.constData()) != 0)
             return false;
-        created_ = false;
+        named_ = false;
         return true;
     }
 
@@ -93,16 +105,35 @@ public:
         if (fd_ >= 0)
             ::close(fd_);
         fd_ = -1;
-        if (created_)
+        if (named_)
             ::unlink(partName_.constData());
-        created_ = false;
+        named_ = false;
     }
 
 private:
+    // A name can only be linked to a file that has none where nothing
+    // else has it, hence the step through the ".part" name, whose earlier
+    // holder is a leftover of an attempt that did not finish.
+    bool giveName()
+    {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, partName_.constData(), AT_SYMLINK_FOLLOW) == 0) {
+                named_ = true;
+                return true;
+            }
+            if (errno != EEXIST)
+                return false;
+            ::unlink(partName_.constData());
+        }
+        return false;
+    }
+
     QByteArray targetName_;
     QByteArray partName_;
     int fd_ = -1;
-    bool created_ = false;
+    // Whether partName_ names the file, so that it must go if not renamed.
+    bool named_ = false;
 };
 
 // Where the body goes while curl delivers it, and how much of it came.

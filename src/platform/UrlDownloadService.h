@@ -60,10 +60,12 @@ protected:
 // Downloads address into targetPath, blocking the calling thread; the
 // callback is called on that thread while this runs. Returns
 // kDownloadComplete exactly when the whole body of a 2xx answer (after
-// redirects) is stored at targetPath. The body is written to
-// targetPath + ".part" and renamed onto targetPath only when complete;
-// on any failure or abort the partial file is removed and whatever was at
-// targetPath before is left as it was.
+// redirects) is stored at targetPath. The body is written to a file without
+// a name (or, where the file system cannot do that, to targetPath + ".part")
+// and renamed onto targetPath only when complete; on any failure or abort
+// the partial file is removed and whatever was at targetPath before is left
+// as it was. A process that ends mid-transfer leaves no partial file where
+// the nameless one could be used.
 int DownloadUrlToFile(const QString& address, const QString& targetPath, IBindStatusCallback& callback);
 
 }  // namespace platform

@@ -7,7 +7,12 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -73,6 +78,7 @@ private slots:
     void followsRedirectsAndReportsThem();
     void stalledServerFailsAfterTheStallLimit();
     void keepsNotifyingWhileTheServerIsQuiet();
+    void processEndedMidTransferLeavesNothingBehind();
 
 private:
     QString target(const QString& name) const { return dir_->filePath(name); }
@@ -298,6 +304,41 @@ void UrlDownloadServiceTest::keepsNotifyingWhileTheServerIsQuiet()
     };
     QVERIFY2(countAt(0) >= 5, qPrintable(QString::number(countAt(0))));
     QVERIFY2(countAt(1000) >= 5, qPrintable(QString::number(countAt(1000))));
+}
+
+void UrlDownloadServiceTest::processEndedMidTransferLeavesNothingBehind()
+{
+    const QString folder = dir_->filePath(QStringLiteral("我的收藏"));
+    const int probe = ::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (probe < 0)
+        QSKIP("This file system has no nameless files; partial files are named here.");
+    ::close(probe);
+
+    server_.serveSlowly("/slow.zip", GeneratedBytes(20 * 1000), 1000, std::chrono::milliseconds(100));
+    const QString path = target(QStringLiteral("我的收藏/讲座.zip"));
+    QVERIFY(WriteWholeFile(path, "earlier"));
+
+    // The exit command ends the process at once, whatever is running; a
+    // child process stands in for the program so that the test goes on.
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        RecordingCallback callback;
+        callback.onProgress = [](RecordingCallback& self, const RecordingCallback::Notification& n) {
+            if (n.progress >= 5000)
+                std::_Exit(self.binding ? 0 : 3);
+        };
+        DownloadUrlToFile(server_.url("/slow.zip"), path, callback);
+        std::_Exit(4); // the transfer finished: it was not ended mid-way
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("讲座.zip")});
+    QCOMPARE(ReadWholeFile(path), QByteArray("earlier"));
 }
 
 QTEST_GUILESS_MAIN(UrlDownloadServiceTest)
