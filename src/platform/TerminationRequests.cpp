@@ -37,6 +37,9 @@ void onSignal(int signalNumber)
 
 TerminationRequests::TerminationRequests(QObject* parent) : QObject(parent)
 {
+    // A second instance would take the first one's socket; it stays inert.
+    if (writeEnd >= 0)
+        return;
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, ends) != 0)
         return; // the default actions stay: the program still ends, only less gently

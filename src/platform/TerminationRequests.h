@@ -13,7 +13,8 @@ namespace platform {
 // first is still being handled ends the process the hard way, so a program
 // that hangs can still be stopped.
 //
-// One instance at a time; it takes the handlers over for its lifetime.
+// One instance at a time takes the handlers over, for its lifetime; any
+// further one made while it lives never signals.
 class TerminationRequests final : public QObject {
     Q_OBJECT
 public:
