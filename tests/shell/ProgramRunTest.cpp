@@ -82,10 +82,11 @@ private:
 };
 
 // A copy of the program in a folder of its own, since its favourites folder
-// is made beside it.
+// is made beside it. The folder lies in the build tree: a temporary folder
+// may be on a file system that does not run programs.
 class InstalledProgram {
 public:
-    InstalledProgram()
+    InstalledProgram() : folder_(QStringLiteral(KARDELO_TEST_SCRATCH "/program-run-XXXXXX"))
     {
         path_ = folder_.filePath(QStringLiteral("kardelo"));
         copied_ = QFile::copy(QStringLiteral(KARDELO_EXECUTABLE), path_);
