@@ -12,14 +12,15 @@ UTF-8 text with ordinary line ends, one source line per output line:
   lectures/<date>.txt    the lecture list of the conference with that
                          UpdateDate, one lecture per line:
                          Title%Detail$Note*DownloadAddress
-  pages/*                copied unchanged to the top of the library
 
 "{root}" in a text stands for the server root (--root). Lines without both
 "%" and "*" (headings, empty lines) are copied too: the client has to drop
 them, and the sample should make it do so.
 
 Output goes to sample-library/: version.txt, lists/catalogue.txt, one
-lists/<name> per conference, named as the client names it, and the pages.
+lists/<name> per conference, named as the client names it. The pages (home,
+help, phone edition) are plain UTF-8 HTML and are edited in sample-library/
+itself.
 The lecture audio is made by make-sample-audio.sh, which asks this script for
 the list of files and titles (--audio-manifest).
 
@@ -146,12 +147,6 @@ class Library:
                 if unused not in used_sources:
                     print(f"warning: lectures/{unused} belongs to no conference "
                           "of the catalogue", file=sys.stderr)
-
-        pages_dir = self.source / "pages"
-        if pages_dir.is_dir():
-            for page in sorted(pages_dir.iterdir()):
-                if page.is_file():
-                    self.files[page.name] = page.read_bytes()
 
     def _lecture_list(self, path):
         lines = [line.replace("{root}", self.root) for line in read_source_lines(path)]
