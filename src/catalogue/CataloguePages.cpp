@@ -8,7 +8,7 @@ namespace {
 
 void SetUpScrollBar(platform::ScrollBarControl& scrollBar, int entries)
 {
-    if (entries >= 9) {
+    if (entries > Form1::kRows) {
         scrollBar.setEnabled(true);
         scrollBar.setMin(0);
         scrollBar.setMax(entries - Form1::kRows);

@@ -40,7 +40,8 @@ enum DownloadResult : int {
 
 // Receives the notifications of one transfer, all on the thread that
 // called DownloadUrlToFile: OnStartBinding first, then any number of
-// OnProgress, OnStopBinding last. The texts are NUL-terminated UTF-16,
+// OnProgress, OnStopBinding last; none of them when the service cannot
+// start at all (kDownloadServiceUnavailable). The texts are NUL-terminated UTF-16,
 // valid only during the call, and may be null.
 class IBindStatusCallback {
 public:
