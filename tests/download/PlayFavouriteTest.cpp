@@ -1,4 +1,5 @@
 #include "download/PlayRename.h"
+#include "support/FileBytes.h"
 #include "support/MainWindowFixture.h"
 #include "support/ToneWav.h"
 
@@ -14,8 +15,8 @@ private slots:
     void playNameChangesTheFileNameOnly_data();
     void playNameChangesTheFileNameOnly();
     void playHandsThePlayNameToThePlayerAndRestoresTheName();
-    void lectureLeftUnderItsPlayNameIsRestoredAtStart();
-    void pendingRecordDoesNotOverwriteAStoredLecture();
+    void pendingRenameIsFinishedAtStart_data();
+    void pendingRenameIsFinishedAtStart();
 };
 
 void PlayFavouriteTest::playNameChangesTheFileNameOnly_data()
@@ -36,10 +37,10 @@ void PlayFavouriteTest::playNameChangesTheFileNameOnly()
 
 void PlayFavouriteTest::playHandsThePlayNameToThePlayerAndRestoresTheName()
 {
-    MainWindowFixture fixture(QStringLiteral("zip-lectures-XXXXXX"));
-    QVERIFY(fixture.programFolder().contains(QStringLiteral("zip")));
     // The program's own folder holds "zip" too: only the file's name may
     // change, or the player would look in a folder that does not exist.
+    MainWindowFixture fixture(QStringLiteral("zip-lectures-XXXXXX"));
+    QVERIFY(fixture.programFolder().contains(QStringLiteral("zip")));
     const QString stored = QStringLiteral("zip心电图%张医生$四十分钟.zip");
     QDir().mkpath(fixture.favouritesFolder());
     QVERIFY(WriteTone(fixture.favouritesFolder() + u'/' + stored, 4000));
@@ -53,50 +54,48 @@ void PlayFavouriteTest::playHandsThePlayNameToThePlayerAndRestoresTheName()
     QCOMPARE(QDir(fixture.favouritesFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{stored});
     QCOMPARE(form->List3.Items(), QStringList{stored});
     QVERIFY(fixture.host.messages.empty());
-
-    // The lecture is back under its own name and still playing.
+    // Back under its own name, the lecture still plays.
     QMediaPlayer* player = form->M1->player();
     QTRY_VERIFY_WITH_TIMEOUT(player->position() > 300, 15000);
     QCOMPARE(player->playbackState(), QMediaPlayer::PlayingState);
     QCOMPARE(player->error(), QMediaPlayer::NoError);
-    QTest::mouseClick(form->Option2, Qt::LeftButton, {}, QPoint(6, form->Option2->height() / 2));
-    QCOMPARE(form->List3.Items(), QStringList{stored});
-    QCOMPARE(player->playbackState(), QMediaPlayer::PlayingState);
 }
 
-void PlayFavouriteTest::lectureLeftUnderItsPlayNameIsRestoredAtStart()
+void PlayFavouriteTest::pendingRenameIsFinishedAtStart_data()
 {
+    // Every file holds its own name, so a rename shows in the contents.
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<QStringList>("expected");  // "name=contents", in name order
+    QTest::newRow("left under its play name") << QStringList{"a%b$c.wma"} << QByteArray("a%b$c.zip\na%b$c.wma\n")
+                                              << QStringList{"a%b$c.zip=a%b$c.wma"};
+    QTest::newRow("never over a stored lecture")
+        << QStringList{"a%b$c.wma", "a%b$c.zip"} << QByteArray("a%b$c.zip\na%b$c.wma\n")
+        << QStringList{"a%b$c.wma=a%b$c.wma", "a%b$c.zip=a%b$c.zip"};
+    QTest::newRow("never outside the folder") << QStringList{"a%b$c.wma"} << QByteArray("../a%b$c.zip\na%b$c.wma\n")
+                                              << QStringList{"a%b$c.wma=a%b$c.wma"};
+}
+
+void PlayFavouriteTest::pendingRenameIsFinishedAtStart()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QByteArray, record);
+    QFETCH(QStringList, expected);
     MainWindowFixture fixture;
-    const QString stored = QStringLiteral("冠心病%张医生$四十分钟.zip");
-    fixture.addFavourites({QStringLiteral("冠心病%张医生$四十分钟.wma")});
-    QFile record(fixture.favouritesFolder() + QStringLiteral("/.play-rename-pending"));
-    QVERIFY(record.open(QIODevice::WriteOnly));
-    record.write((stored + u'\n' + PlayNameFor(stored) + u'\n').toUtf8());
-    record.close();
+    const QDir folder(fixture.favouritesFolder());
+    QVERIFY(folder.mkpath(QStringLiteral(".")));
+    for (const QString& name : files)
+        QVERIFY(WriteWholeFile(folder.filePath(name), name.toUtf8()));
+    QVERIFY(WriteWholeFile(folder.filePath(QStringLiteral(".play-rename-pending")), record));
 
     Form1* form = fixture.load();
     QVERIFY(form);
-    QCOMPARE(QDir(fixture.favouritesFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{stored});
-    QCOMPARE(form->File1.ListCount(), 1);
-}
-
-void PlayFavouriteTest::pendingRecordDoesNotOverwriteAStoredLecture()
-{
-    QTemporaryDir folder;
-    for (const char* name : {"a%b$c.zip", "a%b$c.wma"}) {
-        QFile file(folder.path() + u'/' + QString::fromUtf8(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(name);
-    }
-    QFile record(folder.path() + QStringLiteral("/.play-rename-pending"));
-    QVERIFY(record.open(QIODevice::WriteOnly));
-    record.write("a%b$c.zip\na%b$c.wma\n");
-    record.close();
-    PlayRename::RecoverPending(folder.path());
-    QFile kept(folder.path() + QStringLiteral("/a%b$c.zip"));
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QCOMPARE(kept.readAll(), QByteArray("a%b$c.zip"));
-    QVERIFY(!QFile::exists(record.fileName()));
+    QStringList found;
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden, QDir::Name))
+        found << name + u'=' + QString::fromUtf8(ReadWholeFile(folder.filePath(name)));
+    QCOMPARE(found, expected);
+    // Recovered before the favourites were first listed.
+    QCOMPARE(form->File1.ListCount(), folder.entryList({QStringLiteral("*.zip")}, QDir::Files).size());
 }
 
 QTEST_MAIN(PlayFavouriteTest)

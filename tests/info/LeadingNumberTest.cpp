@@ -14,7 +14,6 @@ void LeadingNumberTest::readsTheLeadingNumber_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("number");
-    QTest::newRow("version stamp") << "20140202" << 20140202.0;
     QTest::newRow("trailing CR LF") << "20140202\r\n" << 20140202.0;
     QTest::newRow("space inside the date") << "2014 0305" << 20140305.0;
     QTest::newRow("tab and line feed inside") << "\t2014\n0305" << 20140305.0;
@@ -25,7 +24,6 @@ void LeadingNumberTest::readsTheLeadingNumber_data()
     QTest::newRow("leading letter") << "V20140202" << 0.0;
     QTest::newRow("empty") << "" << 0.0;
     QTest::newRow("only blanks") << "  \t " << 0.0;
-    QTest::newRow("bracket stops") << "20140202[QorVersion]" << 20140202.0;
     QTest::newRow("minus") << "-12" << -12.0;
     QTest::newRow("plus") << "+3" << 3.0;
     QTest::newRow("sign alone") << "-" << 0.0;

@@ -1,5 +1,4 @@
 #include "catalogue/DecodeAddress.h"
-#include "info/ModuleTexts.h"
 #include "info/VersionCheck.h"
 #include "support/FreePort.h"
 #include "support/Gb2312.h"
@@ -15,11 +14,8 @@ class VersionCheckTest : public QObject {
 private slots:
     void publishedVersionDecidesThePrompt_data();
     void publishedVersionDecidesThePrompt();
-    void withoutTheMarkerTheNetworkIsUnavailable_data();
-    void withoutTheMarkerTheNetworkIsUnavailable();
-    void acceptingTheUpdateOpensTheHomePageAndEnds();
-    void unreachableServerEnds();
-    void malformedAddressListCountsAsNoNetwork();
+    void unreadableVersionEndsAsNoNetwork_data();
+    void unreadableVersionEndsAsNoNetwork();
 
 private:
     TestHttpServer server_;
@@ -29,28 +25,29 @@ void VersionCheckTest::publishedVersionDecidesThePrompt_data()
 {
     QTest::addColumn<QString>("versionFile");
     QTest::addColumn<bool>("prompted");
-    QTest::newRow("same version") << "20140202[QorVersion]\r\n" << false;
-    QTest::newRow("older version") << "20131231[QorVersion]" << false;
-    QTest::newRow("newer version") << "20140305[QorVersion]" << true;
-    QTest::newRow("space between year and month") << "2014 0305[QorVersion]" << true;
-    QTest::newRow("half a version newer") << "20140202.5[QorVersion]" << true;
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("same version") << "20140202[QorVersion]\r\n" << false << false;
+    QTest::newRow("older version") << "20131231[QorVersion]" << false << false;
+    QTest::newRow("newer version, declined") << "20140305[QorVersion]" << true << false;
+    QTest::newRow("newer version, accepted") << "20991231[QorVersion]" << true << true;
+    QTest::newRow("half a version newer") << "20140202.5[QorVersion]" << true << false;
     QTest::newRow("marker twice, first one counts")
-        << "20140202[QorVersion]20991231[QorVersion]" << false;
-    QTest::newRow("leading letter reads as 0") << "V20991231[QorVersion]" << false;
-    QTest::newRow("marker at the very start") << "[QorVersion]20991231" << false;
-    QTest::newRow("Chinese after the marker") << QStringLiteral("20991231[QorVersion]新版本说明\r\n") << true;
-    QTest::newRow("CR LF before the marker") << "20991231\r\n[QorVersion]" << true;
+        << "20140202[QorVersion]20991231[QorVersion]" << false << false;
+    QTest::newRow("marker at the very start") << "[QorVersion]20991231" << false << false;
+    QTest::newRow("Chinese after the marker") << QStringLiteral("20991231[QorVersion]新版本说明\r\n") << true << false;
+    QTest::newRow("CR LF before the marker") << "20991231\r\n[QorVersion]" << true << false;
 }
 
 void VersionCheckTest::publishedVersionDecidesThePrompt()
 {
     QFETCH(QString, versionFile);
     QFETCH(bool, prompted);
+    QFETCH(bool, accepted);
     server_.serveBytes("/version.txt", ToGb2312(versionFile));
-    RecordingHost host(platform::kAnswerNo);
-    QCOMPARE(RunVersionCheck(AddressesFor(server_)), StartOutcome::Continue);
-    QCOMPARE(host.endings, 0);
-    QVERIFY(host.browserAddresses.isEmpty());
+    RecordingHost host(accepted ? platform::kAnswerYes : platform::kAnswerNo);
+    QCOMPARE(RunVersionCheck(AddressesFor(server_)), accepted ? StartOutcome::Ended : StartOutcome::Continue);
+    QCOMPARE(host.endings, accepted ? 1 : 0);
+    QCOMPARE(host.browserAddresses, accepted ? QStringList{server_.url("/")} : QStringList());
     QCOMPARE(host.messages.size(), prompted ? 1u : 0u);
     if (prompted) {
         QCOMPARE(host.messages[0].prompt, QStringLiteral("检测到新版本，是否立即下载？"));
@@ -58,61 +55,39 @@ void VersionCheckTest::publishedVersionDecidesThePrompt()
     }
 }
 
-void VersionCheckTest::withoutTheMarkerTheNetworkIsUnavailable_data()
+void VersionCheckTest::unreadableVersionEndsAsNoNetwork_data()
 {
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("body");
-    QTest::newRow("marker only in lower case") << 200 << QByteArray("20991231[qorversion]\r\n");
-    QTest::newRow("empty file") << 200 << QByteArray();
-    QTest::newRow("error page") << 404 << QByteArray("<html>404 Not Found</html>");
-    QTest::newRow("marker cut short") << 200 << QByteArray("20991231[QorVersio");
+    // Where the stored address goes wrong: "unreachable" or "malformed".
+    QTest::addColumn<QString>("broken");
+    QTest::newRow("marker only in lower case") << 200 << QByteArray("20991231[qorversion]\r\n") << QString();
+    QTest::newRow("empty file") << 200 << QByteArray() << QString();
+    QTest::newRow("error page") << 404 << QByteArray("<html>404 Not Found</html>") << QString();
+    QTest::newRow("marker cut short") << 200 << QByteArray("20991231[QorVersio") << QString();
+    QTest::newRow("unreachable server") << 200 << QByteArray("20140202[QorVersion]") << QStringLiteral("unreachable");
+    QTest::newRow("malformed address list") << 200 << QByteArray("20140202[QorVersion]") << QStringLiteral("malformed");
 }
 
-void VersionCheckTest::withoutTheMarkerTheNetworkIsUnavailable()
+void VersionCheckTest::unreadableVersionEndsAsNoNetwork()
 {
     QFETCH(int, status);
     QFETCH(QByteArray, body);
+    QFETCH(QString, broken);
     server_.serveBytes("/version.txt", body, status, "text/html");
+    StoredAddresses addresses = AddressesFor(server_);
+    if (broken == QStringLiteral("unreachable"))
+        addresses.versionFile = EncodeAddress(QStringLiteral("http://127.0.0.1:%1/version.txt").arg(UnusedLoopbackPort()));
+    else if (broken == QStringLiteral("malformed"))
+        addresses.versionFile += u',';
+    // A "yes" must not be taken for accepting an update.
     RecordingHost host(platform::kAnswerYes);
-    QCOMPARE(RunVersionCheck(AddressesFor(server_)), StartOutcome::Ended);
+    QCOMPARE(RunVersionCheck(addresses), StartOutcome::Ended);
     QCOMPARE(host.messages.size(), 1u);
     QCOMPARE(host.messages[0].prompt, QStringLiteral("网络暂时无法链接，请稍后再试！"));
     QCOMPARE(host.messages[0].style, 48);
     QCOMPARE(host.endings, 1);
     QVERIFY(host.browserAddresses.isEmpty());
-}
-
-void VersionCheckTest::acceptingTheUpdateOpensTheHomePageAndEnds()
-{
-    server_.serveBytes("/version.txt", "20991231[QorVersion]");
-    RecordingHost host(platform::kAnswerYes);
-    QCOMPARE(RunVersionCheck(AddressesFor(server_)), StartOutcome::Ended);
-    QCOMPARE(host.messages.size(), 1u);
-    QCOMPARE(host.endings, 1);
-    QCOMPARE(host.browserAddresses, QStringList{server_.url("/")});
-}
-
-void VersionCheckTest::unreachableServerEnds()
-{
-    StoredAddresses addresses = AddressesFor(server_);
-    addresses.versionFile = EncodeAddress(QStringLiteral("http://127.0.0.1:%1/version.txt").arg(UnusedLoopbackPort()));
-    RecordingHost host;
-    QCOMPARE(RunVersionCheck(addresses), StartOutcome::Ended);
-    QCOMPARE(host.messages.size(), 1u);
-    QCOMPARE(host.messages[0].prompt, kNetworkFailureMessage);
-    QCOMPARE(host.endings, 1);
-}
-
-void VersionCheckTest::malformedAddressListCountsAsNoNetwork()
-{
-    server_.serveBytes("/version.txt", "20140202[QorVersion]");
-    StoredAddresses addresses = AddressesFor(server_);
-    addresses.versionFile += ",";
-    RecordingHost host;
-    QCOMPARE(RunVersionCheck(addresses), StartOutcome::Ended);
-    QCOMPARE(host.messages.size(), 1u);
-    QCOMPARE(host.messages[0].prompt, kNetworkFailureMessage);
-    QCOMPARE(host.endings, 1);
 }
 
 QTEST_GUILESS_MAIN(VersionCheckTest)

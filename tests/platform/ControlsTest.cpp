@@ -15,8 +15,7 @@ class ControlsTest : public QObject {
 private slots:
     void selectingAnOptionFromCodeRaisesItsClick();
     void scrollBarChangeComesFromCodeToo();
-    void fileListSortsIgnoringCaseAndLeavesOutHiddenFiles();
-    void fileListKeepsItsFolderWhenTheNewOneIsMissing();
+    void fileListSortsIgnoringCaseLeavesOutHiddenFilesAndKeepsItsFolder();
     void coloursFollowTheEncoding_data();
     void coloursFollowTheEncoding();
 };
@@ -56,38 +55,32 @@ void ControlsTest::scrollBarChangeComesFromCodeToo()
     QCOMPARE(bar.Value(), 150000);
 }
 
-void ControlsTest::fileListSortsIgnoringCaseAndLeavesOutHiddenFiles()
+void ControlsTest::fileListSortsIgnoringCaseLeavesOutHiddenFilesAndKeepsItsFolder()
 {
     QTemporaryDir folder;
     for (const char* name : {"b.zip", "A.ZIP", "a2.Zip", ".secret.zip", "c.wma", "d.zip.part"}) {
         QFile file(folder.path() + u'/' + QString::fromUtf8(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    QDir(folder.path()).mkdir(QStringLiteral("folder.zip"));
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder.zip")));
     platform::FileListControl list;
     list.setPattern(QStringLiteral("*.zip"));
     QVERIFY(list.setPath(folder.path() + u'/'));
-    QCOMPARE(list.ListCount(), 3);
-    QCOMPARE(list.List(0), QStringLiteral("A.ZIP"));
-    QCOMPARE(list.List(1), QStringLiteral("a2.Zip"));
-    QCOMPARE(list.List(2), QStringLiteral("b.zip"));
-    QCOMPARE(list.List(3), QString());
-    QCOMPARE(list.List(-1), QString());
+    QStringList listed;
+    for (int i = -1; i <= list.ListCount(); ++i)
+        listed << list.List(i);
+    // Out of range on either side is an empty name.
+    QCOMPARE(listed, (QStringList{QString(), "A.ZIP", "a2.Zip", "b.zip", QString()}));
 
     QFile later(folder.path() + QStringLiteral("/0.zip"));
     QVERIFY(later.open(QIODevice::WriteOnly));
     QCOMPARE(list.ListCount(), 3);  // read again only when told
     list.Refresh();
     QCOMPARE(list.List(0), QStringLiteral("0.zip"));
-}
 
-void ControlsTest::fileListKeepsItsFolderWhenTheNewOneIsMissing()
-{
-    QTemporaryDir folder;
-    platform::FileListControl list;
-    QVERIFY(list.setPath(folder.path()));
     QVERIFY(!list.setPath(folder.path() + QStringLiteral("/missing")));
     QCOMPARE(list.Path(), QDir::cleanPath(folder.path()));
+    QCOMPARE(list.ListCount(), 4);
 }
 
 void ControlsTest::coloursFollowTheEncoding_data()
@@ -97,7 +90,6 @@ void ControlsTest::coloursFollowTheEncoding_data()
     QTest::newRow("red") << quint32(0x000000FF) << QColor(255, 0, 0);
     QTest::newRow("blue") << quint32(0x00FF0000) << QColor(0, 0, 255);
     QTest::newRow("side panel teal") << quint32(0x00C0C000) << QColor(0, 192, 192);
-    QTest::newRow("light yellow") << quint32(0x00C0FFFF) << QColor(255, 255, 192);
     QTest::newRow("button text") << quint32(0x80000012) << QGuiApplication::palette().color(QPalette::ButtonText);
 }
 

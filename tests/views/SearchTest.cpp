@@ -14,7 +14,6 @@ private slots:
     void typedTextNarrowsTheFavourites();
     void moreThanEightHitsScroll();
     void deletingTheTextListsEverything();
-    void searchBoxIsClosedOutsideTheFavourites();
     void trimsOnlyPlainSpaces_data();
     void trimsOnlyPlainSpaces();
 
@@ -41,17 +40,15 @@ void SearchTest::cleanup()
 
 void SearchTest::typedTextNarrowsTheFavourites_data()
 {
+    const QStringList all{"Heart - intro", "冠心病 - 四十分钟", "心力衰竭 - 三十分钟"};
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QStringList>("titles");
-    QTest::newRow("part of a title") << QStringLiteral("心病") << QStringList{"冠心病 - 四十分钟"};
-    QTest::newRow("leading and trailing spaces") << QStringLiteral("  医生 ")
-                                                 << QStringList{"冠心病 - 四十分钟", "心力衰竭 - 三十分钟"};
+    QTest::newRow("part of a title") << QStringLiteral("心病") << QStringList{all[1]};
+    QTest::newRow("leading and trailing spaces") << QStringLiteral("  医生 ") << all.mid(1);
     QTest::newRow("case that differs") << "heart" << QStringList{};
-    QTest::newRow("exact case") << "Heart" << QStringList{"Heart - intro"};
-    QTest::newRow("markers are part of the name") << "%" << QStringList{"Heart - intro", "冠心病 - 四十分钟", "心力衰竭 - 三十分钟"};
-    QTest::newRow("extension is part of the name") << "zip" << QStringList{"Heart - intro", "冠心病 - 四十分钟", "心力衰竭 - 三十分钟"};
+    QTest::newRow("exact case") << "Heart" << QStringList{all[0]};
+    QTest::newRow("extension is part of the name") << "zip" << all;
     QTest::newRow("inner space must match") << QStringLiteral("心 病") << QStringList{};
-    QTest::newRow("no hits") << QStringLiteral("瓣膜") << QStringList{};
 }
 
 void SearchTest::typedTextNarrowsTheFavourites()
@@ -61,10 +58,6 @@ void SearchTest::typedTextNarrowsTheFavourites()
     TypeText(form_->Text1, typed);
     QCOMPARE(form_->Text1->Text(), typed);
     QCOMPARE(fixture_->visibleFirstCaptions(), titles);
-    QVERIFY(!form_->V1->isEnabled());
-    QVERIFY(form_->Option2->Value());
-    for (int i = 0; i < Form1::kRows; ++i)
-        QCOMPARE(form_->Label10[i]->Caption(), QStringLiteral("播 放"));
 }
 
 void SearchTest::moreThanEightHitsScroll()
@@ -88,22 +81,10 @@ void SearchTest::deletingTheTextListsEverything()
     QCOMPARE(form_->List3.ListCount(), 3);
 }
 
-void SearchTest::searchBoxIsClosedOutsideTheFavourites()
-{
-    QTest::mouseClick(form_->Option3, Qt::LeftButton, {}, QPoint(6, form_->Option3->height() / 2));
-    QVERIFY(!form_->Text1->isEnabled());
-    // A disabled box takes no typing, so the catalogue is never filtered.
-    TypeText(form_->Text1, "Heart");
-    QCOMPARE(form_->Text1->Text(), QString());
-    QVERIFY(form_->Option3->Value());
-    QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"会议0", "会议1", "会议2"}));
-}
-
 void SearchTest::trimsOnlyPlainSpaces_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("trimmed");
-    QTest::newRow("spaces") << "  a b  " << "a b";
     QTest::newRow("ideographic space stays") << QStringLiteral("\u3000a\u3000") << QStringLiteral("\u3000a\u3000");
     QTest::newRow("tab stays") << "\ta " << "\ta";
     QTest::newRow("only spaces") << "   " << "";

@@ -10,11 +10,9 @@ class ViewSwitchingTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void favouriteNamesAreCutIntoCaptions_data();
-    void favouriteNamesAreCutIntoCaptions();
+    void favouritesListOnlyStoredLectures();
     void favouritesCountSetsUpScrollBar_data();
     void favouritesCountSetsUpScrollBar();
-    void onlyStoredLecturesAreListed();
     void switchingBackToTheCatalogueClosesSearchAndDelete();
     void timerSwitchesToFavouritesOnce();
 
@@ -41,30 +39,17 @@ void ViewSwitchingTest::clickOption(QRadioButton* option)
     QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
 }
 
-void ViewSwitchingTest::favouriteNamesAreCutIntoCaptions_data()
+void ViewSwitchingTest::favouritesListOnlyStoredLectures()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("second");
-    QTest::newRow("title, detail, note") << "a%b$t.zip" << "a - t" << "b";
-    QTest::newRow("dot inside the note") << "a%b$t.1.zip" << "a - t" << "b";
-    QTest::newRow("dot inside the title") << "a.x%b$t.zip" << "" << "b";
-    QTest::newRow("no markers") << "x.zip" << "" << "";
-    QTest::newRow("Chinese") << QStringLiteral("冠心病%张医生$四十分钟.zip") << QStringLiteral("冠心病 - 四十分钟")
-                             << QStringLiteral("张医生");
-}
-
-void ViewSwitchingTest::favouriteNamesAreCutIntoCaptions()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, first);
-    QFETCH(QString, second);
-    fixture_->addFavourites({name});
+    fixture_->addFavourites({"b%d$n.zip", "A%e$n.ZIP", "c%d$n.wma", "c%d$n.zip.part", ".hidden%d$n.zip", "a%d$n.zip",
+                             "x.zip", QStringLiteral("冠心病%张医生$四十分钟.zip")});
     clickOption(form_->Option2);
 
     QVERIFY(form_->Option2->Value());
-    QCOMPARE(fixture_->visibleFirstCaptions(), QStringList{first});
-    QCOMPARE(fixture_->visibleSecondCaptions(), QStringList{second});
+    QCOMPARE(form_->List3.Items(), (QStringList{"a%d$n.zip", "A%e$n.ZIP", "b%d$n.zip", "x.zip", "冠心病%张医生$四十分钟.zip"}));
+    // A name that cannot be cut leaves its row blank.
+    QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"a - n", "A - n", "b - n", "", "冠心病 - 四十分钟"}));
+    QCOMPARE(fixture_->visibleSecondCaptions(), (QStringList{"d", "e", "d", "", "张医生"}));
     QCOMPARE(form_->Label10[0]->Caption(), QStringLiteral("播 放"));
     QVERIFY(form_->Picture9[0]->isVisible());
 }
@@ -75,7 +60,6 @@ void ViewSwitchingTest::favouritesCountSetsUpScrollBar_data()
     QTest::newRow("empty folder") << 0;
     QTest::newRow("eight") << 8;
     QTest::newRow("nine") << 9;
-    QTest::newRow("twenty") << 20;
 }
 
 void ViewSwitchingTest::favouritesCountSetsUpScrollBar()
@@ -86,21 +70,13 @@ void ViewSwitchingTest::favouritesCountSetsUpScrollBar()
 
     QCOMPARE(form_->V1->isEnabled(), count > 8);
     QCOMPARE(form_->V1->Value(), 0);
-    if (count > 8)
-        QCOMPARE(form_->V1->Max(), count - 8);
     QCOMPARE(fixture_->visibleFirstCaptions().size(), std::min(count, 8));
     if (count > 8) {
+        QCOMPARE(form_->V1->Max(), count - 8);
         form_->V1->setValue(1);
         QCOMPARE(form_->Label2[0]->Caption(), QStringLiteral("讲座01 - 说明01"));
         QCOMPARE(form_->Label2[7]->Caption(), QStringLiteral("讲座08 - 说明08"));
     }
-}
-
-void ViewSwitchingTest::onlyStoredLecturesAreListed()
-{
-    fixture_->addFavourites({"b%d$n.zip", "A%e$n.ZIP", "c%d$n.wma", "c%d$n.zip.part", ".hidden%d$n.zip", "a%d$n.zip"});
-    clickOption(form_->Option2);
-    QCOMPARE(form_->List3.Items(), (QStringList{"a%d$n.zip", "A%e$n.ZIP", "b%d$n.zip"}));
 }
 
 void ViewSwitchingTest::switchingBackToTheCatalogueClosesSearchAndDelete()
@@ -108,10 +84,7 @@ void ViewSwitchingTest::switchingBackToTheCatalogueClosesSearchAndDelete()
     fixture_->addFavourites(FavouriteNames(3));
     clickOption(form_->Option2);
     QVERIFY(form_->Text1->isEnabled());
-    QCOMPARE(form_->Option2->ForeColor(), platform::kVbRed);
-    QCOMPARE(form_->Option3->ForeColor(), platform::kVbBlack);
     TypeText(form_->Text1, QStringLiteral("讲座01"));
-    QCOMPARE(fixture_->visibleFirstCaptions(), QStringList{"讲座01 - 说明01"});
 
     clickOption(form_->Option3);
     QVERIFY(form_->Option3->Value());
