@@ -4,9 +4,11 @@
 #include "platform/Fonts.h"
 #include "platform/MouseButtons.h"
 #include "platform/PointingHandCursor.h"
+#include "platform/TextPlacement.h"
 #include "platform/Twips.h"
 #include "platform/VbColor.h"
 #include "shell/Artwork.h"
+#include "shell/CentreWindowOnScreen.h"
 #include "shell/HostOperations.h"
 
 #include <QGuiApplication>
@@ -16,32 +18,13 @@
 #include <utility>
 
 using platform::LabelControl;
+using platform::MakeLabel;
 using platform::RectFromTwips;
 
 namespace {
 
 constexpr std::uint32_t kTitleTeal = 0x00808000;
 constexpr std::uint32_t kBandCyan = 0x00FFFFC0;
-
-// The model's boxes are one 9 pt line high; where the font asks for more
-// the label grows evenly up and down, so the lines keep their rhythm.
-LabelControl* MakeLabel(QWidget* parent, const QString& caption, QRect box, std::uint32_t foreColor,
-                        const QFont* font = nullptr)
-{
-    auto* label = new LabelControl(parent);
-    if (font)
-        label->setFont(*font);
-    label->setForeColor(foreColor);
-    label->setCaption(caption);
-    const int needed = label->fontMetrics().height() + 2;
-    if (box.height() < needed) {
-        const int extra = needed - box.height();
-        box.adjust(0, -extra / 2, 0, extra - extra / 2);
-    }
-    label->setGeometry(box);
-    label->setAutoSize(true);
-    return label;
-}
 
 // The picture box is wider than it is tall; the loudspeaker keeps its
 // square shape, centred, instead of being pulled out of proportion.
@@ -98,16 +81,16 @@ Form8::Form8(const QString& storedHomePageAddress, QWidget* parent)
     Image1->setPixmap(ProductPicture(Image1->size(), qApp->devicePixelRatio()));
 
     const QFont title = TitleFont();
-    Label6 = MakeLabel(this, QStringLiteral("Kardelo"), RectFromTwips(1260, 300, 3000, 285), kTitleTeal, &title);
-    Label4 = MakeLabel(this, QStringLiteral("版本：V2.01"), RectFromTwips(3300, 720, 990, 180), kTitleTeal);
+    Label6 = MakeLabel(this, QStringLiteral("Kardelo"), RectFromTwips(1260, 300, 3000, 285), kTitleTeal, true, &title);
+    Label4 = MakeLabel(this, QStringLiteral("版本：V2.01"), RectFromTwips(3300, 720, 990, 180), kTitleTeal, true);
     lblDescription = MakeLabel(this, QStringLiteral("开发：Kardelo 开发组"), RectFromTwips(1020, 1200, 1620, 180),
-                               platform::kVbBlack);
+                               platform::kVbBlack, true);
     Label1 = MakeLabel(this, QStringLiteral("邮箱：kardelo@example.org"), RectFromTwips(1020, 1500, 1800, 180),
-                       platform::kVbButtonText);
+                       platform::kVbButtonText, true);
     Label3 = MakeLabel(this, QStringLiteral("微信：kardelo-example"), RectFromTwips(1020, 1800, 1530, 180),
-                       platform::kVbButtonText);
-    Label5 = MakeLabel(this, QStringLiteral("主页："), RectFromTwips(1020, 2100, 540, 180), platform::kVbButtonText);
-    Label7 = MakeLabel(this, QString(), RectFromTwips(1560, 2100, 1800, 180), platform::kVbBlue);
+                       platform::kVbButtonText, true);
+    Label5 = MakeLabel(this, QStringLiteral("主页："), RectFromTwips(1020, 2100, 540, 180), platform::kVbButtonText, true);
+    Label7 = MakeLabel(this, QString(), RectFromTwips(1560, 2100, 1800, 180), platform::kVbBlue, true);
     Label7->setCursor(platform::PointingHandCursor());
     connect(Label7, &LabelControl::MouseDown, this,
             [this](int button, int, double, double) { Label7_MouseDown(button); });
@@ -119,16 +102,7 @@ Form8::Form8(const QString& storedHomePageAddress, QWidget* parent)
 
 void Form8::Form_Load()
 {
-    // The platform window exists from here on, so the frame it will get is
-    // known where the platform can tell it before showing.
-    create();
-    const QSize screen = ScreenSizeInTwips();
-    if (!screen.isEmpty()) {
-        const QSize window = frameSize() * platform::kTwipsPerPixel;
-        const int left = (screen.width() - window.width()) / 2;
-        const int top = (screen.height() - window.height()) / 2;
-        move(left / platform::kTwipsPerPixel, top / platform::kTwipsPerPixel);
-    }
+    CentreWindowOnScreen(*this);
 
     try {
         Label7->setCaption(DecodedCopy(storedHomePage_));

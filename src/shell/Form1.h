@@ -156,7 +156,6 @@ private:
     void BuildMenu();
     void ConnectHandlers();
     void ConnectWebLinks();
-    void CentreOnScreen();
     void SetRowCaptions(int i, const RowCaptions& captions);
     void SetSearchBox(bool open, std::uint32_t captionColour);
     void ColourOptions(platform::OptionButtonControl* selected);

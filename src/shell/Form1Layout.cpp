@@ -5,6 +5,7 @@
 #include "info/PhoneEditionAdvert.h"
 #include "platform/Fonts.h"
 #include "platform/ShortcutPrecedence.h"
+#include "platform/TextPlacement.h"
 #include "platform/Twips.h"
 #include "platform/VbColor.h"
 #include "shell/Artwork.h"
@@ -13,33 +14,12 @@
 #include <QMenuBar>
 
 using platform::LabelControl;
+using platform::MakeLabel;
+using platform::PlaceText;
 using platform::PictureBoxControl;
 using platform::RectFromTwips;
 
 namespace {
-
-// Text needs the height its font asks for; where the model's box is
-// shorter the control grows evenly up and down, so its middle stays put.
-void PlaceText(QWidget* control, QRect box)
-{
-    const int needed = control->fontMetrics().height() + 2;
-    if (box.height() < needed)
-        box.adjust(0, -(needed - box.height()) / 2, 0, needed - box.height() - (needed - box.height()) / 2);
-    control->setGeometry(box);
-}
-
-LabelControl* MakeLabel(QWidget* parent, const QString& caption, QRect box, std::uint32_t foreColor,
-                        bool autoSize, const QFont* font = nullptr)
-{
-    auto* label = new LabelControl(parent);
-    if (font)
-        label->setFont(*font);
-    label->setForeColor(foreColor);
-    label->setCaption(caption);
-    PlaceText(label, box);
-    label->setAutoSize(autoSize);
-    return label;
-}
 
 // Pictures are drawn for the screen's density, so they stay sharp on
 // high-density screens and need no scaling on ordinary ones.

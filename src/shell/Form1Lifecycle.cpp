@@ -7,7 +7,7 @@
 #include "download/CFileDownload.h"
 #include "download/PlayRename.h"
 #include "info/ModuleTexts.h"
-#include "platform/Twips.h"
+#include "shell/CentreWindowOnScreen.h"
 #include "shell/HostOperations.h"
 
 #include <QCloseEvent>
@@ -28,7 +28,7 @@ bool Form1::Form_Load()
     for (platform::LabelControl* percentage : Label1)
         percentage->setCaption(QString());
 
-    CentreOnScreen();
+    CentreWindowOnScreen(*this);
 
     QString catalogue;
     try {
@@ -44,19 +44,6 @@ bool Form1::Form_Load()
     }
     ShowCataloguePage();
     return true;
-}
-
-void Form1::CentreOnScreen()
-{
-    const QSize screen = ScreenSizeInTwips();
-    if (screen.isEmpty())
-        return;
-    // The outer size, borders included, is known once the native window exists.
-    create();
-    const QSize window = frameSize() * platform::kTwipsPerPixel;
-    const int top = (screen.height() - window.height()) / 2;
-    const int left = (screen.width() - window.width()) / 2;
-    move(left / platform::kTwipsPerPixel, top / platform::kTwipsPerPixel);
 }
 
 void Form1::Form_Unload()

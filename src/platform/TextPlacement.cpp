@@ -1,0 +1,30 @@
+#include "platform/TextPlacement.h"
+
+#include <QFont>
+
+namespace platform {
+
+void PlaceText(QWidget* control, QRect box)
+{
+    const int needed = control->fontMetrics().height() + 2;
+    if (box.height() < needed) {
+        const int extra = needed - box.height();
+        box.adjust(0, -extra / 2, 0, extra - extra / 2);
+    }
+    control->setGeometry(box);
+}
+
+LabelControl* MakeLabel(QWidget* parent, const QString& caption, QRect box, std::uint32_t foreColor,
+                        bool autoSize, const QFont* font)
+{
+    auto* label = new LabelControl(parent);
+    if (font)
+        label->setFont(*font);
+    label->setForeColor(foreColor);
+    label->setCaption(caption);
+    PlaceText(label, box);
+    label->setAutoSize(autoSize);
+    return label;
+}
+
+}  // namespace platform
