@@ -1,10 +1,10 @@
 #include "catalogue/StoredAddresses.h"
-#include "info/StartProcedure.h"
+#include "shell/StartProcedure.h"
 #include "platform/ChineseTranslations.h"
 #include "platform/Fonts.h"
 #include "platform/TerminationRequests.h"
-#include "shell/Form1.h"
-#include "shell/HostOperations.h"
+#include "platform/HostOperations.h"
+#include "shell/MainWindow.h"
 
 #include <QApplication>
 
@@ -12,9 +12,9 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kardelo"));
-    platform::InstallChineseStandardTexts(application);
-    platform::InstallFontSubstitutions();
-    const std::unique_ptr<Form1> window = StartProcedure(BuiltInAddresses(), ProgramFolder());
+    platform::installChineseStandardTexts(application);
+    platform::installFontSubstitutions();
+    const std::unique_ptr<MainWindow> window = runStartProcedure(builtInAddresses(), platform::programFolder());
     if (!window)
         return 0;
     // Logout, shutdown or Ctrl+C go through the window's own close, which

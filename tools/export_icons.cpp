@@ -1,6 +1,6 @@
 // Writes the program's loudspeaker icon as PNG files for a desktop
 // installation: kardelo-export-icons <folder> <size>...
-#include "shell/Artwork.h"
+#include "artwork/Artwork.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -21,7 +21,7 @@ int main(int argc, char* argv[])
         const int size = QByteArray(argv[i]).toInt();
         const QString sizeFolder = folder + QStringLiteral("/%1x%1/apps").arg(size);
         if (size < 16 || !QDir().mkpath(sizeFolder)
-            || !artwork::LoudspeakerIcon(size, 1).save(sizeFolder + QStringLiteral("/kardelo.png"))) {
+            || !artwork::loudspeakerIcon(size, 1).save(sizeFolder + QStringLiteral("/kardelo.png"))) {
             std::fprintf(stderr, "could not write the %s px icon into %s\n", argv[i], argv[1]);
             return 1;
         }

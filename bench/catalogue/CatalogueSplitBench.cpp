@@ -15,7 +15,7 @@ namespace {
 
 // A catalogue in the server's form: GB2312 bytes, CR LF lines, mostly
 // records with a heading and an empty line now and then.
-const QByteArray& CatalogueBytes(qint64 size)
+const QByteArray& catalogueBytes(qint64 size)
 {
     static std::map<qint64, QByteArray> made;
     QByteArray& bytes = made[size];
@@ -34,23 +34,23 @@ const QByteArray& CatalogueBytes(qint64 size)
     return bytes;
 }
 
-void Decode(benchmark::State& state)
+void decode(benchmark::State& state)
 {
-    const QByteArray& bytes = CatalogueBytes(state.range(0));
+    const QByteArray& bytes = catalogueBytes(state.range(0));
     for (auto _ : state) {
-        QString text = BytesToText(bytes, QStringLiteral("GB2312"));
+        QString text = bytesToText(bytes, QStringLiteral("GB2312"));
         benchmark::DoNotOptimize(text);
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
     state.SetComplexityN(state.range(0));
 }
 
-void Split(benchmark::State& state)
+void split(benchmark::State& state)
 {
-    const QString text = BytesToText(CatalogueBytes(state.range(0)), QStringLiteral("GB2312"));
+    const QString text = bytesToText(catalogueBytes(state.range(0)), QStringLiteral("GB2312"));
     for (auto _ : state) {
         QStringList list;
-        SplitAndKeep(text, list);
+        splitAndKeep(text, list);
         benchmark::DoNotOptimize(list);
         state.counters["records"] = static_cast<double>(list.size());
     }
@@ -58,12 +58,12 @@ void Split(benchmark::State& state)
     state.SetComplexityN(state.range(0));
 }
 
-void DecodeAndSplit(benchmark::State& state)
+void decodeAndSplit(benchmark::State& state)
 {
-    const QByteArray& bytes = CatalogueBytes(state.range(0));
+    const QByteArray& bytes = catalogueBytes(state.range(0));
     for (auto _ : state) {
         QStringList list;
-        SplitAndKeep(BytesToText(bytes, QStringLiteral("GB2312")), list);
+        splitAndKeep(bytesToText(bytes, QStringLiteral("GB2312")), list);
         benchmark::DoNotOptimize(list);
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
@@ -74,11 +74,11 @@ constexpr qint64 kMegabyte = 1 << 20;
 
 }  // namespace
 
-BENCHMARK(Decode)->RangeMultiplier(2)->Range(6 * kMegabyte, 50 * kMegabyte)->Arg(50 * kMegabyte)
+BENCHMARK(decode)->RangeMultiplier(2)->Range(6 * kMegabyte, 50 * kMegabyte)->Arg(50 * kMegabyte)
     ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
-BENCHMARK(Split)->RangeMultiplier(2)->Range(6 * kMegabyte, 50 * kMegabyte)->Arg(50 * kMegabyte)
+BENCHMARK(split)->RangeMultiplier(2)->Range(6 * kMegabyte, 50 * kMegabyte)->Arg(50 * kMegabyte)
     ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
-BENCHMARK(DecodeAndSplit)->RangeMultiplier(2)->Range(6 * kMegabyte, 50 * kMegabyte)->Arg(50 * kMegabyte)
+BENCHMARK(decodeAndSplit)->RangeMultiplier(2)->Range(6 * kMegabyte, 50 * kMegabyte)->Arg(50 * kMegabyte)
     ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
 BENCHMARK_MAIN();

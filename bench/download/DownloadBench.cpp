@@ -8,7 +8,7 @@
 // time of each side is compared. Run it once per size to compare peak
 // memory, e.g. "download_bench 64M" and "download_bench 1G".
 
-#include "download/CFileDownload.h"
+#include "download/DownloadEngine.h"
 #include "support/TestHttpServer.h"
 
 #include <QCoreApplication>
@@ -26,7 +26,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::int64_t ParseSize(const char* text)
+std::int64_t parseSize(const char* text)
 {
     char* end = nullptr;
     std::int64_t value = std::strtoll(text, &end, 10);
@@ -40,7 +40,7 @@ std::int64_t ParseSize(const char* text)
 }
 
 // Peak resident memory of this process so far, in KiB.
-long PeakResidentKiB()
+long peakResidentKiB()
 {
     std::ifstream status("/proc/self/status");
     std::string line;
@@ -53,7 +53,7 @@ long PeakResidentKiB()
 
 // The size must match and a sample of bytes across the file must be the
 // served pattern, or the timing means nothing.
-bool Verify(const QString& path, std::int64_t size)
+bool verify(const QString& path, std::int64_t size)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() != size)
@@ -61,18 +61,18 @@ bool Verify(const QString& path, std::int64_t size)
     const std::int64_t step = std::max<std::int64_t>(1, size / 997);
     for (std::int64_t offset = 0; offset < size; offset += step) {
         char byte = 0;
-        if (!file.seek(offset) || file.read(&byte, 1) != 1 || byte != TestHttpServer::GeneratedByte(offset))
+        if (!file.seek(offset) || file.read(&byte, 1) != 1 || byte != TestHttpServer::generatedByte(offset))
             return false;
     }
     if (size > 0) {
         char last = 0;
-        if (!file.seek(size - 1) || file.read(&last, 1) != 1 || last != TestHttpServer::GeneratedByte(size - 1))
+        if (!file.seek(size - 1) || file.read(&last, 1) != 1 || last != TestHttpServer::generatedByte(size - 1))
             return false;
     }
     return true;
 }
 
-double Seconds(Clock::duration d)
+double seconds(Clock::duration d)
 {
     return std::chrono::duration<double>(d).count();
 }
@@ -82,7 +82,7 @@ double Seconds(Clock::duration d)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const std::int64_t size = argc > 1 ? ParseSize(argv[1]) : (std::int64_t(1) << 30);
+    const std::int64_t size = argc > 1 ? parseSize(argv[1]) : (std::int64_t(1) << 30);
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     if (size <= 0) {
         std::fprintf(stderr, "usage: %s [SIZE[K|M|G]] [RUNS]\n", argv[0]);
@@ -101,7 +101,7 @@ int main(int argc, char* argv[])
     const QString ourTarget = dir.filePath(QStringLiteral("我的收藏-讲座.zip"));
     const std::string curlCommand =
         "curl -s -o '" + curlTarget.toStdString() + "' '" + url.toStdString() + "'";
-    const long baselineKiB = PeakResidentKiB();
+    const long baselineKiB = peakResidentKiB();
 
     Clock::duration bestCurl = Clock::duration::max();
     Clock::duration bestOurs = Clock::duration::max();
@@ -114,13 +114,13 @@ int main(int argc, char* argv[])
             if (curlTurn) {
                 ok = std::system(curlCommand.c_str()) == 0;
             } else {
-                CFileDownload download;
-                ok = download.StartDownloading(url, ourTarget);
+                DownloadEngine download;
+                ok = download.start(url, ourTarget);
             }
             const auto took = Clock::now() - start;
             const QString& path = curlTurn ? curlTarget : ourTarget;
-            if (!ok || !Verify(path, size)) {
-                std::fprintf(stderr, "%s download failed or wrong\n", curlTurn ? "curl" : "CFileDownload");
+            if (!ok || !verify(path, size)) {
+                std::fprintf(stderr, "%s download failed or wrong\n", curlTurn ? "curl" : "DownloadEngine");
                 return 1;
             }
             QFile::remove(path);
@@ -130,13 +130,13 @@ int main(int argc, char* argv[])
     }
 
     const double mib = static_cast<double>(size) / (1024.0 * 1024.0);
-    const double curlRate = mib / Seconds(bestCurl);
-    const double ourRate = mib / Seconds(bestOurs);
-    const long peakKiB = PeakResidentKiB();
+    const double curlRate = mib / seconds(bestCurl);
+    const double ourRate = mib / seconds(bestOurs);
+    const long peakKiB = peakResidentKiB();
     std::printf("download of %.0f MiB over loopback, best of %d runs each\n", mib, runs);
-    std::printf("  curl -s -o     %9.1f MiB/s  (%.3f s)\n", curlRate, Seconds(bestCurl));
-    std::printf("  CFileDownload  %9.1f MiB/s  (%.3f s)\n", ourRate, Seconds(bestOurs));
-    std::printf("  ratio          %9.3f  (CFileDownload / curl)\n", ourRate / curlRate);
+    std::printf("  curl -s -o     %9.1f MiB/s  (%.3f s)\n", curlRate, seconds(bestCurl));
+    std::printf("  DownloadEngine  %9.1f MiB/s  (%.3f s)\n", ourRate, seconds(bestOurs));
+    std::printf("  ratio          %9.3f  (DownloadEngine / curl)\n", ourRate / curlRate);
     std::printf("  peak memory    %9.1f MiB  VmHWM of this process, server included"
                 " (%.1f MiB before the downloads)\n",
                 peakKiB / 1024.0, baselineKiB / 1024.0);

@@ -3,8 +3,8 @@
 // flows, and the throughput next to the download engine on its own.
 //
 //   window_download_bench [SIZE_MIB]   (default 1024)
-#include "download/CFileDownload.h"
-#include "shell/Form1.h"
+#include "download/DownloadEngine.h"
+#include "support/MainWindowParts.h"
 #include "support/Gb2312.h"
 #include "support/RecordingHost.h"
 #include "support/ServerAddresses.h"
@@ -49,7 +49,7 @@ private:
     QElapsedTimer sincePump_;
 };
 
-double MiBPerSecond(qint64 bytes, qint64 ms)
+double miBPerSecond(qint64 bytes, qint64 ms)
 {
     return ms > 0 ? bytes / 1048576.0 / (ms / 1000.0) : 0;
 }
@@ -65,19 +65,19 @@ int main(int argc, char* argv[])
 
     TestHttpServer server;
     server.serveGenerated("/audio/big.wma", size);
-    server.serveBytes("/lists/catalogue.txt", ToGb2312(QStringLiteral("会议%20131015*\r\n")));
+    server.serveBytes("/lists/catalogue.txt", toGb2312(QStringLiteral("会议%20131015*\r\n")));
     server.serveBytes("/lists/20131015.zip",
-                      ToGb2312(QStringLiteral("大讲座%医生$说明*") + server.url("/audio/big.wma") + "\r\n"));
+                      toGb2312(QStringLiteral("大讲座%医生$说明*") + server.url("/audio/big.wma") + "\r\n"));
     QTemporaryDir folder;
     RecordingHost host;
 
     // The engine alone.
     qint64 aloneMs = 0;
     {
-        CFileDownload engine;
+        DownloadEngine engine;
         QElapsedTimer clock;
         clock.start();
-        const bool ok = engine.StartDownloading(server.url("/audio/big.wma"), folder.path() + "/alone.bin");
+        const bool ok = engine.start(server.url("/audio/big.wma"), folder.path() + "/alone.bin");
         aloneMs = clock.elapsed();
         QFile::remove(folder.path() + "/alone.bin");
         if (!ok) {
@@ -87,28 +87,28 @@ int main(int argc, char* argv[])
     }
 
     // Through the window: enter the conference, press "下 载".
-    Form1 form(AddressesFor(server), folder.path());
-    if (!form.Form_Load())
+    MainWindow form(addressesFor(server), folder.path());
+    if (!form.loadAtStartUp())
         return 1;
     form.show();
     (void)QTest::qWaitForWindowExposed(&form);
-    QTest::mouseClick(form.Label10[0], Qt::LeftButton);
+    QTest::mouseClick(form.pageList().rows[0].actionButton, Qt::LeftButton);
 
     // The gaps between pump runs while data flows are what a user feels
     // as a frozen window; measuring starts with the first progress event.
     PumpProbe probe;
     probe.start();
-    QObject::connect(form.oDownload, &CFileDownload::OnProgress, [&] { probe.measuring = true; });
+    QObject::connect(form.downloadEngine(), &DownloadEngine::progressed, [&] { probe.measuring = true; });
     QElapsedTimer clock;
     clock.start();
-    QTest::mouseClick(form.Label10[0], Qt::LeftButton);
+    QTest::mouseClick(form.pageList().rows[0].actionButton, Qt::LeftButton);
     const qint64 windowMs = clock.elapsed();
     probe.measuring = false;
-    const bool stored = QDir(form.FavouritesFolder()).entryList(QDir::Files).size() == 1;
+    const bool stored = QDir(form.favouritesFolder()).entryList(QDir::Files).size() == 1;
 
     std::printf("size                         %lld MiB\n", static_cast<long long>(size / 1048576));
-    std::printf("engine alone                 %8.1f MiB/s\n", MiBPerSecond(size, aloneMs));
-    std::printf("through the window           %8.1f MiB/s (%.2fx)\n", MiBPerSecond(size, windowMs),
+    std::printf("engine alone                 %8.1f MiB/s\n", miBPerSecond(size, aloneMs));
+    std::printf("through the window           %8.1f MiB/s (%.2fx)\n", miBPerSecond(size, windowMs),
                 aloneMs > 0 ? static_cast<double>(aloneMs) / windowMs : 0);
     std::printf("event pump runs              %lld\n", static_cast<long long>(probe.runs));
     std::printf("longest gap between pumps    %lld ms\n", static_cast<long long>(probe.longestGap));

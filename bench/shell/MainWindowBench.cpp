@@ -4,7 +4,7 @@
 // large favourites folder. Runs on the offscreen platform.
 #include "catalogue/CatalogueLines.h"
 #include "catalogue/FetchText.h"
-#include "shell/Form1.h"
+#include "support/MainWindowParts.h"
 #include "support/Gb2312.h"
 #include "support/RecordingHost.h"
 #include "support/ServerAddresses.h"
@@ -21,12 +21,12 @@
 
 namespace {
 
-QByteArray CatalogueBytes(int lines)
+QByteArray catalogueBytes(int lines)
 {
     QString text;
     for (int k = 0; k < lines; ++k)
         text += QStringLiteral("第") + QString::number(k) + QStringLiteral("届全国心血管病学术会议%20131015*\r\n");
-    return ToGb2312(text);
+    return toGb2312(text);
 }
 
 struct Library {
@@ -35,11 +35,11 @@ struct Library {
     RecordingHost host;
     explicit Library(int catalogueLines)
     {
-        server.serveBytes("/lists/catalogue.txt", CatalogueBytes(catalogueLines));
+        server.serveBytes("/lists/catalogue.txt", catalogueBytes(catalogueLines));
     }
 };
 
-void BareWindowShownAndClosed(benchmark::State& state)
+void bareWindowShownAndClosed(benchmark::State& state)
 {
     for (auto _ : state) {
         QMainWindow window;
@@ -51,13 +51,13 @@ void BareWindowShownAndClosed(benchmark::State& state)
     }
 }
 
-void StartUpToFirstPage(benchmark::State& state)
+void startUpToFirstPage(benchmark::State& state)
 {
     Library library(static_cast<int>(state.range(0)));
-    const StoredAddresses addresses = AddressesFor(library.server);
+    const StoredAddresses addresses = addressesFor(library.server);
     for (auto _ : state) {
-        Form1 form(addresses, library.folder.path());
-        if (!form.Form_Load())
+        MainWindow form(addresses, library.folder.path());
+        if (!form.loadAtStartUp())
             state.SkipWithError("catalogue not loaded");
         form.show();
         (void)QTest::qWaitForWindowExposed(&form);
@@ -67,47 +67,47 @@ void StartUpToFirstPage(benchmark::State& state)
 }
 
 // The catalogue alone: fetched, decoded and cut into records.
-void CatalogueFetch(benchmark::State& state)
+void catalogueFetch(benchmark::State& state)
 {
     Library library(static_cast<int>(state.range(0)));
     const QString address = library.server.url("/lists/catalogue.txt");
     for (auto _ : state) {
         QStringList records;
-        SplitAndKeep(FetchText(address, QStringLiteral("GB2312")), records);
+        splitAndKeep(fetchText(address, QStringLiteral("GB2312")), records);
         benchmark::DoNotOptimize(records);
     }
 }
 
 // The window alone, without the catalogue behind it.
-void WindowConstruction(benchmark::State& state)
+void windowConstruction(benchmark::State& state)
 {
     Library library(1);
-    const StoredAddresses addresses = AddressesFor(library.server);
+    const StoredAddresses addresses = addressesFor(library.server);
     for (auto _ : state) {
-        Form1 form(addresses, library.folder.path());
+        MainWindow form(addresses, library.folder.path());
         benchmark::DoNotOptimize(&form);
     }
 }
 
-void OneScrollStep(benchmark::State& state)
+void oneScrollStep(benchmark::State& state)
 {
     Library library(1);
-    Form1 form(AddressesFor(library.server), library.folder.path());
-    form.Form_Load();
-    form.List1.Clear();
+    MainWindow form(addressesFor(library.server), library.folder.path());
+    form.loadAtStartUp();
+    form.entries().conferenceLines.clear();
     for (int k = 0; k < state.range(0); ++k)
-        form.List1.AddItem(QStringLiteral("会议") + QString::number(k) + QStringLiteral("%20131015*"));
-    form.ShowCataloguePage();
+        form.entries().conferenceLines.append(QStringLiteral("会议") + QString::number(k) + QStringLiteral("%20131015*"));
+    form.pager().showCataloguePage();
     form.show();
     int offset = 0;
     for (auto _ : state) {
         offset = offset == 0 ? 1 : 0;
-        form.V1->setValue(offset);
+        form.pageList().pageScrollBar->setValue(offset);
     }
     form.close();
 }
 
-void MakeFavourites(const QString& folder, int count)
+void makeFavourites(const QString& folder, int count)
 {
     QDir().mkpath(folder);
     for (int k = 0; k < count; ++k) {
@@ -116,44 +116,44 @@ void MakeFavourites(const QString& folder, int count)
     }
 }
 
-void FillFavourites(benchmark::State& state)
+void fillFavourites(benchmark::State& state)
 {
     Library library(1);
-    Form1 form(AddressesFor(library.server), library.folder.path());
-    form.Form_Load();
-    MakeFavourites(form.FavouritesFolder(), static_cast<int>(state.range(0)));
-    form.Option2->setValue(true);
+    MainWindow form(addressesFor(library.server), library.folder.path());
+    form.loadAtStartUp();
+    makeFavourites(form.favouritesFolder(), static_cast<int>(state.range(0)));
+    form.viewBar().favouritesOption->setSelected(true);
     for (auto _ : state)
-        form.FillFavourites();
-    state.counters["listed"] = form.List3.ListCount();
+        form.views().fillFavourites();
+    state.counters["listed"] = form.entries().favouriteNames.size();
     form.close();
 }
 
-void SearchKeystroke(benchmark::State& state)
+void searchKeystroke(benchmark::State& state)
 {
     Library library(1);
-    Form1 form(AddressesFor(library.server), library.folder.path());
-    form.Form_Load();
-    MakeFavourites(form.FavouritesFolder(), static_cast<int>(state.range(0)));
-    form.Option2->setValue(true);
+    MainWindow form(addressesFor(library.server), library.folder.path());
+    form.loadAtStartUp();
+    makeFavourites(form.favouritesFolder(), static_cast<int>(state.range(0)));
+    form.viewBar().favouritesOption->setSelected(true);
     bool longer = false;
     for (auto _ : state) {
         longer = !longer;
-        form.Text1->setText(longer ? QStringLiteral("讲座0001") : QStringLiteral("讲座000"));
+        form.viewBar().searchBox->setText(longer ? QStringLiteral("讲座0001") : QStringLiteral("讲座000"));
     }
-    state.counters["hits"] = form.List3.ListCount();
+    state.counters["hits"] = form.entries().favouriteNames.size();
     form.close();
 }
 
 }  // namespace
 
-BENCHMARK(BareWindowShownAndClosed)->Unit(benchmark::kMillisecond);
-BENCHMARK(CatalogueFetch)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(WindowConstruction)->Unit(benchmark::kMillisecond);
-BENCHMARK(StartUpToFirstPage)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(OneScrollStep)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(FillFavourites)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(SearchKeystroke)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(bareWindowShownAndClosed)->Unit(benchmark::kMillisecond);
+BENCHMARK(catalogueFetch)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(windowConstruction)->Unit(benchmark::kMillisecond);
+BENCHMARK(startUpToFirstPage)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(oneScrollStep)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(fillFavourites)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(searchKeystroke)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

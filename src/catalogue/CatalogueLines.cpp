@@ -1,11 +1,11 @@
 #include "catalogue/CatalogueLines.h"
 
-bool IsCatalogueLine(QStringView line)
+bool isCatalogueLine(QStringView line)
 {
     return line.contains(u'%') && line.contains(u'*');
 }
 
-void SplitAndKeep(QStringView text, const std::function<void(const QString& line)>& keep)
+void splitAndKeep(QStringView text, const std::function<void(const QString& line)>& keep)
 {
     // A single-character search runs far faster than one for the pair, and
     // catalogues are long; a CR without its LF simply stays inside the line.
@@ -20,13 +20,13 @@ void SplitAndKeep(QStringView text, const std::function<void(const QString& line
             continue;
         }
         const QStringView line = text.sliced(start, end - start);
-        if (IsCatalogueLine(line))
+        if (isCatalogueLine(line))
             keep(line.toString());
         start = from = end + 2;
     }
 }
 
-void SplitAndKeep(QStringView text, QStringList& list)
+void splitAndKeep(QStringView text, QStringList& list)
 {
-    SplitAndKeep(text, [&list](const QString& line) { list.append(line); });
+    splitAndKeep(text, [&list](const QString& line) { list.append(line); });
 }

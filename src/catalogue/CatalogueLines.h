@@ -9,10 +9,10 @@
 // Cuts a fetched catalogue or lecture-list text at "\r\n" and hands on, in
 // file order and unchanged, every line that holds both a "%" and a "*".
 // Text after the last "\r\n" is not a line and is never read.
-void SplitAndKeep(QStringView text, const std::function<void(const QString& line)>& keep);
+void splitAndKeep(QStringView text, const std::function<void(const QString& line)>& keep);
 
 // The same, appending the kept lines to a list.
-void SplitAndKeep(QStringView text, QStringList& list);
+void splitAndKeep(QStringView text, QStringList& list);
 
 // Whether a line is a record line at all.
-bool IsCatalogueLine(QStringView line);
+bool isCatalogueLine(QStringView line);

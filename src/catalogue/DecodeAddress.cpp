@@ -12,7 +12,7 @@ namespace {
 // double bytes for the lead and trail ranges. Codes that name nothing are
 // errors rather than replacement characters, so that a corrupt list can
 // never turn into a plausible address.
-QString CharacterForCode(qint64 code, QStringView piece)
+QString characterForCode(qint64 code, QStringView piece)
 {
     QByteArray bytes;
     if (code >= 0 && code <= 0x80) {
@@ -34,7 +34,7 @@ QString CharacterForCode(qint64 code, QStringView piece)
 
 }  // namespace
 
-QString DecodeAddress(QString& encoded)
+QString decodeAddress(QString& encoded)
 {
     QString decoded;
     if (!encoded.isEmpty()) {
@@ -43,20 +43,20 @@ QString DecodeAddress(QString& encoded)
             const qint64 number = piece.toLongLong(&ok);
             if (!ok || piece.isEmpty() || piece.front().isSpace() || piece.back().isSpace())
                 throw AddressDecodeError("address piece \"" + piece.toString().toStdString() + "\" is not a number");
-            decoded += CharacterForCode(number ^ kAddressKey, piece);
+            decoded += characterForCode(number ^ kAddressKey, piece);
         }
     }
     encoded = decoded;
     return decoded;
 }
 
-QString DecodedCopy(const QString& stored)
+QString decodedCopy(const QString& stored)
 {
     QString scratch = stored;
-    return DecodeAddress(scratch);
+    return decodeAddress(scratch);
 }
 
-QString EncodeAddress(const QString& address)
+QString encodeAddress(const QString& address)
 {
     QStringList numbers;
     QStringEncoder encoder("windows-936");

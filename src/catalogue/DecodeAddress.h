@@ -16,12 +16,12 @@ public:
 // holds the decoded text afterwards; callers pass a scratch copy. On error
 // the variable is left as it was and AddressDecodeError is thrown: never
 // half an address.
-QString DecodeAddress(QString& encoded);
+QString decodeAddress(QString& encoded);
 
 // Decodes a stored list without touching it.
-QString DecodedCopy(const QString& stored);
+QString decodedCopy(const QString& stored);
 
 // The inverse, for making a stored list from a plain address: each
 // character's code combined with the key, in decimal, joined with ",".
 // Characters outside code page 936 throw AddressDecodeError.
-QString EncodeAddress(const QString& address);
+QString encodeAddress(const QString& address);

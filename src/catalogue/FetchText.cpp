@@ -3,15 +3,15 @@
 #include "platform/HttpGet.h"
 #include "platform/TextCodec.h"
 
-QString FetchText(const QString& address, const QString& charset)
+QString fetchText(const QString& address, const QString& charset)
 {
-    const std::optional<QByteArray> body = platform::HttpGet(address);
+    const std::optional<QByteArray> body = platform::httpGet(address);
     if (!body)
         return {};
-    return BytesToText(*body, charset);
+    return bytesToText(*body, charset);
 }
 
-QString BytesToText(const QByteArray& body, const QString& charset)
+QString bytesToText(const QByteArray& body, const QString& charset)
 {
-    return platform::DecodeCharset(body, charset).value_or(QString());
+    return platform::decodeCharset(body, charset).value_or(QString());
 }

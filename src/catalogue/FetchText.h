@@ -7,8 +7,8 @@
 // decoded in the named character set ("GB2312" for every server file).
 // The status code is not looked at, so an error page comes back as its
 // text; any failure gives an empty text.
-QString FetchText(const QString& address, const QString& charset);
+QString fetchText(const QString& address, const QString& charset);
 
 // Decodes a body in the named character set; an unknown set gives an empty
 // text, bytes that fit no character become U+FFFD.
-QString BytesToText(const QByteArray& body, const QString& charset);
+QString bytesToText(const QByteArray& body, const QString& charset);

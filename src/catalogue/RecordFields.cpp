@@ -1,6 +1,6 @@
 #include "catalogue/RecordFields.h"
 
-std::optional<QString> Substring(QStringView line, qsizetype start, qsizetype length)
+std::optional<QString> substring(QStringView line, qsizetype start, qsizetype length)
 {
     if (start < 1 || length < 0)
         return std::nullopt;
@@ -9,41 +9,41 @@ std::optional<QString> Substring(QStringView line, qsizetype start, qsizetype le
     return line.sliced(start - 1).left(length).toString();
 }
 
-qsizetype MarkerPosition(QStringView line, QChar marker)
+qsizetype markerPosition(QStringView line, QChar marker)
 {
     return line.indexOf(marker) + 1;
 }
 
-std::optional<QString> RecordTitle(QStringView line)
+std::optional<QString> recordTitle(QStringView line)
 {
-    return Substring(line, 1, MarkerPosition(line, u'%') - 1);
+    return substring(line, 1, markerPosition(line, u'%') - 1);
 }
 
-std::optional<QString> ConferenceUpdateDate(QStringView line)
+std::optional<QString> conferenceUpdateDate(QStringView line)
 {
-    const qsizetype percent = MarkerPosition(line, u'%');
-    return Substring(line, percent + 1, MarkerPosition(line, u'*') - percent - 1);
+    const qsizetype percent = markerPosition(line, u'%');
+    return substring(line, percent + 1, markerPosition(line, u'*') - percent - 1);
 }
 
-std::optional<QString> LectureDetail(QStringView line)
+std::optional<QString> lectureDetail(QStringView line)
 {
-    const qsizetype percent = MarkerPosition(line, u'%');
-    return Substring(line, percent + 1, MarkerPosition(line, u'$') - percent - 1);
+    const qsizetype percent = markerPosition(line, u'%');
+    return substring(line, percent + 1, markerPosition(line, u'$') - percent - 1);
 }
 
-std::optional<QString> LectureNote(QStringView line)
+std::optional<QString> lectureNote(QStringView line)
 {
-    const qsizetype dollar = MarkerPosition(line, u'$');
-    return Substring(line, dollar + 1, MarkerPosition(line, u'*') - dollar - 1);
+    const qsizetype dollar = markerPosition(line, u'$');
+    return substring(line, dollar + 1, markerPosition(line, u'*') - dollar - 1);
 }
 
-std::optional<QString> LectureDownloadAddress(QStringView line)
+std::optional<QString> lectureDownloadAddress(QStringView line)
 {
-    const qsizetype star = MarkerPosition(line, u'*');
-    return Substring(line, star + 1, line.size() - star);
+    const qsizetype star = markerPosition(line, u'*');
+    return substring(line, star + 1, line.size() - star);
 }
 
-std::optional<QString> LectureSavedName(QStringView line)
+std::optional<QString> lectureSavedName(QStringView line)
 {
-    return Substring(line, 1, MarkerPosition(line, u'*') - 1);
+    return substring(line, 1, markerPosition(line, u'*') - 1);
 }

@@ -4,7 +4,7 @@
 
 namespace {
 
-std::optional<QString> JoinedWithDash(const std::optional<QString>& left, const std::optional<QString>& right)
+std::optional<QString> joinedWithDash(const std::optional<QString>& left, const std::optional<QString>& right)
 {
     if (!left || !right)
         return std::nullopt;
@@ -13,28 +13,28 @@ std::optional<QString> JoinedWithDash(const std::optional<QString>& left, const 
 
 }  // namespace
 
-RowCaptions ConferenceRowCaptions(QStringView line)
+RowCaptions conferenceRowCaptions(QStringView line)
 {
     RowCaptions captions;
-    captions.first = RecordTitle(line);
-    if (const auto date = ConferenceUpdateDate(line))
+    captions.first = recordTitle(line);
+    if (const auto date = conferenceUpdateDate(line))
         captions.second = kUpdateDatePrefix + *date;
     return captions;
 }
 
-RowCaptions LectureRowCaptions(QStringView line)
+RowCaptions lectureRowCaptions(QStringView line)
 {
-    return {JoinedWithDash(RecordTitle(line), LectureNote(line)), LectureDetail(line)};
+    return {joinedWithDash(recordTitle(line), lectureNote(line)), lectureDetail(line)};
 }
 
-RowCaptions FavouriteRowCaptions(QStringView fileName)
+RowCaptions favouriteRowCaptions(QStringView fileName)
 {
-    const qsizetype dollar = MarkerPosition(fileName, u'$');
-    const auto tail = Substring(fileName, dollar + 1, MarkerPosition(fileName, u'.') - dollar - 1);
-    return {JoinedWithDash(RecordTitle(fileName), tail), LectureDetail(fileName)};
+    const qsizetype dollar = markerPosition(fileName, u'$');
+    const auto tail = substring(fileName, dollar + 1, markerPosition(fileName, u'.') - dollar - 1);
+    return {joinedWithDash(recordTitle(fileName), tail), lectureDetail(fileName)};
 }
 
-QString LectureListFileName(const QString& dateCaption)
+QString lectureListFileName(const QString& dateCaption)
 {
     return (dateCaption + QStringLiteral(".zip")).right(12);
 }

@@ -15,12 +15,12 @@ struct RowCaptions {
 inline const QString kUpdateDatePrefix = QStringLiteral("更新日期：");
 
 // Conference: Title / "更新日期：" UpdateDate.
-RowCaptions ConferenceRowCaptions(QStringView line);
+RowCaptions conferenceRowCaptions(QStringView line);
 // Lecture: Title " - " Note / Detail.
-RowCaptions LectureRowCaptions(QStringView line);
+RowCaptions lectureRowCaptions(QStringView line);
 // Stored lecture file: Title " - " (from the first "$" to the first ".") / Detail.
-RowCaptions FavouriteRowCaptions(QStringView fileName);
+RowCaptions favouriteRowCaptions(QStringView fileName);
 
 // The lecture-list file of a conference, from its row's date caption: the
 // last 12 characters of the caption followed by ".zip".
-QString LectureListFileName(const QString& dateCaption);
+QString lectureListFileName(const QString& dateCaption);

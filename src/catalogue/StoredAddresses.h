@@ -3,7 +3,7 @@
 #include <QString>
 
 // The server addresses, held only as encoded number lists and decoded with
-// DecodeAddress just before each use.
+// decodeAddress just before each use.
 struct StoredAddresses {
     QString catalogue;            // the catalogue file
     QString conferenceListBase;   // folder of the per-conference lecture lists
@@ -14,4 +14,4 @@ struct StoredAddresses {
 };
 
 // The lists this build was made for.
-const StoredAddresses& BuiltInAddresses();
+const StoredAddresses& builtInAddresses();

@@ -13,7 +13,7 @@ namespace {
 // decided on the number's 15-significant-digit decimal form, so a speed
 // that is 3.495 in decimal counts as exactly that and not as the binary
 // value just below it. Nothing for values far beyond any 32-bit result.
-std::optional<long long> Hundredths(double value)
+std::optional<long long> toHundredths(double value)
 {
     const double magnitude = std::fabs(value);
     if (!(magnitude < 1e13))
@@ -36,13 +36,13 @@ std::optional<long long> Hundredths(double value)
 
 }  // namespace
 
-qint32 DownloadSpeed(qint64 progress, qint64 elapsedMs)
+qint32 downloadSpeed(qint64 progress, qint64 elapsedMs)
 {
     if (elapsedMs == 0)
         return 0;
     const double kilobytesPerSecond =
         static_cast<double>(progress) / static_cast<double>(elapsedMs) * 1000.0 / 1024.0;
-    const std::optional<long long> hundredths = Hundredths(kilobytesPerSecond);
+    const std::optional<long long> hundredths = toHundredths(kilobytesPerSecond);
     if (!hundredths)
         return 0;
     // The "0.00" text, read back as a single-precision number.

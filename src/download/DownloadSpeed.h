@@ -8,4 +8,4 @@
 // single precision and then rounded to a whole number with ties going to
 // the even one, so 1.50 gives 2 and 2.50 gives 2 as well. 0 when no time
 // has passed or when the speed does not fit in 32 bits.
-qint32 DownloadSpeed(qint64 progress, qint64 elapsedMs);
+qint32 downloadSpeed(qint64 progress, qint64 elapsedMs);

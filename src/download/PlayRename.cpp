@@ -4,7 +4,7 @@
 #include <QSaveFile>
 #include <QStringList>
 
-QString PlayNameFor(const QString& fileName)
+QString playNameFor(const QString& fileName)
 {
     QString playName = fileName;
     return playName.replace(QStringLiteral("zip"), QStringLiteral("wma"), Qt::CaseSensitive);
@@ -12,18 +12,18 @@ QString PlayNameFor(const QString& fileName)
 
 PlayRename::PlayRename(const QString& folder) : folder_(folder) {}
 
-QString PlayRename::RecordPath(const QString& folder)
+QString PlayRename::recordPath(const QString& folder)
 {
     // Hidden, and not "*.zip": the favourites view never lists it.
     return folder + QStringLiteral("/.play-rename-pending");
 }
 
-QString PlayRename::ToPlayName(const QString& storedName)
+QString PlayRename::toPlayName(const QString& storedName)
 {
     storedName_ = storedName;
-    playName_ = PlayNameFor(storedName);
+    playName_ = playNameFor(storedName);
     if (playName_ != storedName_) {
-        QSaveFile record(RecordPath(folder_));
+        QSaveFile record(recordPath(folder_));
         if (record.open(QIODevice::WriteOnly)) {
             record.write((storedName_ + u'\n' + playName_ + u'\n').toUtf8());
             record.commit();
@@ -33,20 +33,20 @@ QString PlayRename::ToPlayName(const QString& storedName)
     return folder_ + u'/' + playName_;
 }
 
-bool PlayRename::Back()
+bool PlayRename::back()
 {
     const QString stored = folder_ + u'/' + storedName_;
     if (playName_ != storedName_ && !QFile::exists(stored))
         QFile::rename(folder_ + u'/' + playName_, stored);
     const bool back = QFile::exists(stored);
     if (back)
-        QFile::remove(RecordPath(folder_));
+        QFile::remove(recordPath(folder_));
     return back;
 }
 
-void PlayRename::RecoverPending(const QString& folder)
+void PlayRename::recoverPending(const QString& folder)
 {
-    QFile record(RecordPath(folder));
+    QFile record(recordPath(folder));
     if (!record.open(QIODevice::ReadOnly))
         return;
     const QStringList names = QString::fromUtf8(record.readAll()).split(u'\n');
@@ -58,5 +58,5 @@ void PlayRename::RecoverPending(const QString& folder)
         if (!QFile::exists(stored) && QFile::exists(play))
             QFile::rename(play, stored);
     }
-    QFile::remove(RecordPath(folder));
+    QFile::remove(recordPath(folder));
 }

@@ -8,7 +8,7 @@
 // after; a small record in the favourites folder, written before the first
 // rename and removed after the second, lets the next start finish the job
 // if the program died in between.
-QString PlayNameFor(const QString& fileName);
+QString playNameFor(const QString& fileName);
 
 class PlayRename {
 public:
@@ -16,15 +16,15 @@ public:
 
     // Renames the stored file to its play name; returns the play name's
     // full path whether or not the rename worked.
-    QString ToPlayName(const QString& storedName);
+    QString toPlayName(const QString& storedName);
     // Gives the file its stored name back; true when it has it.
-    bool Back();
+    bool back();
 
     // At start: brings back a lecture left under its play name.
-    static void RecoverPending(const QString& folder);
+    static void recoverPending(const QString& folder);
 
 private:
-    static QString RecordPath(const QString& folder);
+    static QString recordPath(const QString& folder);
     QString folder_;
     QString storedName_;
     QString playName_;

@@ -7,7 +7,7 @@
 
 namespace {
 
-std::string WithoutBlanks(QStringView text)
+std::string withoutBlanks(QStringView text)
 {
     // Characters beyond ASCII can never be part of a number; a marker byte
     // keeps them from being read as one.
@@ -22,12 +22,12 @@ std::string WithoutBlanks(QStringView text)
     return compact;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-int DigitValue(char c, int radix)
+int digitValue(char c, int radix)
 {
     int value = -1;
-    if (IsDigit(c))
+    if (isDigit(c))
         value = c - '0';
     else if (c >= 'a' && c <= 'f')
         value = c - 'a' + 10;
@@ -38,11 +38,11 @@ int DigitValue(char c, int radix)
 
 // Hexadecimal and octal literals are integers: up to 16 bits they are read
 // as a signed 16-bit value, up to 32 bits as a signed 32-bit value.
-double RadixNumber(const std::string& text, size_t position, int radix)
+double radixNumber(const std::string& text, size_t position, int radix)
 {
     std::uint64_t value = 0;
     for (; position < text.size(); ++position) {
-        const int digit = DigitValue(text[position], radix);
+        const int digit = digitValue(text[position], radix);
         if (digit < 0)
             break;
         value = value * static_cast<unsigned>(radix) + static_cast<unsigned>(digit);
@@ -56,15 +56,15 @@ double RadixNumber(const std::string& text, size_t position, int radix)
 
 }  // namespace
 
-double LeadingNumber(QStringView text)
+double leadingNumber(QStringView text)
 {
-    const std::string compact = WithoutBlanks(text);
+    const std::string compact = withoutBlanks(text);
     if (compact.size() >= 2 && compact[0] == '&') {
         const char kind = compact[1];
         if (kind == 'H' || kind == 'h')
-            return RadixNumber(compact, 2, 16);
+            return radixNumber(compact, 2, 16);
         if (kind == 'O' || kind == 'o')
-            return RadixNumber(compact, 2, 8);
+            return radixNumber(compact, 2, 8);
         return 0;
     }
 
@@ -74,11 +74,11 @@ double LeadingNumber(QStringView text)
     if (i < compact.size() && (compact[i] == '+' || compact[i] == '-'))
         negative = compact[i++] == '-';
     bool anyDigit = false;
-    for (; i < compact.size() && IsDigit(compact[i]); ++i, anyDigit = true)
+    for (; i < compact.size() && isDigit(compact[i]); ++i, anyDigit = true)
         number.push_back(compact[i]);
     if (i < compact.size() && compact[i] == '.') {
         number.push_back(compact[i++]);
-        for (; i < compact.size() && IsDigit(compact[i]); ++i, anyDigit = true)
+        for (; i < compact.size() && isDigit(compact[i]); ++i, anyDigit = true)
             number.push_back(compact[i]);
     }
     if (!anyDigit)
@@ -89,7 +89,7 @@ double LeadingNumber(QStringView text)
         if (j < compact.size() && (compact[j] == '+' || compact[j] == '-'))
             exponent.push_back(compact[j++]);
         const size_t digitsStart = j;
-        for (; j < compact.size() && IsDigit(compact[j]); ++j)
+        for (; j < compact.size() && isDigit(compact[j]); ++j)
             exponent.push_back(compact[j]);
         if (j > digitsStart)
             number += exponent;

@@ -7,4 +7,4 @@
 // stand, then the longest numeric prefix counts (sign, digits, decimals,
 // exponent with E or D, or &H / &O for hexadecimal and octal). A text with no
 // leading number gives 0, and so does one too large to hold.
-double LeadingNumber(QStringView text);
+double leadingNumber(QStringView text);

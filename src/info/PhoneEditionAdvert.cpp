@@ -19,16 +19,16 @@ constexpr int kLogicalHeight = 170;
 constexpr int kQuietModules = 4;
 constexpr int kPromptPixelSize = 12;
 
-const QString& Prompt()
+const QString& prompt()
 {
     static const QString prompt = QStringLiteral("扫码下载安卓手机版");
     return prompt;
 }
 
-platform::QrMatrix SymbolFor(const QString& storedAddress)
+platform::QrMatrix symbolFor(const QString& storedAddress)
 {
     try {
-        return platform::EncodeQr(DecodedCopy(storedAddress));
+        return platform::encodeQr(decodedCopy(storedAddress));
     } catch (const AddressDecodeError&) {
         // A list that does not decode names no page to point at; the
         // prompt alone still tells the user the phone edition exists.
@@ -38,7 +38,7 @@ platform::QrMatrix SymbolFor(const QString& storedAddress)
 
 }  // namespace
 
-QPixmap PhoneEditionAdvert(const QString& storedPhoneEditionAddress, qreal dpr)
+QPixmap phoneEditionAdvert(const QString& storedPhoneEditionAddress, qreal dpr)
 {
     if (!(dpr > 0) || !std::isfinite(dpr))
         dpr = 1;
@@ -56,7 +56,7 @@ QPixmap PhoneEditionAdvert(const QString& storedPhoneEditionAddress, qreal dpr)
     const QFontMetrics metrics(font);
     const int promptHeight = metrics.height();
 
-    const platform::QrMatrix symbol = SymbolFor(storedPhoneEditionAddress);
+    const platform::QrMatrix symbol = symbolFor(storedPhoneEditionAddress);
     int module = 0;
     if (!symbol.isNull()) {
         const int span = symbol.width + 2 * kQuietModules;
@@ -90,7 +90,7 @@ QPixmap PhoneEditionAdvert(const QString& storedPhoneEditionAddress, qreal dpr)
     // A deeper shade of the side panel's teal: reads as part of the panel,
     // and is dark enough for small bold text.
     painter.setPen(QColor(0x00, 0x66, 0x80));
-    painter.drawText(QRect(0, promptTop, width, promptHeight), Qt::AlignHCenter | Qt::AlignVCenter, Prompt());
+    painter.drawText(QRect(0, promptTop, width, promptHeight), Qt::AlignHCenter | Qt::AlignVCenter, prompt());
     painter.end();
 
     QPixmap pixmap = QPixmap::fromImage(std::move(image));

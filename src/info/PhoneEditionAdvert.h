@@ -5,4 +5,4 @@
 
 // The phone-edition advertisement: a QR code of the phone edition's page
 // with a one-line prompt, 137 x 170 logical pixels.
-QPixmap PhoneEditionAdvert(const QString& storedPhoneEditionAddress, qreal dpr);
+QPixmap phoneEditionAdvert(const QString& storedPhoneEditionAddress, qreal dpr);

@@ -4,10 +4,10 @@
 #include "catalogue/FetchText.h"
 #include "catalogue/StoredAddresses.h"
 #include "info/LeadingNumber.h"
-#include "info/ModuleTexts.h"
-#include "shell/HostOperations.h"
+#include "catalogue/ServerTexts.h"
+#include "platform/HostOperations.h"
 
-std::optional<QString> PublishedVersionText(const QString& versionFileText)
+std::optional<QString> publishedVersionText(const QString& versionFileText)
 {
     const qsizetype marker = versionFileText.indexOf(kVersionMarker);
     if (marker < 0)
@@ -15,35 +15,35 @@ std::optional<QString> PublishedVersionText(const QString& versionFileText)
     return versionFileText.left(marker);
 }
 
-bool IsNewerThanOurs(const QString& publishedVersionText)
+bool isNewerThanOurs(const QString& publishedVersionText)
 {
-    return LeadingNumber(kVersionStamp) < LeadingNumber(publishedVersionText);
+    return leadingNumber(kVersionStamp) < leadingNumber(publishedVersionText);
 }
 
-StartOutcome RunVersionCheck(const StoredAddresses& addresses)
+StartOutcome runVersionCheck(const StoredAddresses& addresses)
 {
     QString versionFileText;
     try {
-        versionFileText = FetchText(DecodedCopy(addresses.versionFile), kServerCharset);
+        versionFileText = fetchText(decodedCopy(addresses.versionFile), kServerCharset);
     } catch (const AddressDecodeError&) {
         // A list that does not decode reads nothing, like a server that
         // cannot be reached.
     }
 
-    const std::optional<QString> published = PublishedVersionText(versionFileText);
+    const std::optional<QString> published = publishedVersionText(versionFileText);
     if (!published) {
-        ShowMessage(kNetworkFailureMessage, platform::kStyleExclamation | platform::kStyleOk);
-        EndProgram();
+        platform::showMessage(kNetworkFailureMessage, platform::kStyleExclamation | platform::kStyleOk);
+        platform::endProgram();
         return StartOutcome::Ended;
     }
 
-    if (IsNewerThanOurs(*published)
-        && ShowMessage(kUpdatePrompt, platform::kStyleExclamation | platform::kStyleYesNo) == platform::kAnswerYes) {
+    if (isNewerThanOurs(*published)
+        && platform::showMessage(kUpdatePrompt, platform::kStyleExclamation | platform::kStyleYesNo) == platform::kAnswerYes) {
         try {
-            OpenInBrowser(nullptr, DecodedCopy(addresses.homePage));
+            platform::openInBrowser(nullptr, decodedCopy(addresses.homePage));
         } catch (const AddressDecodeError&) {
         }
-        EndProgram();
+        platform::endProgram();
         return StartOutcome::Ended;
     }
     return StartOutcome::Continue;

@@ -4,6 +4,12 @@
 
 #include <optional>
 
+// The program's own version, an eight-digit date, compared with the one the
+// version file publishes before its marker.
+inline const QString kVersionStamp = QStringLiteral("20140202");
+inline const QString kVersionMarker = QStringLiteral("[QorVersion]");
+inline const QString kUpdatePrompt = QStringLiteral("检测到新版本，是否立即下载？");
+
 struct StoredAddresses;
 
 enum class StartOutcome {
@@ -13,13 +19,13 @@ enum class StartOutcome {
 
 // The published version is the text before the first marker.
 // No marker at all: no value.
-std::optional<QString> PublishedVersionText(const QString& versionFileText);
+std::optional<QString> publishedVersionText(const QString& versionFileText);
 
 // Whether the published version is newer than ours, both read by their
 // leading number.
-bool IsNewerThanOurs(const QString& publishedVersionText);
+bool isNewerThanOurs(const QString& publishedVersionText);
 
 // Reads the version file; without the marker tells the user the network is
 // unavailable and ends; with a newer version asks whether to get it now and,
 // on Yes, opens the home page and ends.
-StartOutcome RunVersionCheck(const StoredAddresses& addresses);
+StartOutcome runVersionCheck(const StoredAddresses& addresses);

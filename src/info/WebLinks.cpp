@@ -1,67 +1,67 @@
-// The commands that open web pages, show the About window or end the
-// program.
-#include "shell/Form1.h"
+#include "info/WebLinks.h"
 
 #include "catalogue/DecodeAddress.h"
-#include "info/Form8.h"
-#include "shell/HostOperations.h"
+#include "info/AboutWindow.h"
+#include "platform/HostOperations.h"
+
+#include <QWidget>
 
 namespace {
 
 // The built-in lists always decode. Should one not, the command does
 // nothing, as a browser that never starts does nothing; an exception must
 // not unwind through Qt's event dispatch.
-void OpenStoredAddress(QWidget* owner, const QString& stored)
+void openStoredAddress(QWidget* owner, const QString& stored)
 {
     try {
-        OpenInBrowser(owner, DecodedCopy(stored));
+        platform::openInBrowser(owner, decodedCopy(stored));
     } catch (const AddressDecodeError&) {
     }
 }
 
 }  // namespace
 
-void Form1::ConnectWebLinks()
+WebLinks::WebLinks(const StoredAddresses& addresses, QWidget* window)
+    : QObject(window), addresses_(addresses), window_(window)
 {
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(退出, &QAction::triggered, this, &Form1::退出_Click);
-    connect(版本信息, &QAction::triggered, this, &Form1::版本信息_Click);
-    connect(操作说明, &QAction::triggered, this, &Form1::操作说明_Click);
-    connect(访问作者主页, &QAction::triggered, this, &Form1::访问作者主页_Click);
 }
 
-void Form1::Command1_Click()
+AboutWindow* WebLinks::aboutWindow() const
 {
-    OpenStoredAddress(this, addresses_.phoneEdition);
+    return aboutWindow_;
 }
 
-void Form1::退出_Click()
+void WebLinks::quit()
 {
-    // At once: no unload step, so a running download is simply abandoned.
-    EndProgram();
+    platform::endProgram();
 }
 
-void Form1::版本信息_Click()
+void WebLinks::showAbout()
 {
     // A window closed a moment ago is hidden but may not be deleted yet;
     // it counts as gone.
-    if (!AboutWindow || AboutWindow->isHidden()) {
-        AboutWindow = new Form8(addresses_.homePage);
+    if (!aboutWindow_ || aboutWindow_->isHidden()) {
+        aboutWindow_ = new AboutWindow(addresses_.homePage);
         // It has no owner, but should the main window go without ending
         // the process it takes the About window along.
-        connect(this, &QObject::destroyed, AboutWindow.data(), [about = AboutWindow.data()] { delete about; });
+        connect(window_, &QObject::destroyed, aboutWindow_.data(), [about = aboutWindow_.data()] { delete about; });
     }
-    AboutWindow->show();
-    AboutWindow->raise();
-    AboutWindow->activateWindow();
+    aboutWindow_->show();
+    aboutWindow_->raise();
+    aboutWindow_->activateWindow();
 }
 
-void Form1::操作说明_Click()
+void WebLinks::openHelpPage()
 {
-    OpenStoredAddress(this, addresses_.helpPage);
+    openStoredAddress(window_, addresses_.helpPage);
 }
 
-void Form1::访问作者主页_Click()
+void WebLinks::openHomePage()
 {
-    OpenStoredAddress(nullptr, addresses_.homePage);
+    openStoredAddress(nullptr, addresses_.homePage);
+}
+
+void WebLinks::openPhoneEditionPage()
+{
+    openStoredAddress(window_, addresses_.phoneEdition);
 }

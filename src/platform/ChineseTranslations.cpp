@@ -6,7 +6,7 @@
 
 namespace platform {
 
-bool InstallChineseStandardTexts(QCoreApplication& application)
+bool installChineseStandardTexts(QCoreApplication& application)
 {
     auto* translator = new QTranslator(&application);
     if (!translator->load(QStringLiteral("qtbase_zh_CN"),

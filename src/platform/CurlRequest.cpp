@@ -8,7 +8,7 @@ namespace platform {
 
 namespace {
 
-void InitialiseCurlOnce()
+void initialiseCurlOnce()
 {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -16,7 +16,7 @@ void InitialiseCurlOnce()
 
 }  // namespace
 
-NetworkLimits& CurrentNetworkLimits()
+NetworkLimits& currentNetworkLimits()
 {
     static NetworkLimits limits;
     return limits;
@@ -24,11 +24,11 @@ NetworkLimits& CurrentNetworkLimits()
 
 CurlRequest::CurlRequest(const QString& address) : address_(address.toUtf8())
 {
-    InitialiseCurlOnce();
+    initialiseCurlOnce();
     handle_ = curl_easy_init();
     if (!handle_)
         return;
-    const NetworkLimits& limits = CurrentNetworkLimits();
+    const NetworkLimits& limits = currentNetworkLimits();
     headers_ = curl_slist_append(headers_, "If-Modified-Since: 0");
     curl_easy_setopt(handle_, CURLOPT_URL, address_.constData());
     curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers_);

@@ -12,19 +12,19 @@
 
 namespace platform {
 
-void OpenAddressInBrowser(const QString& address)
+void openAddressInBrowser(const QString& address)
 {
     QDesktopServices::openUrl(QUrl::fromUserInput(address));
 }
 
-void EndProcessNow()
+void endProcessNow()
 {
     std::fflush(stdout);
     std::fflush(stderr);
     std::_Exit(0);
 }
 
-QString ExecutableFolder()
+QString executableFolder()
 {
     QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     while (folder.size() > 1 && folder.endsWith(QDir::separator()))
@@ -32,7 +32,7 @@ QString ExecutableFolder()
     return folder;
 }
 
-QSize PrimaryScreenPixels()
+QSize primaryScreenPixels()
 {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return {};

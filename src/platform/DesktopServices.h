@@ -7,16 +7,16 @@ namespace platform {
 
 // Hands the address to the user's default browser and returns at once.
 // Whether a browser started is not reported.
-void OpenAddressInBrowser(const QString& address);
+void openAddressInBrowser(const QString& address);
 
 // Ends the process at once: output flushed, then gone, without running
 // destructors or any further handler.
-[[noreturn]] void EndProcessNow();
+[[noreturn]] void endProcessNow();
 
 // The folder holding the program file, without a trailing separator.
-QString ExecutableFolder();
+QString executableFolder();
 
 // The primary screen's size in pixels; empty when there is no screen.
-QSize PrimaryScreenPixels();
+QSize primaryScreenPixels();
 
 }  // namespace platform

@@ -4,7 +4,7 @@
 
 namespace platform {
 
-void InstallFontSubstitutions()
+void installFontSubstitutions()
 {
     static const bool installed = [] {
         QFont::insertSubstitutions(QStringLiteral("宋体"),
@@ -15,9 +15,9 @@ void InstallFontSubstitutions()
     (void)installed;
 }
 
-QFont SongTiBold9()
+QFont songTiBold9()
 {
-    InstallFontSubstitutions();
+    installFontSubstitutions();
     QFont font(QStringLiteral("宋体"));
     font.setPointSize(9);
     font.setBold(true);

@@ -6,9 +6,9 @@ namespace platform {
 
 // "宋体" is the window's serif face; on this platform Noto Serif CJK SC
 // stands in for it. Safe to call more than once.
-void InstallFontSubstitutions();
+void installFontSubstitutions();
 
 // Bold 9 pt "宋体", the face of the row titles and the side-panel labels.
-QFont SongTiBold9();
+QFont songTiBold9();
 
 }  // namespace platform

@@ -10,6 +10,6 @@ namespace platform {
 // A blocking HTTP GET on the calling thread. The body comes back whatever
 // the status code; nothing at all comes back when no complete response
 // arrived (no network, refused, timed out, cut off, not an http address).
-std::optional<QByteArray> HttpGet(const QString& address);
+std::optional<QByteArray> httpGet(const QString& address);
 
 }  // namespace platform

@@ -2,7 +2,7 @@
 
 namespace platform {
 
-std::unique_ptr<QMessageBox> BuildMessageBox(const QString& prompt, int style, const QString& title,
+std::unique_ptr<QMessageBox> buildMessageBox(const QString& prompt, int style, const QString& title,
                                              QWidget* owner)
 {
     auto box = std::make_unique<QMessageBox>(owner);
@@ -21,7 +21,7 @@ std::unique_ptr<QMessageBox> BuildMessageBox(const QString& prompt, int style, c
     return box;
 }
 
-int RunMessageBox(QMessageBox& box)
+int runMessageBox(QMessageBox& box)
 {
     box.exec();
     const QMessageBox::StandardButton pressed = box.standardButton(box.clickedButton());

@@ -20,11 +20,11 @@ inline constexpr int kAnswerNo = 7;
 
 // A modal box with the prompt, the icon and buttons the style asks for and
 // the title. Built apart from being run so its look can be checked.
-std::unique_ptr<QMessageBox> BuildMessageBox(const QString& prompt, int style, const QString& title,
+std::unique_ptr<QMessageBox> buildMessageBox(const QString& prompt, int style, const QString& title,
                                              QWidget* owner = nullptr);
 
 // Runs the box until the user closes it; the answer is in the style's
 // numbering (OK 1, Yes 6, No 7).
-int RunMessageBox(QMessageBox& box);
+int runMessageBox(QMessageBox& box);
 
 }  // namespace platform

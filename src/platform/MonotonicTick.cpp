@@ -4,7 +4,7 @@
 
 namespace platform {
 
-qint64 MonotonicTickMs()
+qint64 monotonicMilliseconds()
 {
     const auto sinceEpoch = std::chrono::steady_clock::now().time_since_epoch();
     return std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count();

@@ -7,6 +7,6 @@ namespace platform {
 // Milliseconds of a clock that only moves forward and never wraps (the
 // system's steady clock). Only differences between two readings mean
 // anything.
-qint64 MonotonicTickMs();
+qint64 monotonicMilliseconds();
 
 }  // namespace platform

@@ -13,6 +13,6 @@ struct NetworkLimits {
     std::chrono::seconds stallTimeout{60};
 };
 
-NetworkLimits& CurrentNetworkLimits();
+NetworkLimits& currentNetworkLimits();
 
 }  // namespace platform

@@ -4,7 +4,7 @@
 
 namespace platform {
 
-QString FormatPlayTime(qint64 milliseconds, qint64 lengthMilliseconds)
+QString formatPlayTime(qint64 milliseconds, qint64 lengthMilliseconds)
 {
     const qint64 seconds = std::max<qint64>(milliseconds, 0) / 1000;
     const bool withHours = std::max({milliseconds, lengthMilliseconds, qint64{0}}) >= 3600 * 1000;

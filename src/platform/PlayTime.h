@@ -8,6 +8,6 @@ namespace platform {
 // media is an hour long or more. The elapsed time takes the format of the
 // whole length so that both readings line up and do not change width while
 // playing. Whole seconds are cut, not rounded, so elapsed never passes total.
-QString FormatPlayTime(qint64 milliseconds, qint64 lengthMilliseconds);
+QString formatPlayTime(qint64 milliseconds, qint64 lengthMilliseconds);
 
 }  // namespace platform

@@ -10,7 +10,7 @@ namespace {
 
 // The outline runs along pixel centres (x.5) so that a one-pixel pen lands
 // on whole pixels and the hand stays crisp at the cursor's native size.
-QPainterPath HandOutline()
+QPainterPath handOutline()
 {
     QPainterPath hand;
     // Index finger, tip on the hot spot.
@@ -37,7 +37,7 @@ QPainterPath HandOutline()
     return hand;
 }
 
-QPixmap HandPicture()
+QPixmap handPicture()
 {
     QImage image(kPointingHandSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -45,7 +45,7 @@ QPixmap HandPicture()
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(Qt::black, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::white);
-    painter.drawPath(HandOutline());
+    painter.drawPath(handOutline());
     // Creases between the curled fingers.
     painter.drawLine(QPointF(17.5, 12.5), QPointF(17.5, 15.5));
     painter.drawLine(QPointF(20.5, 13.5), QPointF(20.5, 16.5));
@@ -57,9 +57,9 @@ QPixmap HandPicture()
 
 }  // namespace
 
-QCursor PointingHandCursor()
+QCursor pointingHandCursor()
 {
-    return QCursor(HandPicture(), kPointingHandHotSpot.x(), kPointingHandHotSpot.y());
+    return QCursor(handPicture(), kPointingHandHotSpot.x(), kPointingHandHotSpot.y());
 }
 
 }  // namespace platform

@@ -13,6 +13,6 @@ inline constexpr QPoint kPointingHandHotSpot{12, 1};
 // A white hand with a black outline, its index finger pointing up, for
 // text that opens a page when clicked. Call only once the application
 // object exists.
-QCursor PointingHandCursor();
+QCursor pointingHandCursor();
 
 }  // namespace platform

@@ -6,7 +6,7 @@
 
 namespace platform {
 
-QrMatrix EncodeQr(const QString& text)
+QrMatrix encodeQr(const QString& text)
 {
     if (text.isEmpty())
         return {};

@@ -20,6 +20,6 @@ struct QrMatrix {
 // error correction level M, which survives a smudged screen or a glare
 // spot while keeping the modules large. Empty text, or text too long for
 // any symbol, gives a null matrix.
-QrMatrix EncodeQr(const QString& text);
+QrMatrix encodeQr(const QString& text);
 
 }  // namespace platform

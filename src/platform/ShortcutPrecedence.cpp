@@ -37,7 +37,7 @@ private:
 
 }  // namespace
 
-void GiveShortcutsPrecedence(QWidget* editor, const QList<QAction*>& actions)
+void giveShortcutsPrecedence(QWidget* editor, const QList<QAction*>& actions)
 {
     editor->installEventFilter(new ShortcutPrecedenceFilter(editor, actions));
 }

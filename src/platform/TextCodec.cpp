@@ -4,7 +4,7 @@
 
 namespace platform {
 
-std::optional<QString> DecodeCharset(const QByteArray& bytes, const QString& charset)
+std::optional<QString> decodeCharset(const QByteArray& bytes, const QString& charset)
 {
     QByteArray name = charset.trimmed().toLatin1();
     const QByteArray upper = name.toUpper();

@@ -11,6 +11,6 @@ namespace platform {
 // code page 936, the way the server's files were always read: 0x80 is the
 // euro sign and bytes that fit no character become U+FFFD. An unknown
 // character set gives no text.
-std::optional<QString> DecodeCharset(const QByteArray& bytes, const QString& charset);
+std::optional<QString> decodeCharset(const QByteArray& bytes, const QString& charset);
 
 }  // namespace platform

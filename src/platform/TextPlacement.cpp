@@ -4,7 +4,7 @@
 
 namespace platform {
 
-void PlaceText(QWidget* control, QRect box)
+void placeText(QWidget* control, QRect box)
 {
     const int needed = control->fontMetrics().height() + 2;
     if (box.height() < needed) {
@@ -14,15 +14,15 @@ void PlaceText(QWidget* control, QRect box)
     control->setGeometry(box);
 }
 
-LabelControl* MakeLabel(QWidget* parent, const QString& caption, QRect box, std::uint32_t foreColor,
+CaptionLabel* makeLabel(QWidget* parent, const QString& caption, QRect box, std::uint32_t foreColor,
                         bool autoSize, const QFont* font)
 {
-    auto* label = new LabelControl(parent);
+    auto* label = new CaptionLabel(parent);
     if (font)
         label->setFont(*font);
-    label->setForeColor(foreColor);
+    label->setTextColour(foreColor);
     label->setCaption(caption);
-    PlaceText(label, box);
+    placeText(label, box);
     label->setAutoSize(autoSize);
     return label;
 }

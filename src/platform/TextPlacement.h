@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/LabelControl.h"
+#include "platform/CaptionLabel.h"
 
 #include <QRect>
 
@@ -12,10 +12,10 @@ namespace platform {
 
 // Text needs the height its font asks for; where the window model's box is
 // shorter the control grows evenly up and down, so its middle stays put.
-void PlaceText(QWidget* control, QRect box);
+void placeText(QWidget* control, QRect box);
 
-// A label with its caption, colour and font, placed as PlaceText does.
-LabelControl* MakeLabel(QWidget* parent, const QString& caption, QRect box, std::uint32_t foreColor,
+// A label with its caption, colour and font, placed as placeText does.
+CaptionLabel* makeLabel(QWidget* parent, const QString& caption, QRect box, std::uint32_t foreColor,
                         bool autoSize, const QFont* font = nullptr);
 
 }  // namespace platform

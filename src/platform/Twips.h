@@ -8,14 +8,14 @@ namespace platform {
 // and Qt scales pixels for denser screens.
 inline constexpr int kTwipsPerPixel = 15;
 
-constexpr int PixelsFromTwips(int twips)
+constexpr int pixelsFromTwips(int twips)
 {
     return (twips >= 0 ? twips + kTwipsPerPixel / 2 : twips - kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
-constexpr QRect RectFromTwips(int left, int top, int width, int height)
+constexpr QRect rectFromTwips(int left, int top, int width, int height)
 {
-    return QRect(PixelsFromTwips(left), PixelsFromTwips(top), PixelsFromTwips(width), PixelsFromTwips(height));
+    return QRect(pixelsFromTwips(left), pixelsFromTwips(top), pixelsFromTwips(width), pixelsFromTwips(height));
 }
 
 }  // namespace platform

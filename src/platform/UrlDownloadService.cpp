@@ -33,9 +33,9 @@ constexpr int kQuietNotifyMs = 25;
 // least this often, so the window is never left unserved for long.
 constexpr qint64 kFlowNotifyMs = 5;
 
-class CurlBinding final : public DownloadBinding {
+class CurlBinding final : public TransferHandle {
 public:
-    void Abort() override { aborted_.store(true, std::memory_order_relaxed); }
+    void abort() override { aborted_.store(true, std::memory_order_relaxed); }
     bool aborted() const { return aborted_.load(std::memory_order_relaxed); }
 
 private:
@@ -150,7 +150,7 @@ struct Body {
     qint64 lastReportMs = 0;
 };
 
-size_t WriteBody(char* data, size_t size, size_t count, void* context)
+size_t writeBody(char* data, size_t size, size_t count, void* context)
 {
     Body& body = *static_cast<Body*>(context);
     const size_t bytes = size * count;
@@ -167,7 +167,7 @@ size_t WriteBody(char* data, size_t size, size_t count, void* context)
         return 0;
     }
     body.written += static_cast<qint64>(bytes);
-    if (body.reportFlow && MonotonicTickMs() - body.lastReportMs >= kFlowNotifyMs) {
+    if (body.reportFlow && monotonicMilliseconds() - body.lastReportMs >= kFlowNotifyMs) {
         body.reportFlow();
         // An abort asked for inside that report ends the transfer here.
         if (body.binding->aborted())
@@ -212,7 +212,7 @@ private:
     bool added_ = false;
 };
 
-std::u16string EffectiveAddress(CURL* handle)
+std::u16string effectiveAddress(CURL* handle)
 {
     const char* address = nullptr;
     curl_easy_getinfo(handle, CURLINFO_EFFECTIVE_URL, &address);
@@ -221,7 +221,7 @@ std::u16string EffectiveAddress(CURL* handle)
 
 class Download {
 public:
-    Download(const QString& address, const QString& targetPath, IBindStatusCallback& callback)
+    Download(const QString& address, const QString& targetPath, TransferObserver& callback)
         : request_(address), file_(targetPath), callback_(callback), statusText_(address.toStdU16String())
     {
         errorBuffer_[0] = '\0';
@@ -231,14 +231,14 @@ public:
 
     int run()
     {
-        callback_.OnStartBinding(binding_);
+        callback_.transferStarted(binding_);
         notify(kStatusFindingResource);
         const int result = transfer();
         if (result == kDownloadComplete) {
-            callback_.OnStopBinding(result, nullptr);
+            callback_.transferStopped(result, nullptr);
         } else {
             file_.discard();
-            callback_.OnStopBinding(result, ErrorText(result).c_str());
+            callback_.transferStopped(result, errorText(result).c_str());
         }
         return result;
     }
@@ -255,7 +255,7 @@ private:
         body_.handle = handle;
         body_.file = &file_;
         body_.binding = binding_.get();
-        curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &WriteBody);
+        curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &writeBody);
         curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body_);
         curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
         // An error page must never end up stored as the file.
@@ -282,7 +282,7 @@ private:
                 curl_easy_getinfo(handle, CURLINFO_REDIRECT_COUNT, &redirects);
                 if (redirects != redirectsSeen) {
                     redirectsSeen = redirects;
-                    statusText_ = EffectiveAddress(handle);
+                    statusText_ = effectiveAddress(handle);
                     notify(kStatusRedirecting);
                 } else {
                     notify(kStatusConnecting);
@@ -323,7 +323,7 @@ private:
     {
         if (!beganData_) {
             beganData_ = true;
-            statusText_ = EffectiveAddress(handle);
+            statusText_ = effectiveAddress(handle);
             notify(kStatusBeginDownloadData);
         } else {
             notify(kStatusDownloadingData);
@@ -332,11 +332,11 @@ private:
 
     void notify(qint32 status)
     {
-        body_.lastReportMs = MonotonicTickMs();
-        callback_.OnProgress(body_.written, body_.announced, status, statusText_.c_str());
+        body_.lastReportMs = monotonicMilliseconds();
+        callback_.transferProgressed(body_.written, body_.announced, status, statusText_.c_str());
     }
 
-    std::u16string ErrorText(int result) const
+    std::u16string errorText(int result) const
     {
         switch (result) {
         case kDownloadAborted:
@@ -356,7 +356,7 @@ private:
 
     CurlRequest request_;
     PartFile file_;
-    IBindStatusCallback& callback_;
+    TransferObserver& callback_;
     std::shared_ptr<CurlBinding> binding_ = std::make_shared<CurlBinding>();
     Body body_;
     bool beganData_ = false;
@@ -368,7 +368,7 @@ private:
 
 }  // namespace
 
-int DownloadUrlToFile(const QString& address, const QString& targetPath, IBindStatusCallback& callback)
+int downloadToFile(const QString& address, const QString& targetPath, TransferObserver& callback)
 {
     Download download(address, targetPath, callback);
     if (!download.valid())

@@ -6,13 +6,13 @@
 
 namespace platform {
 
-// The handle of one running transfer. Abort asks the transfer to stop; it
+// The handle of one running transfer. abort() asks the transfer to stop; it
 // returns at once and takes effect the next time the service gets control.
 // Calling it after the transfer has ended does nothing.
-class DownloadBinding {
+class TransferHandle {
 public:
-    virtual ~DownloadBinding() = default;
-    virtual void Abort() = 0;
+    virtual ~TransferHandle() = default;
+    virtual void abort() = 0;
 };
 
 // Stages a transfer reports in its progress notifications. Nothing in the
@@ -26,7 +26,7 @@ enum DownloadStatus : qint32 {
     kStatusEndDownloadData = 6,
 };
 
-// What DownloadUrlToFile returns; only kDownloadComplete means that the
+// What downloadToFile returns; only kDownloadComplete means that the
 // target file is there.
 enum DownloadResult : int {
     kDownloadComplete = 0,
@@ -39,27 +39,27 @@ enum DownloadResult : int {
 };
 
 // Receives the notifications of one transfer, all on the thread that
-// called DownloadUrlToFile: OnStartBinding first, then any number of
-// OnProgress, OnStopBinding last; none of them when the service cannot
+// called downloadToFile: transferStarted first, then any number of
+// transferProgressed, transferStopped last; none of them when the service cannot
 // start at all (kDownloadServiceUnavailable). The texts are NUL-terminated UTF-16,
 // valid only during the call, and may be null.
-class IBindStatusCallback {
+class TransferObserver {
 public:
-    virtual void OnStartBinding(std::shared_ptr<DownloadBinding> binding) = 0;
-    // progress: bytes written to the file so far; progressMax: the size
-    // the server announced, 0 when it announced none. Notifications keep
+    virtual void transferStarted(std::shared_ptr<TransferHandle> handle) = 0;
+    // received: bytes written to the file so far; total: the size the
+    // server announced, 0 when it announced none. Notifications keep
     // coming (with the same values) while the transfer waits for the
     // server, so the receiver gets control regularly.
-    virtual void OnProgress(qint64 progress, qint64 progressMax, qint32 statusCode,
-                            const char16_t* statusText) = 0;
-    virtual void OnStopBinding(qint32 result, const char16_t* error) = 0;
+    virtual void transferProgressed(qint64 received, qint64 total, qint32 statusCode,
+                                    const char16_t* statusText) = 0;
+    virtual void transferStopped(qint32 result, const char16_t* error) = 0;
 
 protected:
-    ~IBindStatusCallback() = default;
+    ~TransferObserver() = default;
 };
 
 // Downloads address into targetPath, blocking the calling thread; the
-// callback is called on that thread while this runs. Returns
+// observer is called on that thread while this runs. Returns
 // kDownloadComplete exactly when the whole body of a 2xx answer (after
 // redirects) is stored at targetPath. The body is written to a file without
 // a name (or, where the file system cannot do that, to targetPath + ".part")
@@ -67,6 +67,6 @@ protected:
 // the partial file is removed and whatever was at targetPath before is left
 // as it was. A process that ends mid-transfer leaves no partial file where
 // the nameless one could be used.
-int DownloadUrlToFile(const QString& address, const QString& targetPath, IBindStatusCallback& callback);
+int downloadToFile(const QString& address, const QString& targetPath, TransferObserver& observer);
 
 }  // namespace platform

@@ -1,6 +1,6 @@
 #include "views/FavouriteFileName.h"
 
-std::optional<QString> FavouriteFileName(const QString& savedName)
+std::optional<QString> favouriteFileName(const QString& savedName)
 {
     if (savedName.isEmpty() || savedName == u"." || savedName == u"..")
         return std::nullopt;

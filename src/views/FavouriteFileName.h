@@ -8,4 +8,4 @@
 // ".zip". The SavedName comes from the server, so a name that could leave
 // the favourites folder or that no file system takes is refused: empty,
 // "." or "..", or holding "/", "\" or a control character.
-std::optional<QString> FavouriteFileName(const QString& savedName);
+std::optional<QString> favouriteFileName(const QString& savedName);

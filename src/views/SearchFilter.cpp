@@ -1,6 +1,6 @@
 #include "views/SearchFilter.h"
 
-QString TrimmedSearchText(const QString& searchText)
+QString trimmedSearchText(const QString& searchText)
 {
     qsizetype start = 0;
     qsizetype end = searchText.size();
@@ -11,7 +11,7 @@ QString TrimmedSearchText(const QString& searchText)
     return searchText.sliced(start, end - start);
 }
 
-bool PassesSearch(const QString& fileName, const QString& searchText)
+bool passesSearch(const QString& fileName, const QString& searchText)
 {
-    return fileName.contains(TrimmedSearchText(searchText), Qt::CaseSensitive);
+    return fileName.contains(trimmedSearchText(searchText), Qt::CaseSensitive);
 }

@@ -6,8 +6,8 @@
 // its leading and trailing spaces (U+0020 only) removed occurs anywhere in
 // the name, compared character by character, case included. An empty text
 // is in every name.
-bool PassesSearch(const QString& fileName, const QString& searchText);
+bool passesSearch(const QString& fileName, const QString& searchText);
 
 // The search text as it is compared: outer U+0020 spaces removed, every
 // other kind of blank kept.
-QString TrimmedSearchText(const QString& searchText);
+QString trimmedSearchText(const QString& searchText);

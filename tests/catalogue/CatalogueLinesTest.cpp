@@ -38,7 +38,7 @@ void CatalogueLinesTest::keepsLinesWithBothMarkers()
     QFETCH(QString, text);
     QFETCH(QStringList, kept);
     QStringList list{"earlier entry"};
-    SplitAndKeep(text, list);
+    splitAndKeep(text, list);
     QCOMPARE(list, QStringList{"earlier entry"} + kept);
 }
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-QStringList Titles(const QStringList& lines)
+QStringList titles(const QStringList& lines)
 {
     QStringList titles;
     for (const QString& line : lines)
@@ -32,7 +32,7 @@ private slots:
 private:
     void fillCatalogue(const QStringList& lines);
     std::unique_ptr<MainWindowFixture> fixture_;
-    Form1* form_ = nullptr;
+    MainWindow* form_ = nullptr;
 };
 
 void CataloguePagesTest::init()
@@ -49,10 +49,10 @@ void CataloguePagesTest::cleanup()
 
 void CataloguePagesTest::fillCatalogue(const QStringList& lines)
 {
-    form_->List1.Clear();
+    form_->entries().conferenceLines.clear();
     for (const QString& line : lines)
-        form_->List1.AddItem(line);
-    form_->ShowCataloguePage();
+        form_->entries().conferenceLines.append(line);
+    form_->pager().showCataloguePage();
 }
 
 void CataloguePagesTest::arrowClicksScrollToTheLastPage_data()
@@ -67,24 +67,24 @@ void CataloguePagesTest::arrowClicksScrollToTheLastPage_data()
 void CataloguePagesTest::arrowClicksScrollToTheLastPage()
 {
     QFETCH(int, entries);
-    const QStringList lines = ConferenceLines(entries);
+    const QStringList lines = conferenceLines(entries);
     fillCatalogue(lines);
-    QCOMPARE(form_->V1->isEnabled(), entries > 8);
-    QCOMPARE(fixture_->visibleFirstCaptions(), Titles(lines.mid(0, 8)));
+    QCOMPARE(form_->pageList().pageScrollBar->isEnabled(), entries > 8);
+    QCOMPARE(fixture_->visibleFirstCaptions(), titles(lines.mid(0, 8)));
 
-    QScrollBar* bar = form_->V1;
+    QScrollBar* bar = form_->pageList().pageScrollBar;
     const int last = std::max(0, entries - 8);
     for (int click = 1; click <= 13; ++click) {
         QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 4));
-        QCOMPARE(form_->V1->Value(), std::min(click, last));
+        QCOMPARE(form_->pageList().pageScrollBar->position(), std::min(click, last));
     }
-    QCOMPARE(fixture_->visibleFirstCaptions(), Titles(lines.mid(last)));
+    QCOMPARE(fixture_->visibleFirstCaptions(), titles(lines.mid(last)));
 }
 
 void CataloguePagesTest::draggingTheThumbRefillsWhileDragging()
 {
-    fillCatalogue(ConferenceLines(200));
-    QScrollBar* bar = form_->V1;
+    fillCatalogue(conferenceLines(200));
+    QScrollBar* bar = form_->pageList().pageScrollBar;
     QStyleOptionSlider option;
     option.initFrom(bar);
     option.orientation = Qt::Vertical;
@@ -99,26 +99,26 @@ void CataloguePagesTest::draggingTheThumbRefillsWhileDragging()
     QTest::mouseMove(bar, target);
     // The rows follow the thumb before it is let go.
     QVERIFY(bar->isSliderDown());
-    const int during = form_->V1->Value();
+    const int during = form_->pageList().pageScrollBar->position();
     QVERIFY(during > 0);
-    QCOMPARE(form_->Label2[0]->Caption(), QStringLiteral("会议%1").arg(during));
+    QCOMPARE(form_->pageList().rows[0].title->caption(), QStringLiteral("会议%1").arg(during));
     QTest::mouseRelease(bar, Qt::LeftButton, {}, target);
-    QCOMPARE(form_->V1->Value(), during);
-    QCOMPARE(form_->Label2[7]->Caption(), QStringLiteral("会议%1").arg(during + 7));
+    QCOMPARE(form_->pageList().pageScrollBar->position(), during);
+    QCOMPARE(form_->pageList().rows[7].title->caption(), QStringLiteral("会议%1").arg(during + 7));
 }
 
 void CataloguePagesTest::freshPageAfterScrollingALongerList()
 {
-    fillCatalogue(ConferenceLines(20));
-    form_->V1->setValue(12);
+    fillCatalogue(conferenceLines(20));
+    form_->pageList().pageScrollBar->setValue(12);
 
-    form_->List2.Clear();
+    form_->entries().lectureLines.clear();
     for (int k = 0; k < 5; ++k)
-        form_->List2.AddItem(QStringLiteral("讲座%1%医生%1$说明%1*http://h/%1.wma").arg(k));
-    form_->ShowLecturePage();
+        form_->entries().lectureLines.append(QStringLiteral("讲座%1%医生%1$说明%1*http://h/%1.wma").arg(k));
+    form_->pager().showLecturePage();
 
-    QVERIFY(!form_->V1->isEnabled());
-    QCOMPARE(form_->V1->Value(), 0);
+    QVERIFY(!form_->pageList().pageScrollBar->isEnabled());
+    QCOMPARE(form_->pageList().pageScrollBar->position(), 0);
     QCOMPARE(fixture_->visibleFirstCaptions(),
              (QStringList{"讲座0 - 说明0", "讲座1 - 说明1", "讲座2 - 说明2", "讲座3 - 说明3", "讲座4 - 说明4"}));
     QCOMPARE(fixture_->visibleSecondCaptions(), (QStringList{"医生0", "医生1", "医生2", "医生3", "医生4"}));
@@ -126,11 +126,11 @@ void CataloguePagesTest::freshPageAfterScrollingALongerList()
 
 void CataloguePagesTest::captionThatCannotBeCutKeepsItsOldText()
 {
-    fillCatalogue(ConferenceLines(2));
+    fillCatalogue(conferenceLines(2));
     fillCatalogue({QStringLiteral("新会议%20140101*"), QStringLiteral("星号*在前%20140101")});
     QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"新会议", "星号*在前"}));
-    QCOMPARE(form_->Label3[0]->Caption(), QStringLiteral("更新日期：20140101"));
-    QCOMPARE(form_->Label3[1]->Caption(), QStringLiteral("更新日期：20131002"));
+    QCOMPARE(form_->pageList().rows[0].subtitle->caption(), QStringLiteral("更新日期：20140101"));
+    QCOMPARE(form_->pageList().rows[1].subtitle->caption(), QStringLiteral("更新日期：20131002"));
 }
 
 QTEST_MAIN(CataloguePagesTest)

@@ -29,11 +29,11 @@ void DecodeAddressTest::roundTrip_data()
 void DecodeAddressTest::roundTrip()
 {
     QFETCH(QString, address);
-    const QString stored = EncodeAddress(address);
+    const QString stored = encodeAddress(address);
     QVERIFY(address.isEmpty() || !stored.contains(address.left(4)));
     // The variable passed in is rebuilt into the decoded text.
     QString scratch = stored;
-    QCOMPARE(DecodeAddress(scratch), address);
+    QCOMPARE(decodeAddress(scratch), address);
     QCOMPARE(scratch, address);
 }
 
@@ -54,22 +54,22 @@ void DecodeAddressTest::malformedListsReachTheCaller()
 {
     QFETCH(QString, stored);
     QString scratch = stored;
-    QVERIFY_THROWS_EXCEPTION(AddressDecodeError, DecodeAddress(scratch));
+    QVERIFY_THROWS_EXCEPTION(AddressDecodeError, decodeAddress(scratch));
     // Never half an address: the variable is left as it was.
     QCOMPARE(scratch, stored);
 }
 
 void DecodeAddressTest::builtInListsFollowTheServerLayout()
 {
-    const StoredAddresses& stored = BuiltInAddresses();
-    const QString root = DecodedCopy(stored.homePage);
+    const StoredAddresses& stored = builtInAddresses();
+    const QString root = decodedCopy(stored.homePage);
     QVERIFY2(root.startsWith("http://") || root.startsWith("https://"), qPrintable(root));
     QVERIFY(root.endsWith(u'/'));
-    QCOMPARE(DecodedCopy(stored.versionFile), root + "version.txt");
-    QCOMPARE(DecodedCopy(stored.conferenceListBase), root + "lists/");
-    QCOMPARE(DecodedCopy(stored.catalogue), root + "lists/catalogue.txt");
-    QCOMPARE(DecodedCopy(stored.helpPage), root + "help.html");
-    QCOMPARE(DecodedCopy(stored.phoneEdition), root + "android.html");
+    QCOMPARE(decodedCopy(stored.versionFile), root + "version.txt");
+    QCOMPARE(decodedCopy(stored.conferenceListBase), root + "lists/");
+    QCOMPARE(decodedCopy(stored.catalogue), root + "lists/catalogue.txt");
+    QCOMPARE(decodedCopy(stored.helpPage), root + "help.html");
+    QCOMPARE(decodedCopy(stored.phoneEdition), root + "android.html");
 }
 
 void DecodeAddressTest::programHoldsNoReadableAddress()
@@ -78,10 +78,10 @@ void DecodeAddressTest::programHoldsNoReadableAddress()
     QVERIFY2(program.open(QIODevice::ReadOnly), KARDELO_EXECUTABLE);
     const QByteArray image = program.readAll();
     QVERIFY(image.size() > 100000);
-    const StoredAddresses& stored = BuiltInAddresses();
+    const StoredAddresses& stored = builtInAddresses();
     for (const QString* list : {&stored.catalogue, &stored.conferenceListBase, &stored.versionFile,
                                 &stored.homePage, &stored.helpPage, &stored.phoneEdition}) {
-        const QString address = DecodedCopy(*list);
+        const QString address = decodedCopy(*list);
         // The host alone as well as the whole address, as UTF-8 and UTF-16.
         for (const QString& text : {address, address.section(u'/', 2, 2)}) {
             QVERIFY2(!image.contains(text.toUtf8()), qPrintable(text));

@@ -39,15 +39,15 @@ void FetchTextTest::returnsTheBodyAsText()
     QFETCH(int, status);
     QFETCH(QString, text);
     QFETCH(bool, redirected);
-    server_.serveBytes("/file.txt", ToGb2312(text), status, "text/html");
+    server_.serveBytes("/file.txt", toGb2312(text), status, "text/html");
     server_.redirect("/old.txt", "/file.txt");
-    QCOMPARE(FetchText(server_.url(redirected ? "/old.txt" : "/file.txt"), "GB2312"), text);
+    QCOMPARE(fetchText(server_.url(redirected ? "/old.txt" : "/file.txt"), "GB2312"), text);
 }
 
 void FetchTextTest::sendsIfModifiedSinceZero()
 {
     server_.serveBytes("/version.txt", "x");
-    FetchText(server_.url("/version.txt"), "GB2312");
+    fetchText(server_.url("/version.txt"), "GB2312");
     QCOMPARE(server_.requestCount("/version.txt"), std::size_t(1));
     QCOMPARE(server_.requests().back().header("If-Modified-Since"), std::string("0"));
 }
@@ -58,7 +58,7 @@ void FetchTextTest::failuresGiveAnEmptyText_data()
     server_.serveSlowly("/stalled.txt", QByteArray(64, 'a'), 32, std::chrono::milliseconds(4000));
     server_.serveCutMidBody("/cut.txt", QByteArray("a%b*c\r\n"), 4096);
     QTest::newRow("connection refused")
-        << QStringLiteral("http://127.0.0.1:%1/version.txt").arg(UnusedLoopbackPort());
+        << QStringLiteral("http://127.0.0.1:%1/version.txt").arg(unusedLoopbackPort());
     QTest::newRow("not an address") << QStringLiteral("no address at all");
     QTest::newRow("empty address") << QString();
     QTest::newRow("local file is not fetched") << QStringLiteral("file:///etc/hostname");
@@ -72,10 +72,10 @@ void FetchTextTest::failuresGiveAnEmptyText_data()
 void FetchTextTest::failuresGiveAnEmptyText()
 {
     QFETCH(QString, address);
-    platform::NetworkLimits& limits = platform::CurrentNetworkLimits();
+    platform::NetworkLimits& limits = platform::currentNetworkLimits();
     const platform::NetworkLimits saved = limits;
     limits.stallTimeout = std::chrono::seconds(1);
-    const QString text = FetchText(address, "GB2312");
+    const QString text = fetchText(address, "GB2312");
     limits = saved;
     QCOMPARE(text, QString());
 }
@@ -99,7 +99,7 @@ void FetchTextTest::bytesToText()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, charset);
     QFETCH(QString, expected);
-    QCOMPARE(BytesToText(bytes, charset), expected);
+    QCOMPARE(::bytesToText(bytes, charset), expected);
 }
 
 QTEST_GUILESS_MAIN(FetchTextTest)

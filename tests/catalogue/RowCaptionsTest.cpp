@@ -42,7 +42,7 @@ void RowCaptionsTest::substringRule()
     QFETCH(int, start);
     QFETCH(int, length);
     QFETCH(MaybeText, expected);
-    QCOMPARE(Substring(line, start, length), expected);
+    QCOMPARE(substring(line, start, length), expected);
 }
 
 void RowCaptionsTest::rowCaptions_data()
@@ -71,9 +71,9 @@ void RowCaptionsTest::rowCaptions()
     QFETCH(QString, text);
     QFETCH(MaybeText, first);
     QFETCH(MaybeText, second);
-    const RowCaptions captions = kind == "Conference" ? ConferenceRowCaptions(text)
-                                 : kind == "Lecture"  ? LectureRowCaptions(text)
-                                                      : FavouriteRowCaptions(text);
+    const RowCaptions captions = kind == "Conference" ? conferenceRowCaptions(text)
+                                 : kind == "Lecture"  ? lectureRowCaptions(text)
+                                                      : favouriteRowCaptions(text);
     QCOMPARE(captions.first, first);
     QCOMPARE(captions.second, second);
 }
@@ -94,8 +94,8 @@ void RowCaptionsTest::lectureFields()
     QFETCH(QString, line);
     QFETCH(MaybeText, savedName);
     QFETCH(MaybeText, downloadAddress);
-    QCOMPARE(LectureSavedName(line), savedName);
-    QCOMPARE(LectureDownloadAddress(line), downloadAddress);
+    QCOMPARE(lectureSavedName(line), savedName);
+    QCOMPARE(lectureDownloadAddress(line), downloadAddress);
 }
 
 void RowCaptionsTest::lectureListFileName_data()
@@ -112,9 +112,9 @@ void RowCaptionsTest::lectureListFileName()
 {
     QFETCH(QString, line);
     QFETCH(QString, fileName);
-    const MaybeText dateCaption = ConferenceRowCaptions(line).second;
+    const MaybeText dateCaption = conferenceRowCaptions(line).second;
     QVERIFY(dateCaption);
-    QCOMPARE(LectureListFileName(*dateCaption), fileName);
+    QCOMPARE(::lectureListFileName(*dateCaption), fileName);
 }
 
 QTEST_GUILESS_MAIN(RowCaptionsTest)

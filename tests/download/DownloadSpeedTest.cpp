@@ -34,7 +34,7 @@ void DownloadSpeedTest::speed()
     QFETCH(qint64, progress);
     QFETCH(qint64, elapsedMs);
     QFETCH(qint32, expected);
-    QCOMPARE(DownloadSpeed(progress, elapsedMs), expected);
+    QCOMPARE(downloadSpeed(progress, elapsedMs), expected);
 }
 
 QTEST_GUILESS_MAIN(DownloadSpeedTest)

@@ -32,7 +32,7 @@ void PlayFavouriteTest::playNameChangesTheFileNameOnly()
 {
     QFETCH(QString, name);
     QFETCH(QString, playName);
-    QCOMPARE(PlayNameFor(name), playName);
+    QCOMPARE(playNameFor(name), playName);
 }
 
 void PlayFavouriteTest::playHandsThePlayNameToThePlayerAndRestoresTheName()
@@ -43,19 +43,19 @@ void PlayFavouriteTest::playHandsThePlayNameToThePlayerAndRestoresTheName()
     QVERIFY(fixture.programFolder().contains(QStringLiteral("zip")));
     const QString stored = QStringLiteral("zip心电图%张医生$四十分钟.zip");
     QDir().mkpath(fixture.favouritesFolder());
-    QVERIFY(WriteTone(fixture.favouritesFolder() + u'/' + stored, 4000));
-    Form1* form = fixture.load();
+    QVERIFY(writeTone(fixture.favouritesFolder() + u'/' + stored, 4000));
+    MainWindow* form = fixture.load();
     QVERIFY(form);
-    form->M1->setMuted(true);
-    QTest::mouseClick(form->Option2, Qt::LeftButton, {}, QPoint(6, form->Option2->height() / 2));
-    QTest::mouseClick(form->Label10[0], Qt::LeftButton);
+    form->playerBar().player->setMuted(true);
+    QTest::mouseClick(form->viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(6, form->viewBar().favouritesOption->height() / 2));
+    QTest::mouseClick(form->pageList().rows[0].actionButton, Qt::LeftButton);
 
-    QCOMPARE(form->M1->URL(), fixture.favouritesFolder() + QStringLiteral("/wma心电图%张医生$四十分钟.wma"));
+    QCOMPARE(form->playerBar().player->source(), fixture.favouritesFolder() + QStringLiteral("/wma心电图%张医生$四十分钟.wma"));
     QCOMPARE(QDir(fixture.favouritesFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{stored});
-    QCOMPARE(form->List3.Items(), QStringList{stored});
+    QCOMPARE(form->entries().favouriteNames, QStringList{stored});
     QVERIFY(fixture.host.messages.empty());
     // Back under its own name, the lecture still plays.
-    QMediaPlayer* player = form->M1->player();
+    QMediaPlayer* player = form->playerBar().player->player();
     QTRY_VERIFY_WITH_TIMEOUT(player->position() > 300, 15000);
     QCOMPARE(player->playbackState(), QMediaPlayer::PlayingState);
     QCOMPARE(player->error(), QMediaPlayer::NoError);
@@ -85,17 +85,17 @@ void PlayFavouriteTest::pendingRenameIsFinishedAtStart()
     const QDir folder(fixture.favouritesFolder());
     QVERIFY(folder.mkpath(QStringLiteral(".")));
     for (const QString& name : files)
-        QVERIFY(WriteWholeFile(folder.filePath(name), name.toUtf8()));
-    QVERIFY(WriteWholeFile(folder.filePath(QStringLiteral(".play-rename-pending")), record));
+        QVERIFY(writeWholeFile(folder.filePath(name), name.toUtf8()));
+    QVERIFY(writeWholeFile(folder.filePath(QStringLiteral(".play-rename-pending")), record));
 
-    Form1* form = fixture.load();
+    MainWindow* form = fixture.load();
     QVERIFY(form);
     QStringList found;
     for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden, QDir::Name))
-        found << name + u'=' + QString::fromUtf8(ReadWholeFile(folder.filePath(name)));
+        found << name + u'=' + QString::fromUtf8(readWholeFile(folder.filePath(name)));
     QCOMPARE(found, expected);
     // Recovered before the favourites were first listed.
-    QCOMPARE(form->File1.ListCount(), folder.entryList({QStringLiteral("*.zip")}, QDir::Files).size());
+    QCOMPARE(form->entries().favouritesListing.size(), folder.entryList({QStringLiteral("*.zip")}, QDir::Files).size());
 }
 
 QTEST_MAIN(PlayFavouriteTest)

@@ -1,5 +1,5 @@
-#include "download/CFileDownload.h"
-#include "platform/VbColor.h"
+#include "download/DownloadEngine.h"
+#include "platform/ColourCode.h"
 #include "support/FileBytes.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
@@ -37,7 +37,7 @@ private slots:
     void rightButtonRunsNoCommand();
 
 private:
-    void press(int row, Qt::MouseButton button = Qt::LeftButton) { QTest::mouseClick(form_->Label10[row], button); }
+    void press(int row, Qt::MouseButton button = Qt::LeftButton) { QTest::mouseClick(form_->pageList().rows[row].actionButton, button); }
     void serveSlowLecture()  // 300 KB in pieces 30 ms apart
     {
         fixture_->server.serveSlowly("/audio/a.wma", QByteArray(300 * 1024, 'a'), 10 * 1024, std::chrono::milliseconds(30));
@@ -56,7 +56,7 @@ private:
     }
 
     std::unique_ptr<MainWindowFixture> fixture_;
-    Form1* form_ = nullptr;
+    MainWindow* form_ = nullptr;
     bool actionRan_ = false;
 };
 
@@ -81,14 +81,14 @@ void RowCommandTest::enterConferenceWith(const QStringList& titlesAndPaths)
     for (qsizetype i = 0; i + 1 < titlesAndPaths.size(); i += 2)
         text += titlesAndPaths[i] + QStringLiteral("%张医生$四十分钟*") + fixture_->server.url(titlesAndPaths[i + 1])
                 + QStringLiteral("\r\n");
-    fixture_->server.serveBytes("/lists/20131015.zip", ToGb2312(text));
+    fixture_->server.serveBytes("/lists/20131015.zip", toGb2312(text));
     press(0);
-    QVERIFY(form_->Option1->Value());
+    QVERIFY(form_->viewBar().lecturesOption->isChecked());
 }
 
 void RowCommandTest::duringTheDownload(std::function<void()> action)
 {
-    connect(form_->oDownload, &CFileDownload::OnProgress, this, [this, action] {
+    connect(form_->downloadEngine(), &DownloadEngine::progressed, this, [this, action] {
         if (!std::exchange(actionRan_, true))
             QTimer::singleShot(0, this, action);
     });
@@ -97,7 +97,7 @@ void RowCommandTest::duringTheDownload(std::function<void()> action)
 QStringList RowCommandTest::pressRecordingPercentages(int row)
 {
     QStringList shown;
-    connect(form_->oDownload, &CFileDownload::OnProgress, this, [&] { shown << form_->Label1[row]->Caption(); });
+    connect(form_->downloadEngine(), &DownloadEngine::progressed, this, [&] { shown << form_->pageList().rows[row].percentage->caption(); });
     press(row);
     return shown;
 }
@@ -112,21 +112,21 @@ QStringList RowCommandTest::messages() const
 
 void RowCommandTest::enteringAConferenceReadsItsLectureList()
 {
-    QVERIFY(!form_->Option1->isEnabled());
+    QVERIFY(!form_->viewBar().lecturesOption->isEnabled());
     enterConferenceWith({kLecture, "/a.wma", QStringLiteral("心衰"), "/b.wma"});
 
     QCOMPARE(fixture_->server.requestCount("/lists/20131015.zip"), 1u);
-    QVERIFY(form_->Option1->isEnabled());
-    QCOMPARE(form_->Option1->ForeColor(), platform::kVbRed);
+    QVERIFY(form_->viewBar().lecturesOption->isEnabled());
+    QCOMPARE(form_->viewBar().lecturesOption->textColour(), platform::kColourRed);
     QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"冠心病 - 四十分钟", "心衰 - 四十分钟"}));
-    for (int i = 0; i < Form1::kRows; ++i)
-        QCOMPARE(form_->Label10[i]->Caption(), QStringLiteral("下 载"));
+    for (int i = 0; i < PageList::kRows; ++i)
+        QCOMPARE(form_->pageList().rows[i].actionButton->caption(), QStringLiteral("下 载"));
     QCOMPARE(messages(), QStringList());
 }
 
 void RowCommandTest::lectureListWithoutRecordsEnds()
 {
-    fixture_->server.serveBytes("/lists/20131015.zip", ToGb2312(QStringLiteral("没有讲座\r\n")));
+    fixture_->server.serveBytes("/lists/20131015.zip", toGb2312(QStringLiteral("没有讲座\r\n")));
     press(0);
     QCOMPARE(messages(), QStringList{QStringLiteral("网络暂时无法链接，请稍后再试！|48")});
     QCOMPARE(fixture_->host.endings, 1);
@@ -149,12 +149,12 @@ void RowCommandTest::downloadShowsARisingPercentageAndReplacesTheStoredCopy()
         last = percent;
     }
     QVERIFY(last > shown.first().chopped(1).toInt());
-    QCOMPARE(form_->Label10[0]->Caption(), QStringLiteral("取 消"));
+    QCOMPARE(form_->pageList().rows[0].actionButton->caption(), QStringLiteral("取 消"));
     QCOMPARE(messages(), QStringList());
     QCOMPARE(stored(), QStringList{kStored});
-    QCOMPARE(ReadWholeFile(fixture_->favouritesFolder() + u'/' + kStored), QByteArray(300 * 1024, 'a'));
-    QTRY_VERIFY_WITH_TIMEOUT(form_->Option2->Value(), 3000);
-    QCOMPARE(form_->Label1[0]->Caption(), QString());  // the percentage goes with the view
+    QCOMPARE(readWholeFile(fixture_->favouritesFolder() + u'/' + kStored), QByteArray(300 * 1024, 'a'));
+    QTRY_VERIFY_WITH_TIMEOUT(form_->viewBar().favouritesOption->isChecked(), 3000);
+    QCOMPARE(form_->pageList().rows[0].percentage->caption(), QString());  // the percentage goes with the view
 }
 
 void RowCommandTest::unknownSizeWritesNoPercentage()
@@ -163,7 +163,7 @@ void RowCommandTest::unknownSizeWritesNoPercentage()
     enterConferenceWith();
     const QStringList shown = pressRecordingPercentages(0);
     QVERIFY(!shown.isEmpty());
-    QCOMPARE(shown.join(QString()) + form_->Label1[0]->Caption(), QString());
+    QCOMPARE(shown.join(QString()) + form_->pageList().rows[0].percentage->caption(), QString());
     QCOMPARE(stored().size(), 1);
 }
 
@@ -175,15 +175,15 @@ void RowCommandTest::cancelRunsInsideThePressThatStartedTheDownload()
     duringTheDownload([&] {
         press(0);
         // The failure message comes only after the cancel press has ended.
-        atCancel << form_->Label10[0]->Caption() << form_->Label1[0]->Caption() << messages();
+        atCancel << form_->pageList().rows[0].actionButton->caption() << form_->pageList().rows[0].percentage->caption() << messages();
     });
     press(0);
 
     QCOMPARE(atCancel, (QStringList{"下 载", ""}));
     QCOMPARE(messages(), QStringList{kDownloadFailed});
-    QCOMPARE(form_->Label10[0]->Caption(), QStringLiteral("下 载"));
+    QCOMPARE(form_->pageList().rows[0].actionButton->caption(), QStringLiteral("下 载"));
     QVERIFY(stored().isEmpty());
-    QVERIFY(!form_->Timer2->Enabled());
+    QVERIFY(!form_->favouritesTimer()->isEnabled());
 }
 
 void RowCommandTest::secondPressWhileDownloadingIsRefused()
@@ -197,11 +197,11 @@ void RowCommandTest::secondPressWhileDownloadingIsRefused()
     QVERIFY(actionRan_);
     QCOMPARE(fixture_->server.requestCount("/audio/b.wma"), 0u);
     QCOMPARE(messages(), QStringList{kDownloadFailed});
-    QCOMPARE(form_->Label10[1]->Caption(), QStringLiteral("下 载"));
+    QCOMPARE(form_->pageList().rows[1].actionButton->caption(), QStringLiteral("下 载"));
     // The first download went on, its percentage now in the second row.
     QCOMPARE(stored(), QStringList{QStringLiteral("甲%张医生$四十分钟.zip")});
-    QVERIFY(form_->Label1[1]->Caption().endsWith(u'%'));
-    QCOMPARE(form_->iDownloadRow, 1);
+    QVERIFY(form_->pageList().rows[1].percentage->caption().endsWith(u'%'));
+    QCOMPARE(form_->rowCommands().downloadRow(), 1);
 }
 
 void RowCommandTest::closingTheWindowAbortsTheDownload()
@@ -217,17 +217,17 @@ void RowCommandTest::closingTheWindowAbortsTheDownload()
 void RowCommandTest::viewSwitchesAndAnotherConferenceDuringADownload()
 {
     serveSlowLecture();
-    fixture_->server.serveBytes("/lists/新日期：2013.zip", ToGb2312(QStringLiteral("别的讲座%李医生$十分钟*http://h/o.wma\r\n")));
+    fixture_->server.serveBytes("/lists/新日期：2013.zip", toGb2312(QStringLiteral("别的讲座%李医生$十分钟*http://h/o.wma\r\n")));
     enterConferenceWith();
     duringTheDownload([&] {
-        for (QRadioButton* option : {form_->Option2, form_->Option3})
+        for (QRadioButton* option : {form_->viewBar().favouritesOption, form_->viewBar().catalogueOption})
             QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
         press(1);  // enters the other conference while the download runs
     });
     QString percentageInOtherConference;
-    connect(form_->oDownload, &CFileDownload::OnProgress, this, [&] {
-        if (form_->Option1->Value() && form_->List2.List(0).startsWith(QStringLiteral("别的讲座")))
-            percentageInOtherConference = form_->Label1[0]->Caption();
+    connect(form_->downloadEngine(), &DownloadEngine::progressed, this, [&] {
+        if (form_->viewBar().lecturesOption->isChecked() && form_->entries().lectureLines.value(0).startsWith(QStringLiteral("别的讲座")))
+            percentageInOtherConference = form_->pageList().rows[0].percentage->caption();
     });
     press(0);
 
@@ -235,7 +235,7 @@ void RowCommandTest::viewSwitchesAndAnotherConferenceDuringADownload()
     QVERIFY2(percentageInOtherConference.endsWith(u'%'), qPrintable(percentageInOtherConference));
     // The download kept the source and target it was started with.
     QCOMPARE(stored(), QStringList{kStored});
-    QVERIFY(form_->Timer2->Enabled());
+    QVERIFY(form_->favouritesTimer()->isEnabled());
 }
 
 void RowCommandTest::savedNameThatLeavesTheFolderIsRefused_data()
@@ -255,15 +255,15 @@ void RowCommandTest::savedNameThatLeavesTheFolderIsRefused()
     QCOMPARE(messages(), QStringList{kDownloadFailed});
     QCOMPARE(fixture_->server.requestCount("/audio/a.wma"), 0u);
     QVERIFY(stored().isEmpty());
-    QCOMPARE(form_->Label10[0]->Caption(), QStringLiteral("下 载"));
+    QCOMPARE(form_->pageList().rows[0].actionButton->caption(), QStringLiteral("下 载"));
 }
 
 void RowCommandTest::rightButtonRunsNoCommand()
 {
-    fixture_->server.serveBytes("/lists/20131015.zip", ToGb2312(QStringLiteral("冠心病%张医生$四十分钟*http://h/a\r\n")));
+    fixture_->server.serveBytes("/lists/20131015.zip", toGb2312(QStringLiteral("冠心病%张医生$四十分钟*http://h/a\r\n")));
     press(0, Qt::RightButton);
     press(0, Qt::MiddleButton);
-    QVERIFY(form_->Option3->Value());
+    QVERIFY(form_->viewBar().catalogueOption->isChecked());
     QCOMPARE(fixture_->server.requestCount("/lists/20131015.zip"), 0u);
 }
 

@@ -1,4 +1,4 @@
-#include "info/Form8.h"
+#include "info/AboutWindow.h"
 
 #include "catalogue/DecodeAddress.h"
 #include "support/RecordingHost.h"
@@ -33,15 +33,15 @@ private slots:
 
 private:
     // Shows an About window as the menu does: on its own, not modal.
-    bool show(const QString& stored = EncodeAddress(kHome))
+    bool show(const QString& stored = encodeAddress(kHome))
     {
-        about_ = new Form8(stored);
+        about_ = new AboutWindow(stored);
         about_->show();
         return QTest::qWaitForWindowExposed(about_);
     }
 
     std::optional<RecordingHost> host_;
-    QPointer<Form8> about_;
+    QPointer<AboutWindow> about_;
 };
 
 void AboutWindowTest::cleanup()
@@ -61,9 +61,9 @@ void AboutWindowTest::addressLabelShowsTheDecodedHomePage_data()
 void AboutWindowTest::addressLabelShowsTheDecodedHomePage()
 {
     QFETCH(QString, address);
-    QVERIFY(show(EncodeAddress(address)));
-    const platform::LabelControl* label = about_->Label7;
-    QCOMPARE(label->Caption(), address);
+    QVERIFY(show(encodeAddress(address)));
+    const platform::CaptionLabel* label = about_->homePageLink;
+    QCOMPARE(label->caption(), address);
     QVERIFY(label->isVisible());
     // The label is as wide as its text, whatever the text's length.
     const int textWidth = label->fontMetrics().horizontalAdvance(address);
@@ -73,9 +73,9 @@ void AboutWindowTest::addressLabelShowsTheDecodedHomePage()
 
 void AboutWindowTest::malformedListLeavesTheAddressOut()
 {
-    QVERIFY(show(EncodeAddress(kHome) + u','));
-    QCOMPARE(about_->Label7->Caption(), QString());
-    QTest::mouseClick(about_->Label7, Qt::LeftButton);
+    QVERIFY(show(encodeAddress(kHome) + u','));
+    QCOMPARE(about_->homePageLink->caption(), QString());
+    QTest::mouseClick(about_->homePageLink, Qt::LeftButton);
     QVERIFY(host_->browserAddresses.isEmpty());
     QVERIFY(about_->isVisible());
 }
@@ -100,7 +100,7 @@ void AboutWindowTest::clickOnTheAddressOpensTheHomePage()
     QFETCH(int, opened);
     QVERIFY(show());
 
-    platform::LabelControl* label = about_->Label7;
+    platform::CaptionLabel* label = about_->homePageLink;
     const QPoint on = label->rect().center();
     const QPoint beside(label->width() + 30, on.y());
     for (int i = 0; i < clicks; ++i) {
@@ -140,26 +140,26 @@ void AboutWindowTest::isAFixedWhiteDialogOfItsOwnSize()
 void AboutWindowTest::showsItsPictureNameAndVersion()
 {
     QVERIFY(show());
-    QVERIFY(!about_->Image1->pixmap().isNull());
-    QCOMPARE(about_->Label6->Caption(), QStringLiteral("Kardelo"));
-    QCOMPARE(about_->Label4->Caption(), QStringLiteral("版本：V2.01"));
+    QVERIFY(!about_->productPicture->pixmap().isNull());
+    QCOMPARE(about_->productName->caption(), QStringLiteral("Kardelo"));
+    QCOMPARE(about_->versionLabel->caption(), QStringLiteral("版本：V2.01"));
 
     // Every line is readable: inside the window, not covered by another.
-    const QList<platform::LabelControl*> lines{about_->Label6, about_->Label4, about_->lblDescription, about_->Label1,
-                                               about_->Label3, about_->Label5, about_->Label7};
+    const QList<platform::CaptionLabel*> lines{about_->productName, about_->versionLabel, about_->developerLabel, about_->emailLabel,
+                                               about_->wechatLabel, about_->homePageCaption, about_->homePageLink};
     for (int i = 0; i < lines.size(); ++i) {
-        QVERIFY(!lines[i]->Caption().isEmpty());
-        QVERIFY2(about_->rect().contains(lines[i]->geometry()), qPrintable(lines[i]->Caption()));
+        QVERIFY(!lines[i]->caption().isEmpty());
+        QVERIFY2(about_->rect().contains(lines[i]->geometry()), qPrintable(lines[i]->caption()));
         for (int j = i + 1; j < lines.size(); ++j)
             QVERIFY2(!lines[i]->geometry().intersects(lines[j]->geometry()),
-                     qPrintable(lines[i]->Caption() + QStringLiteral(" / ") + lines[j]->Caption()));
+                     qPrintable(lines[i]->caption() + QStringLiteral(" / ") + lines[j]->caption()));
     }
 }
 
 void AboutWindowTest::addressHasTheHandPointerWithTheFingertipAsHotSpot()
 {
     QVERIFY(show());
-    const QCursor cursor = about_->Label7->cursor();
+    const QCursor cursor = about_->homePageLink->cursor();
     QCOMPARE(cursor.shape(), Qt::BitmapCursor);
     const QImage hand = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
     const QPoint tip = cursor.hotSpot();
@@ -174,7 +174,7 @@ void AboutWindowTest::addressHasTheHandPointerWithTheFingertipAsHotSpot()
     QVERIFY(qGray(hand.pixel(tip)) < 100);
     QCOMPARE(hand.pixel(tip + QPoint(0, 4)), qRgb(255, 255, 255));
     // Only the label has it; the rest of the window keeps the arrow.
-    QCOMPARE(about_->Label5->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(about_->homePageCaption->cursor().shape(), Qt::ArrowCursor);
 }
 
 void AboutWindowTest::closingDeletesIt_data()

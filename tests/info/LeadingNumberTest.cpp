@@ -45,7 +45,7 @@ void LeadingNumberTest::readsTheLeadingNumber()
 {
     QFETCH(QString, text);
     QFETCH(double, number);
-    QCOMPARE(LeadingNumber(text), number);
+    QCOMPARE(leadingNumber(text), number);
 }
 
 QTEST_GUILESS_MAIN(LeadingNumberTest)

@@ -33,7 +33,7 @@ struct Symbol {
     std::vector<bool> modules;
 };
 
-Symbol ReferenceSymbol(const QString& address)
+Symbol referenceSymbol(const QString& address)
 {
     const QByteArray utf8 = address.toUtf8();
     std::unique_ptr<QRcode, decltype(&QRcode_free)> code(
@@ -47,12 +47,12 @@ Symbol ReferenceSymbol(const QString& address)
     return symbol;
 }
 
-bool Dark(const QImage& image, int x, int y)
+bool dark(const QImage& image, int x, int y)
 {
     return qGray(image.pixel(x, y)) < 128;
 }
 
-bool Light(const QImage& image, int x, int y)
+bool light(const QImage& image, int x, int y)
 {
     return image.pixel(x, y) == qRgb(255, 255, 255);
 }
@@ -65,14 +65,14 @@ struct Placement {
     int module = 0;
 };
 
-std::optional<Placement> FindSymbol(const QImage& image)
+std::optional<Placement> findSymbol(const QImage& image)
 {
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            if (!Dark(image, x, y))
+            if (!dark(image, x, y))
                 continue;
             int run = 0;
-            while (x + run < image.width() && Dark(image, x + run, y))
+            while (x + run < image.width() && dark(image, x + run, y))
                 ++run;
             if (run % 7 != 0)
                 return std::nullopt;
@@ -83,12 +83,12 @@ std::optional<Placement> FindSymbol(const QImage& image)
 }
 
 // The box around every pixel that is not white.
-QRect InkBox(const QImage& image)
+QRect inkBox(const QImage& image)
 {
     QRect box;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            if (!Light(image, x, y))
+            if (!light(image, x, y))
                 box |= QRect(x, y, 1, 1);
         }
     }
@@ -96,7 +96,7 @@ QRect InkBox(const QImage& image)
 }
 
 // One line of prompt text, far lower than a symbol would be.
-void VerifyPromptLine(const QRect& ink, qreal dpr)
+void verifyPromptLine(const QRect& ink, qreal dpr)
 {
     QVERIFY2(!ink.isEmpty(), "the prompt is missing");
     QVERIFY(ink.height() >= qRound(8 * dpr));
@@ -104,7 +104,7 @@ void VerifyPromptLine(const QRect& ink, qreal dpr)
 }
 
 // 137 x 170 logical pixels, to the nearest whole device pixel.
-void VerifySize(const QPixmap& pixmap, qreal dpr)
+void verifySize(const QPixmap& pixmap, qreal dpr)
 {
     QCOMPARE(pixmap.devicePixelRatio(), dpr);
     QCOMPARE(pixmap.size(), QSize(qRound(137 * dpr), qRound(170 * dpr)));
@@ -114,14 +114,14 @@ void VerifySize(const QPixmap& pixmap, qreal dpr)
 // Checks the picture against the reference symbol: size and ratio, every
 // pixel of every module in the module's colour (sharp edges, no offset),
 // four light modules all round, and the prompt under the quiet zone.
-void VerifyAdvert(const QPixmap& pixmap, qreal dpr, const QString& address)
+void verifyAdvert(const QPixmap& pixmap, qreal dpr, const QString& address)
 {
-    VerifySize(pixmap, dpr);
+    verifySize(pixmap, dpr);
 
-    const Symbol reference = ReferenceSymbol(address);
+    const Symbol reference = referenceSymbol(address);
     QVERIFY(reference.width > 0);
     const QImage image = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
-    const std::optional<Placement> at = FindSymbol(image);
+    const std::optional<Placement> at = findSymbol(image);
     QVERIFY2(at, "no finder pattern at the top of the picture");
     const int side = reference.width * at->module;
     const int quiet = 4 * at->module;
@@ -139,7 +139,7 @@ void VerifyAdvert(const QPixmap& pixmap, qreal dpr, const QString& address)
     for (int y = 0; y < belowQuiet; ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (!symbolBox.contains(x, y)) {
-                QVERIFY2(Light(image, x, y), qPrintable(QStringLiteral("stray ink at %1,%2").arg(x).arg(y)));
+                QVERIFY2(light(image, x, y), qPrintable(QStringLiteral("stray ink at %1,%2").arg(x).arg(y)));
                 continue;
             }
             const int column = (x - symbolBox.left()) / at->module;
@@ -149,7 +149,7 @@ void VerifyAdvert(const QPixmap& pixmap, qreal dpr, const QString& address)
                      qPrintable(QStringLiteral("module %1,%2 not solid at %3,%4").arg(column).arg(row).arg(x).arg(y)));
         }
     }
-    VerifyPromptLine(InkBox(image.copy(0, belowQuiet, image.width(), image.height() - belowQuiet)), dpr);
+    verifyPromptLine(inkBox(image.copy(0, belowQuiet, image.width(), image.height() - belowQuiet)), dpr);
 }
 
 }  // namespace
@@ -173,14 +173,14 @@ void PhoneEditionAdvertTest::drawsTheCodeOfTheDecodedAddress()
 {
     QFETCH(QString, address);
     QFETCH(qreal, dpr);
-    VerifyAdvert(PhoneEditionAdvert(EncodeAddress(address), dpr), dpr, address);
+    verifyAdvert(phoneEditionAdvert(encodeAddress(address), dpr), dpr, address);
 }
 
 void PhoneEditionAdvertTest::malformedListGivesThePromptAlone_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<qreal>("dpr");
-    const QString good = EncodeAddress(QStringLiteral("http://127.0.0.1:18418/android.html"));
+    const QString good = encodeAddress(QStringLiteral("http://127.0.0.1:18418/android.html"));
     QTest::newRow("trailing comma") << good + u',' << qreal(1);
     QTest::newRow("doubled comma, 2x") << QString(good).replace(3, 1, QStringLiteral(",,")) << qreal(2);
     QTest::newRow("not a number") << QStringLiteral("104,x,116") << qreal(1);
@@ -191,23 +191,23 @@ void PhoneEditionAdvertTest::malformedListGivesThePromptAlone()
 {
     QFETCH(QString, stored);
     QFETCH(qreal, dpr);
-    const QPixmap pixmap = PhoneEditionAdvert(stored, dpr);
-    VerifySize(pixmap, dpr);
+    const QPixmap pixmap = phoneEditionAdvert(stored, dpr);
+    verifySize(pixmap, dpr);
     const QImage image = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
-    const QRect ink = InkBox(image);
-    VerifyPromptLine(ink, dpr);
+    const QRect ink = inkBox(image);
+    verifyPromptLine(ink, dpr);
     QVERIFY(ink.width() >= qRound(60 * dpr));
 }
 
 void PhoneEditionAdvertTest::mainWindowShowsTheCodeOfItsPhoneEditionPage()
 {
     MainWindowFixture fixture;
-    Form1* form = fixture.load();
+    MainWindow* form = fixture.load();
     QVERIFY(form);
-    const QPixmap shown = form->Picture5->Picture();
-    VerifyAdvert(shown, shown.devicePixelRatio(), fixture.server.url(QStringLiteral("/android.html")));
+    const QPixmap shown = form->sidePanel().phoneEditionQrCode->picture();
+    verifyAdvert(shown, shown.devicePixelRatio(), fixture.server.url(QStringLiteral("/android.html")));
     // The whole picture is in view inside the box's border.
-    QCOMPARE(form->Picture5->contentsRect().size(), QSize(137, 170));
+    QCOMPARE(form->sidePanel().phoneEditionQrCode->contentsRect().size(), QSize(137, 170));
 }
 
 QTEST_MAIN(PhoneEditionAdvertTest)

@@ -43,9 +43,9 @@ void VersionCheckTest::publishedVersionDecidesThePrompt()
     QFETCH(QString, versionFile);
     QFETCH(bool, prompted);
     QFETCH(bool, accepted);
-    server_.serveBytes("/version.txt", ToGb2312(versionFile));
+    server_.serveBytes("/version.txt", toGb2312(versionFile));
     RecordingHost host(accepted ? platform::kAnswerYes : platform::kAnswerNo);
-    QCOMPARE(RunVersionCheck(AddressesFor(server_)), accepted ? StartOutcome::Ended : StartOutcome::Continue);
+    QCOMPARE(runVersionCheck(addressesFor(server_)), accepted ? StartOutcome::Ended : StartOutcome::Continue);
     QCOMPARE(host.endings, accepted ? 1 : 0);
     QCOMPARE(host.browserAddresses, accepted ? QStringList{server_.url("/")} : QStringList());
     QCOMPARE(host.messages.size(), prompted ? 1u : 0u);
@@ -75,14 +75,14 @@ void VersionCheckTest::unreadableVersionEndsAsNoNetwork()
     QFETCH(QByteArray, body);
     QFETCH(QString, broken);
     server_.serveBytes("/version.txt", body, status, "text/html");
-    StoredAddresses addresses = AddressesFor(server_);
+    StoredAddresses addresses = addressesFor(server_);
     if (broken == QStringLiteral("unreachable"))
-        addresses.versionFile = EncodeAddress(QStringLiteral("http://127.0.0.1:%1/version.txt").arg(UnusedLoopbackPort()));
+        addresses.versionFile = encodeAddress(QStringLiteral("http://127.0.0.1:%1/version.txt").arg(unusedLoopbackPort()));
     else if (broken == QStringLiteral("malformed"))
         addresses.versionFile += u',';
     // A "yes" must not be taken for accepting an update.
     RecordingHost host(platform::kAnswerYes);
-    QCOMPARE(RunVersionCheck(addresses), StartOutcome::Ended);
+    QCOMPARE(runVersionCheck(addresses), StartOutcome::Ended);
     QCOMPARE(host.messages.size(), 1u);
     QCOMPARE(host.messages[0].prompt, QStringLiteral("网络暂时无法链接，请稍后再试！"));
     QCOMPARE(host.messages[0].style, 48);

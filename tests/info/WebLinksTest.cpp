@@ -1,13 +1,14 @@
-#include "info/Form8.h"
-#include "shell/Form1.h"
+#include "info/AboutWindow.h"
+#include "support/MainWindowParts.h"
 
-#include "download/CFileDownload.h"
+#include "download/DownloadEngine.h"
 #include "support/MainWindowFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QtTest>
 
@@ -26,11 +27,11 @@ private slots:
 
 namespace {
 
-QList<Form8*> AboutWindows()
+QList<AboutWindow*> AboutWindows()
 {
-    QList<Form8*> windows;
+    QList<AboutWindow*> windows;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* about = qobject_cast<Form8*>(widget))
+        if (auto* about = qobject_cast<AboutWindow*>(widget))
             windows.append(about);
     }
     return windows;
@@ -38,14 +39,14 @@ QList<Form8*> AboutWindows()
 
 // The main window in front, with the keyboard focus and no menu open, as
 // a user has it before pressing a shortcut.
-bool MakeActive(Form1& form)
+bool makeActive(MainWindow& form)
 {
     form.activateWindow();
     return QTest::qWaitForWindowActive(&form) && !QApplication::activePopupWidget();
 }
 
 // Opens the menu from the menu bar and clicks the item, with the mouse.
-bool ChooseFromMenu(Form1& form, QMenu* menu, QAction* item)
+bool chooseFromMenu(MainWindow& form, QMenu* menu, QAction* item)
 {
     QMenuBar* bar = form.menuBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
@@ -55,32 +56,32 @@ bool ChooseFromMenu(Form1& form, QMenu* menu, QAction* item)
     return !menu->isVisible();
 }
 
-// Carries out one command the way named: "mouse" on Command1, "menu" for
+// Carries out one command the way named: "mouse" on the phone-edition button, "menu" for
 // a menu item, or a shortcut "Ctrl+X" typed into the search box. The text
 // box's own keys must not take the shortcut: nothing may be pasted.
-bool Carry(Form1& form, const QString& way, QMenu* menu, QAction* item)
+bool carry(MainWindow& form, const QString& way, QMenu* menu, QAction* item)
 {
     if (way == QStringLiteral("mouse")) {
-        QTest::mouseClick(form.Command1, Qt::LeftButton);
+        QTest::mouseClick(form.sidePanel().phoneEditionButton, Qt::LeftButton);
         return true;
     }
     if (way == QStringLiteral("menu"))
-        return ChooseFromMenu(form, menu, item);
+        return chooseFromMenu(form, menu, item);
     const QKeySequence keys(way);
     // The favourites view opens the search box; the user clicks into it.
-    QTest::mouseClick(form.Option2, Qt::LeftButton, {}, QPoint(8, form.Option2->height() / 2));
-    if (keys.count() != 1 || !form.Text1->isEnabled() || !MakeActive(form))
+    QTest::mouseClick(form.viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(8, form.viewBar().favouritesOption->height() / 2));
+    if (keys.count() != 1 || !form.viewBar().searchBox->isEnabled() || !makeActive(form))
         return false;
-    QTest::mouseClick(form.Text1, Qt::LeftButton);
-    if (QApplication::focusWidget() != form.Text1)
+    QTest::mouseClick(form.viewBar().searchBox, Qt::LeftButton);
+    if (QApplication::focusWidget() != form.viewBar().searchBox)
         return false;
     QApplication::clipboard()->setText(QStringLiteral("心电图"));
-    QTest::keyClick(form.Text1, keys[0].key(), keys[0].keyboardModifiers());
-    return form.Text1->text().isEmpty();
+    QTest::keyClick(form.viewBar().searchBox, keys[0].key(), keys[0].keyboardModifiers());
+    return form.viewBar().searchBox->text().isEmpty();
 }
 
 // Centred on the screen, borders included, to the pixel.
-bool Centred(const QWidget& window)
+bool centred(const QWidget& window)
 {
     const QPoint off = window.frameGeometry().center() - QGuiApplication::primaryScreen()->geometry().center();
     return std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1;
@@ -112,13 +113,13 @@ void WebLinksTest::linkCommandsOpenTheirPage()
     QFETCH(QString, way);
     QFETCH(QString, page);
     MainWindowFixture fixture;
-    Form1* form = fixture.load();
+    MainWindow* form = fixture.load();
     QVERIFY(form);
-    QAction* item = command == QStringLiteral("操作说明") ? form->操作说明 : form->访问作者主页;
+    QAction* item = command == QStringLiteral("操作说明") ? form->menuActions().openHelpPage : form->menuActions().openHomePage;
 
     // A second time opens the page again.
-    QVERIFY(Carry(*form, way, form->帮助, item));
-    QVERIFY(Carry(*form, way, form->帮助, item));
+    QVERIFY(carry(*form, way, form->menuActions().helpMenu, item));
+    QVERIFY(carry(*form, way, form->menuActions().helpMenu, item));
 
     QCOMPARE(fixture.host.browserAddresses, QStringList(2, fixture.server.url(page)));
     QVERIFY(fixture.host.messages.empty());
@@ -138,27 +139,27 @@ void WebLinksTest::aboutIsOneWindowUntilClosed()
 {
     QFETCH(QString, way);
     MainWindowFixture fixture;
-    Form1* form = fixture.load();
+    MainWindow* form = fixture.load();
     QVERIFY(form);
 
-    QVERIFY(Carry(*form, way, form->帮助, form->版本信息));
+    QVERIFY(carry(*form, way, form->menuActions().helpMenu, form->menuActions().showAbout));
     QCOMPARE(AboutWindows().size(), 1);
-    const QPointer<Form8> first = form->AboutWindow;
+    const QPointer<AboutWindow> first = form->aboutWindow();
     QVERIFY(first);
     QVERIFY(QTest::qWaitForWindowExposed(first));
     QCOMPARE(first->parentWidget(), nullptr);
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
-    QCOMPARE(first->Label7->Caption(), fixture.server.url(QStringLiteral("/")));
-    QVERIFY(Centred(*first));
+    QCOMPARE(first->homePageLink->caption(), fixture.server.url(QStringLiteral("/")));
+    QVERIFY(centred(*first));
 
     // The user moves it aside and goes back to the main window, which still
     // works, then asks again: the same window comes forward where it was.
     first->move(20, 30);
-    QTest::mouseClick(form->Command1, Qt::LeftButton);
+    QTest::mouseClick(form->sidePanel().phoneEditionButton, Qt::LeftButton);
     QCOMPARE(fixture.host.browserAddresses, QStringList{fixture.server.url(QStringLiteral("/android.html"))});
-    QVERIFY(Carry(*form, way, form->帮助, form->版本信息));
+    QVERIFY(carry(*form, way, form->menuActions().helpMenu, form->menuActions().showAbout));
     QCOMPARE(AboutWindows().size(), 1);
-    QCOMPARE(form->AboutWindow.data(), first.data());
+    QCOMPARE(form->aboutWindow(), first.data());
     QVERIFY(first->isVisible());
     QCOMPARE(first->pos(), QPoint(20, 30));
     QVERIFY(QTest::qWaitForWindowActive(first));
@@ -166,15 +167,15 @@ void WebLinksTest::aboutIsOneWindowUntilClosed()
     // Closed, it comes back new and centred, even when asked for straight
     // away, while the closed one still waits to be deleted.
     QVERIFY(first->close());
-    form->版本信息->trigger();
+    form->menuActions().showAbout->trigger();
     QVERIFY(first);
-    const QPointer<Form8> second = form->AboutWindow;
+    const QPointer<AboutWindow> second = form->aboutWindow();
     QVERIFY(second && second.data() != first.data());
     QVERIFY(QTest::qWaitForWindowExposed(second));
-    QVERIFY(Centred(*second));
+    QVERIFY(centred(*second));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(first.isNull());
-    QCOMPARE(AboutWindows(), QList<Form8*>{second.data()});
+    QCOMPARE(AboutWindows(), QList<AboutWindow*>{second.data()});
     QCOMPARE(fixture.host.endings, 0);
 }
 
@@ -189,19 +190,19 @@ void WebLinksTest::exitEndsAtOnceWithoutTheUnloadStep()
 {
     QFETCH(QString, way);
     MainWindowFixture fixture;
-    Form1* form = fixture.load();
+    MainWindow* form = fixture.load();
     QVERIFY(form);
-    form->版本信息->trigger();
-    QVERIFY(form->AboutWindow);
+    form->menuActions().showAbout->trigger();
+    QVERIFY(form->aboutWindow());
 
-    QVERIFY(Carry(*form, way, form->文件, form->退出));
+    QVERIFY(carry(*form, way, form->menuActions().fileMenu, form->menuActions().quit));
 
     QCOMPARE(fixture.host.endings, 1);
     QVERIFY(fixture.host.messages.empty());
     QVERIFY(fixture.host.browserAddresses.isEmpty());
     // The unload step would have released the download engine and closed
     // the window.
-    QVERIFY(form->oDownload);
+    QVERIFY(form->downloadEngine());
     QVERIFY(form->isVisible());
 }
 

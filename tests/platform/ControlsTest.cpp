@@ -1,7 +1,7 @@
-#include "platform/FileListControl.h"
-#include "platform/OptionButtonControl.h"
-#include "platform/ScrollBarControl.h"
-#include "platform/VbColor.h"
+#include "platform/FolderListing.h"
+#include "platform/OptionButton.h"
+#include "platform/ScrollBar.h"
+#include "platform/ColourCode.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,36 +23,36 @@ private slots:
 void ControlsTest::selectingAnOptionFromCodeRaisesItsClick()
 {
     QWidget group;
-    platform::OptionButtonControl first(QStringLiteral("返回目录"), &group);
-    platform::OptionButtonControl second(QStringLiteral("我的收藏"), &group);
+    platform::OptionButton first(QStringLiteral("返回目录"), &group);
+    platform::OptionButton second(QStringLiteral("我的收藏"), &group);
     first.setChecked(true);
-    QSignalSpy firstClicks(&first, &platform::OptionButtonControl::Click);
-    QSignalSpy secondClicks(&second, &platform::OptionButtonControl::Click);
+    QSignalSpy firstClicks(&first, &platform::OptionButton::chosen);
+    QSignalSpy secondClicks(&second, &platform::OptionButton::chosen);
 
-    second.setValue(true);
+    second.setSelected(true);
     QCOMPARE(secondClicks.count(), 1);
-    QVERIFY(!first.Value());
-    second.setValue(true);  // already selected: nothing to raise
+    QVERIFY(!first.isChecked());
+    second.setSelected(true);  // already selected: nothing to raise
     QCOMPARE(secondClicks.count(), 1);
     QCOMPARE(firstClicks.count(), 0);
 }
 
 void ControlsTest::scrollBarChangeComesFromCodeToo()
 {
-    platform::ScrollBarControl bar;
-    QSignalSpy changes(&bar, &platform::ScrollBarControl::Change);
-    bar.setMin(0);
-    bar.setMax(100);
+    platform::ScrollBar bar;
+    QSignalSpy changes(&bar, &platform::ScrollBar::changed);
+    bar.setMinimum(0);
+    bar.setMaximum(100);
     bar.setValue(40);
     QCOMPARE(changes.count(), 1);
     bar.setValue(40);
     QCOMPARE(changes.count(), 1);
-    bar.setMax(10);  // below the value: the value follows and says so
-    QCOMPARE(bar.Value(), 10);
+    bar.setMaximum(10);  // below the value: the value follows and says so
+    QCOMPARE(bar.position(), 10);
     QCOMPARE(changes.count(), 2);
-    bar.setMax(200000);  // beyond the 16-bit range of old
+    bar.setMaximum(200000);  // beyond the 16-bit range of old
     bar.setValue(150000);
-    QCOMPARE(bar.Value(), 150000);
+    QCOMPARE(bar.position(), 150000);
 }
 
 void ControlsTest::fileListSortsIgnoringCaseLeavesOutHiddenFilesAndKeepsItsFolder()
@@ -63,24 +63,24 @@ void ControlsTest::fileListSortsIgnoringCaseLeavesOutHiddenFilesAndKeepsItsFolde
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder.zip")));
-    platform::FileListControl list;
+    platform::FolderListing list;
     list.setPattern(QStringLiteral("*.zip"));
     QVERIFY(list.setPath(folder.path() + u'/'));
     QStringList listed;
-    for (int i = -1; i <= list.ListCount(); ++i)
-        listed << list.List(i);
+    for (int i = -1; i <= list.size(); ++i)
+        listed << list.value(i);
     // Out of range on either side is an empty name.
     QCOMPARE(listed, (QStringList{QString(), "A.ZIP", "a2.Zip", "b.zip", QString()}));
 
     QFile later(folder.path() + QStringLiteral("/0.zip"));
     QVERIFY(later.open(QIODevice::WriteOnly));
-    QCOMPARE(list.ListCount(), 3);  // read again only when told
-    list.Refresh();
-    QCOMPARE(list.List(0), QStringLiteral("0.zip"));
+    QCOMPARE(list.size(), 3);  // read again only when told
+    list.refresh();
+    QCOMPARE(list.value(0), QStringLiteral("0.zip"));
 
     QVERIFY(!list.setPath(folder.path() + QStringLiteral("/missing")));
-    QCOMPARE(list.Path(), QDir::cleanPath(folder.path()));
-    QCOMPARE(list.ListCount(), 4);
+    QCOMPARE(list.path(), QDir::cleanPath(folder.path()));
+    QCOMPARE(list.size(), 4);
 }
 
 void ControlsTest::coloursFollowTheEncoding_data()
@@ -97,7 +97,7 @@ void ControlsTest::coloursFollowTheEncoding()
 {
     QFETCH(quint32, value);
     QFETCH(QColor, colour);
-    QCOMPARE(platform::ColorFromVb(value), colour);
+    QCOMPARE(platform::colourFromCode(value), colour);
 }
 
 QTEST_MAIN(ControlsTest)

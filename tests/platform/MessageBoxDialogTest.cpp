@@ -17,7 +17,7 @@ private slots:
 
 void MessageBoxDialogTest::initTestCase()
 {
-    QVERIFY2(platform::InstallChineseStandardTexts(*QCoreApplication::instance()),
+    QVERIFY2(platform::installChineseStandardTexts(*QCoreApplication::instance()),
              "Qt's Chinese translation (qt6-translations-l10n) is not installed");
 }
 
@@ -45,7 +45,7 @@ void MessageBoxDialogTest::styleGivesIconAndButtonsAndTheAnswerFollowsThePress()
     QFETCH(QStringList, buttonTexts);
     QFETCH(int, pressed);
     QFETCH(int, answer);
-    const auto box = platform::BuildMessageBox(QStringLiteral("网络暂时无法链接，请稍后再试！"), style,
+    const auto box = platform::buildMessageBox(QStringLiteral("网络暂时无法链接，请稍后再试！"), style,
                                                QStringLiteral("提示"));
     QCOMPARE(box->windowTitle(), QStringLiteral("提示"));
     QCOMPARE(box->text(), QStringLiteral("网络暂时无法链接，请稍后再试！"));
@@ -60,7 +60,7 @@ void MessageBoxDialogTest::styleGivesIconAndButtonsAndTheAnswerFollowsThePress()
     QAbstractButton* button = box->button(QMessageBox::StandardButton(pressed));
     QVERIFY(button);
     QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton); });
-    QCOMPARE(platform::RunMessageBox(*box), answer);
+    QCOMPARE(platform::runMessageBox(*box), answer);
 }
 
 QTEST_MAIN(MessageBoxDialogTest)

@@ -18,7 +18,7 @@ namespace {
 
 volatile std::sig_atomic_t caughtByPreviousHandler = 0;
 
-void PreviousHandler(int signalNumber)
+void previousHandler(int signalNumber)
 {
     caughtByPreviousHandler = signalNumber;
 }
@@ -48,7 +48,7 @@ void TerminationRequestsTest::signalBecomesARequestOnTheEventLoop()
 
 void TerminationRequestsTest::handlersInPlaceBeforeAreBackAfterwards()
 {
-    std::signal(SIGHUP, PreviousHandler);
+    std::signal(SIGHUP, previousHandler);
     {
         platform::TerminationRequests requests;
         QSignalSpy spy(&requests, &platform::TerminationRequests::requested);

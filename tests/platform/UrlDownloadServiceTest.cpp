@@ -21,7 +21,7 @@ using namespace platform;
 namespace {
 
 // Records every notification of one transfer in the order it came.
-class RecordingCallback : public IBindStatusCallback {
+class RecordingCallback : public TransferObserver {
 public:
     struct Notification {
         char kind;  // 's' start, 'p' progress, 'e' end (stop)
@@ -32,21 +32,21 @@ public:
     };
 
     std::vector<Notification> notifications;
-    std::shared_ptr<DownloadBinding> binding;
+    std::shared_ptr<TransferHandle> binding;
     std::function<void(RecordingCallback&, const Notification&)> onProgress;
 
-    void OnStartBinding(std::shared_ptr<DownloadBinding> b) override
+    void transferStarted(std::shared_ptr<TransferHandle> b) override
     {
         binding = std::move(b);
         notifications.push_back({'s', 0, 0, 0, std::nullopt});
     }
-    void OnProgress(qint64 progress, qint64 progressMax, qint32 statusCode, const char16_t* statusText) override
+    void transferProgressed(qint64 progress, qint64 progressMax, qint32 statusCode, const char16_t* statusText) override
     {
         notifications.push_back({'p', progress, progressMax, statusCode, Text(statusText)});
         if (onProgress)
             onProgress(*this, notifications.back());
     }
-    void OnStopBinding(qint32 result, const char16_t* error) override
+    void transferStopped(qint32 result, const char16_t* error) override
     {
         notifications.push_back({'e', 0, 0, result, Text(error)});
     }
@@ -102,13 +102,13 @@ void UrlDownloadServiceTest::storesTheCompleteBodyUnderTheTarget_data()
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<bool>("lengthAnnounced");
     QTest::addColumn<QString>("leftover");  // a file already there: "target", ".part" or none
-    QTest::newRow("several receive buffers") << "bytes" << GeneratedBytes(3 * 1024 * 1024 + 17) << true << "";
-    QTest::newRow("without Content-Length") << "chunked" << GeneratedBytes(200 * 1000 + 3) << false << "";
-    QTest::newRow("in slow pieces") << "slow" << GeneratedBytes(5000) << true << "";
+    QTest::newRow("several receive buffers") << "bytes" << generatedBytes(3 * 1024 * 1024 + 17) << true << "";
+    QTest::newRow("without Content-Length") << "chunked" << generatedBytes(200 * 1000 + 3) << false << "";
+    QTest::newRow("in slow pieces") << "slow" << generatedBytes(5000) << true << "";
     QTest::newRow("empty body") << "bytes" << QByteArray() << true << "";
-    QTest::newRow("over a partial file left from before") << "bytes" << GeneratedBytes(4096) << true << ".part";
-    QTest::newRow("replacing an earlier, longer copy") << "bytes" << GeneratedBytes(4096) << true << "target";
-    QTest::newRow("after a redirect") << "redirect" << GeneratedBytes(70000) << true << "";
+    QTest::newRow("over a partial file left from before") << "bytes" << generatedBytes(4096) << true << ".part";
+    QTest::newRow("replacing an earlier, longer copy") << "bytes" << generatedBytes(4096) << true << "target";
+    QTest::newRow("after a redirect") << "redirect" << generatedBytes(70000) << true << "";
 }
 
 void UrlDownloadServiceTest::storesTheCompleteBodyUnderTheTarget()
@@ -132,15 +132,15 @@ void UrlDownloadServiceTest::storesTheCompleteBodyUnderTheTarget()
     const std::size_t askedBefore = server_.requestCount("/lecture.zip");
     const QString path = target(QStringLiteral("我的收藏/冠心病介入治疗进展.zip"));
     if (leftover == ".part")
-        QVERIFY(WriteWholeFile(path + ".part", QByteArray(100000, 'x')));
+        QVERIFY(writeWholeFile(path + ".part", QByteArray(100000, 'x')));
     else if (leftover == "target")
-        QVERIFY(WriteWholeFile(path, QByteArray(100000, 'y')));
+        QVERIFY(writeWholeFile(path, QByteArray(100000, 'y')));
 
     RecordingCallback callback;
-    const int result = DownloadUrlToFile(server_.url("/lecture.zip"), path, callback);
+    const int result = downloadToFile(server_.url("/lecture.zip"), path, callback);
 
     QCOMPARE(result, int(kDownloadComplete));
-    QCOMPARE(ReadWholeFile(path), body);
+    QCOMPARE(readWholeFile(path), body);
     QVERIFY(!QFile::exists(path + ".part"));
     QCOMPARE(server_.requestCount("/lecture.zip"), askedBefore + 1);
 
@@ -174,7 +174,7 @@ void UrlDownloadServiceTest::failuresLeaveTheTargetAsItWas_data()
 {
     QTest::addColumn<QString>("address");
     QTest::addColumn<int>("expected");
-    const QString refused = QStringLiteral("http://127.0.0.1:%1/lecture.zip").arg(UnusedLoopbackPort());
+    const QString refused = QStringLiteral("http://127.0.0.1:%1/lecture.zip").arg(unusedLoopbackPort());
     QTest::newRow("404 page") << server_.url("/missing.zip") << int(kDownloadHttpError);
     QTest::newRow("500 page") << server_.url("/error.zip") << int(kDownloadHttpError);
     QTest::newRow("redirect to a missing page") << server_.url("/moved.zip") << int(kDownloadHttpError);
@@ -191,30 +191,30 @@ void UrlDownloadServiceTest::failuresLeaveTheTargetAsItWas()
     QFETCH(int, expected);
     server_.serveBytes("/error.zip", "<h1>Internal error</h1>", 500, "text/html");
     server_.redirect("/moved.zip", "/gone.zip");
-    server_.serveCutMidBody("/cut.zip", GeneratedBytes(300 * 1000), 1000 * 1000);
+    server_.serveCutMidBody("/cut.zip", generatedBytes(300 * 1000), 1000 * 1000);
     // Two pieces 30 s apart; the shortened stall limit must end it long before.
-    server_.serveSlowly("/stuck.zip", GeneratedBytes(2000), 1000, std::chrono::seconds(30));
-    const auto restoreLimits = qScopeGuard([saved = CurrentNetworkLimits()] { CurrentNetworkLimits() = saved; });
-    CurrentNetworkLimits().stallTimeout = std::chrono::seconds(1);
+    server_.serveSlowly("/stuck.zip", generatedBytes(2000), 1000, std::chrono::seconds(30));
+    const auto restoreLimits = qScopeGuard([saved = currentNetworkLimits()] { currentNetworkLimits() = saved; });
+    currentNetworkLimits().stallTimeout = std::chrono::seconds(1);
 
     // Once over an earlier good copy, once with nothing there yet.
-    const QByteArray earlier = GeneratedBytes(1000) + "the earlier good copy";
+    const QByteArray earlier = generatedBytes(1000) + "the earlier good copy";
     for (const bool hadCopy : {true, false}) {
         const QString path = target(QStringLiteral("我的收藏/心衰.zip"));
         QFile::remove(path);
         if (hadCopy)
-            QVERIFY(WriteWholeFile(path, earlier));
+            QVERIFY(writeWholeFile(path, earlier));
 
         RecordingCallback callback;
         QElapsedTimer timer;
         timer.start();
-        const int result = DownloadUrlToFile(address, path, callback);
+        const int result = downloadToFile(address, path, callback);
 
         QCOMPARE(result, expected);
         // A refused connection is an immediate failure, not a time-out.
-        QVERIFY(timer.elapsed() < std::chrono::milliseconds(CurrentNetworkLimits().connectTimeout).count());
+        QVERIFY(timer.elapsed() < std::chrono::milliseconds(currentNetworkLimits().connectTimeout).count());
         if (hadCopy)
-            QCOMPARE(ReadWholeFile(path), earlier);
+            QCOMPARE(readWholeFile(path), earlier);
         else
             QVERIFY(!QFile::exists(path));
         QVERIFY(!QFile::exists(path + ".part"));
@@ -238,19 +238,19 @@ void UrlDownloadServiceTest::abortStopsTheTransfer()
     QFETCH(qint32, abortAtCode);
     // Twenty pieces, 100 ms apart: a transfer that ignored the abort would
     // run on for two seconds and finish.
-    server_.serveSlowly("/slow.zip", GeneratedBytes(20 * 1000), 1000, std::chrono::milliseconds(100));
+    server_.serveSlowly("/slow.zip", generatedBytes(20 * 1000), 1000, std::chrono::milliseconds(100));
     const QString path = target(QStringLiteral("我的收藏/讲座.zip"));
-    QVERIFY(WriteWholeFile(path, "earlier"));
+    QVERIFY(writeWholeFile(path, "earlier"));
 
     RecordingCallback callback;
     std::size_t abortedAt = 0;
     callback.onProgress = [&](RecordingCallback& self, const RecordingCallback::Notification& n) {
         if (!abortedAt && n.code == abortAtCode) {
             abortedAt = self.notifications.size();
-            self.binding->Abort();
+            self.binding->abort();
         }
     };
-    const int result = DownloadUrlToFile(server_.url("/slow.zip"), path, callback);
+    const int result = downloadToFile(server_.url("/slow.zip"), path, callback);
 
     QCOMPARE(result, int(kDownloadAborted));
     QVERIFY(abortedAt > 0);
@@ -258,16 +258,16 @@ void UrlDownloadServiceTest::abortStopsTheTransfer()
     QCOMPARE(callback.notifications.size(), abortedAt + 1);
     QCOMPARE(callback.notifications.back().kind, 'e');
     QCOMPARE(callback.notifications.back().code, int(kDownloadAborted));
-    callback.binding->Abort();  // after the end: changes nothing
-    QCOMPARE(ReadWholeFile(path), QByteArray("earlier"));
+    callback.binding->abort();  // after the end: changes nothing
+    QCOMPARE(readWholeFile(path), QByteArray("earlier"));
     QVERIFY(!QFile::exists(path + ".part"));
 }
 
 void UrlDownloadServiceTest::keepsNotifyingWhileTheServerIsQuiet()
 {
-    server_.serveSlowly("/quiet.zip", GeneratedBytes(2000), 1000, std::chrono::milliseconds(500));
+    server_.serveSlowly("/quiet.zip", generatedBytes(2000), 1000, std::chrono::milliseconds(500));
     RecordingCallback callback;
-    QCOMPARE(DownloadUrlToFile(server_.url("/quiet.zip"), target("quiet.zip"), callback), int(kDownloadComplete));
+    QCOMPARE(downloadToFile(server_.url("/quiet.zip"), target("quiet.zip"), callback), int(kDownloadComplete));
 
     // Half a second without a byte, twice: the caller hears from the
     // service many times meanwhile, with unchanged progress.
@@ -286,9 +286,9 @@ void UrlDownloadServiceTest::processEndedMidTransferLeavesNothingBehind()
     if (probe < 0 || ::close(probe) != 0)
         QSKIP("This file system has no nameless files; partial files are named here.");
 
-    server_.serveSlowly("/slow.zip", GeneratedBytes(20 * 1000), 1000, std::chrono::milliseconds(100));
+    server_.serveSlowly("/slow.zip", generatedBytes(20 * 1000), 1000, std::chrono::milliseconds(100));
     const QString path = target(QStringLiteral("我的收藏/讲座.zip"));
-    QVERIFY(WriteWholeFile(path, "earlier"));
+    QVERIFY(writeWholeFile(path, "earlier"));
 
     // The exit command ends the process at once, whatever is running; a
     // child process stands in for the program so that the test goes on.
@@ -300,7 +300,7 @@ void UrlDownloadServiceTest::processEndedMidTransferLeavesNothingBehind()
             if (n.progress >= 5000)
                 std::_Exit(self.binding ? 0 : 3);
         };
-        DownloadUrlToFile(server_.url("/slow.zip"), path, callback);
+        downloadToFile(server_.url("/slow.zip"), path, callback);
         std::_Exit(4); // the transfer finished: it was not ended mid-way
     }
     int status = 0;
@@ -309,7 +309,7 @@ void UrlDownloadServiceTest::processEndedMidTransferLeavesNothingBehind()
 
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("讲座.zip")});
-    QCOMPARE(ReadWholeFile(path), QByteArray("earlier"));
+    QCOMPARE(readWholeFile(path), QByteArray("earlier"));
 }
 
 QTEST_GUILESS_MAIN(UrlDownloadServiceTest)

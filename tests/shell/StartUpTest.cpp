@@ -1,7 +1,7 @@
-#include "info/StartProcedure.h"
-#include "shell/Form1.h"
+#include "shell/StartProcedure.h"
+#include "shell/MainWindow.h"
 
-#include "download/CFileDownload.h"
+#include "download/DownloadEngine.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
 #include "support/ServerAddresses.h"
@@ -37,9 +37,9 @@ void StartUpTest::unreadableCatalogueEndsWithoutTheWindow()
     QFETCH(QString, catalogue);
     MainWindowFixture fixture;
     fixture.server.serveBytes("/version.txt", "20140202[QorVersion]\r\n");
-    fixture.server.serveBytes("/lists/catalogue.txt", ToGb2312(catalogue), status, "text/html");
+    fixture.server.serveBytes("/lists/catalogue.txt", toGb2312(catalogue), status, "text/html");
 
-    const std::unique_ptr<Form1> window = StartProcedure(AddressesFor(fixture.server), fixture.programFolder());
+    const std::unique_ptr<MainWindow> window = runStartProcedure(addressesFor(fixture.server), fixture.programFolder());
     QVERIFY(!window);
     QCOMPARE(fixture.host.messages.size(), 1u);
     QCOMPARE(fixture.host.messages[0].prompt, QStringLiteral("网络暂时无法链接，请稍后再试！"));
@@ -53,21 +53,21 @@ void StartUpTest::startShowsTheCentredFixedWindowWithTheVersionInItsCaption()
     fixture.server.serveBytes("/version.txt", "20140202[QorVersion]\r\n");
     fixture.serveCatalogue({QStringLiteral("唯一的会议%20131015*")});
 
-    const std::unique_ptr<Form1> window = StartProcedure(AddressesFor(fixture.server), fixture.programFolder());
+    const std::unique_ptr<MainWindow> window = runStartProcedure(addressesFor(fixture.server), fixture.programFolder());
     QVERIFY(window);
     QVERIFY(fixture.host.messages.empty());
     QVERIFY(window->isVisible());
-    QCOMPARE(window->Caption(), QStringLiteral("Kardelo V2.01 20140202"));
-    QCOMPARE(window->List1.ListCount(), 1);
-    QCOMPARE(window->Label2[0]->Caption(), QStringLiteral("唯一的会议"));
-    QVERIFY(window->Picture4[0]->isVisible());
-    QVERIFY(!window->Picture4[1]->isVisible());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Kardelo V2.01 20140202"));
+    QCOMPARE(window->entries().conferenceLines.size(), 1);
+    QCOMPARE(window->pageList().rows[0].title->caption(), QStringLiteral("唯一的会议"));
+    QVERIFY(window->pageList().rows[0].frame->isVisible());
+    QVERIFY(!window->pageList().rows[1].frame->isVisible());
     // The percentages the layout shows at design time are cleared.
-    for (int i = 0; i < Form1::kRows; ++i)
-        QCOMPARE(window->Label1[i]->Caption(), QString());
-    QVERIFY(window->Option3->Value());
-    QVERIFY(!window->Option1->isEnabled());
-    QVERIFY(!window->Text1->isEnabled());
+    for (int i = 0; i < PageList::kRows; ++i)
+        QCOMPARE(window->pageList().rows[i].percentage->caption(), QString());
+    QVERIFY(window->viewBar().catalogueOption->isChecked());
+    QVERIFY(!window->viewBar().lecturesOption->isEnabled());
+    QVERIFY(!window->viewBar().searchBox->isEnabled());
 
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QPoint offCentre = window->geometry().center() - screen.center();
@@ -91,18 +91,18 @@ void StartUpTest::firstStartCreatesTheFolderAndASecondFindsIt()
     QVERIFY(fixture.load());
     QVERIFY(fixture.host.messages.empty());
     QVERIFY(kept.exists());
-    QCOMPARE(fixture.form().File1.ListCount(), 1);
+    QCOMPARE(fixture.form().entries().favouritesListing.size(), 1);
 }
 
 void StartUpTest::closingTheWindowEndsTheProgram()
 {
     MainWindowFixture fixture;
-    Form1* form = fixture.load();
+    MainWindow* form = fixture.load();
     QVERIFY(form);
     QCOMPARE(fixture.host.endings, 0);
     form->close();
     QCOMPARE(fixture.host.endings, 1);
-    QVERIFY(!form->oDownload);
+    QVERIFY(!form->downloadEngine());
 }
 
 QTEST_MAIN(StartUpTest)

@@ -4,15 +4,15 @@
 
 #include <QFile>
 
-QByteArray GeneratedBytes(int size)
+QByteArray generatedBytes(int size)
 {
     QByteArray bytes(size, '\0');
     for (int i = 0; i < size; ++i)
-        bytes[i] = TestHttpServer::GeneratedByte(i);
+        bytes[i] = TestHttpServer::generatedByte(i);
     return bytes;
 }
 
-QByteArray ReadWholeFile(const QString& path)
+QByteArray readWholeFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -20,7 +20,7 @@ QByteArray ReadWholeFile(const QString& path)
     return file.readAll();
 }
 
-bool WriteWholeFile(const QString& path, const QByteArray& bytes)
+bool writeWholeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();

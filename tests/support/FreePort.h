@@ -2,4 +2,4 @@
 
 // A loopback port that nothing listens on: bound once to learn a free
 // number, then released, so a connection to it is refused.
-int UnusedLoopbackPort();
+int unusedLoopbackPort();

@@ -2,7 +2,7 @@
 
 #include <QStringEncoder>
 
-QByteArray ToGb2312(const QString& text)
+QByteArray toGb2312(const QString& text)
 {
     QStringEncoder encoder("windows-936");
     return encoder.encode(text);

@@ -4,4 +4,4 @@
 #include <QString>
 
 // The bytes a server file holds for a text: code page 936.
-QByteArray ToGb2312(const QString& text);
+QByteArray toGb2312(const QString& text);

@@ -10,7 +10,7 @@
 MainWindowFixture::MainWindowFixture(const QString& folderName)
     : host(platform::kAnswerOk), folder_(QDir::tempPath() + u'/' + folderName)
 {
-    serveCatalogue(ConferenceLines(3));
+    serveCatalogue(conferenceLines(3));
 }
 
 MainWindowFixture::~MainWindowFixture() = default;
@@ -20,13 +20,13 @@ void MainWindowFixture::serveCatalogue(const QStringList& lines)
     QString text;
     for (const QString& line : lines)
         text += line + QStringLiteral("\r\n");
-    server.serveBytes("/lists/catalogue.txt", ToGb2312(text));
+    server.serveBytes("/lists/catalogue.txt", toGb2312(text));
 }
 
-Form1* MainWindowFixture::load()
+MainWindow* MainWindowFixture::load()
 {
-    form_ = std::make_unique<Form1>(AddressesFor(server), folder_.path());
-    if (!form_->Form_Load())
+    form_ = std::make_unique<MainWindow>(addressesFor(server), folder_.path());
+    if (!form_->loadAtStartUp())
         return nullptr;
     form_->show();
     if (!QTest::qWaitForWindowExposed(form_.get()))
@@ -52,9 +52,9 @@ void MainWindowFixture::addFavourites(const QStringList& names)
 QStringList MainWindowFixture::visibleFirstCaptions() const
 {
     QStringList captions;
-    for (int i = 0; i < Form1::kRows; ++i) {
-        if (form_->Picture4[i]->isVisible())
-            captions.append(form_->Label2[i]->Caption());
+    for (int i = 0; i < PageList::kRows; ++i) {
+        if (form_->pageList().rows[i].frame->isVisible())
+            captions.append(form_->pageList().rows[i].title->caption());
     }
     return captions;
 }
@@ -62,14 +62,14 @@ QStringList MainWindowFixture::visibleFirstCaptions() const
 QStringList MainWindowFixture::visibleSecondCaptions() const
 {
     QStringList captions;
-    for (int i = 0; i < Form1::kRows; ++i) {
-        if (form_->Picture4[i]->isVisible())
-            captions.append(form_->Label3[i]->Caption());
+    for (int i = 0; i < PageList::kRows; ++i) {
+        if (form_->pageList().rows[i].frame->isVisible())
+            captions.append(form_->pageList().rows[i].subtitle->caption());
     }
     return captions;
 }
 
-QStringList ConferenceLines(int n)
+QStringList conferenceLines(int n)
 {
     QStringList lines;
     for (int k = 0; k < n; ++k)
@@ -78,7 +78,7 @@ QStringList ConferenceLines(int n)
     return lines;
 }
 
-QStringList FavouriteNames(int n)
+QStringList favouriteNames(int n)
 {
     QStringList names;
     for (int k = 0; k < n; ++k) {

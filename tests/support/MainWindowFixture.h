@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/Form1.h"
+#include "support/MainWindowParts.h"
 #include "support/RecordingHost.h"
 #include "support/TestHttpServer.h"
 
@@ -21,8 +21,8 @@ public:
     // Serves these catalogue lines as the server would: GB2312, CR LF.
     void serveCatalogue(const QStringList& lines);
     // Loads and shows the window; null when the load ended the program.
-    Form1* load();
-    Form1& form() { return *form_; }
+    MainWindow* load();
+    MainWindow& form() { return *form_; }
 
     QString programFolder() const { return folder_.path(); }
     QString favouritesFolder() const;
@@ -38,10 +38,10 @@ public:
 
 private:
     QTemporaryDir folder_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
 // n numbered conference lines "会议k%2013mmdd*".
-QStringList ConferenceLines(int n);
+QStringList conferenceLines(int n);
 // n stored lecture names "讲座kk%医生kk$说明kk.zip", in name order.
-QStringList FavouriteNames(int n);
+QStringList favouriteNames(int n);

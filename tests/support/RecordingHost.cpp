@@ -2,7 +2,7 @@
 
 RecordingHost::RecordingHost(int answerGiven)
     : answer(answerGiven),
-      replacements_(HostReplacements{
+      replacements_(platform::HostReplacements{
           [this](const QString& prompt, int style) {
               messages.push_back({prompt, style});
               return answer;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/HostOperations.h"
+#include "platform/HostOperations.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,5 +25,5 @@ public:
     QStringList browserAddresses;
 
 private:
-    ScopedHostReplacements replacements_;
+    platform::ScopedHostReplacements replacements_;
 };

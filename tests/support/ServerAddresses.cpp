@@ -3,15 +3,15 @@
 #include "catalogue/DecodeAddress.h"
 #include "support/TestHttpServer.h"
 
-StoredAddresses AddressesFor(const TestHttpServer& server)
+StoredAddresses addressesFor(const TestHttpServer& server)
 {
     const QString root = server.url("/");
     StoredAddresses addresses;
-    addresses.catalogue = EncodeAddress(root + "lists/catalogue.txt");
-    addresses.conferenceListBase = EncodeAddress(root + "lists/");
-    addresses.versionFile = EncodeAddress(root + "version.txt");
-    addresses.homePage = EncodeAddress(root);
-    addresses.helpPage = EncodeAddress(root + "help.html");
-    addresses.phoneEdition = EncodeAddress(root + "android.html");
+    addresses.catalogue = encodeAddress(root + "lists/catalogue.txt");
+    addresses.conferenceListBase = encodeAddress(root + "lists/");
+    addresses.versionFile = encodeAddress(root + "version.txt");
+    addresses.homePage = encodeAddress(root);
+    addresses.helpPage = encodeAddress(root + "help.html");
+    addresses.phoneEdition = encodeAddress(root + "android.html");
     return addresses;
 }

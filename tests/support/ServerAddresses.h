@@ -7,4 +7,4 @@ class TestHttpServer;
 // The stored address lists for a library served by the test server, laid
 // out as the real server is: everything below the root, lists/ holding the
 // catalogue and the lecture lists.
-StoredAddresses AddressesFor(const TestHttpServer& server);
+StoredAddresses addressesFor(const TestHttpServer& server);

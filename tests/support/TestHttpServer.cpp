@@ -168,7 +168,7 @@ const std::string& Pattern()
 
 }  // namespace
 
-char TestHttpServer::GeneratedByte(std::int64_t offset)
+char TestHttpServer::generatedByte(std::int64_t offset)
 {
     return Pattern()[static_cast<size_t>(offset % kPatternPeriod)];
 }

@@ -41,12 +41,12 @@ public:
     // connection.
     void serveCutMidBody(const std::string& path, const QByteArray& body, std::int64_t announcedLength);
     // size bytes made on the fly, so any size costs no memory; the byte at
-    // offset i is GeneratedByte(i).
+    // offset i is generatedByte(i).
     void serveGenerated(const std::string& path, std::int64_t size);
     // A redirect (302) to another path of this server.
     void redirect(const std::string& path, const std::string& targetPath);
 
-    static char GeneratedByte(std::int64_t offset);
+    static char generatedByte(std::int64_t offset);
 
     std::vector<Request> requests() const;
     std::size_t requestCount(const std::string& path) const;

@@ -7,7 +7,7 @@
 #include <cmath>
 
 // A sine tone as 16-bit mono PCM in a WAV file.
-bool WriteTone(const QString& path, int milliseconds, int frequency)
+bool writeTone(const QString& path, int milliseconds, int frequency)
 {
     constexpr quint32 rate = 8000;
     const quint32 frames = rate * static_cast<quint32>(milliseconds) / 1000;

@@ -4,4 +4,4 @@
 
 // Writes a sine tone as 16-bit mono PCM in a WAV file: real audio that the
 // player decodes, made on the spot.
-bool WriteTone(const QString& path, int milliseconds, int frequency = 440);
+bool writeTone(const QString& path, int milliseconds, int frequency = 440);

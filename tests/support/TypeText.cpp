@@ -4,7 +4,7 @@
 #include <QInputMethodEvent>
 #include <QTest>
 
-void TypeText(QWidget* widget, const QString& text)
+void typeText(QWidget* widget, const QString& text)
 {
     for (QChar c : text) {
         if (c.unicode() < 0x80) {

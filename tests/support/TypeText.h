@@ -6,4 +6,4 @@ class QWidget;
 
 // Types text into a widget the way a user's keyboard does: plain ASCII as
 // key presses, Chinese as text committed by the input method.
-void TypeText(QWidget* widget, const QString& text);
+void typeText(QWidget* widget, const QString& text);

@@ -19,7 +19,7 @@ private:
     void showFavourites();
     QStringList storedNames() const;
     std::unique_ptr<MainWindowFixture> fixture_;
-    Form1* form_ = nullptr;
+    MainWindow* form_ = nullptr;
 };
 
 void FavouritesFolderTest::init()
@@ -36,8 +36,8 @@ void FavouritesFolderTest::cleanup()
 
 void FavouritesFolderTest::showFavourites()
 {
-    QTest::mouseClick(form_->Option2, Qt::LeftButton, {}, QPoint(6, form_->Option2->height() / 2));
-    QVERIFY(form_->Option2->Value());
+    QTest::mouseClick(form_->viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(6, form_->viewBar().favouritesOption->height() / 2));
+    QVERIFY(form_->viewBar().favouritesOption->isChecked());
 }
 
 QStringList FavouritesFolderTest::storedNames() const
@@ -47,32 +47,32 @@ QStringList FavouritesFolderTest::storedNames() const
 
 void FavouritesFolderTest::deleteWhileScrolledDeletesTheRowShown()
 {
-    fixture_->addFavourites(FavouriteNames(12));
+    fixture_->addFavourites(favouriteNames(12));
     showFavourites();
-    form_->V1->setValue(3);
-    QTest::mouseClick(form_->Label11[1], Qt::LeftButton);
+    form_->pageList().pageScrollBar->setValue(3);
+    QTest::mouseClick(form_->pageList().rows[1].deleteButton, Qt::LeftButton);
 
-    QStringList remaining = FavouriteNames(12);
+    QStringList remaining = favouriteNames(12);
     remaining.removeAt(4);
     QCOMPARE(storedNames(), remaining);
     // The refresh lists from the top again.
-    QCOMPARE(form_->V1->Value(), 0);
-    QCOMPARE(form_->V1->Max(), 3);
-    QCOMPARE(form_->Label2[4]->Caption(), QStringLiteral("讲座05 - 说明05"));
+    QCOMPARE(form_->pageList().pageScrollBar->position(), 0);
+    QCOMPARE(form_->pageList().pageScrollBar->maximum(), 3);
+    QCOMPARE(form_->pageList().rows[4].title->caption(), QStringLiteral("讲座05 - 说明05"));
 }
 
 void FavouritesFolderTest::deleteWhileSearchTextStandsListsEverything()
 {
-    fixture_->addFavourites(FavouriteNames(5));
+    fixture_->addFavourites(favouriteNames(5));
     showFavourites();
-    TypeText(form_->Text1, QStringLiteral("说明03"));
-    QTest::mouseClick(form_->Label11[0], Qt::LeftButton);
+    typeText(form_->viewBar().searchBox, QStringLiteral("说明03"));
+    QTest::mouseClick(form_->pageList().rows[0].deleteButton, Qt::LeftButton);
 
-    QStringList remaining = FavouriteNames(5);
+    QStringList remaining = favouriteNames(5);
     remaining.removeAt(3);
     QCOMPARE(storedNames(), remaining);
-    QCOMPARE(form_->Text1->Text(), QStringLiteral("说明03"));
-    QCOMPARE(form_->List3.Items(), remaining);
+    QCOMPARE(form_->viewBar().searchBox->text(), QStringLiteral("说明03"));
+    QCOMPARE(form_->entries().favouriteNames, remaining);
 }
 
 void FavouritesFolderTest::onlyTheLeftButtonPressesTheRowButtons_data()
@@ -88,36 +88,36 @@ void FavouritesFolderTest::onlyTheLeftButtonPressesTheRowButtons()
     QFETCH(int, button);
     const auto mouse = Qt::MouseButton(button);
     const bool left = mouse == Qt::LeftButton;
-    fixture_->addFavourites(FavouriteNames(2));
+    fixture_->addFavourites(favouriteNames(2));
     showFavourites();
-    const QImage released = form_->Picture8->Picture().toImage();
-    QVERIFY(released != form_->Picture7->Picture().toImage());
-    const QImage down = left ? form_->Picture7->Picture().toImage() : released;
+    const QImage released = form_->buttonFaces().released->picture().toImage();
+    QVERIFY(released != form_->buttonFaces().pressed->picture().toImage());
+    const QImage down = left ? form_->buttonFaces().pressed->picture().toImage() : released;
 
-    QTest::mousePress(form_->Label11[0], mouse);
-    QCOMPARE(form_->Picture9[0]->Picture().toImage(), down);
-    QCOMPARE(storedNames(), FavouriteNames(2));
-    QTest::mouseRelease(form_->Label11[0], mouse);
-    QCOMPARE(form_->Picture9[0]->Picture().toImage(), released);
-    QCOMPARE(storedNames(), left ? FavouriteNames(2).mid(1) : FavouriteNames(2));
+    QTest::mousePress(form_->pageList().rows[0].deleteButton, mouse);
+    QCOMPARE(form_->pageList().rows[0].deleteButtonFace->picture().toImage(), down);
+    QCOMPARE(storedNames(), favouriteNames(2));
+    QTest::mouseRelease(form_->pageList().rows[0].deleteButton, mouse);
+    QCOMPARE(form_->pageList().rows[0].deleteButtonFace->picture().toImage(), released);
+    QCOMPARE(storedNames(), left ? favouriteNames(2).mid(1) : favouriteNames(2));
 
     // Row 1 is empty after a left-button delete, so its release plays nothing.
-    QTest::mousePress(form_->Label10[1], mouse);
-    QCOMPARE(form_->Picture6[1]->Picture().toImage(), down);
-    QTest::mouseRelease(form_->Label10[1], mouse);
-    QCOMPARE(form_->Picture6[1]->Picture().toImage(), released);
+    QTest::mousePress(form_->pageList().rows[1].actionButton, mouse);
+    QCOMPARE(form_->pageList().rows[1].actionButtonFace->picture().toImage(), down);
+    QTest::mouseRelease(form_->pageList().rows[1].actionButton, mouse);
+    QCOMPARE(form_->pageList().rows[1].actionButtonFace->picture().toImage(), released);
 }
 
 void FavouritesFolderTest::otherFilesAreNeverDeleted()
 {
     fixture_->addFavourites({"a%b$c.zip", "a%b$c.wma", "notes.txt"});
     showFavourites();
-    QTest::mouseClick(form_->Label11[0], Qt::LeftButton);
+    QTest::mouseClick(form_->pageList().rows[0].deleteButton, Qt::LeftButton);
     QCOMPARE(storedNames(), (QStringList{"a%b$c.wma", "notes.txt"}));
     QVERIFY(fixture_->visibleFirstCaptions().isEmpty());
-    QVERIFY(!form_->V1->isEnabled());
+    QVERIFY(!form_->pageList().pageScrollBar->isEnabled());
     // Rows without a name delete nothing.
-    form_->Label11_MouseUp(1, 1, 0, 0, 0);
+    form_->views().deleteButtonReleased(1, Qt::LeftButton);
     QCOMPARE(storedNames(), (QStringList{"a%b$c.wma", "notes.txt"}));
 }
 

@@ -19,7 +19,7 @@ private slots:
 
 private:
     std::unique_ptr<MainWindowFixture> fixture_;
-    Form1* form_ = nullptr;
+    MainWindow* form_ = nullptr;
 };
 
 void SearchTest::init()
@@ -29,8 +29,8 @@ void SearchTest::init()
                              QStringLiteral("心力衰竭%王医生$三十分钟.zip")});
     form_ = fixture_->load();
     QVERIFY(form_);
-    QTest::mouseClick(form_->Option2, Qt::LeftButton, {}, QPoint(6, form_->Option2->height() / 2));
-    QVERIFY(form_->Text1->isEnabled());
+    QTest::mouseClick(form_->viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(6, form_->viewBar().favouritesOption->height() / 2));
+    QVERIFY(form_->viewBar().searchBox->isEnabled());
 }
 
 void SearchTest::cleanup()
@@ -55,30 +55,30 @@ void SearchTest::typedTextNarrowsTheFavourites()
 {
     QFETCH(QString, typed);
     QFETCH(QStringList, titles);
-    TypeText(form_->Text1, typed);
-    QCOMPARE(form_->Text1->Text(), typed);
+    typeText(form_->viewBar().searchBox, typed);
+    QCOMPARE(form_->viewBar().searchBox->text(), typed);
     QCOMPARE(fixture_->visibleFirstCaptions(), titles);
 }
 
 void SearchTest::moreThanEightHitsScroll()
 {
-    fixture_->addFavourites(FavouriteNames(11));
-    TypeText(form_->Text1, QStringLiteral("讲座"));
-    QCOMPARE(form_->List3.ListCount(), 11);
-    QVERIFY(form_->V1->isEnabled());
-    QCOMPARE(form_->V1->Max(), 3);
-    QCOMPARE(form_->V1->Value(), 0);
+    fixture_->addFavourites(favouriteNames(11));
+    typeText(form_->viewBar().searchBox, QStringLiteral("讲座"));
+    QCOMPARE(form_->entries().favouriteNames.size(), 11);
+    QVERIFY(form_->pageList().pageScrollBar->isEnabled());
+    QCOMPARE(form_->pageList().pageScrollBar->maximum(), 3);
+    QCOMPARE(form_->pageList().pageScrollBar->position(), 0);
     QCOMPARE(fixture_->visibleFirstCaptions().size(), 8);
 }
 
 void SearchTest::deletingTheTextListsEverything()
 {
-    TypeText(form_->Text1, "Heart");
-    QCOMPARE(form_->List3.ListCount(), 1);
+    typeText(form_->viewBar().searchBox, "Heart");
+    QCOMPARE(form_->entries().favouriteNames.size(), 1);
     for (int k = 0; k < 5; ++k)
-        QTest::keyClick(form_->Text1, Qt::Key_Backspace);
-    QCOMPARE(form_->Text1->Text(), QString());
-    QCOMPARE(form_->List3.ListCount(), 3);
+        QTest::keyClick(form_->viewBar().searchBox, Qt::Key_Backspace);
+    QCOMPARE(form_->viewBar().searchBox->text(), QString());
+    QCOMPARE(form_->entries().favouriteNames.size(), 3);
 }
 
 void SearchTest::trimsOnlyPlainSpaces_data()
@@ -94,7 +94,7 @@ void SearchTest::trimsOnlyPlainSpaces()
 {
     QFETCH(QString, text);
     QFETCH(QString, trimmed);
-    QCOMPARE(TrimmedSearchText(text), trimmed);
+    QCOMPARE(trimmedSearchText(text), trimmed);
 }
 
 QTEST_MAIN(SearchTest)

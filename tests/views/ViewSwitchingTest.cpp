@@ -1,4 +1,4 @@
-#include "platform/VbColor.h"
+#include "platform/ColourCode.h"
 #include "support/MainWindowFixture.h"
 #include "support/TypeText.h"
 
@@ -19,7 +19,7 @@ private slots:
 private:
     void clickOption(QRadioButton* option);
     std::unique_ptr<MainWindowFixture> fixture_;
-    Form1* form_ = nullptr;
+    MainWindow* form_ = nullptr;
 };
 
 void ViewSwitchingTest::init()
@@ -43,15 +43,15 @@ void ViewSwitchingTest::favouritesListOnlyStoredLectures()
 {
     fixture_->addFavourites({"b%d$n.zip", "A%e$n.ZIP", "c%d$n.wma", "c%d$n.zip.part", ".hidden%d$n.zip", "a%d$n.zip",
                              "x.zip", QStringLiteral("冠心病%张医生$四十分钟.zip")});
-    clickOption(form_->Option2);
+    clickOption(form_->viewBar().favouritesOption);
 
-    QVERIFY(form_->Option2->Value());
-    QCOMPARE(form_->List3.Items(), (QStringList{"a%d$n.zip", "A%e$n.ZIP", "b%d$n.zip", "x.zip", "冠心病%张医生$四十分钟.zip"}));
+    QVERIFY(form_->viewBar().favouritesOption->isChecked());
+    QCOMPARE(form_->entries().favouriteNames, (QStringList{"a%d$n.zip", "A%e$n.ZIP", "b%d$n.zip", "x.zip", "冠心病%张医生$四十分钟.zip"}));
     // A name that cannot be cut leaves its row blank.
     QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"a - n", "A - n", "b - n", "", "冠心病 - 四十分钟"}));
     QCOMPARE(fixture_->visibleSecondCaptions(), (QStringList{"d", "e", "d", "", "张医生"}));
-    QCOMPARE(form_->Label10[0]->Caption(), QStringLiteral("播 放"));
-    QVERIFY(form_->Picture9[0]->isVisible());
+    QCOMPARE(form_->pageList().rows[0].actionButton->caption(), QStringLiteral("播 放"));
+    QVERIFY(form_->pageList().rows[0].deleteButtonFace->isVisible());
 }
 
 void ViewSwitchingTest::favouritesCountSetsUpScrollBar_data()
@@ -65,52 +65,52 @@ void ViewSwitchingTest::favouritesCountSetsUpScrollBar_data()
 void ViewSwitchingTest::favouritesCountSetsUpScrollBar()
 {
     QFETCH(int, count);
-    fixture_->addFavourites(FavouriteNames(count));
-    clickOption(form_->Option2);
+    fixture_->addFavourites(favouriteNames(count));
+    clickOption(form_->viewBar().favouritesOption);
 
-    QCOMPARE(form_->V1->isEnabled(), count > 8);
-    QCOMPARE(form_->V1->Value(), 0);
+    QCOMPARE(form_->pageList().pageScrollBar->isEnabled(), count > 8);
+    QCOMPARE(form_->pageList().pageScrollBar->position(), 0);
     QCOMPARE(fixture_->visibleFirstCaptions().size(), std::min(count, 8));
     if (count > 8) {
-        QCOMPARE(form_->V1->Max(), count - 8);
-        form_->V1->setValue(1);
-        QCOMPARE(form_->Label2[0]->Caption(), QStringLiteral("讲座01 - 说明01"));
-        QCOMPARE(form_->Label2[7]->Caption(), QStringLiteral("讲座08 - 说明08"));
+        QCOMPARE(form_->pageList().pageScrollBar->maximum(), count - 8);
+        form_->pageList().pageScrollBar->setValue(1);
+        QCOMPARE(form_->pageList().rows[0].title->caption(), QStringLiteral("讲座01 - 说明01"));
+        QCOMPARE(form_->pageList().rows[7].title->caption(), QStringLiteral("讲座08 - 说明08"));
     }
 }
 
 void ViewSwitchingTest::switchingBackToTheCatalogueClosesSearchAndDelete()
 {
-    fixture_->addFavourites(FavouriteNames(3));
-    clickOption(form_->Option2);
-    QVERIFY(form_->Text1->isEnabled());
-    TypeText(form_->Text1, QStringLiteral("讲座01"));
+    fixture_->addFavourites(favouriteNames(3));
+    clickOption(form_->viewBar().favouritesOption);
+    QVERIFY(form_->viewBar().searchBox->isEnabled());
+    typeText(form_->viewBar().searchBox, QStringLiteral("讲座01"));
 
-    clickOption(form_->Option3);
-    QVERIFY(form_->Option3->Value());
-    QVERIFY(!form_->Text1->isEnabled());
-    QCOMPARE(form_->Text1->BackColor(), platform::kVbLightGrey);
-    QCOMPARE(form_->Label4->ForeColor(), platform::kVbGrey);
-    QCOMPARE(form_->Option3->ForeColor(), platform::kVbRed);
-    QCOMPARE(form_->Option2->ForeColor(), platform::kVbBlack);
-    for (int i = 0; i < Form1::kRows; ++i) {
-        QVERIFY(!form_->Picture9[i]->isVisible());
-        QCOMPARE(form_->Label10[i]->Caption(), QStringLiteral("进 入"));
+    clickOption(form_->viewBar().catalogueOption);
+    QVERIFY(form_->viewBar().catalogueOption->isChecked());
+    QVERIFY(!form_->viewBar().searchBox->isEnabled());
+    QCOMPARE(form_->viewBar().searchBox->backgroundColour(), platform::kColourLightGrey);
+    QCOMPARE(form_->viewBar().searchLabel->textColour(), platform::kColourGrey);
+    QCOMPARE(form_->viewBar().catalogueOption->textColour(), platform::kColourRed);
+    QCOMPARE(form_->viewBar().favouritesOption->textColour(), platform::kColourBlack);
+    for (int i = 0; i < PageList::kRows; ++i) {
+        QVERIFY(!form_->pageList().rows[i].deleteButtonFace->isVisible());
+        QCOMPARE(form_->pageList().rows[i].actionButton->caption(), QStringLiteral("进 入"));
     }
     QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"会议0", "会议1", "会议2"}));
 
     // Back in the favourites the old text stands in the box but lists all.
-    clickOption(form_->Option2);
-    QCOMPARE(form_->Text1->Text(), QStringLiteral("讲座01"));
+    clickOption(form_->viewBar().favouritesOption);
+    QCOMPARE(form_->viewBar().searchBox->text(), QStringLiteral("讲座01"));
     QCOMPARE(fixture_->visibleFirstCaptions().size(), 3);
 }
 
 void ViewSwitchingTest::timerSwitchesToFavouritesOnce()
 {
-    fixture_->addFavourites(FavouriteNames(2));
-    form_->Timer2->setEnabled(true);
-    QTRY_VERIFY_WITH_TIMEOUT(form_->Option2->Value(), 3000);
-    QVERIFY(!form_->Timer2->Enabled());
+    fixture_->addFavourites(favouriteNames(2));
+    form_->favouritesTimer()->setEnabled(true);
+    QTRY_VERIFY_WITH_TIMEOUT(form_->viewBar().favouritesOption->isChecked(), 3000);
+    QVERIFY(!form_->favouritesTimer()->isEnabled());
     QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"讲座00 - 说明00", "讲座01 - 说明01"}));
 }
 

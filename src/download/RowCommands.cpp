@@ -1,0 +1,158 @@
+#include "download/RowCommands.h"
+
+#include "catalogue/CatalogueLines.h"
+#include "catalogue/DecodeAddress.h"
+#include "catalogue/FetchText.h"
+#include "catalogue/Pager.h"
+#include "catalogue/RecordFields.h"
+#include "catalogue/RowCaptions.h"
+#include "catalogue/ServerTexts.h"
+#include "download/DownloadEngine.h"
+#include "download/PlayRename.h"
+#include "parts/ButtonFaces.h"
+#include "parts/PageEntries.h"
+#include "parts/PageList.h"
+#include "parts/ViewBar.h"
+#include "platform/CaptionLabel.h"
+#include "platform/HostOperations.h"
+#include "platform/IntervalTimer.h"
+#include "platform/MediaPlayer.h"
+#include "platform/OptionButton.h"
+#include "platform/PictureBox.h"
+#include "platform/ScrollBar.h"
+#include "views/FavouriteFileName.h"
+#include "views/ViewSwitcher.h"
+
+#include <cmath>
+
+namespace {
+
+const QString kDownloadCaption = QStringLiteral("下 载");
+const QString kCancelCaption = QStringLiteral("取 消");
+const QString kDownloadFailedMessage = QStringLiteral("下载失败!");
+
+}  // namespace
+
+RowCommands::RowCommands(Parts parts, Pager& pager, ViewSwitcher& views, const StoredAddresses& addresses,
+                         QString favouritesFolder, QWidget* window)
+    : QObject(window),
+      parts_(parts),
+      pager_(pager),
+      views_(views),
+      addresses_(addresses),
+      favouritesFolder_(std::move(favouritesFolder)),
+      window_(window)
+{
+}
+
+void RowCommands::setDownloadEngine(DownloadEngine* engine)
+{
+    downloadEngine_ = engine;
+}
+
+DownloadEngine* RowCommands::downloadEngine() const
+{
+    return downloadEngine_;
+}
+
+void RowCommands::actionButtonPressed(int row, Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    parts_.pageList.rows[row].actionButtonFace->setPicture(parts_.buttonFaces.pressed->picture());
+}
+
+void RowCommands::actionButtonReleased(int row, Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    parts_.pageList.rows[row].actionButtonFace->setPicture(parts_.buttonFaces.released->picture());
+    if (parts_.viewBar.catalogueOption->isChecked())
+        enterConference(row);
+    else if (parts_.viewBar.lecturesOption->isChecked())
+        downloadOrCancel(row);
+    else
+        playFavourite(row);
+}
+
+void RowCommands::enterConference(int row)
+{
+    QString text;
+    try {
+        const QString address = decodedCopy(addresses_.conferenceListBase)
+                                + lectureListFileName(parts_.pageList.rows[row].subtitle->caption());
+        text = fetchText(address, kServerCharset);
+    } catch (const AddressDecodeError&) {
+    }
+    QStringList& lectures = parts_.entries.lectureLines;
+    lectures.clear();
+    splitAndKeep(text, lectures);
+    if (lectures.isEmpty()) {
+        platform::showMessage(kNetworkFailureMessage, platform::kStyleExclamation | platform::kStyleOk, window_);
+        platform::endProgram();
+        return;
+    }
+    for (PageRow& pageRow : parts_.pageList.rows) {
+        pageRow.actionButton->setCaption(kDownloadCaption);
+        pageRow.percentage->setCaption(QString());
+    }
+    pager_.showLecturePage();
+    views_.colourOptions(parts_.viewBar.lecturesOption);
+    parts_.viewBar.lecturesOption->setSelected(true);
+    parts_.viewBar.lecturesOption->setEnabled(true);
+}
+
+void RowCommands::downloadOrCancel(int row)
+{
+    platform::CaptionLabel* button = parts_.pageList.rows[row].actionButton;
+    if (button->caption() != kDownloadCaption) {
+        button->setCaption(kDownloadCaption);
+        parts_.pageList.rows[row].percentage->setCaption(QString());
+        if (downloadEngine_)
+            downloadEngine_->abort();
+        return;
+    }
+
+    button->setCaption(kCancelCaption);
+    downloadRow_ = row;
+    const QString line = parts_.entries.lectureLines.value(downloadRow_ + parts_.pageList.pageScrollBar->position());
+    const std::optional<QString> savedName = lectureSavedName(line);
+    const std::optional<QString> source = lectureDownloadAddress(line);
+    const std::optional<QString> fileName = savedName ? favouriteFileName(*savedName) : std::nullopt;
+
+    bool ok = false;
+    if (fileName && source && downloadEngine_)
+        ok = downloadEngine_->start(*source, favouritesFolder_ + u'/' + *fileName);
+    if (ok) {
+        parts_.favouritesTimer.setEnabled(true);
+        return;
+    }
+    button->setCaption(kDownloadCaption);
+    platform::showMessage(kDownloadFailedMessage, platform::kStyleOk, window_);
+}
+
+void RowCommands::showProgress(qint64 received, qint64 total, qint32, qint32, const QString&)
+{
+    // An unknown total gives no percentage; the label keeps what it shows.
+    if (total <= 0)
+        return;
+    const double percent = static_cast<double>(received) / static_cast<double>(total) * 100.0;
+    parts_.pageList.rows[downloadRow_].percentage->setCaption(QString::number(std::floor(percent + 0.5), 'f', 0)
+                                                              + u'%');
+}
+
+void RowCommands::playFavourite(int row)
+{
+    const QString storedName = parts_.entries.favouriteNames.value(row + parts_.pageList.pageScrollBar->position());
+    if (storedName.isEmpty())
+        return;
+    PlayRename rename(parts_.entries.favouritesListing.path());
+    const QString playPath = rename.toPlayName(storedName);
+    parts_.player.setSource(playPath);
+    parts_.player.play();
+    // The player holds the file open by now, so the rename back cannot take
+    // the lecture away from it; a second try covers a rename that lost a
+    // race with something else touching the folder.
+    if (!rename.back())
+        rename.back();
+}

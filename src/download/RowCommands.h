@@ -1,0 +1,71 @@
+#pragma once
+
+#include "catalogue/StoredAddresses.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class DownloadEngine;
+class Pager;
+class QWidget;
+class ViewSwitcher;
+struct ButtonFaces;
+struct PageEntries;
+struct PageList;
+struct ViewBar;
+
+namespace platform {
+class IntervalTimer;
+class MediaPlayer;
+}  // namespace platform
+
+// The row action button: in the catalogue it enters a conference, in the
+// lectures it downloads a lecture or cancels the download, in the
+// favourites it plays a stored lecture. A download blocks inside the
+// button's release while the window goes on serving events, so a cancel, a
+// view switch or another press runs nested inside it.
+class RowCommands : public QObject {
+    Q_OBJECT
+
+public:
+    struct Parts {
+        ViewBar& viewBar;
+        PageList& pageList;
+        PageEntries& entries;
+        const ButtonFaces& buttonFaces;
+        platform::IntervalTimer& favouritesTimer;
+        platform::MediaPlayer& player;
+    };
+
+    // window: the owner of the message boxes.
+    RowCommands(Parts parts, Pager& pager, ViewSwitcher& views, const StoredAddresses& addresses,
+                QString favouritesFolder, QWidget* window);
+
+    // The engine downloads go through; without one every download fails.
+    void setDownloadEngine(DownloadEngine* engine);
+    DownloadEngine* downloadEngine() const;
+    // The row whose percentage shows the running download.
+    int downloadRow() const { return downloadRow_; }
+
+    void actionButtonPressed(int row, Qt::MouseButton button);
+    void actionButtonReleased(int row, Qt::MouseButton button);
+
+    // Shows the download's percentage in its row. Connected directly to the
+    // engine, so it runs inside the transfer.
+    void showProgress(qint64 received, qint64 total, qint32 speed, qint32 statusCode, const QString& statusText);
+
+private:
+    void enterConference(int row);
+    void downloadOrCancel(int row);
+    void playFavourite(int row);
+
+    Parts parts_;
+    Pager& pager_;
+    ViewSwitcher& views_;
+    StoredAddresses addresses_;
+    QString favouritesFolder_;
+    QWidget* window_;
+    QPointer<DownloadEngine> downloadEngine_;
+    int downloadRow_ = 0;
+};

@@ -1,0 +1,142 @@
+#include "info/AboutWindow.h"
+
+#include "catalogue/DecodeAddress.h"
+#include "platform/Fonts.h"
+#include "platform/PointingHandCursor.h"
+#include "platform/TextPlacement.h"
+#include "platform/Twips.h"
+#include "platform/ColourCode.h"
+#include "artwork/Artwork.h"
+#include "platform/CentreWindowOnScreen.h"
+#include "platform/HostOperations.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <utility>
+
+using platform::CaptionLabel;
+using platform::makeLabel;
+using platform::rectFromTwips;
+
+namespace {
+
+constexpr std::uint32_t kTitleTeal = 0x00808000;
+constexpr std::uint32_t kBandCyan = 0x00FFFFC0;
+
+// The picture box is wider than it is tall; the loudspeaker keeps its
+// square shape, centred, instead of being pulled out of proportion.
+QPixmap squareProductPicture(QSize box, qreal dpr)
+{
+    const int side = qMin(box.width(), box.height());
+    QPixmap picture(qRound(box.width() * dpr), qRound(box.height() * dpr));
+    picture.setDevicePixelRatio(dpr);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.drawPixmap(QPoint((box.width() - side) / 2, (box.height() - side) / 2),
+                       artwork::loudspeakerIcon(side, dpr));
+    return picture;
+}
+
+QFont titleFont()
+{
+    platform::installFontSubstitutions();
+    QFont font(QStringLiteral("宋体"));
+    font.setPointSizeF(14.25);
+    font.setBold(true);
+    return font;
+}
+
+}  // namespace
+
+AboutWindow::AboutWindow(const QString& storedHomePageAddress, QWidget* parent)
+    : QWidget(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint),
+      storedHomePage_(storedHomePageAddress)
+{
+    setObjectName(QStringLiteral("aboutWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(kTitle);
+    setWindowIcon(artwork::loudspeakerAppIcon());
+    setFixedSize(rectFromTwips(0, 0, 4605, 2640).size());
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, platform::colourFromCode(platform::kColourWhite));
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    // Created first, so it lies beneath everything else.
+    titleBand = new QLabel(this);
+    titleBand->setGeometry(rectFromTwips(0, 0, 4755, 975));
+    QPalette band = titleBand->palette();
+    band.setColor(QPalette::Window, platform::colourFromCode(kBandCyan));
+    titleBand->setPalette(band);
+    titleBand->setAutoFillBackground(true);
+
+    productPicture = new QLabel(this);
+    productPicture->setGeometry(rectFromTwips(240, 240, 855, 675));
+    productPicture->setScaledContents(true);
+    productPicture->setPixmap(squareProductPicture(productPicture->size(), qApp->devicePixelRatio()));
+
+    const QFont title = titleFont();
+    productName = makeLabel(this, QStringLiteral("Kardelo"), rectFromTwips(1260, 300, 3000, 285), kTitleTeal, true, &title);
+    versionLabel = makeLabel(this, QStringLiteral("版本：V2.01"), rectFromTwips(3300, 720, 990, 180), kTitleTeal, true);
+    developerLabel = makeLabel(this, QStringLiteral("开发：Kardelo 开发组"), rectFromTwips(1020, 1200, 1620, 180),
+                               platform::kColourBlack, true);
+    emailLabel = makeLabel(this, QStringLiteral("邮箱：kardelo@example.org"), rectFromTwips(1020, 1500, 1800, 180),
+                       platform::kColourButtonText, true);
+    wechatLabel = makeLabel(this, QStringLiteral("微信：kardelo-example"), rectFromTwips(1020, 1800, 1530, 180),
+                       platform::kColourButtonText, true);
+    homePageCaption = makeLabel(this, QStringLiteral("主页："), rectFromTwips(1020, 2100, 540, 180), platform::kColourButtonText, true);
+    homePageLink = makeLabel(this, QString(), rectFromTwips(1560, 2100, 1800, 180), platform::kColourBlue, true);
+    homePageLink->setCursor(platform::pointingHandCursor());
+    connect(homePageLink, &CaptionLabel::pressed, this, &AboutWindow::linkPressed);
+    connect(homePageLink, &CaptionLabel::released, this, &AboutWindow::linkReleased);
+
+    centreAndShowHomePage();
+}
+
+void AboutWindow::centreAndShowHomePage()
+{
+    platform::centreWindowOnScreen(*this);
+
+    try {
+        homePageLink->setCaption(decodedCopy(storedHomePage_));
+    } catch (const AddressDecodeError&) {
+        // The built-in list always decodes; a broken one just leaves the
+        // address out rather than taking the window down.
+    }
+}
+
+void AboutWindow::openHomePage()
+{
+    try {
+        platform::openInBrowser(nullptr, decodedCopy(storedHomePage_));
+    } catch (const AddressDecodeError&) {
+        // Nothing to open, and nothing to tell: the click just does nothing.
+    }
+}
+
+void AboutWindow::linkPressed(Qt::MouseButton button)
+{
+    linkPressed_ = button == Qt::LeftButton;
+}
+
+void AboutWindow::linkReleased(Qt::MouseButton button, QPointF position)
+{
+    if (button != Qt::LeftButton)
+        return;
+    const bool wasPressed = std::exchange(linkPressed_, false);
+    if (wasPressed && QRectF(homePageLink->rect()).contains(position))
+        openHomePage();
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "catalogue/StoredAddresses.h"
+
+#include <QObject>
+#include <QPointer>
+
+class AboutWindow;
+class QWidget;
+
+// The commands of the menus and of the phone-edition button: web pages
+// opened in the browser, the About window, and the way out.
+class WebLinks : public QObject {
+    Q_OBJECT
+
+public:
+    // window: the main window, owner of the help page's browser request
+    // and of this object.
+    WebLinks(const StoredAddresses& addresses, QWidget* window);
+
+    // Ends the program at once: no shutdown step, so a running download
+    // is simply abandoned.
+    void quit();
+    // Shows the one About window, making it when none is open.
+    void showAbout();
+    void openHelpPage();
+    void openHomePage();
+    void openPhoneEditionPage();
+
+    // The About window while it is open.
+    AboutWindow* aboutWindow() const;
+
+private:
+    StoredAddresses addresses_;
+    QWidget* window_;
+    QPointer<AboutWindow> aboutWindow_;
+};

@@ -1,0 +1,22 @@
+#include "parts/PageList.h"
+
+#include "platform/ColourCode.h"
+#include "platform/PictureBox.h"
+#include "platform/ScrollBar.h"
+#include "platform/Twips.h"
+
+PageList PageList::build(QWidget* client)
+{
+    PageList list;
+    list.panel = new platform::PictureBox(client);
+    list.panel->setGeometry(platform::rectFromTwips(2220, 750, 9135, 6195));
+    list.panel->setBackgroundColour(platform::kColourWhite);
+
+    // Rows and scroll bar sit inside the panel's border.
+    const QPoint inner = list.panel->contentsRect().topLeft();
+    list.pageScrollBar = new platform::ScrollBar(list.panel);
+    list.pageScrollBar->setGeometry(platform::rectFromTwips(8820, 0, 255, 6135).translated(inner));
+    for (int i = 0; i < kRows; ++i)
+        list.rows[i] = PageRow::build(list.panel, i);
+    return list;
+}

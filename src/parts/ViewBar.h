@@ -1,0 +1,24 @@
+#pragma once
+
+class QGroupBox;
+class QWidget;
+
+namespace platform {
+class CaptionLabel;
+class OptionButton;
+class TextBox;
+}  // namespace platform
+
+// The tool bar along the top: the three view options and the search box,
+// which is open in the favourites view only. The selected option is the
+// view the page shows.
+struct ViewBar {
+    QGroupBox* frame = nullptr;
+    platform::OptionButton* catalogueOption = nullptr;   // 返回目录
+    platform::OptionButton* lecturesOption = nullptr;    // 远程音频, enabled once a conference is entered
+    platform::OptionButton* favouritesOption = nullptr;  // 我的收藏
+    platform::CaptionLabel* searchLabel = nullptr;
+    platform::TextBox* searchBox = nullptr;
+
+    static ViewBar build(QWidget* client);
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+class QWidget;
+
+namespace platform {
+
+// Moves the window so that its outer frame, borders included, is centred on
+// the screen, computed in twips as the original window placed its windows. No
+// screen, no move.
+void centreWindowOnScreen(QWidget& window);
+
+}  // namespace platform

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QFrame>
+#include <QPixmap>
+
+#include <cstdint>
+
+namespace platform {
+
+// A container that shows a picture at its top-left corner, clipped to its
+// own size, over a background colour, with or without a sunken border.
+class PictureBox : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit PictureBox(QWidget* parent = nullptr, bool border = true);
+
+    const QPixmap& picture() const { return picture_; }
+    void setPicture(const QPixmap& picture);
+    void setBackgroundColour(std::uint32_t colourCode);
+    // Sized to its picture, as picture boxes with AutoSize are.
+    void setAutoSize(bool autoSize);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap picture_;
+    bool autoSize_ = false;
+};
+
+}  // namespace platform

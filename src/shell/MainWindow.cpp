@@ -1,0 +1,180 @@
+#include "shell/MainWindow.h"
+
+#include "artwork/Artwork.h"
+#include "catalogue/CatalogueLines.h"
+#include "catalogue/DecodeAddress.h"
+#include "catalogue/FetchText.h"
+#include "catalogue/Pager.h"
+#include "catalogue/ServerTexts.h"
+#include "download/DownloadEngine.h"
+#include "download/PlayRename.h"
+#include "download/RowCommands.h"
+#include "info/PhoneEditionAdvert.h"
+#include "info/WebLinks.h"
+#include "platform/CaptionLabel.h"
+#include "platform/CentreWindowOnScreen.h"
+#include "platform/Fonts.h"
+#include "platform/HostOperations.h"
+#include "platform/IntervalTimer.h"
+#include "platform/OptionButton.h"
+#include "platform/ScrollBar.h"
+#include "platform/ShortcutPrecedence.h"
+#include "platform/TextBox.h"
+#include "views/ViewSwitcher.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QMenuBar>
+#include <QPushButton>
+
+MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programFolder, QWidget* parent)
+    : QMainWindow(parent), addresses_(addresses), programFolder_(programFolder)
+{
+    platform::installFontSubstitutions();
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(kDesignTitle);
+    setWindowIcon(artwork::loudspeakerAppIcon());
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(760, 533);
+    setCentralWidget(client);
+
+    // Built in this order, which is also the order they stack in.
+    sidePanel_ = SidePanel::build(client, phoneEditionAdvert(addresses_.phoneEdition, qApp->devicePixelRatio()));
+    viewBar_ = ViewBar::build(client);
+    pageList_ = PageList::build(client);
+    playerBar_ = PlayerBar::build(client);
+    entries_.favouritesListing.setPattern(QStringLiteral("*.zip"));
+    buttonFaces_ = ButtonFaces::build(client);
+    favouritesTimer_ = new platform::IntervalTimer(500, this);
+    buildMenu();
+
+    pager_ = new Pager(pageList_, viewBar_, entries_, this);
+    views_ = new ViewSwitcher(viewBar_, pageList_, entries_, buttonFaces_, *favouritesTimer_, *pager_, this);
+    rowCommands_ = new RowCommands({viewBar_, pageList_, entries_, buttonFaces_, *favouritesTimer_, *playerBar_.player},
+                                   *pager_, *views_, addresses_, favouritesFolder(), this);
+    webLinks_ = new WebLinks(addresses_, this);
+    connectParts();
+
+    setFixedSize(760, 533 + menuBar()->sizeHint().height());
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenu()
+{
+    MenuActions& menu = menuActions_;
+    menu.fileMenu = menuBar()->addMenu(QStringLiteral("文件(F)"));
+    menu.quit = menu.fileMenu->addAction(QStringLiteral("退出"));
+    menu.quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    menu.helpMenu = menuBar()->addMenu(QStringLiteral("帮助(H)"));
+    menu.showAbout = menu.helpMenu->addAction(QStringLiteral("版本信息"));
+    menu.showAbout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    menu.openHelpPage = menu.helpMenu->addAction(QStringLiteral("操作说明"));
+    menu.openHelpPage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    menu.openHomePage = menu.helpMenu->addAction(QStringLiteral("访问作者主页"));
+    menu.openHomePage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    platform::giveShortcutsPrecedence(viewBar_.searchBox,
+                                      {menu.quit, menu.showAbout, menu.openHelpPage, menu.openHomePage});
+}
+
+void MainWindow::connectParts()
+{
+    connect(sidePanel_.phoneEditionButton, &QPushButton::clicked, webLinks_, &WebLinks::openPhoneEditionPage);
+    connect(menuActions_.quit, &QAction::triggered, webLinks_, &WebLinks::quit);
+    connect(menuActions_.showAbout, &QAction::triggered, webLinks_, &WebLinks::showAbout);
+    connect(menuActions_.openHelpPage, &QAction::triggered, webLinks_, &WebLinks::openHelpPage);
+    connect(menuActions_.openHomePage, &QAction::triggered, webLinks_, &WebLinks::openHomePage);
+
+    connect(pageList_.pageScrollBar, &platform::ScrollBar::changed, pager_, &Pager::pageScrolled);
+    connect(pageList_.pageScrollBar, &platform::ScrollBar::dragged, pager_, &Pager::pageDragged);
+
+    connect(viewBar_.lecturesOption, &platform::OptionButton::chosen, views_, &ViewSwitcher::showLectures);
+    connect(viewBar_.favouritesOption, &platform::OptionButton::chosen, views_, &ViewSwitcher::showFavourites);
+    connect(viewBar_.catalogueOption, &platform::OptionButton::chosen, views_, &ViewSwitcher::showCatalogue);
+    connect(viewBar_.searchBox, &platform::TextBox::changed, views_, &ViewSwitcher::searchTextChanged);
+    connect(favouritesTimer_, &platform::IntervalTimer::timeout, views_, &ViewSwitcher::showFavouritesAfterDownload);
+
+    for (int i = 0; i < PageList::kRows; ++i) {
+        const PageRow& row = pageList_.rows[i];
+        connect(row.deleteButton, &platform::CaptionLabel::pressed, views_,
+                [this, i](Qt::MouseButton button) { views_->deleteButtonPressed(i, button); });
+        connect(row.deleteButton, &platform::CaptionLabel::released, views_,
+                [this, i](Qt::MouseButton button) { views_->deleteButtonReleased(i, button); });
+        connect(row.actionButton, &platform::CaptionLabel::pressed, rowCommands_,
+                [this, i](Qt::MouseButton button) { rowCommands_->actionButtonPressed(i, button); });
+        connect(row.actionButton, &platform::CaptionLabel::released, rowCommands_,
+                [this, i](Qt::MouseButton button) { rowCommands_->actionButtonReleased(i, button); });
+    }
+}
+
+bool MainWindow::loadAtStartUp()
+{
+    // An existing folder is the normal case on every start but the first.
+    QDir().mkdir(favouritesFolder());
+    // A lecture left under its play name by a run that died mid-play gets
+    // its stored name back before the folder is listed.
+    PlayRename::recoverPending(favouritesFolder());
+    entries_.favouritesListing.setPath(favouritesFolder() + u'/');
+
+    downloadEngine_ = new DownloadEngine(this);
+    connect(downloadEngine_, &DownloadEngine::progressed, rowCommands_, &RowCommands::showProgress);
+    rowCommands_->setDownloadEngine(downloadEngine_);
+
+    for (PageRow& row : pageList_.rows)
+        row.percentage->setCaption(QString());
+
+    platform::centreWindowOnScreen(*this);
+
+    QString catalogue;
+    try {
+        catalogue = fetchText(decodedCopy(addresses_.catalogue), kServerCharset);
+    } catch (const AddressDecodeError&) {
+    }
+    splitAndKeep(catalogue, entries_.conferenceLines);
+
+    if (entries_.conferenceLines.isEmpty()) {
+        platform::showMessage(kNetworkFailureMessage, platform::kStyleExclamation | platform::kStyleOk);
+        platform::endProgram();
+        return false;
+    }
+    pager_->showCataloguePage();
+    return true;
+}
+
+void MainWindow::shutDown()
+{
+    if (downloadEngine_)
+        downloadEngine_->abort();
+    // A download still on the stack finishes unwinding before the engine
+    // goes; the process ends right here in a real run anyway.
+    if (downloadEngine_)
+        downloadEngine_->deleteLater();
+    downloadEngine_ = nullptr;
+    rowCommands_->setDownloadEngine(nullptr);
+    platform::endProgram();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    shutDown();
+    event->accept();
+}
+
+QString MainWindow::favouritesFolder() const
+{
+    return programFolder_ + u'/' + kFavouritesFolderName;
+}
+
+DownloadEngine* MainWindow::downloadEngine() const
+{
+    return downloadEngine_;
+}
+
+AboutWindow* MainWindow::aboutWindow() const
+{
+    return webLinks_->aboutWindow();
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "catalogue/StoredAddresses.h"
+#include "parts/ButtonFaces.h"
+#include "parts/PageEntries.h"
+#include "parts/PageList.h"
+#include "parts/PlayerBar.h"
+#include "parts/SidePanel.h"
+#include "parts/ViewBar.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class AboutWindow;
+class DownloadEngine;
+class Pager;
+class QAction;
+class QMenu;
+class RowCommands;
+class ViewSwitcher;
+class WebLinks;
+
+namespace platform {
+class IntervalTimer;
+}
+
+// The menu bar's commands.
+struct MenuActions {
+    QMenu* fileMenu = nullptr;
+    QAction* quit = nullptr;          // 退出
+    QMenu* helpMenu = nullptr;
+    QAction* showAbout = nullptr;     // 版本信息
+    QAction* openHelpPage = nullptr;  // 操作说明
+    QAction* openHomePage = nullptr;  // 访问作者主页
+};
+
+// The main window. It builds its parts, hands each subsystem the parts it
+// works on and connects the parts' events to them; the state lives in the
+// parts themselves (the selected view option is the view, the scroll bar's
+// position is the first entry shown, the entries are the lists read).
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static inline const QString kDesignTitle = QStringLiteral("Kardelo V2.01");
+    static inline const QString kFavouritesFolderName = QStringLiteral("我的收藏");
+
+    // programFolder is the folder the favourites folder lies in: the
+    // program's own in a real run.
+    explicit MainWindow(const StoredAddresses& addresses, const QString& programFolder, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Makes the favourites folder, reads the catalogue and shows its first
+    // page; false when the program has been ended because no catalogue
+    // could be read.
+    bool loadAtStartUp();
+    // Stops a running download and ends the program.
+    void shutDown();
+
+    QString favouritesFolder() const;
+
+    SidePanel& sidePanel() { return sidePanel_; }
+    ViewBar& viewBar() { return viewBar_; }
+    PageList& pageList() { return pageList_; }
+    PlayerBar& playerBar() { return playerBar_; }
+    ButtonFaces& buttonFaces() { return buttonFaces_; }
+    PageEntries& entries() { return entries_; }
+    const MenuActions& menuActions() const { return menuActions_; }
+    // Shows the favourites a moment after a download has started.
+    platform::IntervalTimer* favouritesTimer() const { return favouritesTimer_; }
+
+    Pager& pager() { return *pager_; }
+    ViewSwitcher& views() { return *views_; }
+    RowCommands& rowCommands() { return *rowCommands_; }
+    WebLinks& webLinks() { return *webLinks_; }
+    // Null until the load step and after the shutdown step.
+    DownloadEngine* downloadEngine() const;
+    AboutWindow* aboutWindow() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+    void connectParts();
+
+    StoredAddresses addresses_;
+    QString programFolder_;
+
+    SidePanel sidePanel_;
+    ViewBar viewBar_;
+    PageList pageList_;
+    PlayerBar playerBar_;
+    ButtonFaces buttonFaces_;
+    PageEntries entries_;
+    MenuActions menuActions_;
+    platform::IntervalTimer* favouritesTimer_ = nullptr;
+
+    Pager* pager_ = nullptr;
+    ViewSwitcher* views_ = nullptr;
+    RowCommands* rowCommands_ = nullptr;
+    WebLinks* webLinks_ = nullptr;
+    QPointer<DownloadEngine> downloadEngine_;
+};

@@ -1,0 +1,156 @@
+#include "views/ViewSwitcher.h"
+
+#include "catalogue/Pager.h"
+#include "catalogue/RowCaptions.h"
+#include "parts/ButtonFaces.h"
+#include "parts/PageEntries.h"
+#include "parts/PageList.h"
+#include "parts/ViewBar.h"
+#include "platform/CaptionLabel.h"
+#include "platform/ColourCode.h"
+#include "platform/IntervalTimer.h"
+#include "platform/OptionButton.h"
+#include "platform/PictureBox.h"
+#include "platform/ScrollBar.h"
+#include "platform/TextBox.h"
+#include "views/SearchFilter.h"
+
+#include <QFile>
+
+using namespace platform;
+
+ViewSwitcher::ViewSwitcher(ViewBar& viewBar, PageList& pageList, PageEntries& entries,
+                           const ButtonFaces& buttonFaces, IntervalTimer& favouritesTimer, Pager& pager,
+                           QObject* parent)
+    : QObject(parent),
+      viewBar_(viewBar),
+      pageList_(pageList),
+      entries_(entries),
+      buttonFaces_(buttonFaces),
+      favouritesTimer_(favouritesTimer),
+      pager_(pager)
+{
+}
+
+void ViewSwitcher::setSearchBox(bool open, std::uint32_t labelColour)
+{
+    viewBar_.searchBox->setEnabled(open);
+    viewBar_.searchLabel->setTextColour(labelColour);
+    viewBar_.searchBox->setBackgroundColour(open ? kColourWhite : kColourLightGrey);
+}
+
+void ViewSwitcher::colourOptions(OptionButton* selected)
+{
+    selected->setTextColour(kColourRed);
+    for (OptionButton* option : {viewBar_.catalogueOption, viewBar_.favouritesOption, viewBar_.lecturesOption}) {
+        if (option != selected)
+            option->setTextColour(kColourBlack);
+    }
+}
+
+void ViewSwitcher::resetRowButtons(const QString& caption, bool deleteShown)
+{
+    for (PageRow& row : pageList_.rows) {
+        row.actionButton->setCaption(caption);
+        row.percentage->setCaption(QString());
+        row.deleteButtonFace->setVisible(deleteShown);
+    }
+}
+
+void ViewSwitcher::showCatalogue()
+{
+    setSearchBox(false, kColourGrey);
+    colourOptions(viewBar_.catalogueOption);
+    resetRowButtons(QStringLiteral("进 入"), false);
+    pager_.showCataloguePage();
+}
+
+void ViewSwitcher::showLectures()
+{
+    setSearchBox(false, kColourGrey);
+    colourOptions(viewBar_.lecturesOption);
+    resetRowButtons(QStringLiteral("下 载"), false);
+    pager_.showLecturePage();
+}
+
+void ViewSwitcher::showFavourites()
+{
+    setSearchBox(true, kColourBlack);
+    colourOptions(viewBar_.favouritesOption);
+    pageList_.pageScrollBar->setValue(0);
+    resetRowButtons(QStringLiteral("播 放"), true);
+    fillFavourites();
+}
+
+void ViewSwitcher::searchTextChanged()
+{
+    // The label takes the button-text colour here, not the plain black
+    // the favourites switch gives it.
+    setSearchBox(true, kColourButtonText);
+    colourOptions(viewBar_.favouritesOption);
+    pageList_.pageScrollBar->setValue(0);
+    resetRowButtons(QStringLiteral("播 放"), true);
+    fillFavourites(viewBar_.searchBox->text());
+}
+
+void ViewSwitcher::showFavouritesAfterDownload()
+{
+    favouritesTimer_.setEnabled(false);
+    viewBar_.favouritesOption->setSelected(true);
+    showFavourites();
+}
+
+void ViewSwitcher::fillFavourites(const std::optional<QString>& searchText)
+{
+    entries_.favouritesListing.refresh();
+    entries_.favouriteNames.clear();
+    for (const QString& name : entries_.favouritesListing.names()) {
+        if (!searchText || passesSearch(name, *searchText))
+            entries_.favouriteNames.append(name);
+    }
+
+    ScrollBar& scrollBar = *pageList_.pageScrollBar;
+    const int names = static_cast<int>(entries_.favouriteNames.size());
+    if (names <= PageList::kRows) {
+        scrollBar.setEnabled(false);
+    } else {
+        scrollBar.setEnabled(true);
+        scrollBar.setMinimum(0);
+        scrollBar.setMaximum(names - PageList::kRows);
+        scrollBar.setValue(0);
+    }
+
+    for (PageRow& row : pageList_.rows) {
+        row.frame->setVisible(false);
+        row.title->setCaption(QString());
+        row.subtitle->setCaption(QString());
+    }
+    for (int i = 0; i < names && i < PageList::kRows; ++i)
+        showFavouriteRow(i, entries_.favouriteNames.value(i + scrollBar.position()));
+}
+
+void ViewSwitcher::showFavouriteRow(int row, const QString& name)
+{
+    pager_.setRowCaptions(row, favouriteRowCaptions(name));
+    pageList_.rows[row].frame->setVisible(true);
+}
+
+void ViewSwitcher::deleteButtonPressed(int row, Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    pageList_.rows[row].deleteButtonFace->setPicture(buttonFaces_.pressed->picture());
+}
+
+void ViewSwitcher::deleteButtonReleased(int row, Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    pageList_.rows[row].deleteButtonFace->setPicture(buttonFaces_.released->picture());
+    const QString name = entries_.favouriteNames.value(row + pageList_.pageScrollBar->position());
+    // No confirmation and no message: a file that cannot go simply stays
+    // listed after the refresh.
+    if (!name.isEmpty())
+        QFile::remove(entries_.favouritesListing.path() + u'/' + name);
+    showFavourites();
+}

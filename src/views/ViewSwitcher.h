@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+class Pager;
+struct ButtonFaces;
+struct PageEntries;
+struct PageList;
+struct ViewBar;
+
+namespace platform {
+class IntervalTimer;
+class OptionButton;
+}  // namespace platform
+
+// The three views of the page (the catalogue, a conference's lectures and
+// the favourites) and the switches between them, the favourites listing
+// with its search box, and the favourites' delete buttons.
+class ViewSwitcher : public QObject {
+    Q_OBJECT
+
+public:
+    ViewSwitcher(ViewBar& viewBar, PageList& pageList, PageEntries& entries, const ButtonFaces& buttonFaces,
+                 platform::IntervalTimer& favouritesTimer, Pager& pager, QObject* parent = nullptr);
+
+    // What choosing each view option does.
+    void showCatalogue();
+    void showLectures();
+    void showFavourites();
+    // Every change of the search box's text lists the matching favourites.
+    void searchTextChanged();
+    // A completed download is shown in the favourites, once.
+    void showFavouritesAfterDownload();
+
+    void deleteButtonPressed(int row, Qt::MouseButton button);
+    void deleteButtonReleased(int row, Qt::MouseButton button);
+
+    // Reads the favourites folder afresh and shows the first page of the
+    // names that pass the search text (all of them without one).
+    void fillFavourites(const std::optional<QString>& searchText = std::nullopt);
+    // The selected view's option is red, the others black.
+    void colourOptions(platform::OptionButton* selected);
+
+private:
+    void setSearchBox(bool open, std::uint32_t labelColour);
+    void resetRowButtons(const QString& caption, bool deleteShown);
+    void showFavouriteRow(int row, const QString& name);
+
+    ViewBar& viewBar_;
+    PageList& pageList_;
+    PageEntries& entries_;
+    const ButtonFaces& buttonFaces_;
+    platform::IntervalTimer& favouritesTimer_;
+    Pager& pager_;
+};
