@@ -13,7 +13,7 @@
 
 namespace {
 
-// A catalogue in the server's form: GB2312 bytes, CR LF lines, mostly
+// A catalogue in the server's window: GB2312 bytes, CR LF lines, mostly
 // records with a heading and an empty line now and then.
 const QByteArray& catalogueBytes(qint64 size)
 {

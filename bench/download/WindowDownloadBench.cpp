@@ -87,24 +87,24 @@ int main(int argc, char* argv[])
     }
 
     // Through the window: enter the conference, press "下 载".
-    MainWindow form(addressesFor(server), folder.path());
-    if (!form.loadAtStartUp())
+    MainWindow window(addressesFor(server), folder.path());
+    if (!window.loadAtStartUp())
         return 1;
-    form.show();
-    (void)QTest::qWaitForWindowExposed(&form);
-    QTest::mouseClick(form.pageList().rows[0].actionButton, Qt::LeftButton);
+    window.show();
+    (void)QTest::qWaitForWindowExposed(&window);
+    QTest::mouseClick(window.pageList().rows[0].actionButton, Qt::LeftButton);
 
     // The gaps between pump runs while data flows are what a user feels
     // as a frozen window; measuring starts with the first progress event.
     PumpProbe probe;
     probe.start();
-    QObject::connect(form.downloadEngine(), &DownloadEngine::progressed, [&] { probe.measuring = true; });
+    QObject::connect(window.downloadEngine(), &DownloadEngine::progressed, [&] { probe.measuring = true; });
     QElapsedTimer clock;
     clock.start();
-    QTest::mouseClick(form.pageList().rows[0].actionButton, Qt::LeftButton);
+    QTest::mouseClick(window.pageList().rows[0].actionButton, Qt::LeftButton);
     const qint64 windowMs = clock.elapsed();
     probe.measuring = false;
-    const bool stored = QDir(form.favouritesFolder()).entryList(QDir::Files).size() == 1;
+    const bool stored = QDir(window.favouritesFolder()).entryList(QDir::Files).size() == 1;
 
     std::printf("size                         %lld MiB\n", static_cast<long long>(size / 1048576));
     std::printf("engine alone                 %8.1f MiB/s\n", miBPerSecond(size, aloneMs));

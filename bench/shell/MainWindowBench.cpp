@@ -56,12 +56,12 @@ void startUpToFirstPage(benchmark::State& state)
     Library library(static_cast<int>(state.range(0)));
     const StoredAddresses addresses = addressesFor(library.server);
     for (auto _ : state) {
-        MainWindow form(addresses, library.folder.path());
-        if (!form.loadAtStartUp())
+        MainWindow window(addresses, library.folder.path());
+        if (!window.loadAtStartUp())
             state.SkipWithError("catalogue not loaded");
-        form.show();
-        (void)QTest::qWaitForWindowExposed(&form);
-        form.close();
+        window.show();
+        (void)QTest::qWaitForWindowExposed(&window);
+        window.close();
         QCoreApplication::processEvents();
     }
 }
@@ -84,27 +84,27 @@ void windowConstruction(benchmark::State& state)
     Library library(1);
     const StoredAddresses addresses = addressesFor(library.server);
     for (auto _ : state) {
-        MainWindow form(addresses, library.folder.path());
-        benchmark::DoNotOptimize(&form);
+        MainWindow window(addresses, library.folder.path());
+        benchmark::DoNotOptimize(&window);
     }
 }
 
 void oneScrollStep(benchmark::State& state)
 {
     Library library(1);
-    MainWindow form(addressesFor(library.server), library.folder.path());
-    form.loadAtStartUp();
-    form.entries().conferenceLines.clear();
+    MainWindow window(addressesFor(library.server), library.folder.path());
+    window.loadAtStartUp();
+    window.entries().conferenceLines.clear();
     for (int k = 0; k < state.range(0); ++k)
-        form.entries().conferenceLines.append(QStringLiteral("会议") + QString::number(k) + QStringLiteral("%20131015*"));
-    form.pager().showCataloguePage();
-    form.show();
+        window.entries().conferenceLines.append(QStringLiteral("会议") + QString::number(k) + QStringLiteral("%20131015*"));
+    window.pager().showCataloguePage();
+    window.show();
     int offset = 0;
     for (auto _ : state) {
         offset = offset == 0 ? 1 : 0;
-        form.pageList().pageScrollBar->setValue(offset);
+        window.pageList().pageScrollBar->setValue(offset);
     }
-    form.close();
+    window.close();
 }
 
 void makeFavourites(const QString& folder, int count)
@@ -119,30 +119,30 @@ void makeFavourites(const QString& folder, int count)
 void fillFavourites(benchmark::State& state)
 {
     Library library(1);
-    MainWindow form(addressesFor(library.server), library.folder.path());
-    form.loadAtStartUp();
-    makeFavourites(form.favouritesFolder(), static_cast<int>(state.range(0)));
-    form.viewBar().favouritesOption->setSelected(true);
+    MainWindow window(addressesFor(library.server), library.folder.path());
+    window.loadAtStartUp();
+    makeFavourites(window.favouritesFolder(), static_cast<int>(state.range(0)));
+    window.viewBar().favouritesOption->setSelected(true);
     for (auto _ : state)
-        form.views().fillFavourites();
-    state.counters["listed"] = form.entries().favouriteNames.size();
-    form.close();
+        window.views().fillFavourites();
+    state.counters["listed"] = window.entries().favouriteNames.size();
+    window.close();
 }
 
 void searchKeystroke(benchmark::State& state)
 {
     Library library(1);
-    MainWindow form(addressesFor(library.server), library.folder.path());
-    form.loadAtStartUp();
-    makeFavourites(form.favouritesFolder(), static_cast<int>(state.range(0)));
-    form.viewBar().favouritesOption->setSelected(true);
+    MainWindow window(addressesFor(library.server), library.folder.path());
+    window.loadAtStartUp();
+    makeFavourites(window.favouritesFolder(), static_cast<int>(state.range(0)));
+    window.viewBar().favouritesOption->setSelected(true);
     bool longer = false;
     for (auto _ : state) {
         longer = !longer;
-        form.viewBar().searchBox->setText(longer ? QStringLiteral("讲座0001") : QStringLiteral("讲座000"));
+        window.viewBar().searchBox->setText(longer ? QStringLiteral("讲座0001") : QStringLiteral("讲座000"));
     }
-    state.counters["hits"] = form.entries().favouriteNames.size();
-    form.close();
+    state.counters["hits"] = window.entries().favouriteNames.size();
+    window.close();
 }
 
 }  // namespace

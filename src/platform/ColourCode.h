@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// Colours as the window layout writes them: &H00BBGGRR, or &H800000nn for a
+// Colours as the layout writes them: &H00BBGGRR, or &H800000nn for a
 // system colour, which follows the current palette.
 QColor colourFromCode(std::uint32_t value);
 

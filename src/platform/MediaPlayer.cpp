@@ -1,5 +1,6 @@
 #include "platform/MediaPlayer.h"
 
+#include "platform/JumpSlider.h"
 #include "platform/PlayTime.h"
 
 #include <QActionGroup>
@@ -11,10 +12,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QSlider>
 #include <QStyle>
-#include <QStyleOptionSlider>
 #include <QToolButton>
 #include <QUrl>
 
@@ -23,36 +22,6 @@ namespace platform {
 namespace {
 
 constexpr int kInitialVolume = 50;
-
-// A click on the groove of a stock slider only steps by a page; a position
-// bar or a volume bar is expected to jump to the place clicked. The handle is brought under
-// the pointer first, so the stock press that follows grabs it and the click
-// and a drag both end in one release.
-class JumpSlider : public QSlider {
-public:
-    using QSlider::QSlider;
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override
-    {
-        if (event->button() == Qt::LeftButton && maximum() > minimum()) {
-            QStyleOptionSlider option;
-            initStyleOption(&option);
-            const QRect handle =
-                style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
-            const QPoint at = event->position().toPoint();
-            if (!handle.contains(at)) {
-                const QRect groove =
-                    style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
-                const int span = groove.width() - handle.width();
-                const int offset = at.x() - groove.x() - handle.width() / 2;
-                setSliderPosition(QStyle::sliderValueFromPosition(minimum(), maximum(), offset, span,
-                                                                  option.upsideDown));
-            }
-        }
-        QSlider::mousePressEvent(event);
-    }
-};
 
 struct SpeedEntry {
     qreal rate;

@@ -14,13 +14,13 @@ void placeText(QWidget* control, QRect box)
     control->setGeometry(box);
 }
 
-CaptionLabel* makeLabel(QWidget* parent, const QString& caption, QRect box, std::uint32_t foreColor,
+CaptionLabel* makeLabel(QWidget* parent, const QString& caption, QRect box, std::uint32_t textColour,
                         bool autoSize, const QFont* font)
 {
     auto* label = new CaptionLabel(parent);
     if (font)
         label->setFont(*font);
-    label->setTextColour(foreColor);
+    label->setTextColour(textColour);
     label->setCaption(caption);
     placeText(label, box);
     label->setAutoSize(autoSize);

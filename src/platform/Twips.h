@@ -4,7 +4,7 @@
 
 namespace platform {
 
-// The window model measures in twips; at 96 dots per inch 15 make a pixel,
+// The window layout is measured in twips; at 96 dots per inch 15 make a pixel,
 // and Qt scales pixels for denser screens.
 inline constexpr int kTwipsPerPixel = 15;
 

@@ -44,18 +44,18 @@ void PlayFavouriteTest::playHandsThePlayNameToThePlayerAndRestoresTheName()
     const QString stored = QStringLiteral("zip心电图%张医生$四十分钟.zip");
     QDir().mkpath(fixture.favouritesFolder());
     QVERIFY(writeTone(fixture.favouritesFolder() + u'/' + stored, 4000));
-    MainWindow* form = fixture.load();
-    QVERIFY(form);
-    form->playerBar().player->setMuted(true);
-    QTest::mouseClick(form->viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(6, form->viewBar().favouritesOption->height() / 2));
-    QTest::mouseClick(form->pageList().rows[0].actionButton, Qt::LeftButton);
+    MainWindow* window = fixture.load();
+    QVERIFY(window);
+    window->playerBar().player->setMuted(true);
+    QTest::mouseClick(window->viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(6, window->viewBar().favouritesOption->height() / 2));
+    QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
 
-    QCOMPARE(form->playerBar().player->source(), fixture.favouritesFolder() + QStringLiteral("/wma心电图%张医生$四十分钟.wma"));
+    QCOMPARE(window->playerBar().player->source(), fixture.favouritesFolder() + QStringLiteral("/wma心电图%张医生$四十分钟.wma"));
     QCOMPARE(QDir(fixture.favouritesFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{stored});
-    QCOMPARE(form->entries().favouriteNames, QStringList{stored});
+    QCOMPARE(window->entries().favouriteNames, QStringList{stored});
     QVERIFY(fixture.host.messages.empty());
     // Back under its own name, the lecture still plays.
-    QMediaPlayer* player = form->playerBar().player->player();
+    QMediaPlayer* player = window->playerBar().player->player();
     QTRY_VERIFY_WITH_TIMEOUT(player->position() > 300, 15000);
     QCOMPARE(player->playbackState(), QMediaPlayer::PlayingState);
     QCOMPARE(player->error(), QMediaPlayer::NoError);
@@ -88,14 +88,14 @@ void PlayFavouriteTest::pendingRenameIsFinishedAtStart()
         QVERIFY(writeWholeFile(folder.filePath(name), name.toUtf8()));
     QVERIFY(writeWholeFile(folder.filePath(QStringLiteral(".play-rename-pending")), record));
 
-    MainWindow* form = fixture.load();
-    QVERIFY(form);
+    MainWindow* window = fixture.load();
+    QVERIFY(window);
     QStringList found;
     for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden, QDir::Name))
         found << name + u'=' + QString::fromUtf8(readWholeFile(folder.filePath(name)));
     QCOMPARE(found, expected);
     // Recovered before the favourites were first listed.
-    QCOMPARE(form->entries().favouritesListing.size(), folder.entryList({QStringLiteral("*.zip")}, QDir::Files).size());
+    QCOMPARE(window->entries().favouritesListing.size(), folder.entryList({QStringLiteral("*.zip")}, QDir::Files).size());
 }
 
 QTEST_MAIN(PlayFavouriteTest)

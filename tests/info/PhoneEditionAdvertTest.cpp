@@ -202,12 +202,12 @@ void PhoneEditionAdvertTest::malformedListGivesThePromptAlone()
 void PhoneEditionAdvertTest::mainWindowShowsTheCodeOfItsPhoneEditionPage()
 {
     MainWindowFixture fixture;
-    MainWindow* form = fixture.load();
-    QVERIFY(form);
-    const QPixmap shown = form->sidePanel().phoneEditionQrCode->picture();
+    MainWindow* window = fixture.load();
+    QVERIFY(window);
+    const QPixmap shown = window->sidePanel().phoneEditionQrCode->picture();
     verifyAdvert(shown, shown.devicePixelRatio(), fixture.server.url(QStringLiteral("/android.html")));
     // The whole picture is in view inside the box's border.
-    QCOMPARE(form->sidePanel().phoneEditionQrCode->contentsRect().size(), QSize(137, 170));
+    QCOMPARE(window->sidePanel().phoneEditionQrCode->contentsRect().size(), QSize(137, 170));
 }
 
 QTEST_MAIN(PhoneEditionAdvertTest)

@@ -39,16 +39,16 @@ QList<AboutWindow*> AboutWindows()
 
 // The main window in front, with the keyboard focus and no menu open, as
 // a user has it before pressing a shortcut.
-bool makeActive(MainWindow& form)
+bool makeActive(MainWindow& window)
 {
-    form.activateWindow();
-    return QTest::qWaitForWindowActive(&form) && !QApplication::activePopupWidget();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window) && !QApplication::activePopupWidget();
 }
 
 // Opens the menu from the menu bar and clicks the item, with the mouse.
-bool chooseFromMenu(MainWindow& form, QMenu* menu, QAction* item)
+bool chooseFromMenu(MainWindow& window, QMenu* menu, QAction* item)
 {
-    QMenuBar* bar = form.menuBar();
+    QMenuBar* bar = window.menuBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
     if (!QTest::qWaitForWindowExposed(menu))
         return false;
@@ -59,25 +59,25 @@ bool chooseFromMenu(MainWindow& form, QMenu* menu, QAction* item)
 // Carries out one command the way named: "mouse" on the phone-edition button, "menu" for
 // a menu item, or a shortcut "Ctrl+X" typed into the search box. The text
 // box's own keys must not take the shortcut: nothing may be pasted.
-bool carry(MainWindow& form, const QString& way, QMenu* menu, QAction* item)
+bool carry(MainWindow& window, const QString& way, QMenu* menu, QAction* item)
 {
     if (way == QStringLiteral("mouse")) {
-        QTest::mouseClick(form.sidePanel().phoneEditionButton, Qt::LeftButton);
+        QTest::mouseClick(window.sidePanel().phoneEditionButton, Qt::LeftButton);
         return true;
     }
     if (way == QStringLiteral("menu"))
-        return chooseFromMenu(form, menu, item);
+        return chooseFromMenu(window, menu, item);
     const QKeySequence keys(way);
     // The favourites view opens the search box; the user clicks into it.
-    QTest::mouseClick(form.viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(8, form.viewBar().favouritesOption->height() / 2));
-    if (keys.count() != 1 || !form.viewBar().searchBox->isEnabled() || !makeActive(form))
+    QTest::mouseClick(window.viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(8, window.viewBar().favouritesOption->height() / 2));
+    if (keys.count() != 1 || !window.viewBar().searchBox->isEnabled() || !makeActive(window))
         return false;
-    QTest::mouseClick(form.viewBar().searchBox, Qt::LeftButton);
-    if (QApplication::focusWidget() != form.viewBar().searchBox)
+    QTest::mouseClick(window.viewBar().searchBox, Qt::LeftButton);
+    if (QApplication::focusWidget() != window.viewBar().searchBox)
         return false;
     QApplication::clipboard()->setText(QStringLiteral("心电图"));
-    QTest::keyClick(form.viewBar().searchBox, keys[0].key(), keys[0].keyboardModifiers());
-    return form.viewBar().searchBox->text().isEmpty();
+    QTest::keyClick(window.viewBar().searchBox, keys[0].key(), keys[0].keyboardModifiers());
+    return window.viewBar().searchBox->text().isEmpty();
 }
 
 // Centred on the screen, borders included, to the pixel.
@@ -100,7 +100,7 @@ void WebLinksTest::linkCommandsOpenTheirPage_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("way");
     QTest::addColumn<QString>("page");
-    QTest::newRow("Command1, clicked") << "Command1" << "mouse" << "/android.html";
+    QTest::newRow("phone-edition button, clicked") << "phone-edition button" << "mouse" << "/android.html";
     QTest::newRow("操作说明, from the menu") << "操作说明" << "menu" << "/help.html";
     QTest::newRow("操作说明, Ctrl+O") << "操作说明" << "Ctrl+O" << "/help.html";
     QTest::newRow("访问作者主页, from the menu") << "访问作者主页" << "menu" << "/";
@@ -113,19 +113,19 @@ void WebLinksTest::linkCommandsOpenTheirPage()
     QFETCH(QString, way);
     QFETCH(QString, page);
     MainWindowFixture fixture;
-    MainWindow* form = fixture.load();
-    QVERIFY(form);
-    QAction* item = command == QStringLiteral("操作说明") ? form->menuActions().openHelpPage : form->menuActions().openHomePage;
+    MainWindow* window = fixture.load();
+    QVERIFY(window);
+    QAction* item = command == QStringLiteral("操作说明") ? window->menuActions().openHelpPage : window->menuActions().openHomePage;
 
     // A second time opens the page again.
-    QVERIFY(carry(*form, way, form->menuActions().helpMenu, item));
-    QVERIFY(carry(*form, way, form->menuActions().helpMenu, item));
+    QVERIFY(carry(*window, way, window->menuActions().helpMenu, item));
+    QVERIFY(carry(*window, way, window->menuActions().helpMenu, item));
 
     QCOMPARE(fixture.host.browserAddresses, QStringList(2, fixture.server.url(page)));
     QVERIFY(fixture.host.messages.empty());
     QCOMPARE(fixture.host.endings, 0);
     QVERIFY(AboutWindows().isEmpty());
-    QVERIFY(form->isVisible());
+    QVERIFY(window->isVisible());
 }
 
 void WebLinksTest::aboutIsOneWindowUntilClosed_data()
@@ -139,12 +139,12 @@ void WebLinksTest::aboutIsOneWindowUntilClosed()
 {
     QFETCH(QString, way);
     MainWindowFixture fixture;
-    MainWindow* form = fixture.load();
-    QVERIFY(form);
+    MainWindow* window = fixture.load();
+    QVERIFY(window);
 
-    QVERIFY(carry(*form, way, form->menuActions().helpMenu, form->menuActions().showAbout));
+    QVERIFY(carry(*window, way, window->menuActions().helpMenu, window->menuActions().showAbout));
     QCOMPARE(AboutWindows().size(), 1);
-    const QPointer<AboutWindow> first = form->aboutWindow();
+    const QPointer<AboutWindow> first = window->aboutWindow();
     QVERIFY(first);
     QVERIFY(QTest::qWaitForWindowExposed(first));
     QCOMPARE(first->parentWidget(), nullptr);
@@ -155,11 +155,11 @@ void WebLinksTest::aboutIsOneWindowUntilClosed()
     // The user moves it aside and goes back to the main window, which still
     // works, then asks again: the same window comes forward where it was.
     first->move(20, 30);
-    QTest::mouseClick(form->sidePanel().phoneEditionButton, Qt::LeftButton);
+    QTest::mouseClick(window->sidePanel().phoneEditionButton, Qt::LeftButton);
     QCOMPARE(fixture.host.browserAddresses, QStringList{fixture.server.url(QStringLiteral("/android.html"))});
-    QVERIFY(carry(*form, way, form->menuActions().helpMenu, form->menuActions().showAbout));
+    QVERIFY(carry(*window, way, window->menuActions().helpMenu, window->menuActions().showAbout));
     QCOMPARE(AboutWindows().size(), 1);
-    QCOMPARE(form->aboutWindow(), first.data());
+    QCOMPARE(window->aboutWindow(), first.data());
     QVERIFY(first->isVisible());
     QCOMPARE(first->pos(), QPoint(20, 30));
     QVERIFY(QTest::qWaitForWindowActive(first));
@@ -167,9 +167,9 @@ void WebLinksTest::aboutIsOneWindowUntilClosed()
     // Closed, it comes back new and centred, even when asked for straight
     // away, while the closed one still waits to be deleted.
     QVERIFY(first->close());
-    form->menuActions().showAbout->trigger();
+    window->menuActions().showAbout->trigger();
     QVERIFY(first);
-    const QPointer<AboutWindow> second = form->aboutWindow();
+    const QPointer<AboutWindow> second = window->aboutWindow();
     QVERIFY(second && second.data() != first.data());
     QVERIFY(QTest::qWaitForWindowExposed(second));
     QVERIFY(centred(*second));
@@ -190,20 +190,20 @@ void WebLinksTest::exitEndsAtOnceWithoutTheUnloadStep()
 {
     QFETCH(QString, way);
     MainWindowFixture fixture;
-    MainWindow* form = fixture.load();
-    QVERIFY(form);
-    form->menuActions().showAbout->trigger();
-    QVERIFY(form->aboutWindow());
+    MainWindow* window = fixture.load();
+    QVERIFY(window);
+    window->menuActions().showAbout->trigger();
+    QVERIFY(window->aboutWindow());
 
-    QVERIFY(carry(*form, way, form->menuActions().fileMenu, form->menuActions().quit));
+    QVERIFY(carry(*window, way, window->menuActions().fileMenu, window->menuActions().quit));
 
     QCOMPARE(fixture.host.endings, 1);
     QVERIFY(fixture.host.messages.empty());
     QVERIFY(fixture.host.browserAddresses.isEmpty());
     // The unload step would have released the download engine and closed
     // the window.
-    QVERIFY(form->downloadEngine());
-    QVERIFY(form->isVisible());
+    QVERIFY(window->downloadEngine());
+    QVERIFY(window->isVisible());
 }
 
 QTEST_MAIN(WebLinksTest)

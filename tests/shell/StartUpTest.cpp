@@ -91,18 +91,18 @@ void StartUpTest::firstStartCreatesTheFolderAndASecondFindsIt()
     QVERIFY(fixture.load());
     QVERIFY(fixture.host.messages.empty());
     QVERIFY(kept.exists());
-    QCOMPARE(fixture.form().entries().favouritesListing.size(), 1);
+    QCOMPARE(fixture.window().entries().favouritesListing.size(), 1);
 }
 
 void StartUpTest::closingTheWindowEndsTheProgram()
 {
     MainWindowFixture fixture;
-    MainWindow* form = fixture.load();
-    QVERIFY(form);
+    MainWindow* window = fixture.load();
+    QVERIFY(window);
     QCOMPARE(fixture.host.endings, 0);
-    form->close();
+    window->close();
     QCOMPARE(fixture.host.endings, 1);
-    QVERIFY(!form->downloadEngine());
+    QVERIFY(!window->downloadEngine());
 }
 
 QTEST_MAIN(StartUpTest)

@@ -25,13 +25,13 @@ void MainWindowFixture::serveCatalogue(const QStringList& lines)
 
 MainWindow* MainWindowFixture::load()
 {
-    form_ = std::make_unique<MainWindow>(addressesFor(server), folder_.path());
-    if (!form_->loadAtStartUp())
+    window_ = std::make_unique<MainWindow>(addressesFor(server), folder_.path());
+    if (!window_->loadAtStartUp())
         return nullptr;
-    form_->show();
-    if (!QTest::qWaitForWindowExposed(form_.get()))
+    window_->show();
+    if (!QTest::qWaitForWindowExposed(window_.get()))
         return nullptr;
-    return form_.get();
+    return window_.get();
 }
 
 QString MainWindowFixture::favouritesFolder() const
@@ -53,8 +53,8 @@ QStringList MainWindowFixture::visibleFirstCaptions() const
 {
     QStringList captions;
     for (int i = 0; i < PageList::kRows; ++i) {
-        if (form_->pageList().rows[i].frame->isVisible())
-            captions.append(form_->pageList().rows[i].title->caption());
+        if (window_->pageList().rows[i].frame->isVisible())
+            captions.append(window_->pageList().rows[i].title->caption());
     }
     return captions;
 }
@@ -63,8 +63,8 @@ QStringList MainWindowFixture::visibleSecondCaptions() const
 {
     QStringList captions;
     for (int i = 0; i < PageList::kRows; ++i) {
-        if (form_->pageList().rows[i].frame->isVisible())
-            captions.append(form_->pageList().rows[i].subtitle->caption());
+        if (window_->pageList().rows[i].frame->isVisible())
+            captions.append(window_->pageList().rows[i].subtitle->caption());
     }
     return captions;
 }

@@ -22,7 +22,7 @@ public:
     void serveCatalogue(const QStringList& lines);
     // Loads and shows the window; null when the load ended the program.
     MainWindow* load();
-    MainWindow& form() { return *form_; }
+    MainWindow& window() { return *window_; }
 
     QString programFolder() const { return folder_.path(); }
     QString favouritesFolder() const;
@@ -38,7 +38,7 @@ public:
 
 private:
     QTemporaryDir folder_;
-    std::unique_ptr<MainWindow> form_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 // n numbered conference lines "会议k%2013mmdd*".

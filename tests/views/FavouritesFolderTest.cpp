@@ -19,14 +19,14 @@ private:
     void showFavourites();
     QStringList storedNames() const;
     std::unique_ptr<MainWindowFixture> fixture_;
-    MainWindow* form_ = nullptr;
+    MainWindow* window_ = nullptr;
 };
 
 void FavouritesFolderTest::init()
 {
     fixture_ = std::make_unique<MainWindowFixture>();
-    form_ = fixture_->load();
-    QVERIFY(form_);
+    window_ = fixture_->load();
+    QVERIFY(window_);
 }
 
 void FavouritesFolderTest::cleanup()
@@ -36,8 +36,8 @@ void FavouritesFolderTest::cleanup()
 
 void FavouritesFolderTest::showFavourites()
 {
-    QTest::mouseClick(form_->viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(6, form_->viewBar().favouritesOption->height() / 2));
-    QVERIFY(form_->viewBar().favouritesOption->isChecked());
+    QTest::mouseClick(window_->viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(6, window_->viewBar().favouritesOption->height() / 2));
+    QVERIFY(window_->viewBar().favouritesOption->isChecked());
 }
 
 QStringList FavouritesFolderTest::storedNames() const
@@ -49,30 +49,30 @@ void FavouritesFolderTest::deleteWhileScrolledDeletesTheRowShown()
 {
     fixture_->addFavourites(favouriteNames(12));
     showFavourites();
-    form_->pageList().pageScrollBar->setValue(3);
-    QTest::mouseClick(form_->pageList().rows[1].deleteButton, Qt::LeftButton);
+    window_->pageList().pageScrollBar->setValue(3);
+    QTest::mouseClick(window_->pageList().rows[1].deleteButton, Qt::LeftButton);
 
     QStringList remaining = favouriteNames(12);
     remaining.removeAt(4);
     QCOMPARE(storedNames(), remaining);
     // The refresh lists from the top again.
-    QCOMPARE(form_->pageList().pageScrollBar->position(), 0);
-    QCOMPARE(form_->pageList().pageScrollBar->maximum(), 3);
-    QCOMPARE(form_->pageList().rows[4].title->caption(), QStringLiteral("讲座05 - 说明05"));
+    QCOMPARE(window_->pageList().pageScrollBar->position(), 0);
+    QCOMPARE(window_->pageList().pageScrollBar->maximum(), 3);
+    QCOMPARE(window_->pageList().rows[4].title->caption(), QStringLiteral("讲座05 - 说明05"));
 }
 
 void FavouritesFolderTest::deleteWhileSearchTextStandsListsEverything()
 {
     fixture_->addFavourites(favouriteNames(5));
     showFavourites();
-    typeText(form_->viewBar().searchBox, QStringLiteral("说明03"));
-    QTest::mouseClick(form_->pageList().rows[0].deleteButton, Qt::LeftButton);
+    typeText(window_->viewBar().searchBox, QStringLiteral("说明03"));
+    QTest::mouseClick(window_->pageList().rows[0].deleteButton, Qt::LeftButton);
 
     QStringList remaining = favouriteNames(5);
     remaining.removeAt(3);
     QCOMPARE(storedNames(), remaining);
-    QCOMPARE(form_->viewBar().searchBox->text(), QStringLiteral("说明03"));
-    QCOMPARE(form_->entries().favouriteNames, remaining);
+    QCOMPARE(window_->viewBar().searchBox->text(), QStringLiteral("说明03"));
+    QCOMPARE(window_->entries().favouriteNames, remaining);
 }
 
 void FavouritesFolderTest::onlyTheLeftButtonPressesTheRowButtons_data()
@@ -90,34 +90,34 @@ void FavouritesFolderTest::onlyTheLeftButtonPressesTheRowButtons()
     const bool left = mouse == Qt::LeftButton;
     fixture_->addFavourites(favouriteNames(2));
     showFavourites();
-    const QImage released = form_->buttonFaces().released->picture().toImage();
-    QVERIFY(released != form_->buttonFaces().pressed->picture().toImage());
-    const QImage down = left ? form_->buttonFaces().pressed->picture().toImage() : released;
+    const QImage released = window_->buttonFaces().released->picture().toImage();
+    QVERIFY(released != window_->buttonFaces().pressed->picture().toImage());
+    const QImage down = left ? window_->buttonFaces().pressed->picture().toImage() : released;
 
-    QTest::mousePress(form_->pageList().rows[0].deleteButton, mouse);
-    QCOMPARE(form_->pageList().rows[0].deleteButtonFace->picture().toImage(), down);
+    QTest::mousePress(window_->pageList().rows[0].deleteButton, mouse);
+    QCOMPARE(window_->pageList().rows[0].deleteButtonFace->picture().toImage(), down);
     QCOMPARE(storedNames(), favouriteNames(2));
-    QTest::mouseRelease(form_->pageList().rows[0].deleteButton, mouse);
-    QCOMPARE(form_->pageList().rows[0].deleteButtonFace->picture().toImage(), released);
+    QTest::mouseRelease(window_->pageList().rows[0].deleteButton, mouse);
+    QCOMPARE(window_->pageList().rows[0].deleteButtonFace->picture().toImage(), released);
     QCOMPARE(storedNames(), left ? favouriteNames(2).mid(1) : favouriteNames(2));
 
     // Row 1 is empty after a left-button delete, so its release plays nothing.
-    QTest::mousePress(form_->pageList().rows[1].actionButton, mouse);
-    QCOMPARE(form_->pageList().rows[1].actionButtonFace->picture().toImage(), down);
-    QTest::mouseRelease(form_->pageList().rows[1].actionButton, mouse);
-    QCOMPARE(form_->pageList().rows[1].actionButtonFace->picture().toImage(), released);
+    QTest::mousePress(window_->pageList().rows[1].actionButton, mouse);
+    QCOMPARE(window_->pageList().rows[1].actionButtonFace->picture().toImage(), down);
+    QTest::mouseRelease(window_->pageList().rows[1].actionButton, mouse);
+    QCOMPARE(window_->pageList().rows[1].actionButtonFace->picture().toImage(), released);
 }
 
 void FavouritesFolderTest::otherFilesAreNeverDeleted()
 {
     fixture_->addFavourites({"a%b$c.zip", "a%b$c.wma", "notes.txt"});
     showFavourites();
-    QTest::mouseClick(form_->pageList().rows[0].deleteButton, Qt::LeftButton);
+    QTest::mouseClick(window_->pageList().rows[0].deleteButton, Qt::LeftButton);
     QCOMPARE(storedNames(), (QStringList{"a%b$c.wma", "notes.txt"}));
     QVERIFY(fixture_->visibleFirstCaptions().isEmpty());
-    QVERIFY(!form_->pageList().pageScrollBar->isEnabled());
+    QVERIFY(!window_->pageList().pageScrollBar->isEnabled());
     // Rows without a name delete nothing.
-    form_->views().deleteButtonReleased(1, Qt::LeftButton);
+    window_->views().deleteButtonReleased(1, Qt::LeftButton);
     QCOMPARE(storedNames(), (QStringList{"a%b$c.wma", "notes.txt"}));
 }
 

@@ -19,7 +19,7 @@ private slots:
 
 private:
     std::unique_ptr<MainWindowFixture> fixture_;
-    MainWindow* form_ = nullptr;
+    MainWindow* window_ = nullptr;
 };
 
 void SearchTest::init()
@@ -27,10 +27,10 @@ void SearchTest::init()
     fixture_ = std::make_unique<MainWindowFixture>();
     fixture_->addFavourites({"Heart%Li$intro.zip", QStringLiteral("冠心病%张医生$四十分钟.zip"),
                              QStringLiteral("心力衰竭%王医生$三十分钟.zip")});
-    form_ = fixture_->load();
-    QVERIFY(form_);
-    QTest::mouseClick(form_->viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(6, form_->viewBar().favouritesOption->height() / 2));
-    QVERIFY(form_->viewBar().searchBox->isEnabled());
+    window_ = fixture_->load();
+    QVERIFY(window_);
+    QTest::mouseClick(window_->viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(6, window_->viewBar().favouritesOption->height() / 2));
+    QVERIFY(window_->viewBar().searchBox->isEnabled());
 }
 
 void SearchTest::cleanup()
@@ -55,30 +55,30 @@ void SearchTest::typedTextNarrowsTheFavourites()
 {
     QFETCH(QString, typed);
     QFETCH(QStringList, titles);
-    typeText(form_->viewBar().searchBox, typed);
-    QCOMPARE(form_->viewBar().searchBox->text(), typed);
+    typeText(window_->viewBar().searchBox, typed);
+    QCOMPARE(window_->viewBar().searchBox->text(), typed);
     QCOMPARE(fixture_->visibleFirstCaptions(), titles);
 }
 
 void SearchTest::moreThanEightHitsScroll()
 {
     fixture_->addFavourites(favouriteNames(11));
-    typeText(form_->viewBar().searchBox, QStringLiteral("讲座"));
-    QCOMPARE(form_->entries().favouriteNames.size(), 11);
-    QVERIFY(form_->pageList().pageScrollBar->isEnabled());
-    QCOMPARE(form_->pageList().pageScrollBar->maximum(), 3);
-    QCOMPARE(form_->pageList().pageScrollBar->position(), 0);
+    typeText(window_->viewBar().searchBox, QStringLiteral("讲座"));
+    QCOMPARE(window_->entries().favouriteNames.size(), 11);
+    QVERIFY(window_->pageList().pageScrollBar->isEnabled());
+    QCOMPARE(window_->pageList().pageScrollBar->maximum(), 3);
+    QCOMPARE(window_->pageList().pageScrollBar->position(), 0);
     QCOMPARE(fixture_->visibleFirstCaptions().size(), 8);
 }
 
 void SearchTest::deletingTheTextListsEverything()
 {
-    typeText(form_->viewBar().searchBox, "Heart");
-    QCOMPARE(form_->entries().favouriteNames.size(), 1);
+    typeText(window_->viewBar().searchBox, "Heart");
+    QCOMPARE(window_->entries().favouriteNames.size(), 1);
     for (int k = 0; k < 5; ++k)
-        QTest::keyClick(form_->viewBar().searchBox, Qt::Key_Backspace);
-    QCOMPARE(form_->viewBar().searchBox->text(), QString());
-    QCOMPARE(form_->entries().favouriteNames.size(), 3);
+        QTest::keyClick(window_->viewBar().searchBox, Qt::Key_Backspace);
+    QCOMPARE(window_->viewBar().searchBox->text(), QString());
+    QCOMPARE(window_->entries().favouriteNames.size(), 3);
 }
 
 void SearchTest::trimsOnlyPlainSpaces_data()

@@ -18,7 +18,7 @@ const QString kDownloadFailed = QStringLiteral("下载失败!|0");
 
 }  // namespace
 
-class RowCommandTest : public QObject {
+class RowCommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -37,7 +37,7 @@ private slots:
     void rightButtonRunsNoCommand();
 
 private:
-    void press(int row, Qt::MouseButton button = Qt::LeftButton) { QTest::mouseClick(form_->pageList().rows[row].actionButton, button); }
+    void press(int row, Qt::MouseButton button = Qt::LeftButton) { QTest::mouseClick(window_->pageList().rows[row].actionButton, button); }
     void serveSlowLecture()  // 300 KB in pieces 30 ms apart
     {
         fixture_->server.serveSlowly("/audio/a.wma", QByteArray(300 * 1024, 'a'), 10 * 1024, std::chrono::milliseconds(30));
@@ -56,26 +56,26 @@ private:
     }
 
     std::unique_ptr<MainWindowFixture> fixture_;
-    MainWindow* form_ = nullptr;
+    MainWindow* window_ = nullptr;
     bool actionRan_ = false;
 };
 
-void RowCommandTest::init()
+void RowCommandsTest::init()
 {
     fixture_ = std::make_unique<MainWindowFixture>();
     fixture_->serveCatalogue({QStringLiteral("第一届心血管会议%20131015*"), QStringLiteral("短日期会议%2013*")});
-    form_ = fixture_->load();
-    QVERIFY(form_);
+    window_ = fixture_->load();
+    QVERIFY(window_);
     actionRan_ = false;
 }
 
-void RowCommandTest::cleanup()
+void RowCommandsTest::cleanup()
 {
     fixture_.reset();
 }
 
 // Alternate titles and server paths; every lecture is by 张医生, forty minutes.
-void RowCommandTest::enterConferenceWith(const QStringList& titlesAndPaths)
+void RowCommandsTest::enterConferenceWith(const QStringList& titlesAndPaths)
 {
     QString text = QStringLiteral("讲座目录\r\n");
     for (qsizetype i = 0; i + 1 < titlesAndPaths.size(); i += 2)
@@ -83,26 +83,26 @@ void RowCommandTest::enterConferenceWith(const QStringList& titlesAndPaths)
                 + QStringLiteral("\r\n");
     fixture_->server.serveBytes("/lists/20131015.zip", toGb2312(text));
     press(0);
-    QVERIFY(form_->viewBar().lecturesOption->isChecked());
+    QVERIFY(window_->viewBar().lecturesOption->isChecked());
 }
 
-void RowCommandTest::duringTheDownload(std::function<void()> action)
+void RowCommandsTest::duringTheDownload(std::function<void()> action)
 {
-    connect(form_->downloadEngine(), &DownloadEngine::progressed, this, [this, action] {
+    connect(window_->downloadEngine(), &DownloadEngine::progressed, this, [this, action] {
         if (!std::exchange(actionRan_, true))
             QTimer::singleShot(0, this, action);
     });
 }
 
-QStringList RowCommandTest::pressRecordingPercentages(int row)
+QStringList RowCommandsTest::pressRecordingPercentages(int row)
 {
     QStringList shown;
-    connect(form_->downloadEngine(), &DownloadEngine::progressed, this, [&] { shown << form_->pageList().rows[row].percentage->caption(); });
+    connect(window_->downloadEngine(), &DownloadEngine::progressed, this, [&] { shown << window_->pageList().rows[row].percentage->caption(); });
     press(row);
     return shown;
 }
 
-QStringList RowCommandTest::messages() const
+QStringList RowCommandsTest::messages() const
 {
     QStringList result;
     for (const RecordingHost::Message& m : fixture_->host.messages)
@@ -110,21 +110,21 @@ QStringList RowCommandTest::messages() const
     return result;
 }
 
-void RowCommandTest::enteringAConferenceReadsItsLectureList()
+void RowCommandsTest::enteringAConferenceReadsItsLectureList()
 {
-    QVERIFY(!form_->viewBar().lecturesOption->isEnabled());
+    QVERIFY(!window_->viewBar().lecturesOption->isEnabled());
     enterConferenceWith({kLecture, "/a.wma", QStringLiteral("心衰"), "/b.wma"});
 
     QCOMPARE(fixture_->server.requestCount("/lists/20131015.zip"), 1u);
-    QVERIFY(form_->viewBar().lecturesOption->isEnabled());
-    QCOMPARE(form_->viewBar().lecturesOption->textColour(), platform::kColourRed);
+    QVERIFY(window_->viewBar().lecturesOption->isEnabled());
+    QCOMPARE(window_->viewBar().lecturesOption->textColour(), platform::kColourRed);
     QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"冠心病 - 四十分钟", "心衰 - 四十分钟"}));
     for (int i = 0; i < PageList::kRows; ++i)
-        QCOMPARE(form_->pageList().rows[i].actionButton->caption(), QStringLiteral("下 载"));
+        QCOMPARE(window_->pageList().rows[i].actionButton->caption(), QStringLiteral("下 载"));
     QCOMPARE(messages(), QStringList());
 }
 
-void RowCommandTest::lectureListWithoutRecordsEnds()
+void RowCommandsTest::lectureListWithoutRecordsEnds()
 {
     fixture_->server.serveBytes("/lists/20131015.zip", toGb2312(QStringLiteral("没有讲座\r\n")));
     press(0);
@@ -132,7 +132,7 @@ void RowCommandTest::lectureListWithoutRecordsEnds()
     QCOMPARE(fixture_->host.endings, 1);
 }
 
-void RowCommandTest::downloadShowsARisingPercentageAndReplacesTheStoredCopy()
+void RowCommandsTest::downloadShowsARisingPercentageAndReplacesTheStoredCopy()
 {
     fixture_->addFavourites({kStored});
     serveSlowLecture();
@@ -149,25 +149,25 @@ void RowCommandTest::downloadShowsARisingPercentageAndReplacesTheStoredCopy()
         last = percent;
     }
     QVERIFY(last > shown.first().chopped(1).toInt());
-    QCOMPARE(form_->pageList().rows[0].actionButton->caption(), QStringLiteral("取 消"));
+    QCOMPARE(window_->pageList().rows[0].actionButton->caption(), QStringLiteral("取 消"));
     QCOMPARE(messages(), QStringList());
     QCOMPARE(stored(), QStringList{kStored});
     QCOMPARE(readWholeFile(fixture_->favouritesFolder() + u'/' + kStored), QByteArray(300 * 1024, 'a'));
-    QTRY_VERIFY_WITH_TIMEOUT(form_->viewBar().favouritesOption->isChecked(), 3000);
-    QCOMPARE(form_->pageList().rows[0].percentage->caption(), QString());  // the percentage goes with the view
+    QTRY_VERIFY_WITH_TIMEOUT(window_->viewBar().favouritesOption->isChecked(), 3000);
+    QCOMPARE(window_->pageList().rows[0].percentage->caption(), QString());  // the percentage goes with the view
 }
 
-void RowCommandTest::unknownSizeWritesNoPercentage()
+void RowCommandsTest::unknownSizeWritesNoPercentage()
 {
     fixture_->server.serveWithoutLength("/audio/a.wma", QByteArray(256 * 1024, 'x'));
     enterConferenceWith();
     const QStringList shown = pressRecordingPercentages(0);
     QVERIFY(!shown.isEmpty());
-    QCOMPARE(shown.join(QString()) + form_->pageList().rows[0].percentage->caption(), QString());
+    QCOMPARE(shown.join(QString()) + window_->pageList().rows[0].percentage->caption(), QString());
     QCOMPARE(stored().size(), 1);
 }
 
-void RowCommandTest::cancelRunsInsideThePressThatStartedTheDownload()
+void RowCommandsTest::cancelRunsInsideThePressThatStartedTheDownload()
 {
     serveSlowLecture();
     enterConferenceWith();
@@ -175,18 +175,18 @@ void RowCommandTest::cancelRunsInsideThePressThatStartedTheDownload()
     duringTheDownload([&] {
         press(0);
         // The failure message comes only after the cancel press has ended.
-        atCancel << form_->pageList().rows[0].actionButton->caption() << form_->pageList().rows[0].percentage->caption() << messages();
+        atCancel << window_->pageList().rows[0].actionButton->caption() << window_->pageList().rows[0].percentage->caption() << messages();
     });
     press(0);
 
     QCOMPARE(atCancel, (QStringList{"下 载", ""}));
     QCOMPARE(messages(), QStringList{kDownloadFailed});
-    QCOMPARE(form_->pageList().rows[0].actionButton->caption(), QStringLiteral("下 载"));
+    QCOMPARE(window_->pageList().rows[0].actionButton->caption(), QStringLiteral("下 载"));
     QVERIFY(stored().isEmpty());
-    QVERIFY(!form_->favouritesTimer()->isEnabled());
+    QVERIFY(!window_->favouritesTimer()->isEnabled());
 }
 
-void RowCommandTest::secondPressWhileDownloadingIsRefused()
+void RowCommandsTest::secondPressWhileDownloadingIsRefused()
 {
     serveSlowLecture();
     fixture_->server.serveBytes("/audio/b.wma", QByteArray(1024, 'b'));
@@ -197,37 +197,37 @@ void RowCommandTest::secondPressWhileDownloadingIsRefused()
     QVERIFY(actionRan_);
     QCOMPARE(fixture_->server.requestCount("/audio/b.wma"), 0u);
     QCOMPARE(messages(), QStringList{kDownloadFailed});
-    QCOMPARE(form_->pageList().rows[1].actionButton->caption(), QStringLiteral("下 载"));
+    QCOMPARE(window_->pageList().rows[1].actionButton->caption(), QStringLiteral("下 载"));
     // The first download went on, its percentage now in the second row.
     QCOMPARE(stored(), QStringList{QStringLiteral("甲%张医生$四十分钟.zip")});
-    QVERIFY(form_->pageList().rows[1].percentage->caption().endsWith(u'%'));
-    QCOMPARE(form_->rowCommands().downloadRow(), 1);
+    QVERIFY(window_->pageList().rows[1].percentage->caption().endsWith(u'%'));
+    QCOMPARE(window_->rowCommands().downloadRow(), 1);
 }
 
-void RowCommandTest::closingTheWindowAbortsTheDownload()
+void RowCommandsTest::closingTheWindowAbortsTheDownload()
 {
     serveSlowLecture();
     enterConferenceWith();
-    duringTheDownload([&] { form_->close(); });
+    duringTheDownload([&] { window_->close(); });
     press(0);
     QCOMPARE(fixture_->host.endings, 1);
     QVERIFY(stored().isEmpty());
 }
 
-void RowCommandTest::viewSwitchesAndAnotherConferenceDuringADownload()
+void RowCommandsTest::viewSwitchesAndAnotherConferenceDuringADownload()
 {
     serveSlowLecture();
     fixture_->server.serveBytes("/lists/新日期：2013.zip", toGb2312(QStringLiteral("别的讲座%李医生$十分钟*http://h/o.wma\r\n")));
     enterConferenceWith();
     duringTheDownload([&] {
-        for (QRadioButton* option : {form_->viewBar().favouritesOption, form_->viewBar().catalogueOption})
+        for (QRadioButton* option : {window_->viewBar().favouritesOption, window_->viewBar().catalogueOption})
             QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
         press(1);  // enters the other conference while the download runs
     });
     QString percentageInOtherConference;
-    connect(form_->downloadEngine(), &DownloadEngine::progressed, this, [&] {
-        if (form_->viewBar().lecturesOption->isChecked() && form_->entries().lectureLines.value(0).startsWith(QStringLiteral("别的讲座")))
-            percentageInOtherConference = form_->pageList().rows[0].percentage->caption();
+    connect(window_->downloadEngine(), &DownloadEngine::progressed, this, [&] {
+        if (window_->viewBar().lecturesOption->isChecked() && window_->entries().lectureLines.value(0).startsWith(QStringLiteral("别的讲座")))
+            percentageInOtherConference = window_->pageList().rows[0].percentage->caption();
     });
     press(0);
 
@@ -235,10 +235,10 @@ void RowCommandTest::viewSwitchesAndAnotherConferenceDuringADownload()
     QVERIFY2(percentageInOtherConference.endsWith(u'%'), qPrintable(percentageInOtherConference));
     // The download kept the source and target it was started with.
     QCOMPARE(stored(), QStringList{kStored});
-    QVERIFY(form_->favouritesTimer()->isEnabled());
+    QVERIFY(window_->favouritesTimer()->isEnabled());
 }
 
-void RowCommandTest::savedNameThatLeavesTheFolderIsRefused_data()
+void RowCommandsTest::savedNameThatLeavesTheFolderIsRefused_data()
 {
     QTest::addColumn<QString>("title");
     QTest::newRow("climbs out") << QStringLiteral("../../逃出");
@@ -246,7 +246,7 @@ void RowCommandTest::savedNameThatLeavesTheFolderIsRefused_data()
     QTest::newRow("control character") << QStringLiteral("讲\x01座");
 }
 
-void RowCommandTest::savedNameThatLeavesTheFolderIsRefused()
+void RowCommandsTest::savedNameThatLeavesTheFolderIsRefused()
 {
     QFETCH(QString, title);
     fixture_->server.serveBytes("/audio/a.wma", QByteArray("payload"));
@@ -255,17 +255,17 @@ void RowCommandTest::savedNameThatLeavesTheFolderIsRefused()
     QCOMPARE(messages(), QStringList{kDownloadFailed});
     QCOMPARE(fixture_->server.requestCount("/audio/a.wma"), 0u);
     QVERIFY(stored().isEmpty());
-    QCOMPARE(form_->pageList().rows[0].actionButton->caption(), QStringLiteral("下 载"));
+    QCOMPARE(window_->pageList().rows[0].actionButton->caption(), QStringLiteral("下 载"));
 }
 
-void RowCommandTest::rightButtonRunsNoCommand()
+void RowCommandsTest::rightButtonRunsNoCommand()
 {
     fixture_->server.serveBytes("/lists/20131015.zip", toGb2312(QStringLiteral("冠心病%张医生$四十分钟*http://h/a\r\n")));
     press(0, Qt::RightButton);
     press(0, Qt::MiddleButton);
-    QVERIFY(form_->viewBar().catalogueOption->isChecked());
+    QVERIFY(window_->viewBar().catalogueOption->isChecked());
     QCOMPARE(fixture_->server.requestCount("/lists/20131015.zip"), 0u);
 }
 
-QTEST_MAIN(RowCommandTest)
-#include "RowCommandTest.moc"
+QTEST_MAIN(RowCommandsTest)
+#include "RowCommandsTest.moc"

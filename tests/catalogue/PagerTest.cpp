@@ -17,7 +17,7 @@ QStringList titles(const QStringList& lines)
 
 }  // namespace
 
-class CataloguePagesTest : public QObject {
+class PagerTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -32,30 +32,30 @@ private slots:
 private:
     void fillCatalogue(const QStringList& lines);
     std::unique_ptr<MainWindowFixture> fixture_;
-    MainWindow* form_ = nullptr;
+    MainWindow* window_ = nullptr;
 };
 
-void CataloguePagesTest::init()
+void PagerTest::init()
 {
     fixture_ = std::make_unique<MainWindowFixture>();
-    form_ = fixture_->load();
-    QVERIFY(form_);
+    window_ = fixture_->load();
+    QVERIFY(window_);
 }
 
-void CataloguePagesTest::cleanup()
+void PagerTest::cleanup()
 {
     fixture_.reset();
 }
 
-void CataloguePagesTest::fillCatalogue(const QStringList& lines)
+void PagerTest::fillCatalogue(const QStringList& lines)
 {
-    form_->entries().conferenceLines.clear();
+    window_->entries().conferenceLines.clear();
     for (const QString& line : lines)
-        form_->entries().conferenceLines.append(line);
-    form_->pager().showCataloguePage();
+        window_->entries().conferenceLines.append(line);
+    window_->pager().showCataloguePage();
 }
 
-void CataloguePagesTest::arrowClicksScrollToTheLastPage_data()
+void PagerTest::arrowClicksScrollToTheLastPage_data()
 {
     QTest::addColumn<int>("entries");
     QTest::newRow("none") << 0;
@@ -64,27 +64,27 @@ void CataloguePagesTest::arrowClicksScrollToTheLastPage_data()
     QTest::newRow("twenty") << 20;
 }
 
-void CataloguePagesTest::arrowClicksScrollToTheLastPage()
+void PagerTest::arrowClicksScrollToTheLastPage()
 {
     QFETCH(int, entries);
     const QStringList lines = conferenceLines(entries);
     fillCatalogue(lines);
-    QCOMPARE(form_->pageList().pageScrollBar->isEnabled(), entries > 8);
+    QCOMPARE(window_->pageList().pageScrollBar->isEnabled(), entries > 8);
     QCOMPARE(fixture_->visibleFirstCaptions(), titles(lines.mid(0, 8)));
 
-    QScrollBar* bar = form_->pageList().pageScrollBar;
+    QScrollBar* bar = window_->pageList().pageScrollBar;
     const int last = std::max(0, entries - 8);
     for (int click = 1; click <= 13; ++click) {
         QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 4));
-        QCOMPARE(form_->pageList().pageScrollBar->position(), std::min(click, last));
+        QCOMPARE(window_->pageList().pageScrollBar->position(), std::min(click, last));
     }
     QCOMPARE(fixture_->visibleFirstCaptions(), titles(lines.mid(last)));
 }
 
-void CataloguePagesTest::draggingTheThumbRefillsWhileDragging()
+void PagerTest::draggingTheThumbRefillsWhileDragging()
 {
     fillCatalogue(conferenceLines(200));
-    QScrollBar* bar = form_->pageList().pageScrollBar;
+    QScrollBar* bar = window_->pageList().pageScrollBar;
     QStyleOptionSlider option;
     option.initFrom(bar);
     option.orientation = Qt::Vertical;
@@ -99,39 +99,39 @@ void CataloguePagesTest::draggingTheThumbRefillsWhileDragging()
     QTest::mouseMove(bar, target);
     // The rows follow the thumb before it is let go.
     QVERIFY(bar->isSliderDown());
-    const int during = form_->pageList().pageScrollBar->position();
+    const int during = window_->pageList().pageScrollBar->position();
     QVERIFY(during > 0);
-    QCOMPARE(form_->pageList().rows[0].title->caption(), QStringLiteral("会议%1").arg(during));
+    QCOMPARE(window_->pageList().rows[0].title->caption(), QStringLiteral("会议%1").arg(during));
     QTest::mouseRelease(bar, Qt::LeftButton, {}, target);
-    QCOMPARE(form_->pageList().pageScrollBar->position(), during);
-    QCOMPARE(form_->pageList().rows[7].title->caption(), QStringLiteral("会议%1").arg(during + 7));
+    QCOMPARE(window_->pageList().pageScrollBar->position(), during);
+    QCOMPARE(window_->pageList().rows[7].title->caption(), QStringLiteral("会议%1").arg(during + 7));
 }
 
-void CataloguePagesTest::freshPageAfterScrollingALongerList()
+void PagerTest::freshPageAfterScrollingALongerList()
 {
     fillCatalogue(conferenceLines(20));
-    form_->pageList().pageScrollBar->setValue(12);
+    window_->pageList().pageScrollBar->setValue(12);
 
-    form_->entries().lectureLines.clear();
+    window_->entries().lectureLines.clear();
     for (int k = 0; k < 5; ++k)
-        form_->entries().lectureLines.append(QStringLiteral("讲座%1%医生%1$说明%1*http://h/%1.wma").arg(k));
-    form_->pager().showLecturePage();
+        window_->entries().lectureLines.append(QStringLiteral("讲座%1%医生%1$说明%1*http://h/%1.wma").arg(k));
+    window_->pager().showLecturePage();
 
-    QVERIFY(!form_->pageList().pageScrollBar->isEnabled());
-    QCOMPARE(form_->pageList().pageScrollBar->position(), 0);
+    QVERIFY(!window_->pageList().pageScrollBar->isEnabled());
+    QCOMPARE(window_->pageList().pageScrollBar->position(), 0);
     QCOMPARE(fixture_->visibleFirstCaptions(),
              (QStringList{"讲座0 - 说明0", "讲座1 - 说明1", "讲座2 - 说明2", "讲座3 - 说明3", "讲座4 - 说明4"}));
     QCOMPARE(fixture_->visibleSecondCaptions(), (QStringList{"医生0", "医生1", "医生2", "医生3", "医生4"}));
 }
 
-void CataloguePagesTest::captionThatCannotBeCutKeepsItsOldText()
+void PagerTest::captionThatCannotBeCutKeepsItsOldText()
 {
     fillCatalogue(conferenceLines(2));
     fillCatalogue({QStringLiteral("新会议%20140101*"), QStringLiteral("星号*在前%20140101")});
     QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"新会议", "星号*在前"}));
-    QCOMPARE(form_->pageList().rows[0].subtitle->caption(), QStringLiteral("更新日期：20140101"));
-    QCOMPARE(form_->pageList().rows[1].subtitle->caption(), QStringLiteral("更新日期：20131002"));
+    QCOMPARE(window_->pageList().rows[0].subtitle->caption(), QStringLiteral("更新日期：20140101"));
+    QCOMPARE(window_->pageList().rows[1].subtitle->caption(), QStringLiteral("更新日期：20131002"));
 }
 
-QTEST_MAIN(CataloguePagesTest)
-#include "CataloguePagesTest.moc"
+QTEST_MAIN(PagerTest)
+#include "PagerTest.moc"
