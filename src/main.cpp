@@ -1,10 +1,10 @@
 #include "catalogue/StoredAddresses.h"
-#include "shell/StartProcedure.h"
 #include "platform/ChineseTranslations.h"
 #include "platform/Fonts.h"
-#include "platform/TerminationRequests.h"
 #include "platform/HostOperations.h"
+#include "platform/TerminationRequests.h"
 #include "shell/MainWindow.h"
+#include "shell/StartProcedure.h"
 
 #include <QApplication>
 

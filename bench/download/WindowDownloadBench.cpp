@@ -4,8 +4,8 @@
 //
 //   window_download_bench [SIZE_MIB]   (default 1024)
 #include "download/DownloadEngine.h"
-#include "support/MainWindowParts.h"
 #include "support/Gb2312.h"
+#include "support/MainWindowParts.h"
 #include "support/RecordingHost.h"
 #include "support/ServerAddresses.h"
 #include "support/TestHttpServer.h"

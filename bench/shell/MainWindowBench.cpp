@@ -4,8 +4,8 @@
 // large favourites folder. Runs on the offscreen platform.
 #include "catalogue/CatalogueLines.h"
 #include "catalogue/FetchText.h"
-#include "support/MainWindowParts.h"
 #include "support/Gb2312.h"
+#include "support/MainWindowParts.h"
 #include "support/RecordingHost.h"
 #include "support/ServerAddresses.h"
 #include "support/TestHttpServer.h"
@@ -96,7 +96,8 @@ void oneScrollStep(benchmark::State& state)
     window.loadAtStartUp();
     window.entries().conferenceLines.clear();
     for (int k = 0; k < state.range(0); ++k)
-        window.entries().conferenceLines.append(QStringLiteral("会议") + QString::number(k) + QStringLiteral("%20131015*"));
+        window.entries().conferenceLines.append(QStringLiteral("会议") + QString::number(k)
+                                                + QStringLiteral("%20131015*"));
     window.pager().showCataloguePage();
     window.show();
     int offset = 0;

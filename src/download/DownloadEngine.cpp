@@ -11,10 +11,10 @@ public:
     explicit Observer(DownloadEngine* owner) : owner_(owner) {}
     void detach() { owner_ = nullptr; }
 
-    void transferStarted(std::shared_ptr<platform::TransferHandle> binding) override
+    void transferStarted(std::shared_ptr<platform::TransferHandle> handle) override
     {
         if (owner_)
-            owner_->onTransferStarted(std::move(binding));
+            owner_->onTransferStarted(std::move(handle));
     }
     void transferProgressed(qint64 received, qint64 total, qint32 statusCode, const char16_t* statusText) override
     {
@@ -61,7 +61,7 @@ bool DownloadEngine::start(const QString& source, const QString& target)
 
 void DownloadEngine::abort()
 {
-    // A binding left over from a finished transfer is not touched.
+    // A handle left over from a finished transfer is not touched.
     if (holdsHandle_ && handle_)
         handle_->abort();
     downloading_ = false;

@@ -22,7 +22,7 @@ public:
     explicit DownloadEngine(QObject* parent = nullptr);
     // Tests drive the throttle with a clock of their own.
     explicit DownloadEngine(TickSource tickSource, QObject* parent = nullptr);
-    // Gives back the binding's extra reference but does not abort: a
+    // Gives back the transfer handle's extra reference but does not abort: a
     // transfer still running goes on without reporting to anyone.
     ~DownloadEngine() override;
 
@@ -34,7 +34,7 @@ public:
     void abort();
 
     // The service's notifications. Public so that tests can drive the
-    // throttle directly; the service reaches them through a private sink.
+    // throttle directly; the service reaches them through a private observer.
     void onTransferStarted(std::shared_ptr<platform::TransferHandle> handle);
     void onTransferProgress(qint64 received, qint64 total, qint32 statusCode, const char16_t* statusText);
     void onTransferStopped(qint32 result, const char16_t* error);

@@ -1,14 +1,14 @@
 #include "info/AboutWindow.h"
 
+#include "artwork/Artwork.h"
 #include "catalogue/DecodeAddress.h"
+#include "platform/CentreWindowOnScreen.h"
+#include "platform/ColourCode.h"
 #include "platform/Fonts.h"
+#include "platform/HostOperations.h"
 #include "platform/PointingHandCursor.h"
 #include "platform/TextPlacement.h"
 #include "platform/Twips.h"
-#include "platform/ColourCode.h"
-#include "artwork/Artwork.h"
-#include "platform/CentreWindowOnScreen.h"
-#include "platform/HostOperations.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -80,7 +80,8 @@ AboutWindow::AboutWindow(const QString& storedHomePageAddress, QWidget* parent)
     productPicture->setPixmap(squareProductPicture(productPicture->size(), qApp->devicePixelRatio()));
 
     const QFont title = titleFont();
-    productName = makeLabel(this, QStringLiteral("Kardelo"), rectFromTwips(1260, 300, 3000, 285), kTitleTeal, true, &title);
+    productName =
+        makeLabel(this, QStringLiteral("Kardelo"), rectFromTwips(1260, 300, 3000, 285), kTitleTeal, true, &title);
     versionLabel = makeLabel(this, QStringLiteral("版本：V2.01"), rectFromTwips(3300, 720, 990, 180), kTitleTeal, true);
     developerLabel = makeLabel(this, QStringLiteral("开发：Kardelo 开发组"), rectFromTwips(1020, 1200, 1620, 180),
                                platform::kColourBlack, true);
@@ -88,7 +89,8 @@ AboutWindow::AboutWindow(const QString& storedHomePageAddress, QWidget* parent)
                        platform::kColourButtonText, true);
     wechatLabel = makeLabel(this, QStringLiteral("微信：kardelo-example"), rectFromTwips(1020, 1800, 1530, 180),
                        platform::kColourButtonText, true);
-    homePageCaption = makeLabel(this, QStringLiteral("主页："), rectFromTwips(1020, 2100, 540, 180), platform::kColourButtonText, true);
+    homePageCaption = makeLabel(this, QStringLiteral("主页："), rectFromTwips(1020, 2100, 540, 180),
+                                platform::kColourButtonText, true);
     homePageLink = makeLabel(this, QString(), rectFromTwips(1560, 2100, 1800, 180), platform::kColourBlue, true);
     homePageLink->setCursor(platform::pointingHandCursor());
     connect(homePageLink, &CaptionLabel::pressed, this, &AboutWindow::linkPressed);

@@ -2,9 +2,9 @@
 
 #include "catalogue/DecodeAddress.h"
 #include "catalogue/FetchText.h"
+#include "catalogue/ServerTexts.h"
 #include "catalogue/StoredAddresses.h"
 #include "info/LeadingNumber.h"
-#include "catalogue/ServerTexts.h"
 #include "platform/HostOperations.h"
 
 std::optional<QString> publishedVersionText(const QString& versionFileText)
@@ -38,7 +38,8 @@ StartOutcome runVersionCheck(const StoredAddresses& addresses)
     }
 
     if (isNewerThanOurs(*published)
-        && platform::showMessage(kUpdatePrompt, platform::kStyleExclamation | platform::kStyleYesNo) == platform::kAnswerYes) {
+        && platform::showMessage(kUpdatePrompt, platform::kStyleExclamation | platform::kStyleYesNo)
+               == platform::kAnswerYes) {
         try {
             platform::openInBrowser(nullptr, decodedCopy(addresses.homePage));
         } catch (const AddressDecodeError&) {

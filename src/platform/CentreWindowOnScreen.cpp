@@ -1,7 +1,7 @@
 #include "platform/CentreWindowOnScreen.h"
 
-#include "platform/Twips.h"
 #include "platform/HostOperations.h"
+#include "platform/Twips.h"
 
 #include <QWidget>
 

@@ -8,7 +8,7 @@
 
 namespace platform {
 
-// An option of a group. Its Click comes when the user chooses it and also
+// An option of a group. Its chosen() comes when the user chooses it and also
 // when code selects it while it was not selected, so code that switches
 // the view by selecting an option runs the same handler the user would.
 class OptionButton : public QRadioButton {

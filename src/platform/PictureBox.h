@@ -18,7 +18,7 @@ public:
     const QPixmap& picture() const { return picture_; }
     void setPicture(const QPixmap& picture);
     void setBackgroundColour(std::uint32_t colourCode);
-    // Sized to its picture, as picture boxes with AutoSize are.
+    // Sized to its picture (and border) whenever the picture changes.
     void setAutoSize(bool autoSize);
 
 protected:

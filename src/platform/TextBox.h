@@ -8,7 +8,7 @@
 
 namespace platform {
 
-// A single-line text box whose Change comes with every change of its text,
+// A single-line text box whose changed() comes with every change of its text,
 // typed or set by code.
 class TextBox : public QLineEdit {
     Q_OBJECT

@@ -33,7 +33,7 @@ constexpr int kQuietNotifyMs = 25;
 // least this often, so the window is never left unserved for long.
 constexpr qint64 kFlowNotifyMs = 5;
 
-class CurlBinding final : public TransferHandle {
+class CurlTransferHandle final : public TransferHandle {
 public:
     void abort() override { aborted_.store(true, std::memory_order_relaxed); }
     bool aborted() const { return aborted_.load(std::memory_order_relaxed); }
@@ -140,7 +140,7 @@ private:
 struct Body {
     CURL* handle = nullptr;
     PartFile* file = nullptr;
-    const CurlBinding* binding = nullptr;
+    const CurlTransferHandle* transfer = nullptr;
     qint64 written = 0;
     qint64 announced = 0;  // 0 when the server sent no Content-Length
     bool started = false;
@@ -154,7 +154,7 @@ size_t writeBody(char* data, size_t size, size_t count, void* context)
 {
     Body& body = *static_cast<Body*>(context);
     const size_t bytes = size * count;
-    if (body.binding->aborted())
+    if (body.transfer->aborted())
         return 0;
     if (!body.started) {
         body.started = true;
@@ -170,7 +170,7 @@ size_t writeBody(char* data, size_t size, size_t count, void* context)
     if (body.reportFlow && monotonicMilliseconds() - body.lastReportMs >= kFlowNotifyMs) {
         body.reportFlow();
         // An abort asked for inside that report ends the transfer here.
-        if (body.binding->aborted())
+        if (body.transfer->aborted())
             return 0;
     }
     return bytes;
@@ -221,8 +221,8 @@ std::u16string effectiveAddress(CURL* handle)
 
 class Download {
 public:
-    Download(const QString& address, const QString& targetPath, TransferObserver& callback)
-        : request_(address), file_(targetPath), callback_(callback), statusText_(address.toStdU16String())
+    Download(const QString& address, const QString& targetPath, TransferObserver& observer)
+        : request_(address), file_(targetPath), observer_(observer), statusText_(address.toStdU16String())
     {
         errorBuffer_[0] = '\0';
     }
@@ -231,14 +231,14 @@ public:
 
     int run()
     {
-        callback_.transferStarted(binding_);
+        observer_.transferStarted(handle_);
         notify(kStatusFindingResource);
         const int result = transfer();
         if (result == kDownloadComplete) {
-            callback_.transferStopped(result, nullptr);
+            observer_.transferStopped(result, nullptr);
         } else {
             file_.discard();
-            callback_.transferStopped(result, errorText(result).c_str());
+            observer_.transferStopped(result, errorText(result).c_str());
         }
         return result;
     }
@@ -246,7 +246,7 @@ public:
 private:
     int transfer()
     {
-        if (binding_->aborted())
+        if (handle_->aborted())
             return kDownloadAborted;
         if (!file_.open())
             return kDownloadFileError;
@@ -254,7 +254,7 @@ private:
         CURL* handle = request_.handle();
         body_.handle = handle;
         body_.file = &file_;
-        body_.binding = binding_.get();
+        body_.transfer = handle_.get();
         curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &writeBody);
         curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body_);
         curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
@@ -273,7 +273,7 @@ private:
             int running = 0;
             if (curl_multi_perform(multi.get(), &running) != CURLM_OK)
                 return kDownloadTransferFailed;
-            if (binding_->aborted())
+            if (handle_->aborted())
                 return kDownloadAborted;
             if (body_.started) {
                 reportData(handle);
@@ -290,7 +290,7 @@ private:
             }
             // An abort asked for inside the notification stops the
             // transfer here, before another byte is read.
-            if (binding_->aborted())
+            if (handle_->aborted())
                 return kDownloadAborted;
             if (!running)
                 break;
@@ -333,7 +333,7 @@ private:
     void notify(qint32 status)
     {
         body_.lastReportMs = monotonicMilliseconds();
-        callback_.transferProgressed(body_.written, body_.announced, status, statusText_.c_str());
+        observer_.transferProgressed(body_.written, body_.announced, status, statusText_.c_str());
     }
 
     std::u16string errorText(int result) const
@@ -356,8 +356,8 @@ private:
 
     CurlRequest request_;
     PartFile file_;
-    TransferObserver& callback_;
-    std::shared_ptr<CurlBinding> binding_ = std::make_shared<CurlBinding>();
+    TransferObserver& observer_;
+    std::shared_ptr<CurlTransferHandle> handle_ = std::make_shared<CurlTransferHandle>();
     Body body_;
     bool beganData_ = false;
     std::u16string statusText_;
@@ -368,9 +368,9 @@ private:
 
 }  // namespace
 
-int downloadToFile(const QString& address, const QString& targetPath, TransferObserver& callback)
+int downloadToFile(const QString& address, const QString& targetPath, TransferObserver& observer)
 {
-    Download download(address, targetPath, callback);
+    Download download(address, targetPath, observer);
     if (!download.valid())
         return kDownloadServiceUnavailable;
     return download.run();

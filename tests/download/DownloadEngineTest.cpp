@@ -48,7 +48,7 @@ struct EventLog {
     QList<Event> events;
 };
 
-class CountingBinding : public platform::TransferHandle {
+class CountingHandle : public platform::TransferHandle {
 public:
     void abort() override { ++aborts; }
     int aborts = 0;
@@ -82,8 +82,8 @@ private slots:
     void throttle_data();
     void throttle();
     void secondDownloadMeasuresSpeedFromItsOwnStart();
-    void abortAndStartFollowTheHeldBinding_data();
-    void abortAndStartFollowTheHeldBinding();
+    void abortAndStartFollowTheHeldHandle_data();
+    void abortAndStartFollowTheHeldHandle();
 
 private:
     QString target(const QString& name) const { return dir_->filePath(QStringLiteral("我的收藏/") + name); }
@@ -259,9 +259,9 @@ void DownloadEngineTest::secondDownloadMeasuresSpeedFromItsOwnStart()
     QCOMPARE(log.events.back().speed, 2);
 }
 
-void DownloadEngineTest::abortAndStartFollowTheHeldBinding_data()
+void DownloadEngineTest::abortAndStartFollowTheHeldHandle_data()
 {
-    QTest::addColumn<QString>("calls");  // s start binding, e stop binding, a abort
+    QTest::addColumn<QString>("calls");  // s start handle, e stop handle, a abort
     QTest::addColumn<int>("expectedAborts");
     QTest::addColumn<bool>("startAccepted");
     QTest::newRow("nothing ever ran") << "a" << 0 << true;
@@ -272,19 +272,19 @@ void DownloadEngineTest::abortAndStartFollowTheHeldBinding_data()
     QTest::newRow("after an aborted transfer stopped") << "saea" << 1 << true;
 }
 
-void DownloadEngineTest::abortAndStartFollowTheHeldBinding()
+void DownloadEngineTest::abortAndStartFollowTheHeldHandle()
 {
     QFETCH(QString, calls);
     QFETCH(int, expectedAborts);
     QFETCH(bool, startAccepted);
     server_.serveBytes("/a.wma", generatedBytes(1000));
     const std::size_t requestsBefore = server_.requestCount("/a.wma");
-    auto binding = std::make_shared<CountingBinding>();
+    auto handle = std::make_shared<CountingHandle>();
     {
         DownloadEngine download;
         for (const QChar call : calls) {
             if (call == 's')
-                download.onTransferStarted(binding);
+                download.onTransferStarted(handle);
             else if (call == 'e')
                 download.onTransferStopped(1, u"aborted");
             else
@@ -293,10 +293,10 @@ void DownloadEngineTest::abortAndStartFollowTheHeldBinding()
         QCOMPARE(download.start(server_.url("/a.wma"), target("a.zip")), startAccepted);
         QCOMPARE(server_.requestCount("/a.wma") - requestsBefore, std::size_t(startAccepted ? 1 : 0));
         // A refused start leaves the running transfer alone.
-        QCOMPARE(binding->aborts, expectedAborts);
+        QCOMPARE(handle->aborts, expectedAborts);
     }
     // Every reference the object took is given back, by a later transfer or with the object.
-    QCOMPARE(binding.use_count(), 1);
+    QCOMPARE(handle.use_count(), 1);
 }
 
 QTEST_GUILESS_MAIN(DownloadEngineTest)

@@ -47,7 +47,8 @@ void PlayFavouriteTest::playHandsThePlayNameToThePlayerAndRestoresTheName()
     MainWindow* window = fixture.load();
     QVERIFY(window);
     window->playerBar().player->setMuted(true);
-    QTest::mouseClick(window->viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(6, window->viewBar().favouritesOption->height() / 2));
+    QTest::mouseClick(window->viewBar().favouritesOption, Qt::LeftButton, {},
+                      QPoint(6, window->viewBar().favouritesOption->height() / 2));
     QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
 
     QCOMPARE(window->playerBar().player->source(), fixture.favouritesFolder() + QStringLiteral("/wma心电图%张医生$四十分钟.wma"));
@@ -95,7 +96,8 @@ void PlayFavouriteTest::pendingRenameIsFinishedAtStart()
         found << name + u'=' + QString::fromUtf8(readWholeFile(folder.filePath(name)));
     QCOMPARE(found, expected);
     // Recovered before the favourites were first listed.
-    QCOMPARE(window->entries().favouritesListing.size(), folder.entryList({QStringLiteral("*.zip")}, QDir::Files).size());
+    QCOMPARE(window->entries().favouritesListing.size(),
+             folder.entryList({ QStringLiteral("*.zip") }, QDir::Files).size());
 }
 
 QTEST_MAIN(PlayFavouriteTest)

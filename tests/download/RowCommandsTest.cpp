@@ -37,7 +37,10 @@ private slots:
     void rightButtonRunsNoCommand();
 
 private:
-    void press(int row, Qt::MouseButton button = Qt::LeftButton) { QTest::mouseClick(window_->pageList().rows[row].actionButton, button); }
+    void press(int row, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(window_->pageList().rows[row].actionButton, button);
+    }
     void serveSlowLecture()  // 300 KB in pieces 30 ms apart
     {
         fixture_->server.serveSlowly("/audio/a.wma", QByteArray(300 * 1024, 'a'), 10 * 1024, std::chrono::milliseconds(30));
@@ -97,7 +100,8 @@ void RowCommandsTest::duringTheDownload(std::function<void()> action)
 QStringList RowCommandsTest::pressRecordingPercentages(int row)
 {
     QStringList shown;
-    connect(window_->downloadEngine(), &DownloadEngine::progressed, this, [&] { shown << window_->pageList().rows[row].percentage->caption(); });
+    connect(window_->downloadEngine(), &DownloadEngine::progressed, this,
+            [&] { shown << window_->pageList().rows[row].percentage->caption(); });
     press(row);
     return shown;
 }
@@ -175,7 +179,8 @@ void RowCommandsTest::cancelRunsInsideThePressThatStartedTheDownload()
     duringTheDownload([&] {
         press(0);
         // The failure message comes only after the cancel press has ended.
-        atCancel << window_->pageList().rows[0].actionButton->caption() << window_->pageList().rows[0].percentage->caption() << messages();
+        atCancel << window_->pageList().rows[0].actionButton->caption()
+                 << window_->pageList().rows[0].percentage->caption() << messages();
     });
     press(0);
 
@@ -226,7 +231,8 @@ void RowCommandsTest::viewSwitchesAndAnotherConferenceDuringADownload()
     });
     QString percentageInOtherConference;
     connect(window_->downloadEngine(), &DownloadEngine::progressed, this, [&] {
-        if (window_->viewBar().lecturesOption->isChecked() && window_->entries().lectureLines.value(0).startsWith(QStringLiteral("别的讲座")))
+        if (window_->viewBar().lecturesOption->isChecked()
+            && window_->entries().lectureLines.value(0).startsWith(QStringLiteral("别的讲座")))
             percentageInOtherConference = window_->pageList().rows[0].percentage->caption();
     });
     press(0);

@@ -77,7 +77,8 @@ void VersionCheckTest::unreadableVersionEndsAsNoNetwork()
     server_.serveBytes("/version.txt", body, status, "text/html");
     StoredAddresses addresses = addressesFor(server_);
     if (broken == QStringLiteral("unreachable"))
-        addresses.versionFile = encodeAddress(QStringLiteral("http://127.0.0.1:%1/version.txt").arg(unusedLoopbackPort()));
+        addresses.versionFile =
+            encodeAddress(QStringLiteral("http://127.0.0.1:%1/version.txt").arg(unusedLoopbackPort()));
     else if (broken == QStringLiteral("malformed"))
         addresses.versionFile += u',';
     // A "yes" must not be taken for accepting an update.

@@ -27,7 +27,7 @@ private slots:
 
 namespace {
 
-QList<AboutWindow*> AboutWindows()
+QList<AboutWindow*> aboutWindows()
 {
     QList<AboutWindow*> windows;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -69,7 +69,8 @@ bool carry(MainWindow& window, const QString& way, QMenu* menu, QAction* item)
         return chooseFromMenu(window, menu, item);
     const QKeySequence keys(way);
     // The favourites view opens the search box; the user clicks into it.
-    QTest::mouseClick(window.viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(8, window.viewBar().favouritesOption->height() / 2));
+    QTest::mouseClick(window.viewBar().favouritesOption, Qt::LeftButton, {},
+                      QPoint(8, window.viewBar().favouritesOption->height() / 2));
     if (keys.count() != 1 || !window.viewBar().searchBox->isEnabled() || !makeActive(window))
         return false;
     QTest::mouseClick(window.viewBar().searchBox, Qt::LeftButton);
@@ -92,7 +93,7 @@ bool centred(const QWidget& window)
 void WebLinksTest::cleanup()
 {
     // An About window left by a failed test must not count in the next.
-    qDeleteAll(AboutWindows());
+    qDeleteAll(aboutWindows());
 }
 
 void WebLinksTest::linkCommandsOpenTheirPage_data()
@@ -115,7 +116,8 @@ void WebLinksTest::linkCommandsOpenTheirPage()
     MainWindowFixture fixture;
     MainWindow* window = fixture.load();
     QVERIFY(window);
-    QAction* item = command == QStringLiteral("操作说明") ? window->menuActions().openHelpPage : window->menuActions().openHomePage;
+    QAction* item =
+        command == QStringLiteral("操作说明") ? window->menuActions().openHelpPage : window->menuActions().openHomePage;
 
     // A second time opens the page again.
     QVERIFY(carry(*window, way, window->menuActions().helpMenu, item));
@@ -124,7 +126,7 @@ void WebLinksTest::linkCommandsOpenTheirPage()
     QCOMPARE(fixture.host.browserAddresses, QStringList(2, fixture.server.url(page)));
     QVERIFY(fixture.host.messages.empty());
     QCOMPARE(fixture.host.endings, 0);
-    QVERIFY(AboutWindows().isEmpty());
+    QVERIFY(aboutWindows().isEmpty());
     QVERIFY(window->isVisible());
 }
 
@@ -143,7 +145,7 @@ void WebLinksTest::aboutIsOneWindowUntilClosed()
     QVERIFY(window);
 
     QVERIFY(carry(*window, way, window->menuActions().helpMenu, window->menuActions().showAbout));
-    QCOMPARE(AboutWindows().size(), 1);
+    QCOMPARE(aboutWindows().size(), 1);
     const QPointer<AboutWindow> first = window->aboutWindow();
     QVERIFY(first);
     QVERIFY(QTest::qWaitForWindowExposed(first));
@@ -158,7 +160,7 @@ void WebLinksTest::aboutIsOneWindowUntilClosed()
     QTest::mouseClick(window->sidePanel().phoneEditionButton, Qt::LeftButton);
     QCOMPARE(fixture.host.browserAddresses, QStringList{fixture.server.url(QStringLiteral("/android.html"))});
     QVERIFY(carry(*window, way, window->menuActions().helpMenu, window->menuActions().showAbout));
-    QCOMPARE(AboutWindows().size(), 1);
+    QCOMPARE(aboutWindows().size(), 1);
     QCOMPARE(window->aboutWindow(), first.data());
     QVERIFY(first->isVisible());
     QCOMPARE(first->pos(), QPoint(20, 30));
@@ -175,7 +177,7 @@ void WebLinksTest::aboutIsOneWindowUntilClosed()
     QVERIFY(centred(*second));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(first.isNull());
-    QCOMPARE(AboutWindows(), QList<AboutWindow*>{second.data()});
+    QCOMPARE(aboutWindows(), QList<AboutWindow*>{second.data()});
     QCOMPARE(fixture.host.endings, 0);
 }
 

@@ -1,7 +1,7 @@
+#include "platform/ColourCode.h"
 #include "platform/FolderListing.h"
 #include "platform/OptionButton.h"
 #include "platform/ScrollBar.h"
-#include "platform/ColourCode.h"
 
 #include <QDir>
 #include <QFile>

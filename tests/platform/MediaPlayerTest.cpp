@@ -28,7 +28,7 @@ constexpr int kLoadWait = 15000;
 constexpr int kPlayWait = 20000;
 
 // Any window the control might have raised besides itself.
-qsizetype OtherWindows(const QWidget* own)
+qsizetype otherWindows(const QWidget* own)
 {
     const QWidgetList all = QApplication::topLevelWidgets();
     return std::count_if(all.begin(), all.end(), [own](QWidget* w) { return w != own && w->isVisible(); });
@@ -262,7 +262,7 @@ void MediaPlayerTest::playbackSurvivesTheFileBeingRenamed()
     QCOMPARE(control->statusText(), QStringLiteral("播放完毕"));
     QCOMPARE(control->source(), playPath);
     QVERIFY(afterwards.isEmpty() || QFile::exists(folder_.filePath(afterwards)));
-    QCOMPARE(OtherWindows(control), 0);
+    QCOMPARE(otherWindows(control), 0);
 }
 
 void MediaPlayerTest::aNewAddressReplacesTheOldAndLetsGoOfIt_data()
@@ -306,7 +306,7 @@ void MediaPlayerTest::aNewAddressReplacesTheOldAndLetsGoOfIt()
     QTRY_COMPARE_WITH_TIMEOUT(control->statusText(), status, kLoadWait);
     QTRY_COMPARE_WITH_TIMEOUT(openHandlesOn(first), 0, kLoadWait);
     // Whatever went wrong, the bar says so quietly.
-    QCOMPARE(OtherWindows(control), 0);
+    QCOMPARE(otherWindows(control), 0);
     QVERIFY(!QApplication::activeModalWidget());
     if (content == "tone") {
         QTRY_COMPARE_WITH_TIMEOUT(Part<QLabel>(control, "totalLabel")->text(), QStringLiteral("00:02"), kLoadWait);

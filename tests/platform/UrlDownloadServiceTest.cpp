@@ -21,7 +21,7 @@ using namespace platform;
 namespace {
 
 // Records every notification of one transfer in the order it came.
-class RecordingCallback : public TransferObserver {
+class RecordingObserver : public TransferObserver {
 public:
     struct Notification {
         char kind;  // 's' start, 'p' progress, 'e' end (stop)
@@ -32,23 +32,23 @@ public:
     };
 
     std::vector<Notification> notifications;
-    std::shared_ptr<TransferHandle> binding;
-    std::function<void(RecordingCallback&, const Notification&)> onProgress;
+    std::shared_ptr<TransferHandle> handle;
+    std::function<void(RecordingObserver&, const Notification&)> onProgress;
 
     void transferStarted(std::shared_ptr<TransferHandle> b) override
     {
-        binding = std::move(b);
+        handle = std::move(b);
         notifications.push_back({'s', 0, 0, 0, std::nullopt});
     }
     void transferProgressed(qint64 progress, qint64 progressMax, qint32 statusCode, const char16_t* statusText) override
     {
-        notifications.push_back({'p', progress, progressMax, statusCode, Text(statusText)});
+        notifications.push_back({'p', progress, progressMax, statusCode, textOf(statusText)});
         if (onProgress)
             onProgress(*this, notifications.back());
     }
     void transferStopped(qint32 result, const char16_t* error) override
     {
-        notifications.push_back({'e', 0, 0, result, Text(error)});
+        notifications.push_back({'e', 0, 0, result, textOf(error)});
     }
 
     std::vector<Notification> progress() const
@@ -60,7 +60,7 @@ public:
     }
 
 private:
-    static std::optional<QString> Text(const char16_t* text)
+    static std::optional<QString> textOf(const char16_t* text)
     {
         return text ? std::optional(QString::fromUtf16(text)) : std::nullopt;
     }
@@ -136,8 +136,8 @@ void UrlDownloadServiceTest::storesTheCompleteBodyUnderTheTarget()
     else if (leftover == "target")
         QVERIFY(writeWholeFile(path, QByteArray(100000, 'y')));
 
-    RecordingCallback callback;
-    const int result = downloadToFile(server_.url("/lecture.zip"), path, callback);
+    RecordingObserver observer;
+    const int result = downloadToFile(server_.url("/lecture.zip"), path, observer);
 
     QCOMPARE(result, int(kDownloadComplete));
     QCOMPARE(readWholeFile(path), body);
@@ -145,9 +145,9 @@ void UrlDownloadServiceTest::storesTheCompleteBodyUnderTheTarget()
     QCOMPARE(server_.requestCount("/lecture.zip"), askedBefore + 1);
 
     // Start first, stop last with success and no error text, progress in between.
-    const auto& all = callback.notifications;
-    const auto progress = callback.progress();
-    QVERIFY(callback.binding && !progress.empty());
+    const auto& all = observer.notifications;
+    const auto progress = observer.progress();
+    QVERIFY(observer.handle && !progress.empty());
     QCOMPARE(all.front().kind, 's');
     QCOMPARE(all.back().kind, 'e');
     QCOMPARE(all.back().code, 0);
@@ -205,10 +205,10 @@ void UrlDownloadServiceTest::failuresLeaveTheTargetAsItWas()
         if (hadCopy)
             QVERIFY(writeWholeFile(path, earlier));
 
-        RecordingCallback callback;
+        RecordingObserver observer;
         QElapsedTimer timer;
         timer.start();
-        const int result = downloadToFile(address, path, callback);
+        const int result = downloadToFile(address, path, observer);
 
         QCOMPARE(result, expected);
         // A refused connection is an immediate failure, not a time-out.
@@ -218,7 +218,7 @@ void UrlDownloadServiceTest::failuresLeaveTheTargetAsItWas()
         else
             QVERIFY(!QFile::exists(path));
         QVERIFY(!QFile::exists(path + ".part"));
-        const auto& all = callback.notifications;
+        const auto& all = observer.notifications;
         QVERIFY(all.front().kind == 's' && all.back().kind == 'e');
         QCOMPARE(all.back().code, expected);
         QVERIFY(!all.back().text.value_or(QString()).isEmpty());
@@ -242,23 +242,23 @@ void UrlDownloadServiceTest::abortStopsTheTransfer()
     const QString path = target(QStringLiteral("我的收藏/讲座.zip"));
     QVERIFY(writeWholeFile(path, "earlier"));
 
-    RecordingCallback callback;
+    RecordingObserver observer;
     std::size_t abortedAt = 0;
-    callback.onProgress = [&](RecordingCallback& self, const RecordingCallback::Notification& n) {
+    observer.onProgress = [&](RecordingObserver& self, const RecordingObserver::Notification& n) {
         if (!abortedAt && n.code == abortAtCode) {
             abortedAt = self.notifications.size();
-            self.binding->abort();
+            self.handle->abort();
         }
     };
-    const int result = downloadToFile(server_.url("/slow.zip"), path, callback);
+    const int result = downloadToFile(server_.url("/slow.zip"), path, observer);
 
     QCOMPARE(result, int(kDownloadAborted));
     QVERIFY(abortedAt > 0);
     // Nothing but the stop after the notification that aborted.
-    QCOMPARE(callback.notifications.size(), abortedAt + 1);
-    QCOMPARE(callback.notifications.back().kind, 'e');
-    QCOMPARE(callback.notifications.back().code, int(kDownloadAborted));
-    callback.binding->abort();  // after the end: changes nothing
+    QCOMPARE(observer.notifications.size(), abortedAt + 1);
+    QCOMPARE(observer.notifications.back().kind, 'e');
+    QCOMPARE(observer.notifications.back().code, int(kDownloadAborted));
+    observer.handle->abort();  // after the end: changes nothing
     QCOMPARE(readWholeFile(path), QByteArray("earlier"));
     QVERIFY(!QFile::exists(path + ".part"));
 }
@@ -266,12 +266,12 @@ void UrlDownloadServiceTest::abortStopsTheTransfer()
 void UrlDownloadServiceTest::keepsNotifyingWhileTheServerIsQuiet()
 {
     server_.serveSlowly("/quiet.zip", generatedBytes(2000), 1000, std::chrono::milliseconds(500));
-    RecordingCallback callback;
-    QCOMPARE(downloadToFile(server_.url("/quiet.zip"), target("quiet.zip"), callback), int(kDownloadComplete));
+    RecordingObserver observer;
+    QCOMPARE(downloadToFile(server_.url("/quiet.zip"), target("quiet.zip"), observer), int(kDownloadComplete));
 
     // Half a second without a byte, twice: the caller hears from the
     // service many times meanwhile, with unchanged progress.
-    const auto progress = callback.progress();
+    const auto progress = observer.progress();
     for (const qint64 bytes : {0, 1000}) {
         const auto heard =
             std::count_if(progress.begin(), progress.end(), [bytes](const auto& n) { return n.progress == bytes; });
@@ -295,12 +295,12 @@ void UrlDownloadServiceTest::processEndedMidTransferLeavesNothingBehind()
     const pid_t child = ::fork();
     QVERIFY(child >= 0);
     if (child == 0) {
-        RecordingCallback callback;
-        callback.onProgress = [](RecordingCallback& self, const RecordingCallback::Notification& n) {
+        RecordingObserver observer;
+        observer.onProgress = [](RecordingObserver& self, const RecordingObserver::Notification& n) {
             if (n.progress >= 5000)
-                std::_Exit(self.binding ? 0 : 3);
+                std::_Exit(self.handle ? 0 : 3);
         };
-        downloadToFile(server_.url("/slow.zip"), path, callback);
+        downloadToFile(server_.url("/slow.zip"), path, observer);
         std::_Exit(4); // the transfer finished: it was not ended mid-way
     }
     int status = 0;

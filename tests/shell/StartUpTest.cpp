@@ -1,5 +1,5 @@
-#include "shell/StartProcedure.h"
 #include "shell/MainWindow.h"
+#include "shell/StartProcedure.h"
 
 #include "download/DownloadEngine.h"
 #include "support/Gb2312.h"

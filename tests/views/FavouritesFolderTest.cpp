@@ -36,7 +36,8 @@ void FavouritesFolderTest::cleanup()
 
 void FavouritesFolderTest::showFavourites()
 {
-    QTest::mouseClick(window_->viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(6, window_->viewBar().favouritesOption->height() / 2));
+    QTest::mouseClick(window_->viewBar().favouritesOption, Qt::LeftButton, {},
+                      QPoint(6, window_->viewBar().favouritesOption->height() / 2));
     QVERIFY(window_->viewBar().favouritesOption->isChecked());
 }
 

@@ -29,7 +29,8 @@ void SearchTest::init()
                              QStringLiteral("心力衰竭%王医生$三十分钟.zip")});
     window_ = fixture_->load();
     QVERIFY(window_);
-    QTest::mouseClick(window_->viewBar().favouritesOption, Qt::LeftButton, {}, QPoint(6, window_->viewBar().favouritesOption->height() / 2));
+    QTest::mouseClick(window_->viewBar().favouritesOption, Qt::LeftButton, {},
+                      QPoint(6, window_->viewBar().favouritesOption->height() / 2));
     QVERIFY(window_->viewBar().searchBox->isEnabled());
 }
 
