@@ -49,29 +49,14 @@ QToolButton* makeButton(QWidget* parent, const char* name, QStyle::StandardPixma
 
 MediaPlayer::MediaPlayer(QWidget* parent) : QWidget(parent)
 {
-    player_ = new QMediaPlayer(this);
     // Without a sound device GStreamer's automatic sink falls back to a
     // silent one that still keeps time, so the player behaves the same.
     audioOutput_ = new QAudioOutput(this);
-    player_->setAudioOutput(audioOutput_);
+    makePlayer();
 
     buildTransportBar();
     buildContextMenu();
 
-    connect(player_, &QMediaPlayer::positionChanged, this, &MediaPlayer::showPosition);
-    connect(player_, &QMediaPlayer::durationChanged, this, &MediaPlayer::showDuration);
-    connect(player_, &QMediaPlayer::playbackStateChanged, this, &MediaPlayer::showState);
-    connect(player_, &QMediaPlayer::seekableChanged, this, &MediaPlayer::showState);
-    connect(player_, &QMediaPlayer::mediaStatusChanged, this, &MediaPlayer::onMediaStatus);
-    connect(player_, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error) {
-        if (error != QMediaPlayer::NoError) {
-            cannotPlay_ = true;
-            // The back end stays in the playing state after an error; the
-            // transport should not look as if something still played.
-            player_->stop();
-            showState();
-        }
-    });
     connect(audioOutput_, &QAudioOutput::mutedChanged, this, [this](bool muted) {
         muteButton_->setChecked(muted);
         muteButton_->setIcon(style()->standardIcon(muted ? QStyle::SP_MediaVolumeMuted : QStyle::SP_MediaVolume));
@@ -90,6 +75,42 @@ MediaPlayer::~MediaPlayer()
     player_->setSource(QUrl());
     delete file_;
     file_ = nullptr;
+}
+
+void MediaPlayer::makePlayer()
+{
+    player_ = new QMediaPlayer(this);
+    player_->setAudioOutput(audioOutput_);
+    player_->setPlaybackRate(rate_);
+    connect(player_, &QMediaPlayer::positionChanged, this, &MediaPlayer::showPosition);
+    connect(player_, &QMediaPlayer::durationChanged, this, &MediaPlayer::showDuration);
+    connect(player_, &QMediaPlayer::playbackStateChanged, this, &MediaPlayer::showState);
+    connect(player_, &QMediaPlayer::seekableChanged, this, &MediaPlayer::showState);
+    connect(player_, &QMediaPlayer::mediaStatusChanged, this, &MediaPlayer::onMediaStatus);
+    connect(player_, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error) {
+        if (error != QMediaPlayer::NoError) {
+            cannotPlay_ = true;
+            // The back end stays in the playing state after an error; the
+            // transport should not look as if something still played.
+            player_->stop();
+            showState();
+        }
+    });
+}
+
+void MediaPlayer::replacePlayer()
+{
+    // A back end that played one file can still deliver that file's late
+    // errors and buffered data after it has been given the next one, which
+    // then fails to play. A player of its own for each file keeps them apart.
+    QMediaPlayer* previous = player_;
+    disconnect(previous, nullptr, this, nullptr);
+    previous->stop();
+    previous->setAudioOutput(nullptr);
+    // Deleted now, not later: it must stop reading the previous file before
+    // that file is let go of.
+    delete previous;
+    makePlayer();
 }
 
 void MediaPlayer::buildTransportBar()
@@ -199,6 +220,7 @@ void MediaPlayer::setSource(const QString& path)
     cannotPlay_ = false;
     QFile* previous = file_;
     file_ = nullptr;
+    replacePlayer();
 
     // Opened here and now: the caller renames the file as soon as this
     // returns, and an open handle follows the file whatever its name.
@@ -216,6 +238,8 @@ void MediaPlayer::setSource(const QString& path)
     // more; it may still have queued calls naming it, hence the late delete.
     releaseFile(previous);
 
+    // The new player reports no duration until it knows one.
+    showDuration(0);
     positionSlider_->setSliderPosition(0);
     showPosition(0);
     showState();

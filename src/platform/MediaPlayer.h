@@ -67,6 +67,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void makePlayer();
+    void replacePlayer();
     void buildTransportBar();
     void buildContextMenu();
     void releaseFile(QFile* file);

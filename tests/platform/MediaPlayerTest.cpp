@@ -316,6 +316,8 @@ void MediaPlayerTest::aNewAddressReplacesTheOldAndLetsGoOfIt()
         QVERIFY(control->player()->playbackState() != QMediaPlayer::PlayingState);
         QVERIFY(!Part<QToolButton>(control, "playPauseButton")->isEnabled());
         QCOMPARE(Part<QLabel>(control, "elapsedLabel")->text(), QStringLiteral("00:00"));
+        // Nothing of the previous lecture's length is left behind.
+        QCOMPARE(Part<QLabel>(control, "totalLabel")->text(), QStringLiteral("00:00"));
         // Still usable: the next good address plays.
         QVERIFY(startPlaying(control, tone(QStringLiteral("after.wav"), 3000)));
         QCOMPARE(control->player()->error(), QMediaPlayer::NoError);
