@@ -108,7 +108,7 @@ void MediaPlayer::replacePlayer()
     previous->stop();
     previous->setAudioOutput(nullptr);
     // Deleted now, not later: it must stop reading the previous file before
-    // that file is let go of.
+    // the caller lets go of that file.
     delete previous;
     makePlayer();
 }
@@ -218,9 +218,10 @@ void MediaPlayer::setSource(const QString& path)
 {
     source_ = path;
     cannotPlay_ = false;
-    QFile* previous = file_;
-    file_ = nullptr;
+    // The old player is gone with this, so nothing reads the old file now.
     replacePlayer();
+    delete file_;
+    file_ = nullptr;
 
     // Opened here and now: the caller renames the file as soon as this
     // returns, and an open handle follows the file whatever its name.
@@ -231,13 +232,8 @@ void MediaPlayer::setSource(const QString& path)
         player_->setSourceDevice(file_, QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
     } else {
         delete next;
-        player_->setSource(QUrl());
         cannotPlay_ = !path.isEmpty();
     }
-    // The player has switched to the new source and reads the old file no
-    // more; it may still have queued calls naming it, hence the late delete.
-    releaseFile(previous);
-
     // The new player reports no duration until it knows one.
     showDuration(0);
     positionSlider_->setSliderPosition(0);
@@ -245,14 +241,6 @@ void MediaPlayer::setSource(const QString& path)
     showState();
     if (file_)
         player_->play();
-}
-
-void MediaPlayer::releaseFile(QFile* file)
-{
-    if (!file)
-        return;
-    file->close();
-    file->deleteLater();
 }
 
 void MediaPlayer::play()
@@ -331,8 +319,7 @@ void MediaPlayer::onMediaStatus(QMediaPlayer::MediaStatus status)
         cannotPlay_ = true;
     // The GStreamer back end keeps the rate it was given but plays new media
     // at normal speed until the rate changes; give it the rate again once
-    // the new media has loaded. The old media reports itself loaded once
-    // more while it is dropped, which is why loading must come first.
+    // its media has loaded.
     if (status == QMediaPlayer::LoadingMedia)
         rateOwedToNewMedia_ = true;
     if (rateOwedToNewMedia_ && (status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia)) {

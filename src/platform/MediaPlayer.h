@@ -71,7 +71,6 @@ private:
     void replacePlayer();
     void buildTransportBar();
     void buildContextMenu();
-    void releaseFile(QFile* file);
     void seekTo(qint64 position);
     void showPosition(qint64 position);
     void showDuration(qint64 duration);
