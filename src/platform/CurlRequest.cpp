@@ -1,6 +1,7 @@
 #include "platform/CurlRequest.h"
 
 #include "platform/NetworkLimits.h"
+#include "platform/NormalisedAddress.h"
 
 #include <mutex>
 
@@ -22,7 +23,7 @@ NetworkLimits& currentNetworkLimits()
     return limits;
 }
 
-CurlRequest::CurlRequest(const QString& address) : address_(address.toUtf8())
+CurlRequest::CurlRequest(const QString& address) : address_(normalisedAddress(address))
 {
     initialiseCurlOnce();
     handle_ = curl_easy_init();
@@ -49,6 +50,12 @@ CurlRequest::~CurlRequest()
     if (handle_)
         curl_easy_cleanup(handle_);
     curl_slist_free_all(headers_);
+}
+
+void CurlRequest::addHeader(const QByteArray& line)
+{
+    headers_ = curl_slist_append(headers_, line.constData());
+    curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers_);
 }
 
 long CurlRequest::responseCode() const

@@ -9,9 +9,10 @@
 namespace platform {
 
 // One libcurl easy handle with the options every request of the program
-// shares: redirects followed (at most 10), http and https only, the
-// connect and stall limits, and the "If-Modified-Since: 0" header that
-// keeps caches between us and the server from answering for it.
+// shares: the address normalised as a browser would send it, redirects
+// followed (at most 10), http and https only, the connect and stall limits,
+// and the "If-Modified-Since: 0" header that keeps caches between us and
+// the server from answering for it.
 class CurlRequest {
 public:
     explicit CurlRequest(const QString& address);
@@ -22,6 +23,10 @@ public:
     CURL* handle() const { return handle_; }
     bool valid() const { return handle_ != nullptr; }
     long responseCode() const;
+    // The address as it is sent.
+    const QByteArray& address() const { return address_; }
+    // One more request header, "Name: value".
+    void addHeader(const QByteArray& line);
 
 private:
     CURL* handle_ = nullptr;

@@ -9,7 +9,8 @@ namespace platform {
 
 // A blocking HTTP GET on the calling thread. The body comes back whatever
 // the status code; nothing at all comes back when no complete response
-// arrived (no network, refused, timed out, cut off, not an http address).
+// arrived (no network, refused, timed out, cut off, not an http address)
+// and when the body passes the text limits of NetworkLimits.
 std::optional<QByteArray> httpGet(const QString& address);
 
 }  // namespace platform

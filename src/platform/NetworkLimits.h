@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <chrono>
 
 namespace platform {
@@ -11,6 +13,11 @@ struct NetworkLimits {
     std::chrono::seconds connectTimeout{30};
     // A transfer fails when no byte has arrived for this long.
     std::chrono::seconds stallTimeout{60};
+    // A text (version file, catalogue, lecture list) is read whole into
+    // memory on the interface thread: one that grows past this size, or
+    // that has not come completely in this time, counts as not read.
+    qint64 textBodyLimit = qint64(256) * 1024 * 1024;
+    std::chrono::seconds textFetchTimeout{120};
 };
 
 NetworkLimits& currentNetworkLimits();

@@ -2,18 +2,14 @@
 
 #include "platform/CurlRequest.h"
 #include "platform/MonotonicTick.h"
-
-#include <QFile>
-#include <QFileInfo>
+#include "platform/PartialDownload.h"
+#include "platform/ResponseHeaders.h"
 
 #include <atomic>
-#include <cerrno>
 #include <cstdio>
-#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace platform {
 
@@ -42,139 +38,8 @@ private:
     std::atomic<bool> aborted_{false};
 };
 
-// The file the body goes to while it arrives. Only a complete body is
-// renamed onto the target, so a half-downloaded lecture never sits under
-// its real name and an earlier good copy survives a failed attempt.
-//
-// Where the file system allows, the file has no name at all until it is
-// complete, so a process that ends mid-transfer (the exit command, a crash,
-// a power cut) leaves nothing behind. Elsewhere it is written as
-// target + ".part", which the next attempt at the same lecture overwrites.
-class PartFile {
-public:
-    explicit PartFile(const QString& targetPath)
-        : targetName_(QFile::encodeName(targetPath)), partName_(targetName_ + ".part")
-    {
-    }
-    ~PartFile() { discard(); }
-    PartFile(const PartFile&) = delete;
-    PartFile& operator=(const PartFile&) = delete;
-
-    bool open()
-    {
-        const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(targetName_)).absolutePath());
-        fd_ = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-        if (fd_ >= 0)
-            return true;
-        fd_ = ::open(partName_.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        named_ = fd_ >= 0;
-        return named_;
-    }
-
-    bool write(const char* data, size_t size)
-    {
-        while (size > 0) {
-            const ssize_t written = ::write(fd_, data, size);
-            if (written < 0) {
-                if (errno == EINTR)
-                    continue;
-                return false;
-            }
-            data += written;
-            size -= static_cast<size_t>(written);
-        }
-        return true;
-    }
-
-    bool commit()
-    {
-        if (!named_ && !giveName())
-            return false;
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0)
-            return false;
-        if (std::rename(partName_.constData(), targetName_.constData()) != 0)
-            return false;
-        named_ = false;
-        return true;
-    }
-
-    void discard()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = -1;
-        if (named_)
-            ::unlink(partName_.constData());
-        named_ = false;
-    }
-
-private:
-    // A name can only be linked to a file that has none where nothing
-    // else has it, hence the step through the ".part" name, whose earlier
-    // holder is a leftover of an attempt that did not finish.
-    bool giveName()
-    {
-        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, partName_.constData(), AT_SYMLINK_FOLLOW) == 0) {
-                named_ = true;
-                return true;
-            }
-            if (errno != EEXIST)
-                return false;
-            ::unlink(partName_.constData());
-        }
-        return false;
-    }
-
-    QByteArray targetName_;
-    QByteArray partName_;
-    int fd_ = -1;
-    // Whether partName_ names the file, so that it must go if not renamed.
-    bool named_ = false;
-};
-
-// Where the body goes while curl delivers it, and how much of it came.
-struct Body {
-    CURL* handle = nullptr;
-    PartFile* file = nullptr;
-    const CurlTransferHandle* transfer = nullptr;
-    qint64 written = 0;
-    qint64 announced = 0;  // 0 when the server sent no Content-Length
-    bool started = false;
-    bool writeFailed = false;
-    // Reports progress from inside a long read; set once data flows.
-    std::function<void()> reportFlow;
-    qint64 lastReportMs = 0;
-};
-
-size_t writeBody(char* data, size_t size, size_t count, void* context)
-{
-    Body& body = *static_cast<Body*>(context);
-    const size_t bytes = size * count;
-    if (body.transfer->aborted())
-        return 0;
-    if (!body.started) {
-        body.started = true;
-        curl_off_t length = -1;
-        curl_easy_getinfo(body.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
-        body.announced = length > 0 ? static_cast<qint64>(length) : 0;
-    }
-    if (!body.file->write(data, bytes)) {
-        body.writeFailed = true;
-        return 0;
-    }
-    body.written += static_cast<qint64>(bytes);
-    if (body.reportFlow && monotonicMilliseconds() - body.lastReportMs >= kFlowNotifyMs) {
-        body.reportFlow();
-        // An abort asked for inside that report ends the transfer here.
-        if (body.transfer->aborted())
-            return 0;
-    }
-    return bytes;
-}
+// Whether a complete file is flushed to the disk before it is named.
+std::atomic<bool> durableDownloads{true};
 
 class MultiHandle {
 public:
@@ -219,15 +84,23 @@ std::u16string effectiveAddress(CURL* handle)
     return address ? QString::fromUtf8(address).toStdU16String() : std::u16string();
 }
 
+// Asked of one attempt when the server's answer cannot continue the bytes
+// kept from before: they are dropped and the file is asked for whole.
+constexpr int kRestartFromZero = -1;
+
 class Download {
 public:
     Download(const QString& address, const QString& targetPath, TransferObserver& observer)
-        : request_(address), file_(targetPath), observer_(observer), statusText_(address.toStdU16String())
+        : address_(address),
+          request_(std::make_unique<CurlRequest>(address)),
+          file_(targetPath),
+          observer_(observer),
+          statusText_(address.toStdU16String())
     {
         errorBuffer_[0] = '\0';
     }
 
-    bool valid() const { return request_.valid(); }
+    bool valid() const { return request_->valid(); }
 
     int run()
     {
@@ -236,10 +109,15 @@ public:
         const int result = transfer();
         if (result == kDownloadComplete) {
             observer_.transferStopped(result, nullptr);
-        } else {
-            file_.discard();
-            observer_.transferStopped(result, errorText(result).c_str());
+            return result;
         }
+        // Only a transfer that broke off is worth continuing; a cancel, an
+        // error page or a file that cannot be written is not.
+        if (result == kDownloadTransferFailed || result == kDownloadIncomplete)
+            file_.keepForResume();
+        else
+            file_.discard();
+        observer_.transferStopped(result, errorText(result).c_str());
         return result;
     }
 
@@ -248,15 +126,31 @@ private:
     {
         if (handle_->aborted())
             return kDownloadAborted;
-        if (!file_.open())
+        if (!file_.nameFits() || !file_.open())
             return kDownloadFileError;
+        const int result = attempt(file_.resumableBytes(request_->address()));
+        if (result != kRestartFromZero)
+            return result;
+        request_ = std::make_unique<CurlRequest>(address_);
+        if (!request_->valid())
+            return kDownloadServiceUnavailable;
+        return attempt(0);
+    }
 
-        CURL* handle = request_.handle();
-        body_.handle = handle;
-        body_.file = &file_;
-        body_.transfer = handle_.get();
-        curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &writeBody);
-        curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body_);
+    int attempt(qint64 resumeFrom)
+    {
+        resumeFrom_ = resumeFrom;
+        offset_ = written_ = announced_ = total_ = 0;
+        decided_ = restartNeeded_ = writeFailed_ = started_ = false;
+        CURL* handle = request_->handle();
+        if (resumeFrom > 0) {
+            curl_easy_setopt(handle, CURLOPT_RANGE, QByteArray::number(resumeFrom).append('-').constData());
+            // The server sends the rest only if the file is still the one
+            // the kept bytes came from, and the whole file otherwise.
+            request_->addHeader("If-Range: " + file_.record().validator);
+        }
+        curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Download::receiveFromCurl);
+        curl_easy_setopt(handle, CURLOPT_WRITEDATA, this);
         curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
         // An error page must never end up stored as the file.
         curl_easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
@@ -268,15 +162,14 @@ private:
 
         notify(kStatusConnecting);
         long redirectsSeen = 0;
-        body_.reportFlow = [this, handle] { reportData(handle); };
         for (;;) {
             int running = 0;
             if (curl_multi_perform(multi.get(), &running) != CURLM_OK)
                 return kDownloadTransferFailed;
             if (handle_->aborted())
                 return kDownloadAborted;
-            if (body_.started) {
-                reportData(handle);
+            if (started_) {
+                reportData();
             } else {
                 long redirects = 0;
                 curl_easy_getinfo(handle, CURLINFO_REDIRECT_COUNT, &redirects);
@@ -297,43 +190,122 @@ private:
             if (curl_multi_poll(multi.get(), nullptr, 0, kQuietNotifyMs, nullptr) != CURLM_OK)
                 return kDownloadTransferFailed;
         }
+        return finish(multi.finalResult());
+    }
 
-        curlResult_ = multi.finalResult();
-        if (body_.writeFailed)
+    int finish(CURLcode curlResult)
+    {
+        curlResult_ = curlResult;
+        if (restartNeeded_)
+            return kRestartFromZero;
+        if (writeFailed_)
             return kDownloadFileError;
+        status_ = request_->responseCode();
         if (curlResult_ == CURLE_HTTP_RETURNED_ERROR)
-            return kDownloadHttpError;
+            return resumeFrom_ > 0 && status_ == 416 ? kRestartFromZero : kDownloadHttpError;
         if (curlResult_ != CURLE_OK)
             return kDownloadTransferFailed;
         // Anything but a 2xx here (a 304, a redirect without a target) is
         // not the file that was asked for.
-        status_ = request_.responseCode();
         if (status_ < 200 || status_ > 299)
             return kDownloadHttpError;
-        if (body_.announced > 0 && body_.written != body_.announced)
+        // An empty body never reached receive().
+        if (!decided_ && !decideOnResponse())
+            return restartNeeded_ ? kRestartFromZero : kDownloadFileError;
+        if ((announced_ > 0 && written_ != announced_) || (total_ > 0 && offset_ + written_ != total_))
             return kDownloadIncomplete;
         notify(kStatusEndDownloadData);
-        if (!file_.commit())
+        // A cancel in that last notification still wins.
+        if (handle_->aborted())
+            return kDownloadAborted;
+        if (!file_.commit(durableDownloads.load(std::memory_order_relaxed)))
             return kDownloadFileError;
         return kDownloadComplete;
     }
 
+    // Decided once the answer's headers are in: whether its body continues
+    // the kept bytes or starts the file afresh. False when it can do neither.
+    bool decideOnResponse()
+    {
+        decided_ = true;
+        CURL* handle = request_->handle();
+        curl_off_t length = -1;
+        curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        announced_ = length > 0 ? static_cast<qint64>(length) : 0;
+        const QByteArray validator = responseValidator(handle);
+        const PartialDownload::Record& kept = file_.record();
+        if (resumeFrom_ > 0 && request_->responseCode() == 206) {
+            const std::optional<ContentRange> range =
+                parseContentRange(lastResponseHeader(handle, "Content-Range").value_or(QByteArray()));
+            const bool continuesKeptBytes = range && range->first == resumeFrom_
+                                            && (range->total == 0 || range->last == range->total - 1)
+                                            && (range->total == 0 || kept.total == 0 || range->total == kept.total)
+                                            && (validator.isEmpty() || validator == kept.validator);
+            if (!continuesKeptBytes) {
+                restartNeeded_ = true;
+                return false;
+            }
+            offset_ = resumeFrom_;
+            total_ = range->total > 0 ? range->total : kept.total;
+            return true;
+        }
+        // A whole file: the server ignored the range, or the file changed.
+        offset_ = 0;
+        total_ = announced_;
+        if (!file_.restart({request_->address(), validator, announced_})) {
+            writeFailed_ = true;
+            return false;
+        }
+        return true;
+    }
+
+    static size_t receiveFromCurl(char* data, size_t size, size_t count, void* context)
+    {
+        return static_cast<Download*>(context)->receive(data, size * count);
+    }
+
+    size_t receive(const char* data, size_t bytes)
+    {
+        if (handle_->aborted())
+            return 0;
+        if (!started_) {
+            started_ = true;
+            if (!decideOnResponse())
+                return 0;
+        }
+        if (!file_.append(data, bytes)) {
+            writeFailed_ = true;
+            return 0;
+        }
+        written_ += static_cast<qint64>(bytes);
+        if (monotonicMilliseconds() - lastReportMs_ >= kFlowNotifyMs) {
+            reportData();
+            // An abort asked for inside that report ends the transfer here.
+            if (handle_->aborted())
+                return 0;
+        }
+        return bytes;
+    }
+
     // Data has come: the first report says so, the later ones say how much.
-    void reportData(CURL* handle)
+    void reportData()
     {
         if (!beganData_) {
             beganData_ = true;
-            statusText_ = effectiveAddress(handle);
+            statusText_ = effectiveAddress(request_->handle());
             notify(kStatusBeginDownloadData);
         } else {
             notify(kStatusDownloadingData);
         }
     }
 
+    // Progress counts the whole file: a resumed transfer starts where the
+    // kept bytes end.
     void notify(qint32 status)
     {
-        body_.lastReportMs = monotonicMilliseconds();
-        observer_.transferProgressed(body_.written, body_.announced, status, statusText_.c_str());
+        lastReportMs_ = monotonicMilliseconds();
+        const qint64 total = total_ > 0 ? total_ : (announced_ > 0 ? offset_ + announced_ : 0);
+        observer_.transferProgressed(offset_ + written_, total, status, statusText_.c_str());
     }
 
     std::u16string errorText(int result) const
@@ -342,7 +314,7 @@ private:
         case kDownloadAborted:
             return u"aborted";
         case kDownloadHttpError:
-            return QStringLiteral("HTTP status %1").arg(status_ ? status_ : request_.responseCode()).toStdU16String();
+            return QStringLiteral("HTTP status %1").arg(status_ ? status_ : request_->responseCode()).toStdU16String();
         case kDownloadIncomplete:
             return u"the body ended before the announced length";
         case kDownloadFileError:
@@ -354,16 +326,28 @@ private:
         }
     }
 
-    CurlRequest request_;
-    PartFile file_;
+    QString address_;
+    std::unique_ptr<CurlRequest> request_;
+    PartialDownload file_;
     TransferObserver& observer_;
     std::shared_ptr<CurlTransferHandle> handle_ = std::make_shared<CurlTransferHandle>();
-    Body body_;
-    bool beganData_ = false;
     std::u16string statusText_;
     char errorBuffer_[CURL_ERROR_SIZE];
     CURLcode curlResult_ = CURLE_OK;
     long status_ = 0;
+    bool beganData_ = false;
+    qint64 lastReportMs_ = 0;
+
+    // The attempt under way.
+    qint64 resumeFrom_ = 0;  // the kept bytes asked to be continued
+    qint64 offset_ = 0;      // where this body starts in the file
+    qint64 written_ = 0;     // bytes of this body stored
+    qint64 announced_ = 0;   // this body's Content-Length, 0 when none
+    qint64 total_ = 0;       // the whole file's size, 0 when unknown
+    bool started_ = false;
+    bool decided_ = false;
+    bool restartNeeded_ = false;
+    bool writeFailed_ = false;
 };
 
 }  // namespace
@@ -374,6 +358,11 @@ int downloadToFile(const QString& address, const QString& targetPath, TransferOb
     if (!download.valid())
         return kDownloadServiceUnavailable;
     return download.run();
+}
+
+void setDurableDownloads(bool durable)
+{
+    durableDownloads.store(durable, std::memory_order_relaxed);
 }
 
 }  // namespace platform

@@ -60,13 +60,22 @@ protected:
 
 // Downloads address into targetPath, blocking the calling thread; the
 // observer is called on that thread while this runs. Returns
-// kDownloadComplete exactly when the whole body of a 2xx answer (after
-// redirects) is stored at targetPath. The body is written to a file without
-// a name (or, where the file system cannot do that, to targetPath + ".part")
-// and renamed onto targetPath only when complete; on any failure or abort
-// the partial file is removed and whatever was at targetPath before is left
-// as it was. A process that ends mid-transfer leaves no partial file where
-// the nameless one could be used.
+// kDownloadComplete exactly when the whole file (the body of a 2xx answer
+// after redirects, or the rest of it joined to bytes kept from before) is
+// stored at targetPath. The body goes to a hidden partial file beside the
+// target (see PartialDownload) and is renamed onto the target only when
+// complete; whatever was at targetPath before stays as it was until then.
+// A transfer that broke off (cut, stalled, the process ended) keeps its
+// bytes for the next call with the same address and target, which asks
+// the server for the rest only; an abort, an error status or a name the
+// file system cannot take keeps nothing. The progress reported counts the
+// whole file, kept bytes included.
 int downloadToFile(const QString& address, const QString& targetPath, TransferObserver& observer);
+
+// Whether a complete file's data is flushed to the disk before it gets its
+// name, and its folder after, so that a file reported as stored survives a
+// power cut. Always on in the program; the download benchmark turns it off
+// to measure what it costs.
+void setDurableDownloads(bool durable);
 
 }  // namespace platform

@@ -6,6 +6,23 @@
 
 #include <QtTest>
 
+namespace {
+
+// The most memory this process has held so far, in KiB.
+long peakResidentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
+}
+
+}  // namespace
+
 class FetchTextTest : public QObject {
     Q_OBJECT
 
@@ -67,6 +84,12 @@ void FetchTextTest::failuresGiveAnEmptyText_data()
     QTest::newRow("server stalls mid-body") << server_.url("/stalled.txt");
     // Half a catalogue would show conferences that are not all there.
     QTest::newRow("body cut off") << server_.url("/cut.txt");
+    // A byte every 200 ms never counts as a stall, and must still end.
+    server_.serveSlowly("/trickle.txt", QByteArray(100000, 'a'), 1, std::chrono::milliseconds(200));
+    QTest::newRow("server trickles") << server_.url("/trickle.txt");
+    // Would take all memory if it were kept.
+    server_.serveEndless("/endless.txt");
+    QTest::newRow("body without end") << server_.url("/endless.txt");
 }
 
 void FetchTextTest::failuresGiveAnEmptyText()
@@ -75,9 +98,16 @@ void FetchTextTest::failuresGiveAnEmptyText()
     platform::NetworkLimits& limits = platform::currentNetworkLimits();
     const platform::NetworkLimits saved = limits;
     limits.stallTimeout = std::chrono::seconds(1);
+    limits.textFetchTimeout = std::chrono::seconds(2);
+    limits.textBodyLimit = 1024 * 1024;
+    const long peakBefore = peakResidentKiB();
+    QElapsedTimer timer;
+    timer.start();
     const QString text = fetchText(address, "GB2312");
     limits = saved;
     QCOMPARE(text, QString());
+    QVERIFY2(timer.elapsed() < 6000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY2(peakResidentKiB() - peakBefore < 64 * 1024, qPrintable(QString::number(peakResidentKiB() - peakBefore)));
 }
 
 void FetchTextTest::bytesToText_data()

@@ -25,6 +25,7 @@ private slots:
     void init();
     void cleanup();
     void enteringAConferenceReadsItsLectureList();
+    void lectureListNameWithABlankIsAskedFor();
     void lectureListWithoutRecordsEnds();
     void downloadShowsARisingPercentageAndReplacesTheStoredCopy();
     void unknownSizeWritesNoPercentage();
@@ -32,8 +33,8 @@ private slots:
     void secondPressWhileDownloadingIsRefused();
     void closingTheWindowAbortsTheDownload();
     void viewSwitchesAndAnotherConferenceDuringADownload();
-    void savedNameThatLeavesTheFolderIsRefused_data();
-    void savedNameThatLeavesTheFolderIsRefused();
+    void savedNameThatCannotBeStoredIsRefused_data();
+    void savedNameThatCannotBeStoredIsRefused();
     void rightButtonRunsNoCommand();
 
 private:
@@ -66,7 +67,8 @@ private:
 void RowCommandsTest::init()
 {
     fixture_ = std::make_unique<MainWindowFixture>();
-    fixture_->serveCatalogue({QStringLiteral("第一届心血管会议%20131015*"), QStringLiteral("短日期会议%2013*")});
+    fixture_->serveCatalogue({QStringLiteral("第一届心血管会议%20131015*"), QStringLiteral("短日期会议%2013*"),
+                              QStringLiteral("日期带空格的会议%20131015 *")});
     window_ = fixture_->load();
     QVERIFY(window_);
     actionRan_ = false;
@@ -125,6 +127,15 @@ void RowCommandsTest::enteringAConferenceReadsItsLectureList()
     QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"冠心病 - 四十分钟", "心衰 - 四十分钟"}));
     for (int i = 0; i < PageList::kRows; ++i)
         QCOMPARE(window_->pageList().rows[i].actionButton->caption(), QStringLiteral("下 载"));
+    QCOMPARE(messages(), QStringList());
+}
+
+void RowCommandsTest::lectureListNameWithABlankIsAskedFor()
+{
+    fixture_->server.serveBytes("/lists/0131015 .zip", toGb2312(QStringLiteral("冠心病%张医生$四十分钟*http://h/a\r\n")));
+    press(2);
+    QVERIFY(window_->viewBar().lecturesOption->isChecked());
+    QCOMPARE(fixture_->server.requests().back().target, std::string("/lists/0131015%20.zip"));
     QCOMPARE(messages(), QStringList());
 }
 
@@ -244,15 +255,17 @@ void RowCommandsTest::viewSwitchesAndAnotherConferenceDuringADownload()
     QVERIFY(window_->favouritesTimer()->isEnabled());
 }
 
-void RowCommandsTest::savedNameThatLeavesTheFolderIsRefused_data()
+void RowCommandsTest::savedNameThatCannotBeStoredIsRefused_data()
 {
     QTest::addColumn<QString>("title");
     QTest::newRow("climbs out") << QStringLiteral("../../逃出");
     QTest::newRow("backslash") << QStringLiteral("..\\..\\逃出");
     QTest::newRow("control character") << QStringLiteral("讲\x01座");
+    // With "%张医生$四十分钟.zip", 256 bytes: one more than a name may have.
+    QTest::newRow("too long for the file system") << QString(76, QChar(0x8BB2)) + u'a';
 }
 
-void RowCommandsTest::savedNameThatLeavesTheFolderIsRefused()
+void RowCommandsTest::savedNameThatCannotBeStoredIsRefused()
 {
     QFETCH(QString, title);
     fixture_->server.serveBytes("/audio/a.wma", QByteArray("payload"));

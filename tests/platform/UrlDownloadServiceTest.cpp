@@ -66,6 +66,13 @@ private:
     }
 };
 
+// What a download left in the folder besides lectures: partial files,
+// records, anything hidden.
+QStringList hiddenFiles(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System);
+}
+
 }  // namespace
 
 class UrlDownloadServiceTest : public QObject {
@@ -80,10 +87,18 @@ private slots:
     void abortStopsTheTransfer_data();
     void abortStopsTheTransfer();
     void keepsNotifyingWhileTheServerIsQuiet();
-    void processEndedMidTransferLeavesNothingBehind();
+    void resumesWhereTheTransferBrokeOff_data();
+    void resumesWhereTheTransferBrokeOff();
+    void cancelledTransferIsNotResumed();
+    void processKilledMidTransferResumes();
+    void addressesAreSentAsABrowserWould_data();
+    void addressesAreSentAsABrowserWould();
+    void namesUpToTheFileSystemLimit_data();
+    void namesUpToTheFileSystemLimit();
 
 private:
     QString target(const QString& name) const { return dir_->filePath(name); }
+    QString favourites() const { return dir_->filePath(QStringLiteral("我的收藏")); }
 
     TestHttpServer server_;
     std::unique_ptr<QTemporaryDir> dir_;
@@ -101,12 +116,11 @@ void UrlDownloadServiceTest::storesTheCompleteBodyUnderTheTarget_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<bool>("lengthAnnounced");
-    QTest::addColumn<QString>("leftover");  // a file already there: "target", ".part" or none
+    QTest::addColumn<QString>("leftover");  // a file already there: "target" or none
     QTest::newRow("several receive buffers") << "bytes" << generatedBytes(3 * 1024 * 1024 + 17) << true << "";
     QTest::newRow("without Content-Length") << "chunked" << generatedBytes(200 * 1000 + 3) << false << "";
     QTest::newRow("in slow pieces") << "slow" << generatedBytes(5000) << true << "";
     QTest::newRow("empty body") << "bytes" << QByteArray() << true << "";
-    QTest::newRow("over a partial file left from before") << "bytes" << generatedBytes(4096) << true << ".part";
     QTest::newRow("replacing an earlier, longer copy") << "bytes" << generatedBytes(4096) << true << "target";
     QTest::newRow("after a redirect") << "redirect" << generatedBytes(70000) << true << "";
 }
@@ -131,9 +145,7 @@ void UrlDownloadServiceTest::storesTheCompleteBodyUnderTheTarget()
     }
     const std::size_t askedBefore = server_.requestCount("/lecture.zip");
     const QString path = target(QStringLiteral("我的收藏/冠心病介入治疗进展.zip"));
-    if (leftover == ".part")
-        QVERIFY(writeWholeFile(path + ".part", QByteArray(100000, 'x')));
-    else if (leftover == "target")
+    if (leftover == "target")
         QVERIFY(writeWholeFile(path, QByteArray(100000, 'y')));
 
     RecordingObserver observer;
@@ -141,7 +153,7 @@ void UrlDownloadServiceTest::storesTheCompleteBodyUnderTheTarget()
 
     QCOMPARE(result, int(kDownloadComplete));
     QCOMPARE(readWholeFile(path), body);
-    QVERIFY(!QFile::exists(path + ".part"));
+    QCOMPARE(hiddenFiles(favourites()), QStringList());
     QCOMPARE(server_.requestCount("/lecture.zip"), askedBefore + 1);
 
     // Start first, stop last with success and no error text, progress in between.
@@ -217,7 +229,8 @@ void UrlDownloadServiceTest::failuresLeaveTheTargetAsItWas()
             QCOMPARE(readWholeFile(path), earlier);
         else
             QVERIFY(!QFile::exists(path));
-        QVERIFY(!QFile::exists(path + ".part"));
+        // Nothing to resume: the test server names no validator.
+        QCOMPARE(hiddenFiles(favourites()), QStringList());
         const auto& all = observer.notifications;
         QVERIFY(all.front().kind == 's' && all.back().kind == 'e');
         QCOMPARE(all.back().code, expected);
@@ -260,7 +273,7 @@ void UrlDownloadServiceTest::abortStopsTheTransfer()
     QCOMPARE(observer.notifications.back().code, int(kDownloadAborted));
     observer.handle->abort();  // after the end: changes nothing
     QCOMPARE(readWholeFile(path), QByteArray("earlier"));
-    QVERIFY(!QFile::exists(path + ".part"));
+    QCOMPARE(hiddenFiles(favourites()), QStringList());
 }
 
 void UrlDownloadServiceTest::keepsNotifyingWhileTheServerIsQuiet()
@@ -279,16 +292,99 @@ void UrlDownloadServiceTest::keepsNotifyingWhileTheServerIsQuiet()
     }
 }
 
-void UrlDownloadServiceTest::processEndedMidTransferLeavesNothingBehind()
+void UrlDownloadServiceTest::resumesWhereTheTransferBrokeOff_data()
 {
-    const QString folder = dir_->filePath(QStringLiteral("我的收藏"));
-    const int probe = ::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (probe < 0 || ::close(probe) != 0)
-        QSKIP("This file system has no nameless files; partial files are named here.");
+    using Resumable = TestHttpServer::Resumable;
+    QTest::addColumn<int>("answer");  // how the server answers the second attempt
+    QTest::addColumn<QString>("validatorHeader");
+    QTest::addColumn<bool>("fileChanged");
+    QTest::addColumn<int>("requests");  // in all, both attempts
+    QTest::newRow("the rest, same ETag") << int(Resumable::Honour) << "ETag" << false << 2;
+    QTest::newRow("the rest, same date") << int(Resumable::Honour) << "Last-Modified" << false << 2;
+    QTest::newRow("server ignores Range") << int(Resumable::IgnoreRange) << "ETag" << false << 2;
+    QTest::newRow("file changed meanwhile") << int(Resumable::Honour) << "ETag" << true << 2;
+    QTest::newRow("206 at another offset") << int(Resumable::WrongOffset) << "ETag" << false << 3;
+    QTest::newRow("416") << int(Resumable::Unsatisfiable) << "ETag" << false << 3;
+}
 
-    server_.serveSlowly("/slow.zip", generatedBytes(20 * 1000), 1000, std::chrono::milliseconds(100));
+void UrlDownloadServiceTest::resumesWhereTheTransferBrokeOff()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, validatorHeader);
+    QFETCH(bool, fileChanged);
+    QFETCH(int, requests);
+    TestHttpServer server;
+    TestHttpServer::Resumable first;
+    first.body = generatedBytes(500 * 1000);
+    first.validatorHeader = validatorHeader.toStdString();
+    first.validator = validatorHeader == "ETag" ? "\"v1\"" : "Tue, 01 Dec 2026 08:00:00 GMT";
+    const qint64 cut = first.body.size() * 4 / 10;
+    first.cutAfter = cut;
+    server.serveResumable("/lecture.zip", first);
+    const QString path = target(QStringLiteral("我的收藏/心电图.zip"));
+
+    RecordingObserver broken;
+    QCOMPARE(downloadToFile(server.url("/lecture.zip"), path, broken), int(kDownloadTransferFailed));
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(hiddenFiles(favourites()).size(), 2);  // the bytes and their record
+
+    TestHttpServer::Resumable second = first;
+    second.cutAfter = -1;
+    second.answer = TestHttpServer::Resumable::Answer(answer);
+    if (fileChanged) {
+        second.body.replace(0, 7, "changed");
+        second.validator = "\"v2\"";
+    }
+    server.serveResumable("/lecture.zip", second);
+    RecordingObserver resumed;
+    QCOMPARE(downloadToFile(server.url("/lecture.zip"), path, resumed), int(kDownloadComplete));
+
+    QCOMPARE(readWholeFile(path), second.body);
+    QCOMPARE(hiddenFiles(favourites()), QStringList());
+    const auto seen = server.requests();
+    QCOMPARE(int(seen.size()), requests);
+    QCOMPARE(seen[1].header("Range"), "bytes=" + std::to_string(cut) + '-');
+    QCOMPARE(seen[1].header("If-Range"), first.validator);
+    QCOMPARE(seen.back().header("Range"), std::string(requests == 3 ? "" : seen[1].header("Range")));
+    // The percentage counts the whole lecture: a resumed one starts where
+    // the kept bytes end.
+    const auto progress = resumed.progress();
+    const auto firstData = std::find_if(progress.begin(), progress.end(), [](const auto& n) { return n.progress > 0; });
+    QVERIFY(firstData != progress.end());
+    QCOMPARE(firstData->progressMax, qint64(second.body.size()));
+    if (answer == TestHttpServer::Resumable::Honour && !fileChanged)
+        QVERIFY(firstData->progress > cut);
+}
+
+void UrlDownloadServiceTest::cancelledTransferIsNotResumed()
+{
+    TestHttpServer::Resumable resource;
+    resource.body = generatedBytes(20 * 1000);
+    resource.pause = std::chrono::milliseconds(50);
+    server_.serveResumable("/slow.zip", resource);
     const QString path = target(QStringLiteral("我的收藏/讲座.zip"));
-    QVERIFY(writeWholeFile(path, "earlier"));
+
+    RecordingObserver cancelled;
+    cancelled.onProgress = [](RecordingObserver& self, const RecordingObserver::Notification& n) {
+        if (n.progress >= 5000)
+            self.handle->abort();
+    };
+    QCOMPARE(downloadToFile(server_.url("/slow.zip"), path, cancelled), int(kDownloadAborted));
+    QCOMPARE(hiddenFiles(favourites()), QStringList());
+
+    RecordingObserver again;
+    QCOMPARE(downloadToFile(server_.url("/slow.zip"), path, again), int(kDownloadComplete));
+    QCOMPARE(readWholeFile(path), resource.body);
+    QCOMPARE(server_.requests().back().header("Range"), std::string());
+}
+
+void UrlDownloadServiceTest::processKilledMidTransferResumes()
+{
+    TestHttpServer::Resumable resource;
+    resource.body = generatedBytes(20 * 1000);
+    resource.pause = std::chrono::milliseconds(100);
+    server_.serveResumable("/slow.zip", resource);
+    const QString path = target(QStringLiteral("我的收藏/讲座.zip"));
 
     // The exit command ends the process at once, whatever is running; a
     // child process stands in for the program so that the test goes on.
@@ -301,15 +397,82 @@ void UrlDownloadServiceTest::processEndedMidTransferLeavesNothingBehind()
                 std::_Exit(self.handle ? 0 : 3);
         };
         downloadToFile(server_.url("/slow.zip"), path, observer);
-        std::_Exit(4); // the transfer finished: it was not ended mid-way
+        std::_Exit(4);  // the transfer finished: it was not ended mid-way
     }
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);
     QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, qPrintable(QString::number(status)));
+    QVERIFY(!QFile::exists(path));
 
-    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-             QStringList{QStringLiteral("讲座.zip")});
-    QCOMPARE(readWholeFile(path), QByteArray("earlier"));
+    resource.pause = std::chrono::milliseconds(0);
+    server_.serveResumable("/slow.zip", resource);
+    RecordingObserver observer;
+    QCOMPARE(downloadToFile(server_.url("/slow.zip"), path, observer), int(kDownloadComplete));
+    QCOMPARE(readWholeFile(path), resource.body);
+    const std::string range = server_.requests().back().header("Range");
+    QVERIFY2(range.rfind("bytes=", 0) == 0 && std::stoll(range.substr(6)) >= 5000, range.c_str());
+    QCOMPARE(hiddenFiles(favourites()), QStringList());
+}
+
+void UrlDownloadServiceTest::addressesAreSentAsABrowserWould_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::newRow("inner space") << "" << "/audio/a b.wma" << "" << QByteArray("/audio/a%20b.wma");
+    QTest::newRow("blanks at either end") << " \t" << "/audio/ab.wma" << " \r\n" << QByteArray("/audio/ab.wma");
+    QTest::newRow("already encoded") << "" << "/audio/a%20b.wma" << "" << QByteArray("/audio/a%20b.wma");
+    QTest::newRow("Chinese") << "" << "/audio/讲座.wma" << "" << QByteArray("/audio/%E8%AE%B2%E5%BA%A7.wma");
+    QTest::newRow("a percent sign of its own") << "" << "/audio/100%.wma" << "" << QByteArray("/audio/100%25.wma");
+    QTest::newRow("quotes and braces") << "" << "/audio/\"a\"{b}.wma" << "" << QByteArray("/audio/%22a%22%7Bb%7D.wma");
+}
+
+void UrlDownloadServiceTest::addressesAreSentAsABrowserWould()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, path);
+    QFETCH(QString, after);
+    QFETCH(QByteArray, sent);
+    server_.serveBytes(QUrl::fromPercentEncoding(sent).toStdString(), "lecture");
+    RecordingObserver observer;
+    const QString address = before + server_.url(path) + after;
+    QCOMPARE(downloadToFile(address, target(QStringLiteral("我的收藏/a.zip")), observer), int(kDownloadComplete));
+    QCOMPARE(QByteArray::fromStdString(server_.requests().back().target), sent);
+}
+
+void UrlDownloadServiceTest::namesUpToTheFileSystemLimit_data()
+{
+    QTest::addColumn<int>("bytes");  // of the stored name, ".zip" included, in UTF-8
+    QTest::addColumn<int>("expected");
+    QTest::newRow("250") << 250 << int(kDownloadComplete);
+    QTest::newRow("255, the most a name may have") << 255 << int(kDownloadComplete);
+    QTest::newRow("256") << 256 << int(kDownloadFileError);
+}
+
+void UrlDownloadServiceTest::namesUpToTheFileSystemLimit()
+{
+    QFETCH(int, bytes);
+    QFETCH(int, expected);
+    QString name;
+    while (name.toUtf8().size() + 3 + 4 <= bytes)
+        name += QStringLiteral("讲");
+    while (name.toUtf8().size() + 4 < bytes)
+        name += u'a';
+    name += QStringLiteral(".zip");
+    QCOMPARE(name.toUtf8().size(), bytes);
+    server_.serveBytes("/long.zip", generatedBytes(300 * 1000));
+    const std::size_t askedBefore = server_.requestCount("/long.zip");
+
+    RecordingObserver observer;
+    const int result = downloadToFile(server_.url("/long.zip"), favourites() + u'/' + name, observer);
+
+    QCOMPARE(result, expected);
+    QCOMPARE(readWholeFile(favourites() + u'/' + name),
+             expected == kDownloadComplete ? generatedBytes(300 * 1000) : QByteArray("<missing>"));
+    // A name that cannot be stored is refused before the server is asked.
+    QCOMPARE(server_.requestCount("/long.zip") - askedBefore, std::size_t(expected == kDownloadComplete ? 1 : 0));
+    QCOMPARE(hiddenFiles(favourites()), QStringList());
 }
 
 QTEST_GUILESS_MAIN(UrlDownloadServiceTest)

@@ -46,6 +46,7 @@ TestHttpServer::TestHttpServer() : state_(std::make_shared<State>())
             std::lock_guard lock(state->mutex);
             Request recorded;
             recorded.path = request.path;
+            recorded.target = request.target;
             for (const auto& [key, value] : request.headers)
                 recorded.headers.emplace(key, value);
             state->requests.push_back(std::move(recorded));
@@ -54,6 +55,9 @@ TestHttpServer::TestHttpServer() : state_(std::make_shared<State>())
                 handler = found->second;
         }
         if (handler) {
+            // The library would cut any body to the Range asked for by
+            // itself; every route here answers for its own ranges.
+            const_cast<httplib::Request&>(request).ranges.clear();
             handler(request, response);
         } else {
             response.status = 404;
@@ -187,6 +191,59 @@ void TestHttpServer::serveGenerated(const std::string& path, std::int64_t size)
                                           const size_t n = std::min(length, pattern.size() - start);
                                           return sink.write(pattern.data() + start, n);
                                       });
+    });
+}
+
+void TestHttpServer::serveResumable(const std::string& path, const Resumable& resource)
+{
+    auto content = std::make_shared<std::string>(resource.body.toStdString());
+    State* state = state_.get();
+    state_->route(path, [content, resource, state](const httplib::Request& request, httplib::Response& response) {
+        const auto size = static_cast<std::int64_t>(content->size());
+        std::int64_t from = 0;
+        const std::string range = request.get_header_value("Range");
+        const bool sameFile = request.get_header_value("If-Range") == resource.validator;
+        if (range.rfind("bytes=", 0) == 0 && resource.answer == Resumable::Unsatisfiable) {
+            response.status = 416;
+            return;
+        }
+        if (range.rfind("bytes=", 0) == 0 && sameFile && resource.answer != Resumable::IgnoreRange) {
+            from = std::stoll(range.substr(6));
+            if (resource.answer == Resumable::WrongOffset)
+                from = std::max<std::int64_t>(0, from - 1000);
+            response.status = 206;
+            response.set_header("Content-Range", "bytes " + std::to_string(from) + '-' + std::to_string(size - 1)
+                                                     + '/' + std::to_string(size));
+        }
+        response.set_header(resource.validatorHeader.c_str(), resource.validator);
+        const std::int64_t stopAt = resource.cutAfter < 0 ? size : std::min(size, from + resource.cutAfter);
+        response.set_content_provider(
+            static_cast<size_t>(size - from), "application/octet-stream",
+            [content, resource, state, from, stopAt](size_t offset, size_t, httplib::DataSink& sink) {
+                const auto at = from + static_cast<std::int64_t>(offset);
+                if (at >= stopAt || state->stopping)
+                    return false;  // drop the connection
+                const auto wakeAt = std::chrono::steady_clock::now() + resource.pause;
+                while (std::chrono::steady_clock::now() < wakeAt) {
+                    if (state->stopping || !sink.is_writable())
+                        return false;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                }
+                const std::int64_t piece = resource.pause.count() > 0 ? 1000 : 64 * 1024;
+                const auto n = static_cast<size_t>(std::min(piece, stopAt - at));
+                return sink.write(content->data() + at, n);
+            });
+    });
+}
+
+void TestHttpServer::serveEndless(const std::string& path)
+{
+    State* state = state_.get();
+    state_->route(path, [state](const httplib::Request&, httplib::Response& response) {
+        response.set_chunked_content_provider("text/plain", [state](size_t, httplib::DataSink& sink) {
+            static const std::string piece(64 * 1024, 'x');
+            return !state->stopping && sink.write(piece.data(), piece.size());
+        });
     });
 }
 

@@ -15,7 +15,8 @@
 class TestHttpServer {
 public:
     struct Request {
-        std::string path;
+        std::string path;    // decoded
+        std::string target;  // as sent, percent-encoding and all
         std::multimap<std::string, std::string> headers;
         std::string header(const std::string& name) const;
     };
@@ -43,6 +44,20 @@ public:
     // size bytes made on the fly, so any size costs no memory; the byte at
     // offset i is generatedByte(i).
     void serveGenerated(const std::string& path, std::int64_t size);
+    // A file that can be asked for in parts: "Range: bytes=N-" with an
+    // If-Range naming its validator gets the rest (206), as answer says.
+    struct Resumable {
+        enum Answer { Honour, IgnoreRange, WrongOffset, Unsatisfiable };
+        QByteArray body;
+        std::string validatorHeader = "ETag";  // or "Last-Modified"
+        std::string validator = "\"v1\"";
+        Answer answer = Honour;
+        std::int64_t cutAfter = -1;  // body bytes after which the connection drops
+        std::chrono::milliseconds pause{0};  // before each piece of 1000 bytes
+    };
+    void serveResumable(const std::string& path, const Resumable& resource);
+    // Chunks without end.
+    void serveEndless(const std::string& path);
     // A redirect (302) to another path of this server.
     void redirect(const std::string& path, const std::string& targetPath);
 

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+
+namespace platform {
+
+// The file a download's body goes to while it arrives, in the target's
+// folder, and the only way the body reaches the target: renamed onto it
+// when complete, so a half-downloaded lecture never sits under its name.
+//
+// The file is hidden, named after the target but short whatever the
+// target's length (".kardelo-<hash>.partial"), and never "*.zip", so no
+// listing shows it. Beside it a record (".kardelo-<hash>.resume") says which
+// file and address the bytes belong to and the server's validator. A
+// transfer that breaks off, or a process that ends mid-way, leaves both, so
+// the next attempt asks only for the rest.
+//
+// The file is locked while a download writes it. When another download
+// holds it (a second window, a cancelled download still unwinding), the
+// body goes to a file without a name instead, and nothing is kept.
+class PartialDownload {
+public:
+    struct Record {
+        QByteArray address;
+        // The server's ETag, or else its Last-Modified; empty when it sent
+        // neither, and then the bytes cannot be resumed.
+        QByteArray validator;
+        qint64 total = 0;  // the whole file's size, 0 when not announced
+    };
+
+    explicit PartialDownload(const QString& targetPath);
+    // Whatever was neither committed nor kept is removed.
+    ~PartialDownload();
+    PartialDownload(const PartialDownload&) = delete;
+    PartialDownload& operator=(const PartialDownload&) = delete;
+
+    // Whether the file system takes the target's name at all.
+    bool nameFits() const;
+    bool open();
+    // How many bytes of an earlier attempt at address a server may be asked
+    // to continue; 0 when there are none that can be.
+    qint64 resumableBytes(const QByteArray& address) const;
+    const Record& record() const { return record_; }
+
+    // Starts over from the first byte, under a new record.
+    bool restart(const Record& record);
+    bool append(const char* data, size_t size);
+    // Renames the file onto the target. With flush, its data reaches the
+    // disk before it gets the name, and the name after.
+    bool commit(bool flush);
+    // After a transfer that broke off: keeps the bytes when they can be
+    // resumed, discards them otherwise.
+    void keepForResume();
+    void discard();
+
+private:
+    bool openNameless();
+    bool giveNamelessFileAName(const QByteArray& name);
+    void writeRecord();
+    void readRecord();
+
+    QByteArray folder_;
+    QByteArray targetName_;
+    QByteArray fileName_;  // the target's name without its folder
+    QByteArray partialPath_;
+    QByteArray recordPath_;
+    int fd_ = -1;
+    // The file has no name: nothing of it can be kept.
+    bool nameless_ = false;
+    Record record_;
+    bool recordRead_ = false;
+};
+
+// Removes the partial downloads of folder that will not be resumed: those
+// last written more than maxAge ago, those whose target is now there as a
+// complete file, and leftovers without a usable record. One that a running
+// download is writing is left alone.
+void prunePartialDownloads(const QString& folder, std::chrono::hours maxAge);
+
+}  // namespace platform
