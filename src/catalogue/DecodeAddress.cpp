@@ -67,6 +67,10 @@ QString encodeAddress(const QString& address)
         qint64 code = static_cast<unsigned char>(bytes.at(0));
         if (bytes.size() == 2)
             code = code << 8 | static_cast<unsigned char>(bytes.at(1));
+        // Only a code that reads back as this very character: a few
+        // characters (U+F8F5 among them) encode to one that names nothing.
+        if (characterForCode(code, QString::number(code)) != QString(c))
+            throw AddressDecodeError("character cannot be stored in an address list");
         numbers.append(QString::number(code ^ kAddressKey));
     }
     return numbers.join(u',');

@@ -23,5 +23,7 @@ QString decodedCopy(const QString& stored);
 
 // The inverse, for making a stored list from a plain address: each
 // character's code combined with the key, in decimal, joined with ",".
-// Characters outside code page 936 throw AddressDecodeError.
+// Characters outside code page 936, or that would not decode back to
+// themselves, throw AddressDecodeError: whatever this returns decodes to
+// the address it was made from.
 QString encodeAddress(const QString& address);

@@ -5,9 +5,10 @@
 // A stored lecture is handed to the player under its play name: every "zip"
 // in its file name (never in the folders above it) becomes "wma", so the
 // player takes it for what it is. The file gets its stored name back right
-// after; a small record in the favourites folder, written before the first
-// rename and removed after the second, lets the next start finish the job
-// if the program died in between.
+// after; a small record in the favourites folder, on disk before the first
+// rename and let go of after the second, lets the next start finish the job
+// if the program died in between. It holds every rename still owed, not
+// only the last.
 QString playNameFor(const QString& fileName);
 
 class PlayRename {
@@ -20,7 +21,7 @@ public:
     // Gives the file its stored name back; true when it has it.
     bool back();
 
-    // At start: brings back a lecture left under its play name.
+    // At start: brings back every lecture left under its play name.
     static void recoverPending(const QString& folder);
 
 private:

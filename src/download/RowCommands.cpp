@@ -23,13 +23,21 @@
 #include "views/FavouriteFileName.h"
 #include "views/ViewSwitcher.h"
 
-#include <cmath>
 
 namespace {
 
 const QString kDownloadCaption = QStringLiteral("下 载");
 const QString kCancelCaption = QStringLiteral("取 消");
 const QString kDownloadFailedMessage = QStringLiteral("下载失败!");
+
+// received / total * 100 with a half rounded up, decided on the exact
+// quotient: 285 of 1000 is 28.5 and shows 29, where the nearest double
+// (28.499...) would show 28.
+qint64 wholePercent(qint64 received, qint64 total)
+{
+    const auto twice = static_cast<__int128>(received) * 200 + total;
+    return static_cast<qint64>(twice / (static_cast<__int128>(total) * 2));
+}
 
 }  // namespace
 
@@ -136,9 +144,7 @@ void RowCommands::showProgress(qint64 received, qint64 total, qint32, qint32, co
     // An unknown total gives no percentage; the label keeps what it shows.
     if (total <= 0)
         return;
-    const double percent = static_cast<double>(received) / static_cast<double>(total) * 100.0;
-    parts_.pageList.rows[downloadRow_].percentage->setCaption(QString::number(std::floor(percent + 0.5), 'f', 0)
-                                                              + u'%');
+    parts_.pageList.rows[downloadRow_].percentage->setCaption(QString::number(wholePercent(received, total)) + u'%');
 }
 
 void RowCommands::playFavourite(int row)

@@ -12,7 +12,6 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QPainter>
 
 #include <utility>
 
@@ -24,20 +23,6 @@ namespace {
 
 constexpr std::uint32_t kTitleTeal = 0x00808000;
 constexpr std::uint32_t kBandCyan = 0x00FFFFC0;
-
-// The picture box is wider than it is tall; the loudspeaker keeps its
-// square shape, centred, instead of being pulled out of proportion.
-QPixmap squareProductPicture(QSize box, qreal dpr)
-{
-    const int side = qMin(box.width(), box.height());
-    QPixmap picture(qRound(box.width() * dpr), qRound(box.height() * dpr));
-    picture.setDevicePixelRatio(dpr);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.drawPixmap(QPoint((box.width() - side) / 2, (box.height() - side) / 2),
-                       artwork::loudspeakerIcon(side, dpr));
-    return picture;
-}
 
 QFont titleFont()
 {
@@ -76,8 +61,10 @@ AboutWindow::AboutWindow(const QString& storedHomePageAddress, QWidget* parent)
 
     productPicture = new QLabel(this);
     productPicture->setGeometry(rectFromTwips(240, 240, 855, 675));
+    // Stretched to fill its box, which is wider than it is tall.
     productPicture->setScaledContents(true);
-    productPicture->setPixmap(squareProductPicture(productPicture->size(), qApp->devicePixelRatio()));
+    productPicture->setPixmap(artwork::loudspeakerIcon(qMax(productPicture->width(), productPicture->height()),
+                                                       qApp->devicePixelRatio()));
 
     const QFont title = titleFont();
     productName =

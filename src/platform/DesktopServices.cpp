@@ -3,8 +3,6 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QUrl>
 
 #include <cstdio>
@@ -30,14 +28,6 @@ QString executableFolder()
     while (folder.size() > 1 && folder.endsWith(QDir::separator()))
         folder.chop(1);
     return folder;
-}
-
-QSize primaryScreenPixels()
-{
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return {};
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->size() : QSize();
 }
 
 }  // namespace platform

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QSize>
 #include <QString>
 
 namespace platform {
@@ -15,8 +14,5 @@ void openAddressInBrowser(const QString& address);
 
 // The folder holding the program file, without a trailing separator.
 QString executableFolder();
-
-// The primary screen's size in pixels; empty when there is no screen.
-QSize primaryScreenPixels();
 
 }  // namespace platform

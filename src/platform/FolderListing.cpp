@@ -29,7 +29,10 @@ void FolderListing::refresh()
     }
     QDir folder(path_);
     folder.setNameFilters(pattern_.split(u';', Qt::SkipEmptyParts));
-    folder.setFilter(QDir::Files);
+    // A name with a leading dot is listed like any other: a lecture whose
+    // title starts with "." must not vanish from the favourites. The
+    // program's own bookkeeping files are kept out by the pattern instead.
+    folder.setFilter(QDir::Files | QDir::Hidden);
     folder.setSorting(QDir::Name | QDir::IgnoreCase);
     names_ = folder.entryList();
 }

@@ -7,8 +7,8 @@ namespace platform {
 
 // A hidden file list: the names (without folder) of the files in one
 // folder that match a pattern, matched without regard to case, sorted by
-// name ignoring case, hidden files left out. It reads the folder when its
-// path is set and when it is told to refresh.
+// name ignoring case, names with a leading dot included. It reads the
+// folder when its path is set and when it is told to refresh.
 class FolderListing {
 public:
     QString path() const { return path_; }

@@ -1,7 +1,6 @@
 #include "platform/HostOperations.h"
 
 #include "platform/DesktopServices.h"
-#include "platform/Twips.h"
 
 #include <utility>
 
@@ -46,11 +45,6 @@ void endProgram()
 QString programFolder()
 {
     return executableFolder();
-}
-
-QSize screenSizeInTwips()
-{
-    return primaryScreenPixels() * kTwipsPerPixel;
 }
 
 ScopedHostReplacements::ScopedHostReplacements(HostReplacements replacements)

@@ -2,7 +2,6 @@
 
 #include "platform/MessageBoxDialog.h"
 
-#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -31,9 +30,6 @@ void endProgram();
 
 // The folder holding the program file, without a trailing separator.
 QString programFolder();
-
-// The screen's width and height in twips (15 to a pixel), for centring.
-QSize screenSizeInTwips();
 
 // What a test process cannot do for real: answer a modal box, end itself,
 // start a browser. Each replacement stays in force while its guard lives.

@@ -17,6 +17,7 @@
 #include "platform/HostOperations.h"
 #include "platform/IntervalTimer.h"
 #include "platform/OptionButton.h"
+#include "platform/PartialDownload.h"
 #include "platform/ScrollBar.h"
 #include "platform/ShortcutPrecedence.h"
 #include "platform/TextBox.h"
@@ -27,6 +28,12 @@
 #include <QDir>
 #include <QMenuBar>
 #include <QPushButton>
+
+namespace {
+
+constexpr std::chrono::hours kPartialDownloadLifetime{24 * 30};
+
+}  // namespace
 
 MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programFolder, QWidget* parent)
     : QMainWindow(parent), addresses_(addresses), programFolder_(programFolder)
@@ -118,6 +125,8 @@ bool MainWindow::loadAtStartUp()
     // A lecture left under its play name by a run that died mid-play gets
     // its stored name back before the folder is listed.
     PlayRename::recoverPending(favouritesFolder());
+    // Bytes kept for a resume that will never come would only take space.
+    platform::prunePartialDownloads(favouritesFolder(), kPartialDownloadLifetime);
     entries_.favouritesListing.setPath(favouritesFolder() + u'/');
 
     downloadEngine_ = new DownloadEngine(this);

@@ -17,6 +17,7 @@ private slots:
     void playHandsThePlayNameToThePlayerAndRestoresTheName();
     void pendingRenameIsFinishedAtStart_data();
     void pendingRenameIsFinishedAtStart();
+    void everyRenameOwedIsRecorded();
 };
 
 void PlayFavouriteTest::playNameChangesTheFileNameOnly_data()
@@ -70,6 +71,9 @@ void PlayFavouriteTest::pendingRenameIsFinishedAtStart_data()
     QTest::addColumn<QStringList>("expected");  // "name=contents", in name order
     QTest::newRow("left under its play name") << QStringList{"a%b$c.wma"} << QByteArray("a%b$c.zip\na%b$c.wma\n")
                                               << QStringList{"a%b$c.zip=a%b$c.wma"};
+    QTest::newRow("two left under their play names")
+        << QStringList{"a%b$c.wma", "d%e$f.wma"} << QByteArray("a%b$c.zip\na%b$c.wma\nd%e$f.zip\nd%e$f.wma\n")
+        << QStringList{"a%b$c.zip=a%b$c.wma", "d%e$f.zip=d%e$f.wma"};
     QTest::newRow("never over a stored lecture")
         << QStringList{"a%b$c.wma", "a%b$c.zip"} << QByteArray("a%b$c.zip\na%b$c.wma\n")
         << QStringList{"a%b$c.wma=a%b$c.wma", "a%b$c.zip=a%b$c.zip"};
@@ -98,6 +102,27 @@ void PlayFavouriteTest::pendingRenameIsFinishedAtStart()
     // Recovered before the favourites were first listed.
     QCOMPARE(window->entries().favouritesListing.size(),
              folder.entryList({ QStringLiteral("*.zip") }, QDir::Files).size());
+}
+
+void PlayFavouriteTest::everyRenameOwedIsRecorded()
+{
+    QTemporaryDir folder;
+    for (const QString& name : {QStringLiteral("a%b$c.zip"), QStringLiteral("d%e$f.zip")})
+        QVERIFY(writeWholeFile(folder.filePath(name), name.toUtf8()));
+    const QString record = folder.filePath(QStringLiteral(".play-rename-pending"));
+
+    // The first one's rename back never happens, as when it failed.
+    PlayRename first(folder.path());
+    first.toPlayName(QStringLiteral("a%b$c.zip"));
+    PlayRename second(folder.path());
+    second.toPlayName(QStringLiteral("d%e$f.zip"));
+    QCOMPARE(readWholeFile(record), QByteArray("a%b$c.zip\na%b$c.wma\nd%e$f.zip\nd%e$f.wma\n"));
+    QVERIFY(second.back());
+    QCOMPARE(readWholeFile(record), QByteArray("a%b$c.zip\na%b$c.wma\n"));
+
+    PlayRename::recoverPending(folder.path());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{"a%b$c.zip", "d%e$f.zip"}));
 }
 
 QTEST_MAIN(PlayFavouriteTest)

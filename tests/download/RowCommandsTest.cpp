@@ -28,6 +28,8 @@ private slots:
     void lectureListNameWithABlankIsAskedFor();
     void lectureListWithoutRecordsEnds();
     void downloadShowsARisingPercentageAndReplacesTheStoredCopy();
+    void percentageRoundsHalvesUp_data();
+    void percentageRoundsHalvesUp();
     void unknownSizeWritesNoPercentage();
     void cancelRunsInsideThePressThatStartedTheDownload();
     void secondPressWhileDownloadingIsRefused();
@@ -35,6 +37,7 @@ private slots:
     void viewSwitchesAndAnotherConferenceDuringADownload();
     void savedNameThatCannotBeStoredIsRefused_data();
     void savedNameThatCannotBeStoredIsRefused();
+    void titleWithALeadingDotIsListedOnceStored();
     void rightButtonRunsNoCommand();
 
 private:
@@ -172,6 +175,28 @@ void RowCommandsTest::downloadShowsARisingPercentageAndReplacesTheStoredCopy()
     QCOMPARE(window_->pageList().rows[0].percentage->caption(), QString());  // the percentage goes with the view
 }
 
+void RowCommandsTest::percentageRoundsHalvesUp_data()
+{
+    QTest::addColumn<qint64>("received");
+    QTest::addColumn<qint64>("total");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("28.5, below it as a double") << qint64(285) << qint64(1000) << "29%";
+    QTest::newRow("0.5") << qint64(5) << qint64(1000) << "1%";
+    QTest::newRow("just under a half") << qint64(4) << qint64(1000) << "0%";
+    QTest::newRow("a third") << qint64(1) << qint64(3) << "33%";
+    QTest::newRow("two thirds") << qint64(2) << qint64(3) << "67%";
+    QTest::newRow("all of 6 GiB") << (qint64(6) << 30) << (qint64(6) << 30) << "100%";
+}
+
+void RowCommandsTest::percentageRoundsHalvesUp()
+{
+    QFETCH(qint64, received);
+    QFETCH(qint64, total);
+    QFETCH(QString, shown);
+    window_->rowCommands().showProgress(received, total, 0, 0, QString());
+    QCOMPARE(window_->pageList().rows[window_->rowCommands().downloadRow()].percentage->caption(), shown);
+}
+
 void RowCommandsTest::unknownSizeWritesNoPercentage()
 {
     fixture_->server.serveWithoutLength("/audio/a.wma", QByteArray(256 * 1024, 'x'));
@@ -275,6 +300,20 @@ void RowCommandsTest::savedNameThatCannotBeStoredIsRefused()
     QCOMPARE(fixture_->server.requestCount("/audio/a.wma"), 0u);
     QVERIFY(stored().isEmpty());
     QCOMPARE(window_->pageList().rows[0].actionButton->caption(), QStringLiteral("下 载"));
+}
+
+// Such a file is hidden by the usual rule; the favourites list it all the same.
+void RowCommandsTest::titleWithALeadingDotIsListedOnceStored()
+{
+    fixture_->server.serveBytes("/audio/a.wma", QByteArray("lecture"));
+    fixture_->server.serveBytes("/lists/20131015.zip",
+                                toGb2312(".心电图%A$B*" + fixture_->server.url("/audio/a.wma") + "\r\n"));
+    press(0);
+    press(0);
+    QCOMPARE(messages(), QStringList());
+    QTest::mouseClick(window_->viewBar().favouritesOption, Qt::LeftButton, {},
+                      QPoint(6, window_->viewBar().favouritesOption->height() / 2));
+    QCOMPARE(window_->entries().favouriteNames, QStringList{QStringLiteral(".心电图%A$B.zip")});
 }
 
 void RowCommandsTest::rightButtonRunsNoCommand()

@@ -15,7 +15,7 @@ class ControlsTest : public QObject {
 private slots:
     void selectingAnOptionFromCodeRaisesItsClick();
     void scrollBarChangeComesFromCodeToo();
-    void fileListSortsIgnoringCaseLeavesOutHiddenFilesAndKeepsItsFolder();
+    void fileListSortsIgnoringCaseListsDotNamesAndKeepsItsFolder();
     void coloursFollowTheEncoding_data();
     void coloursFollowTheEncoding();
 };
@@ -55,10 +55,10 @@ void ControlsTest::scrollBarChangeComesFromCodeToo()
     QCOMPARE(bar.position(), 150000);
 }
 
-void ControlsTest::fileListSortsIgnoringCaseLeavesOutHiddenFilesAndKeepsItsFolder()
+void ControlsTest::fileListSortsIgnoringCaseListsDotNamesAndKeepsItsFolder()
 {
     QTemporaryDir folder;
-    for (const char* name : {"b.zip", "A.ZIP", "a2.Zip", ".secret.zip", "c.wma", "d.zip.part"}) {
+    for (const char* name : {"b.zip", "A.ZIP", "a2.Zip", ".secret.zip", "c.wma", ".kardelo-0123.partial", ".play-rename-pending"}) {
         QFile file(folder.path() + u'/' + QString::fromUtf8(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
@@ -70,17 +70,17 @@ void ControlsTest::fileListSortsIgnoringCaseLeavesOutHiddenFilesAndKeepsItsFolde
     for (int i = -1; i <= list.size(); ++i)
         listed << list.value(i);
     // Out of range on either side is an empty name.
-    QCOMPARE(listed, (QStringList{QString(), "A.ZIP", "a2.Zip", "b.zip", QString()}));
+    QCOMPARE(listed, (QStringList{QString(), ".secret.zip", "A.ZIP", "a2.Zip", "b.zip", QString()}));
 
     QFile later(folder.path() + QStringLiteral("/0.zip"));
     QVERIFY(later.open(QIODevice::WriteOnly));
-    QCOMPARE(list.size(), 3);  // read again only when told
+    QCOMPARE(list.size(), 4);  // read again only when told
     list.refresh();
-    QCOMPARE(list.value(0), QStringLiteral("0.zip"));
+    QCOMPARE(list.value(1), QStringLiteral("0.zip"));
 
     QVERIFY(!list.setPath(folder.path() + QStringLiteral("/missing")));
     QCOMPARE(list.path(), QDir::cleanPath(folder.path()));
-    QCOMPARE(list.size(), 4);
+    QCOMPARE(list.size(), 5);
 }
 
 void ControlsTest::coloursFollowTheEncoding_data()

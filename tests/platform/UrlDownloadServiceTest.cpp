@@ -1,4 +1,5 @@
 #include "platform/NetworkLimits.h"
+#include "platform/PartialDownload.h"
 #include "platform/UrlDownloadService.h"
 #include "support/FileBytes.h"
 #include "support/FreePort.h"
@@ -91,6 +92,8 @@ private slots:
     void resumesWhereTheTransferBrokeOff();
     void cancelledTransferIsNotResumed();
     void processKilledMidTransferResumes();
+    void partialsThatWillNotBeResumedArePruned_data();
+    void partialsThatWillNotBeResumedArePruned();
     void addressesAreSentAsABrowserWould_data();
     void addressesAreSentAsABrowserWould();
     void namesUpToTheFileSystemLimit_data();
@@ -412,6 +415,43 @@ void UrlDownloadServiceTest::processKilledMidTransferResumes()
     const std::string range = server_.requests().back().header("Range");
     QVERIFY2(range.rfind("bytes=", 0) == 0 && std::stoll(range.substr(6)) >= 5000, range.c_str());
     QCOMPARE(hiddenFiles(favourites()), QStringList());
+}
+
+void UrlDownloadServiceTest::partialsThatWillNotBeResumedArePruned_data()
+{
+    QTest::addColumn<int>("ageDays");
+    QTest::addColumn<bool>("lectureStored");  // the complete lecture is there by now
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("a day old") << 1 << false << true;
+    QTest::newRow("older than 30 days") << 31 << false << false;
+    QTest::newRow("the lecture is stored now") << 1 << true << false;
+}
+
+void UrlDownloadServiceTest::partialsThatWillNotBeResumedArePruned()
+{
+    QFETCH(int, ageDays);
+    QFETCH(bool, lectureStored);
+    QFETCH(bool, kept);
+    TestHttpServer::Resumable resource;
+    resource.body = generatedBytes(100 * 1000);
+    resource.cutAfter = 30 * 1000;
+    server_.serveResumable("/cut.zip", resource);
+    const QString path = target(QStringLiteral("我的收藏/讲座.zip"));
+    RecordingObserver observer;
+    QCOMPARE(downloadToFile(server_.url("/cut.zip"), path, observer), int(kDownloadTransferFailed));
+    const QStringList partial = hiddenFiles(favourites());
+    QCOMPARE(partial.size(), 2);
+    for (const QString& name : partial) {
+        QFile file(favourites() + u'/' + name);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-ageDays), QFileDevice::FileModificationTime));
+    }
+    if (lectureStored)
+        QVERIFY(writeWholeFile(path, resource.body));
+
+    prunePartialDownloads(favourites(), std::chrono::hours(24 * 30));
+
+    QCOMPARE(hiddenFiles(favourites()), kept ? partial : QStringList());
 }
 
 void UrlDownloadServiceTest::addressesAreSentAsABrowserWould_data()

@@ -47,10 +47,10 @@ void ViewSwitcherTest::favouritesListOnlyStoredLectures()
 
     QVERIFY(window_->viewBar().favouritesOption->isChecked());
     QCOMPARE(window_->entries().favouriteNames,
-             (QStringList{ "a%d$n.zip", "A%e$n.ZIP", "b%d$n.zip", "x.zip", "冠心病%张医生$四十分钟.zip" }));
-    // A name that cannot be cut leaves its row blank.
-    QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"a - n", "A - n", "b - n", "", "冠心病 - 四十分钟"}));
-    QCOMPARE(fixture_->visibleSecondCaptions(), (QStringList{"d", "e", "d", "", "张医生"}));
+             (QStringList{ ".hidden%d$n.zip", "a%d$n.zip", "A%e$n.ZIP", "b%d$n.zip", "x.zip", "冠心病%张医生$四十分钟.zip" }));
+    // A name that cannot be cut, its first "." before its "$", leaves its row blank.
+    QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"", "a - n", "A - n", "b - n", "", "冠心病 - 四十分钟"}));
+    QCOMPARE(fixture_->visibleSecondCaptions(), (QStringList{"d", "d", "e", "d", "", "张医生"}));
     QCOMPARE(window_->pageList().rows[0].actionButton->caption(), QStringLiteral("播 放"));
     QVERIFY(window_->pageList().rows[0].deleteButtonFace->isVisible());
 }
