@@ -6,6 +6,8 @@
 // would otherwise arrive before anyone could watch the percentage or press
 // cancel. Each request is logged on one line on standard output.
 
+#include "sample_files.h"
+
 #include <httplib.h>
 
 #include <algorithm>
@@ -124,45 +126,6 @@ bool processIsGone(pid_t pid)
     return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z';
 }
 
-// The URL path mapped into the root; no way out of it through "..".
-std::optional<fs::path> resolve(const fs::path& root, const std::string& urlPath)
-{
-    if (urlPath.empty() || urlPath.front() != '/' || urlPath.find('\0') != std::string::npos)
-        return std::nullopt;
-    fs::path file = root;
-    std::istringstream segments(urlPath);
-    std::string segment;
-    while (std::getline(segments, segment, '/')) {
-        if (segment == "..")
-            return std::nullopt;
-        if (!segment.empty() && segment != ".")
-            file /= segment;
-    }
-    std::error_code error;
-    if (fs::is_directory(file, error))
-        file /= "index.html";
-    if (!fs::is_regular_file(file, error))
-        return std::nullopt;
-    return file;
-}
-
-std::string contentType(const fs::path& file)
-{
-    const std::string extension = file.extension().string();
-    // The lists are read as raw GB2312 bytes: no charset may be claimed for them.
-    if (extension == ".txt")
-        return "text/plain";
-    if (extension == ".html" || extension == ".htm")
-        return "text/html";
-    if (extension == ".wma")
-        return "audio/x-ms-wma";
-    if (extension == ".png")
-        return "image/png";
-    if (extension == ".ico")
-        return "image/x-icon";
-    return "application/octet-stream"; // the lecture lists (.zip) among them
-}
-
 // A request that came through a forward proxy names the whole URL
 // ("GET http://host:port/path"); HTTP/1.1 servers must take that form too.
 // This is what lets a client built for another server's address reach this
@@ -187,18 +150,6 @@ bool isAudio(const std::string& urlPath)
     while (path.starts_with("//"))
         path.remove_prefix(1);
     return path.starts_with("/audio/");
-}
-
-std::optional<std::string> readFile(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return std::move(bytes).str();
 }
 
 std::string escapeHtml(std::string_view text)
@@ -311,6 +262,13 @@ private:
             response.status = 404;
             return;
         }
+        // Lets a client continue a download that broke off. The library
+        // answers a Range by itself but knows no If-Range: a range asked
+        // of a file that has changed since gets the whole file.
+        const std::string tag = entityTag(*file);
+        response.set_header("ETag", tag);
+        if (request.has_header("If-Range") && request.get_header_value("If-Range") != tag)
+            const_cast<httplib::Request&>(request).ranges.clear();
         if (isAudio(path) && options_.audioRate > 0) {
             serveThrottled(request, response, *file);
             return;

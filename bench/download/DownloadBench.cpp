@@ -1,14 +1,25 @@
 // Throughput and peak memory of a lecture download over loopback, next to
-// the curl command-line tool fetching the same file in the same run.
+// the curl command-line tool fetching the same file in the same run:
+//
+//   curl -o             curl writing the file
+//   curl -o + sync      the same, then the file flushed to disk ("sync FILE")
+//   ours, no flush      DownloadEngine with the durable flush turned off
+//   ours                DownloadEngine as the program runs it: data flushed
+//                       before the file is named, the folder after
+//   ours, resume half   the second half only, joined to a first half kept
+//                       from a transfer cut off in the middle
 //
 //   download_bench [SIZE] [RUNS]
 //
 // SIZE in bytes, or with a K, M or G suffix (powers of 1024); default 1G.
 // RUNS: how many times each side downloads the file (default 3); the best
-// time of each side is compared. Run it once per size to compare peak
-// memory, e.g. "download_bench 64M" and "download_bench 1G".
+// time of each side is compared. The file is written to a temporary folder
+// (TMPDIR), which must be on a real disk for the flush to mean anything. Run
+// it once per size to compare peak memory, e.g. "download_bench 64M" and
+// "download_bench 1G".
 
 #include "download/DownloadEngine.h"
+#include "platform/UrlDownloadService.h"
 #include "support/TestHttpServer.h"
 
 #include <QCoreApplication>
@@ -21,6 +32,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -99,46 +111,63 @@ int main(int argc, char* argv[])
     }
     const QString curlTarget = dir.filePath("curl.zip");
     const QString ourTarget = dir.filePath(QStringLiteral("我的收藏-讲座.zip"));
-    const std::string curlCommand =
-        "curl -s -o '" + curlTarget.toStdString() + "' '" + url.toStdString() + "'";
+    const std::string curlCommand = "curl -s -o '" + curlTarget.toStdString() + "' '" + url.toStdString() + "'";
+    const std::string syncCommand = curlCommand + " && sync '" + curlTarget.toStdString() + "'";
     const long baselineKiB = peakResidentKiB();
 
-    Clock::duration bestCurl = Clock::duration::max();
-    Clock::duration bestOurs = Clock::duration::max();
+    enum Side { CurlPlain, CurlSynced, OursUnflushed, Ours, OursResumed, kSides };
+    const char* const names[kSides] = {"curl -o", "curl -o + sync", "ours, no flush", "ours", "ours, resume half"};
+    std::vector<Clock::duration> best(kSides, Clock::duration::max());
     for (int run = 0; run < runs; ++run) {
-        // Alternate the order so neither side always meets a warm cache.
-        for (int side = 0; side < 2; ++side) {
-            const bool curlTurn = (side == 0) == (run % 2 == 0);
+        // Rotate the order so no side always meets a warm or a cold cache.
+        for (int turn = 0; turn < kSides; ++turn) {
+            const auto side = static_cast<Side>((turn + run) % kSides);
+            const bool curlSide = side == CurlPlain || side == CurlSynced;
+            if (side == OursResumed) {
+                // Not timed: the first half arrives and the connection drops.
+                server.serveGenerated("/lecture.wma", size, size / 2);
+                DownloadEngine cut;
+                cut.start(url, ourTarget);
+                server.serveGenerated("/lecture.wma", size);
+            }
+            platform::setDurableDownloads(side != OursUnflushed);
             const auto start = Clock::now();
             bool ok = false;
-            if (curlTurn) {
-                ok = std::system(curlCommand.c_str()) == 0;
+            if (curlSide) {
+                ok = std::system((side == CurlSynced ? syncCommand : curlCommand).c_str()) == 0;
             } else {
                 DownloadEngine download;
                 ok = download.start(url, ourTarget);
             }
             const auto took = Clock::now() - start;
-            const QString& path = curlTurn ? curlTarget : ourTarget;
+            const QString& path = curlSide ? curlTarget : ourTarget;
             if (!ok || !verify(path, size)) {
-                std::fprintf(stderr, "%s download failed or wrong\n", curlTurn ? "curl" : "DownloadEngine");
+                std::fprintf(stderr, "%s: download failed or wrong\n", names[side]);
+                return 1;
+            }
+            if (side == OursResumed && server.requests().back().header("Range").empty()) {
+                std::fprintf(stderr, "%s: the whole file was asked for again\n", names[side]);
                 return 1;
             }
             QFile::remove(path);
-            Clock::duration& best = curlTurn ? bestCurl : bestOurs;
-            best = std::min(best, took);
+            best[side] = std::min(best[side], took);
         }
     }
 
     const double mib = static_cast<double>(size) / (1024.0 * 1024.0);
-    const double curlRate = mib / seconds(bestCurl);
-    const double ourRate = mib / seconds(bestOurs);
-    const long peakKiB = peakResidentKiB();
     std::printf("download of %.0f MiB over loopback, best of %d runs each\n", mib, runs);
-    std::printf("  curl -s -o     %9.1f MiB/s  (%.3f s)\n", curlRate, seconds(bestCurl));
-    std::printf("  DownloadEngine  %9.1f MiB/s  (%.3f s)\n", ourRate, seconds(bestOurs));
-    std::printf("  ratio          %9.3f  (DownloadEngine / curl)\n", ourRate / curlRate);
-    std::printf("  peak memory    %9.1f MiB  VmHWM of this process, server included"
+    for (int side = 0; side < kSides; ++side) {
+        const double secs = seconds(best[side]);
+        const double sent = side == OursResumed ? mib - static_cast<double>(size / 2) / (1024.0 * 1024.0) : mib;
+        std::printf("  %-18s %9.1f MiB/s  %7.3f s  %5.2fx the time of curl -o%s\n", names[side], sent / secs, secs,
+                    secs / seconds(best[CurlPlain]), side == OursResumed ? " (half the bytes)" : "");
+    }
+    std::printf("  durable flush: ours %.3f s against %.3f s without; curl's sync adds %.3f s\n", seconds(best[Ours]),
+                seconds(best[OursUnflushed]), seconds(best[CurlSynced]) - seconds(best[CurlPlain]));
+    std::printf("  resume of the second half: %.3f s against %.3f s for the whole (%.2fx)\n",
+                seconds(best[OursResumed]), seconds(best[Ours]), seconds(best[OursResumed]) / seconds(best[Ours]));
+    std::printf("  peak memory       %9.1f MiB  VmHWM of this process, server included"
                 " (%.1f MiB before the downloads)\n",
-                peakKiB / 1024.0, baselineKiB / 1024.0);
+                peakResidentKiB() / 1024.0, baselineKiB / 1024.0);
     return 0;
 }

@@ -247,6 +247,8 @@ void UrlDownloadServiceTest::abortStopsTheTransfer_data()
     QTest::newRow("before connecting") << qint32(kStatusFindingResource);
     QTest::newRow("while waiting for the server") << qint32(kStatusConnecting);
     QTest::newRow("once data arrives") << qint32(kStatusBeginDownloadData);
+    // The whole body is in, the file not yet named: the cancel still wins.
+    QTest::newRow("in the last notification") << qint32(kStatusEndDownloadData);
 }
 
 void UrlDownloadServiceTest::abortStopsTheTransfer()

@@ -177,18 +177,31 @@ char TestHttpServer::generatedByte(std::int64_t offset)
     return Pattern()[static_cast<size_t>(offset % kPatternPeriod)];
 }
 
-void TestHttpServer::serveGenerated(const std::string& path, std::int64_t size)
+void TestHttpServer::serveGenerated(const std::string& path, std::int64_t size, std::int64_t cutAfter)
 {
     State* state = state_.get();
     Pattern();
-    state_->route(path, [size, state](const httplib::Request&, httplib::Response& response) {
-        response.set_content_provider(static_cast<size_t>(size), "application/octet-stream",
-                                      [state](size_t offset, size_t length, httplib::DataSink& sink) {
-                                          if (state->stopping)
+    state_->route(path, [size, cutAfter, state](const httplib::Request& request, httplib::Response& response) {
+        static const std::string kTag = "\"generated\"";
+        std::int64_t from = 0;
+        const std::string range = request.get_header_value("Range");
+        if (range.rfind("bytes=", 0) == 0 && request.get_header_value("If-Range") == kTag) {
+            from = std::stoll(range.substr(6));
+            response.status = 206;
+            response.set_header("Content-Range", "bytes " + std::to_string(from) + '-' + std::to_string(size - 1)
+                                                     + '/' + std::to_string(size));
+        }
+        response.set_header("ETag", kTag);
+        const std::int64_t stopAt = cutAfter < 0 ? size : std::min(size, from + cutAfter);
+        response.set_content_provider(static_cast<size_t>(size - from), "application/octet-stream",
+                                      [state, from, stopAt](size_t offset, size_t length, httplib::DataSink& sink) {
+                                          const auto at = from + static_cast<std::int64_t>(offset);
+                                          if (state->stopping || at >= stopAt)
                                               return false;
                                           const std::string& pattern = Pattern();
-                                          const size_t start = offset % static_cast<size_t>(kPatternPeriod);
-                                          const size_t n = std::min(length, pattern.size() - start);
+                                          const auto start = static_cast<size_t>(at % kPatternPeriod);
+                                          const size_t n = std::min({length, pattern.size() - start,
+                                                                     static_cast<size_t>(stopAt - at)});
                                           return sink.write(pattern.data() + start, n);
                                       });
     });

@@ -42,8 +42,10 @@ public:
     // connection.
     void serveCutMidBody(const std::string& path, const QByteArray& body, std::int64_t announcedLength);
     // size bytes made on the fly, so any size costs no memory; the byte at
-    // offset i is generatedByte(i).
-    void serveGenerated(const std::string& path, std::int64_t size);
+    // offset i is generatedByte(i). Sent with a fixed ETag, it can be asked
+    // for in parts as serveResumable's Honour; with cutAfter at or above 0
+    // the connection drops after that many body bytes.
+    void serveGenerated(const std::string& path, std::int64_t size, std::int64_t cutAfter = -1);
     // A file that can be asked for in parts: "Range: bytes=N-" with an
     // If-Range naming its validator gets the rest (206), as answer says.
     struct Resumable {

@@ -53,9 +53,9 @@ class RunningServer:
             raise AssertionError(f"no address in the banner {banner!r}")
         self.port = int(found.group(1))
 
-    def get(self, path, read=None):
+    def get(self, path, read=None, headers=None):
         connection = http.client.HTTPConnection("127.0.0.1", self.port, timeout=HANG_GUARD)
-        connection.request("GET", path)
+        connection.request("GET", path, headers=headers or {})
         response = connection.getresponse()
         body = response.read() if read is None else response.read(read)
         connection.close()
@@ -204,6 +204,24 @@ class ThrottledAudio(unittest.TestCase):
         finally:
             _, output, _ = server.stop()
         self.assertRegex(output, rf" GET /audio/long\.wma 200 \d+ \(cut off, {len(self.lecture)} ")
+
+
+    def test_the_rest_of_a_lecture_only_while_it_is_unchanged(self):
+        server = RunningServer("--root", str(self.root), "--audio-rate", "0")
+        try:
+            whole, _ = server.get("/audio/long.wma")
+            tag = whole.getheader("ETag")
+            self.assertTrue(tag and tag.startswith('"'))
+            rest = {"Range": "bytes=1000-", "If-Range": tag}
+            response, body = server.get("/audio/long.wma", headers=rest)
+            self.assertEqual((response.status, body), (206, self.lecture[1000:]))
+            self.assertEqual(response.getheader("Content-Range"),
+                             f"bytes 1000-{len(self.lecture) - 1}/{len(self.lecture)}")
+            (self.root / "audio/long.wma").write_bytes(self.lecture[::-1])
+            response, body = server.get("/audio/long.wma", headers=rest)
+            self.assertEqual((response.status, body), (200, self.lecture[::-1]))
+        finally:
+            server.stop()
 
 
 class Lifetime(unittest.TestCase):
