@@ -1,6 +1,14 @@
 #include "platform/FolderListing.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <vector>
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 namespace platform {
 
@@ -18,23 +26,73 @@ bool FolderListing::setPath(const QString& path)
 void FolderListing::setPattern(const QString& pattern)
 {
     pattern_ = pattern;
+    suffixes_.clear();
+    wildcards_.clear();
+    // "*.zip" and the like, the only patterns the program uses, are a plain
+    // comparison of the name's end; anything else goes through a regular
+    // expression.
+    for (const QString& part : pattern.split(u';', Qt::SkipEmptyParts)) {
+        const QString suffix = part.sliced(1);
+        if (part.startsWith(u'*') && !suffix.contains(u'*') && !suffix.contains(u'?') && !suffix.contains(u'['))
+            suffixes_.append(suffix);
+        else
+            wildcards_.append(QRegularExpression::fromWildcard(part, Qt::CaseInsensitive));
+    }
     refresh();
 }
 
+bool FolderListing::matches(const QString& name) const
+{
+    for (const QString& suffix : suffixes_) {
+        if (name.endsWith(suffix, Qt::CaseInsensitive))
+            return true;
+    }
+    for (const QRegularExpression& wildcard : wildcards_) {
+        if (wildcard.match(name).hasMatch())
+            return true;
+    }
+    return false;
+}
+
+// One pass over the folder's entries: a file's type comes with its entry,
+// so only the rare entry that does not say (or a link) costs a stat, and
+// each name is folded to lower case once for the sort. The result is the
+// one QDir gives for the files of a folder sorted by name ignoring case,
+// names with a leading dot included.
 void FolderListing::refresh()
 {
-    if (path_.isEmpty()) {
-        names_.clear();
+    names_.clear();
+    if (path_.isEmpty())
         return;
+    DIR* folder = ::opendir(QFile::encodeName(path_).constData());
+    if (!folder)
+        return;
+    struct Entry {
+        QString key;
+        QString name;
+    };
+    std::vector<Entry> entries;
+    while (const dirent* entry = ::readdir(folder)) {
+        const char* raw = entry->d_name;
+        if (raw[0] == '.' && (raw[1] == '\0' || (raw[1] == '.' && raw[2] == '\0')))
+            continue;
+        QString name = QFile::decodeName(raw);
+        if (!matches(name))
+            continue;
+        bool isFile = entry->d_type == DT_REG;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            // A link counts as the file it leads to, as in QDir::Files.
+            struct stat info {};
+            isFile = ::fstatat(::dirfd(folder), raw, &info, 0) == 0 && S_ISREG(info.st_mode);
+        }
+        if (isFile)
+            entries.push_back({name.toLower(), std::move(name)});
     }
-    QDir folder(path_);
-    folder.setNameFilters(pattern_.split(u';', Qt::SkipEmptyParts));
-    // A name with a leading dot is listed like any other: a lecture whose
-    // title starts with "." must not vanish from the favourites. The
-    // program's own bookkeeping files are kept out by the pattern instead.
-    folder.setFilter(QDir::Files | QDir::Hidden);
-    folder.setSorting(QDir::Name | QDir::IgnoreCase);
-    names_ = folder.entryList();
+    ::closedir(folder);
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
+    names_.reserve(static_cast<qsizetype>(entries.size()));
+    for (Entry& entry : entries)
+        names_.append(std::move(entry.name));
 }
 
 }  // namespace platform

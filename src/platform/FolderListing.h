@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -23,8 +25,14 @@ public:
     const QStringList& names() const { return names_; }
 
 private:
+    bool matches(const QString& name) const;
+
     QString path_;
     QString pattern_ = QStringLiteral("*.*");
+    // The pattern's parts: "*.zip" as the suffix ".zip", anything else as
+    // a wildcard expression.
+    QStringList suffixes_;
+    QList<QRegularExpression> wildcards_{QRegularExpression::fromWildcard(u"*.*", Qt::CaseInsensitive)};
     QStringList names_;
 };
 

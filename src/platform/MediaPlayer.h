@@ -58,8 +58,10 @@ public:
     // The quiet status line of the bar ("正在播放", "已暂停", ...).
     QString statusText() const;
 
+    // The back end playing the current file; null until a file is set.
     QMediaPlayer* player() const { return player_; }
-    QAudioOutput* audioOutput() const { return audioOutput_; }
+    // The sound output, made on first use.
+    QAudioOutput* audioOutput();
     QMenu* contextMenu() const { return contextMenu_; }
     QMenu* speedMenu() const { return speedMenu_; }
 
@@ -77,12 +79,16 @@ private:
     void showState();
     void onMediaStatus(QMediaPlayer::MediaStatus status);
     void applyVolume();
+    void showMuted(bool muted);
     void checkCurrentSpeed();
+    bool isPlaying() const;
+    qint64 duration() const;
 
     QString source_;
     QFile* file_ = nullptr;
     bool cannotPlay_ = false;
     qreal rate_ = 1.0;
+    bool muted_ = false;
     bool rateOwedToNewMedia_ = false;
 
     QMediaPlayer* player_ = nullptr;

@@ -16,6 +16,8 @@ private slots:
     void selectingAnOptionFromCodeRaisesItsClick();
     void scrollBarChangeComesFromCodeToo();
     void fileListSortsIgnoringCaseListsDotNamesAndKeepsItsFolder();
+    void fileListGivesWhatQDirGives_data();
+    void fileListGivesWhatQDirGives();
     void coloursFollowTheEncoding_data();
     void coloursFollowTheEncoding();
 };
@@ -81,6 +83,64 @@ void ControlsTest::fileListSortsIgnoringCaseListsDotNamesAndKeepsItsFolder()
     QVERIFY(!list.setPath(folder.path() + QStringLiteral("/missing")));
     QCOMPARE(list.path(), QDir::cleanPath(folder.path()));
     QCOMPARE(list.size(), 5);
+}
+
+// The listing reads the folder its own way, for speed; its result must be
+// exactly QDir's, order of names equal but for case included.
+void ControlsTest::fileListGivesWhatQDirGives_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("folders");  // "name" or "link->target"
+    QTest::newRow("mixed case") << QStringList{"b.zip", "A.ZIP", "a2.Zip", "C.zip", "c1.zip", "B1.zip"} << QStringList{};
+    QTest::newRow("Chinese") << QStringList{"冠心病%张医生$讲座.zip", "心衰.zip", "高血压.ZIP", "ab.zip", "Ａ全角.zip"}
+                             << QStringList{};
+    QStringList caseOnly;
+    for (int bits = 0; bits < 64; ++bits) {
+        QString name = QStringLiteral("abcdef");
+        for (int i = 0; i < 6; ++i)
+            name[i] = bits & (1 << i) ? name[i].toUpper() : name[i];
+        caseOnly << name + (bits % 3 ? ".zip" : ".ZIP");
+    }
+    QTest::newRow("names that differ only in case") << caseOnly << QStringList{};
+    QTest::newRow("other extensions") << QStringList{"a.wma", "b.zip.part", "c.zipx", "d.zip", "e.ZIP.bak", "fzip", "g.zip "}
+                                      << QStringList{};
+    QTest::newRow("leading dots and bookkeeping")
+        << QStringList{".a.zip", ".B.zip", "..c.zip", "a.zip", ".kardelo-0123456789abcdef.partial",
+                       ".kardelo-0123456789abcdef.resume", ".play-rename-pending"}
+        << QStringList{};
+    QTest::newRow("folders and links") << QStringList{"real.zip", "data.bin"}
+                                       << QStringList{"folder.zip", "file.zip->data.bin", "broken.zip->gone.bin",
+                                                      "folder-link.zip->folder.zip"};
+}
+
+void ControlsTest::fileListGivesWhatQDirGives()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, folders);
+    QTemporaryDir folder;
+    for (const QString& name : files) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    for (const QString& entry : folders) {
+        const QStringList link = entry.split(QStringLiteral("->"));
+        if (link.size() == 2)
+            QVERIFY(QFile::link(link[1], folder.filePath(link[0])));
+        else
+            QVERIFY(QDir(folder.path()).mkdir(entry));
+    }
+    platform::FolderListing listing;
+    listing.setPattern(QStringLiteral("*.zip"));
+    QVERIFY(listing.setPath(folder.path()));
+    const QStringList expected = QDir(folder.path()).entryList({QStringLiteral("*.zip")}, QDir::Files | QDir::Hidden,
+                                                               QDir::Name | QDir::IgnoreCase);
+    QVERIFY(!expected.isEmpty());
+    QCOMPARE(listing.names(), expected);
+
+    // A folder that has gone lists nothing.
+    QVERIFY(QDir(folder.path()).removeRecursively());
+    listing.refresh();
+    QCOMPARE(listing.names(), QStringList());
 }
 
 void ControlsTest::coloursFollowTheEncoding_data()
