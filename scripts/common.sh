@@ -8,7 +8,7 @@ KARDELO_BUILD="${KARDELO_BUILD:-$KARDELO_ROOT/build}"
 KARDELO_PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-qpa-plugins
-  libcurl4-openssl-dev libcpp-httplib-dev libqrencode-dev libbenchmark-dev
+  libcurl4-openssl-dev libcpp-httplib-dev libqrencode-dev libbenchmark-dev libfontconfig-dev libxcb1-dev
   fonts-noto-cjk
   gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
   curl python3

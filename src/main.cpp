@@ -2,6 +2,7 @@
 #include "platform/ChineseTranslations.h"
 #include "platform/Fonts.h"
 #include "platform/HostOperations.h"
+#include "platform/StartUpWarmUp.h"
 #include "platform/TerminationRequests.h"
 #include "shell/MainWindow.h"
 #include "shell/StartProcedure.h"
@@ -10,10 +11,12 @@
 
 int main(int argc, char* argv[])
 {
+    platform::StartUpWarmUp warmUp;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kardelo"));
     platform::installChineseStandardTexts(application);
     platform::installFontSubstitutions();
+    warmUp.wait();
     const std::unique_ptr<MainWindow> window = runStartProcedure(builtInAddresses(), platform::programFolder());
     if (!window)
         return 0;

@@ -2,11 +2,12 @@
 // the sample server on loopback, next to a bare Qt window program launched
 // the same way, alternating, and the resident memory of each once idle.
 //
-//   start_up_bench [LAUNCHES] [CATALOGUE_LINES]
+//   start_up_bench [LAUNCHES] [CATALOGUE_LINES] [PROGRAM]
 //
 // LAUNCHES of each program (default 9); medians are compared. With
-// CATALOGUE_LINES the sample catalogue is replaced by one of that many
-// conferences. Needs an X display (Xvfb will do, with no window manager):
+// CATALOGUE_LINES above 0 the sample catalogue is replaced by one of that
+// many conferences. PROGRAM times another build of kardelo instead of this
+// one, an older one say. Needs an X display (Xvfb will do, with no window manager):
 // the time ends when the X server reports the program's window mapped,
 // seen through the root window's substructure events.
 
@@ -217,6 +218,7 @@ int main(int argc, char* argv[])
 {
     const int launches = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     const int catalogueLines = argc > 2 ? std::atoi(argv[2]) : 0;
+    const char* const program = argc > 3 ? argv[3] : KARDELO_EXECUTABLE;
     Display display;
     if (!display.valid()) {
         std::fprintf(stderr, "no X display: run it under Xvfb (see the README)\n");
@@ -239,7 +241,7 @@ int main(int argc, char* argv[])
     for (int i = 0; i < launches; ++i) {
         // Alternate which goes first, so neither always meets warm caches.
         for (const bool oursFirst : {i % 2 == 0, i % 2 != 0}) {
-            const auto measured = launch(display, oursFirst ? KARDELO_EXECUTABLE : BARE_WINDOW_EXECUTABLE, proxy);
+            const auto measured = launch(display, oursFirst ? program : BARE_WINDOW_EXECUTABLE, proxy);
             if (!measured) {
                 std::fprintf(stderr, "%s: no window within 30 s\n", oursFirst ? "kardelo" : "bare window");
                 ::kill(server->first, SIGTERM);

@@ -7,15 +7,11 @@
 
 namespace platform {
 
-namespace {
-
 void initialiseCurlOnce()
 {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
-
-}  // namespace
 
 NetworkLimits& currentNetworkLimits()
 {

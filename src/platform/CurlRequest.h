@@ -8,6 +8,10 @@
 
 namespace platform {
 
+// libcurl's one-time set-up (its TLS library's among it). Every request
+// makes sure of it; calling it early only moves the cost.
+void initialiseCurlOnce();
+
 // One libcurl easy handle with the options every request of the program
 // shares: the address normalised as a browser would send it, redirects
 // followed (at most 10), http and https only, the connect and stall limits,

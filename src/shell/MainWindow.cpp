@@ -28,6 +28,8 @@
 #include <QDir>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -43,7 +45,6 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(kDesignTitle);
-    setWindowIcon(artwork::loudspeakerAppIcon());
 
     auto* client = new QWidget(this);
     client->setFixedSize(760, 533);
@@ -165,6 +166,26 @@ void MainWindow::shutDown()
     downloadEngine_ = nullptr;
     rowCommands_->setDownloadEngine(nullptr);
     platform::endProgram();
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Painting the icon's eight sizes takes longer than the rest of the
+    // window does; it follows the window's first frame on screen instead of
+    // holding it up.
+    if (windowIcon().isNull() && windowHandle())
+        windowHandle()->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        // Queued: it runs once this expose has been painted.
+        QTimer::singleShot(0, this, [this] { setWindowIcon(artwork::loudspeakerAppIcon()); });
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

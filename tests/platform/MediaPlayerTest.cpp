@@ -95,6 +95,7 @@ private slots:
     void cleanup();
 
     void startsIdleAtHalfVolumeAndMutesWithoutLosingIt();
+    void volumeAndMuteChosenBeforeTheFirstFileApplyToIt();
     void settingTheAddressStartsPlayingInABarThatFits();
     void playbackSurvivesTheFileBeingRenamed_data();
     void playbackSurvivesTheFileBeingRenamed();
@@ -186,6 +187,26 @@ void MediaPlayerTest::startsIdleAtHalfVolumeAndMutesWithoutLosingIt()
     QVERIFY(!control->audioOutput()->isMuted());
     QCOMPARE(mute->toolTip(), QStringLiteral("静音"));
     QCOMPARE(control->audioOutput()->volume(), levelForVolume(50));
+}
+
+// The sound back end is made with the first file; what the user set on the
+// bar before that must reach it.
+void MediaPlayerTest::volumeAndMuteChosenBeforeTheFirstFileApplyToIt()
+{
+    auto* control = makeControl(false);
+    QVERIFY(control);
+    QVERIFY(!control->player());
+    auto* mute = Part<QToolButton>(control, "muteButton");
+    QTest::mouseClick(mute, Qt::LeftButton);
+    QVERIFY(control->isMuted());
+    QCOMPARE(mute->toolTip(), QStringLiteral("取消静音"));
+    control->setVolume(20);
+
+    QVERIFY(startPlaying(control, tone(QStringLiteral("first.wav"), 3000)));
+    QVERIFY(control->audioOutput()->isMuted());
+    QCOMPARE(control->audioOutput()->volume(), levelForVolume(20));
+    QTest::mouseClick(mute, Qt::LeftButton);
+    QVERIFY(!control->audioOutput()->isMuted());
 }
 
 void MediaPlayerTest::settingTheAddressStartsPlayingInABarThatFits()

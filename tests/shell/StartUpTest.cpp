@@ -58,6 +58,8 @@ void StartUpTest::startShowsTheCentredFixedWindowWithTheVersionInItsCaption()
     QVERIFY(fixture.host.messages.empty());
     QVERIFY(window->isVisible());
     QCOMPARE(window->windowTitle(), QStringLiteral("Kardelo V2.01 20140202"));
+    // The icon follows the first frame.
+    QTRY_VERIFY(!window->windowIcon().isNull());
     QCOMPARE(window->entries().conferenceLines.size(), 1);
     QCOMPARE(window->pageList().rows[0].title->caption(), QStringLiteral("唯一的会议"));
     QVERIFY(window->pageList().rows[0].frame->isVisible());
