@@ -21,6 +21,7 @@
 #include "platform/ScrollBar.h"
 #include "platform/ShortcutPrecedence.h"
 #include "platform/TextBox.h"
+#include "shell/FavouritesLocation.h"
 #include "views/ViewSwitcher.h"
 
 #include <QApplication>
@@ -38,7 +39,9 @@ constexpr std::chrono::hours kPartialDownloadLifetime{24 * 30};
 }  // namespace
 
 MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programFolder, QWidget* parent)
-    : QMainWindow(parent), addresses_(addresses), programFolder_(programFolder)
+    : QMainWindow(parent),
+      addresses_(addresses),
+      favouritesFolder_(favouritesFolderLocation(programFolder, kFavouritesFolderName))
 {
     platform::installFontSubstitutions();
     setObjectName(QStringLiteral("mainWindow"));
@@ -196,7 +199,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 QString MainWindow::favouritesFolder() const
 {
-    return programFolder_ + u'/' + kFavouritesFolderName;
+    return favouritesFolder_;
 }
 
 DownloadEngine* MainWindow::downloadEngine() const

@@ -45,8 +45,9 @@ public:
     static inline const QString kDesignTitle = QStringLiteral("Kardelo V2.01");
     static inline const QString kFavouritesFolderName = QStringLiteral("我的收藏");
 
-    // programFolder is the folder the favourites folder lies in: the
-    // program's own in a real run.
+    // programFolder is the program's own folder in a real run; the
+    // favourites folder lies in it when the user can write there, and in the
+    // user's data folder otherwise.
     explicit MainWindow(const StoredAddresses& addresses, const QString& programFolder, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -87,7 +88,7 @@ private:
     void connectParts();
 
     StoredAddresses addresses_;
-    QString programFolder_;
+    QString favouritesFolder_;
 
     SidePanel sidePanel_;
     ViewBar viewBar_;

@@ -10,6 +10,14 @@
 #include <QScreen>
 #include <QtTest>
 
+#include <optional>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 class StartUpTest : public QObject {
     Q_OBJECT
 
@@ -19,7 +27,52 @@ private slots:
     void startShowsTheCentredFixedWindowWithTheVersionInItsCaption();
     void firstStartCreatesTheFolderAndASecondFindsIt();
     void closingTheWindowEndsTheProgram();
+    void favouritesLieWhereTheUserCanWrite_data();
+    void favouritesLieWhereTheUserCanWrite();
 };
+
+namespace {
+
+// Makes a folder unwritable for as long as it lives. Permissions do not stop
+// root, so there the folder is made immutable; where neither can be had,
+// made() is false.
+class UnwritableFolder {
+public:
+    explicit UnwritableFolder(const QString& path) : path_(QFile::encodeName(path))
+    {
+        if (::geteuid() != 0) {
+            made_ = ::chmod(path_.constData(), 0555) == 0;
+            return;
+        }
+        made_ = setImmutable(true);
+    }
+    ~UnwritableFolder()
+    {
+        if (made_ && ::geteuid() == 0)
+            setImmutable(false);
+        else if (made_)
+            ::chmod(path_.constData(), 0755);
+    }
+    bool made() const { return made_; }
+
+private:
+    bool setImmutable(bool on)
+    {
+        const int fd = ::open(path_.constData(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return done;
+    }
+
+    QByteArray path_;
+    bool made_ = false;
+};
+
+}  // namespace
 
 void StartUpTest::unreadableCatalogueEndsWithoutTheWindow_data()
 {
@@ -105,6 +158,54 @@ void StartUpTest::closingTheWindowEndsTheProgram()
     window->close();
     QCOMPARE(fixture.host.endings, 1);
     QVERIFY(!window->downloadEngine());
+}
+
+void StartUpTest::favouritesLieWhereTheUserCanWrite_data()
+{
+    QTest::addColumn<bool>("programFolderWritable");
+    QTest::addColumn<bool>("favouritesThereAlready");
+    QTest::addColumn<bool>("besideTheProgram");
+    QTest::newRow("a folder the user can write") << true << false << true;
+    QTest::newRow("installed where the user cannot write") << false << false << false;
+    QTest::newRow("unwritable, but the favourites there are the user's") << false << true << true;
+}
+
+void StartUpTest::favouritesLieWhereTheUserCanWrite()
+{
+    QFETCH(bool, programFolderWritable);
+    QFETCH(bool, favouritesThereAlready);
+    QFETCH(bool, besideTheProgram);
+    QStandardPaths::setTestModeEnabled(true);
+    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/我的收藏");
+    QDir(userFolder).removeRecursively();
+    MainWindowFixture fixture;
+    if (favouritesThereAlready)
+        QVERIFY(QDir().mkpath(fixture.favouritesFolder()));
+    std::optional<UnwritableFolder> unwritable;
+    if (!programFolderWritable) {
+        unwritable.emplace(fixture.programFolder());
+        if (!unwritable->made())
+            QSKIP("This file system cannot make a folder unwritable here.");
+    }
+
+    MainWindow* window = fixture.load();
+    QVERIFY(window);
+    const QString expected = besideTheProgram ? fixture.favouritesFolder() : userFolder;
+    QCOMPARE(window->favouritesFolder(), expected);
+    QVERIFY(QFileInfo(expected).isDir());
+
+    // A lecture downloads there and is listed from there.
+    fixture.server.serveBytes("/audio/a.wma", QByteArray("lecture"));
+    fixture.server.serveBytes("/lists/20131001.zip",
+                              toGb2312("心电图%张医生$讲座*" + fixture.server.url("/audio/a.wma") + "\r\n"));
+    QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
+    QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
+    QVERIFY(fixture.host.messages.empty());
+    QCOMPARE(QDir(expected).entryList(QDir::Files), QStringList{QStringLiteral("心电图%张医生$讲座.zip")});
+    QTest::mouseClick(window->viewBar().favouritesOption, Qt::LeftButton, {},
+                      QPoint(6, window->viewBar().favouritesOption->height() / 2));
+    QCOMPARE(window->entries().favouriteNames, QStringList{QStringLiteral("心电图%张医生$讲座.zip")});
+    QDir(userFolder).removeRecursively();
 }
 
 QTEST_MAIN(StartUpTest)
