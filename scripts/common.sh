@@ -7,11 +7,12 @@ KARDELO_BUILD="${KARDELO_BUILD:-$KARDELO_ROOT/build}"
 # Everything the program, its tests and its sample server need on Debian 12.
 KARDELO_PACKAGES=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-qpa-plugins
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n qt6-qpa-plugins
   libcurl4-openssl-dev libcpp-httplib-dev libqrencode-dev libbenchmark-dev libfontconfig-dev libxcb1-dev
   fonts-noto-cjk
   gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
   curl python3
+  dpkg-dev desktop-file-utils appstream lintian
 )
 
 kardelo_install_missing() {

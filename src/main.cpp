@@ -14,6 +14,8 @@ int main(int argc, char* argv[])
     platform::StartUpWarmUp warmUp;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kardelo"));
+    // Ties the window to its menu entry and icon in a desktop's task bar.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kardelo.Kardelo"));
     platform::installChineseStandardTexts(application);
     platform::installFontSubstitutions();
     warmUp.wait();
