@@ -12,7 +12,7 @@ KARDELO_PACKAGES=(
   fonts-noto-cjk
   gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
   curl python3
-  dpkg-dev desktop-file-utils appstream lintian
+  dpkg-dev file desktop-file-utils appstream lintian
 )
 
 kardelo_install_missing() {
