@@ -4,8 +4,9 @@
 #include <QPixmap>
 #include <QSize>
 
-// The pictures of the main window, painted in code so that they stay sharp
-// at any screen density. Each function takes the device pixel ratio of the
+// The pictures of the main window, drawn from the SVG files in resources/
+// (a designer edits those) so that they stay sharp at any screen density.
+// Each function takes the device pixel ratio of the
 // screen it is meant for and returns a pixmap of logical size x ratio device
 // pixels that already carries that ratio, so widgets lay it out at its
 // logical size. Results are kept in QPixmapCache, so calling again is cheap;
