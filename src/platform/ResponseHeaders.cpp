@@ -14,17 +14,17 @@ std::optional<ContentRange> parseContentRange(const QByteArray& value)
 {
     if (!value.toLower().startsWith("bytes "))
         return std::nullopt;
-    const QByteArray spec = value.mid(6).trimmed();
-    const qsizetype dash = spec.indexOf('-');
-    const qsizetype slash = spec.indexOf('/');
+    const QByteArray byteRange = value.mid(6).trimmed();
+    const qsizetype dash = byteRange.indexOf('-');
+    const qsizetype slash = byteRange.indexOf('/');
     if (dash <= 0 || slash <= dash + 1)
         return std::nullopt;
     ContentRange range;
     bool firstOk = false;
     bool lastOk = false;
-    range.first = spec.left(dash).toLongLong(&firstOk);
-    range.last = spec.mid(dash + 1, slash - dash - 1).toLongLong(&lastOk);
-    const QByteArray total = spec.mid(slash + 1);
+    range.first = byteRange.left(dash).toLongLong(&firstOk);
+    range.last = byteRange.mid(dash + 1, slash - dash - 1).toLongLong(&lastOk);
+    const QByteArray total = byteRange.mid(slash + 1);
     bool totalOk = total == "*";
     if (!totalOk)
         range.total = total.toLongLong(&totalOk);
