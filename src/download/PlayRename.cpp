@@ -101,6 +101,12 @@ bool PlayRename::back()
 void PlayRename::recoverPending(const QString& folder)
 {
     const PendingRenames pending = readPending(recordPath(folder));
+    // The normal start: nothing owed, nothing to flush. A record that names
+    // nothing usable goes.
+    if (pending.isEmpty()) {
+        QFile::remove(recordPath(folder));
+        return;
+    }
     PendingRenames left;
     for (const auto& [storedName, playName] : pending) {
         const QString stored = folder + u'/' + storedName;

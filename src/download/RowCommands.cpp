@@ -23,7 +23,6 @@
 #include "views/FavouriteFileName.h"
 #include "views/ViewSwitcher.h"
 
-
 namespace {
 
 const QString kDownloadCaption = QStringLiteral("下 载");

@@ -3,7 +3,6 @@
 #include "platform/DurableFiles.h"
 
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,8 +10,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -242,20 +243,32 @@ void PartialDownload::discard()
 
 void prunePartialDownloads(const QString& folder, std::chrono::hours maxAge)
 {
-    const QDir dir(folder);
-    const QByteArray folderName = QFile::encodeName(dir.absolutePath());
-    const QDateTime oldest = QDateTime::currentDateTimeUtc().addSecs(-std::chrono::seconds(maxAge).count());
-    const QStringList names = dir.entryList({QString::fromLatin1(kPrefix) + u'*'}, QDir::Files | QDir::Hidden);
-    for (const QString& name : names) {
-        const QByteArray path = folderName + '/' + QFile::encodeName(name);
-        const bool old = QFileInfo(dir.filePath(name)).lastModified() < oldest;
+    // It runs at every start, over a folder that may hold thousands of
+    // lectures: one pass that looks at nothing but the names, and a stat
+    // only for the program's own few files.
+    const QByteArray folderName = QFile::encodeName(QDir(folder).absolutePath());
+    QList<QByteArray> paths;
+    if (DIR* dir = ::opendir(folderName.constData())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            if (std::strncmp(entry->d_name, kPrefix.constData(), static_cast<size_t>(kPrefix.size())) == 0)
+                paths.append(folderName + '/' + entry->d_name);
+        }
+        ::closedir(dir);
+    }
+    const auto oldest = std::chrono::system_clock::now() - maxAge;
+    const auto isOld = [oldest](const QByteArray& path) {
+        struct stat info {};
+        return ::stat(path.constData(), &info) == 0
+               && std::chrono::system_clock::from_time_t(info.st_mtime) < oldest;
+    };
+    for (const QByteArray& path : paths) {
         if (path.endsWith(kRecordSuffix)) {
-            if (!QFile::exists(QFile::decodeName(path.chopped(kRecordSuffix.size()) + kPartialSuffix)))
+            if (::access((path.chopped(kRecordSuffix.size()) + kPartialSuffix).constData(), F_OK) != 0)
                 ::unlink(path.constData());
             continue;
         }
         if (path.endsWith(kNamingSuffix)) {
-            if (old)
+            if (isOld(path))
                 ::unlink(path.constData());
             continue;
         }
@@ -267,8 +280,8 @@ void prunePartialDownloads(const QString& folder, std::chrono::hours maxAge)
         const QByteArray recordPath = path.chopped(kPartialSuffix.size()) + kRecordSuffix;
         const std::optional<StoredRecord> stored = readStoredRecord(recordPath);
         const bool useless = !stored || stored->record.validator.isEmpty()
-                             || QFile::exists(QFile::decodeName(folderName + '/' + stored->name));
-        if (old || useless) {
+                             || ::access((folderName + '/' + stored->name).constData(), F_OK) == 0;
+        if (useless || isOld(path)) {
             ::unlink(path.constData());
             ::unlink(recordPath.constData());
         }

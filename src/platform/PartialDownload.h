@@ -60,7 +60,6 @@ private:
     bool openNameless();
     bool giveNamelessFileAName(const QByteArray& name);
     void writeRecord();
-    void readRecord();
 
     QByteArray folder_;
     QByteArray targetName_;
@@ -71,7 +70,6 @@ private:
     // The file has no name: nothing of it can be kept.
     bool nameless_ = false;
     Record record_;
-    bool recordRead_ = false;
 };
 
 // Removes the partial downloads of folder that will not be resumed: those

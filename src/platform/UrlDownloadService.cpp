@@ -141,7 +141,7 @@ private:
     {
         resumeFrom_ = resumeFrom;
         offset_ = written_ = announced_ = total_ = 0;
-        decided_ = restartNeeded_ = writeFailed_ = started_ = false;
+        decided_ = restartNeeded_ = writeFailed_ = false;
         CURL* handle = request_->handle();
         if (resumeFrom > 0) {
             curl_easy_setopt(handle, CURLOPT_RANGE, QByteArray::number(resumeFrom).append('-').constData());
@@ -168,7 +168,7 @@ private:
                 return kDownloadTransferFailed;
             if (handle_->aborted())
                 return kDownloadAborted;
-            if (started_) {
+            if (decided_) {
                 reportData();
             } else {
                 long redirects = 0;
@@ -268,11 +268,8 @@ private:
     {
         if (handle_->aborted())
             return 0;
-        if (!started_) {
-            started_ = true;
-            if (!decideOnResponse())
-                return 0;
-        }
+        if (!decided_ && !decideOnResponse())
+            return 0;
         if (!file_.append(data, bytes)) {
             writeFailed_ = true;
             return 0;
@@ -344,8 +341,7 @@ private:
     qint64 written_ = 0;     // bytes of this body stored
     qint64 announced_ = 0;   // this body's Content-Length, 0 when none
     qint64 total_ = 0;       // the whole file's size, 0 when unknown
-    bool started_ = false;
-    bool decided_ = false;
+    bool decided_ = false;  // the answer's headers are in: continue or start afresh
     bool restartNeeded_ = false;
     bool writeFailed_ = false;
 };

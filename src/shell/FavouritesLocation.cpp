@@ -22,7 +22,5 @@ QString favouritesFolderLocation(const QString& programFolder, const QString& fo
     const QString besideProgram = programFolder + u'/' + folderName;
     if (canWrite(programFolder) || (QDir(besideProgram).exists() && canWrite(besideProgram)))
         return besideProgram;
-    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(dataFolder);
-    return dataFolder + u'/' + folderName;
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u'/' + folderName;
 }

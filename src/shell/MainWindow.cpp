@@ -124,13 +124,19 @@ void MainWindow::connectParts()
 
 bool MainWindow::loadAtStartUp()
 {
-    // An existing folder is the normal case on every start but the first.
-    QDir().mkdir(favouritesFolder());
+    // An existing folder is the normal case on every start but the first;
+    // the user's data folder above it may not exist yet either.
+    QDir().mkpath(favouritesFolder());
     // A lecture left under its play name by a run that died mid-play gets
     // its stored name back before the folder is listed.
     PlayRename::recoverPending(favouritesFolder());
     // Bytes kept for a resume that will never come would only take space.
-    platform::prunePartialDownloads(favouritesFolder(), kPartialDownloadLifetime);
+    // Reading a folder of thousands of lectures takes a few milliseconds, so
+    // it waits until the window is up; a download in progress by then holds
+    // its partial file locked, and that one is left alone.
+    QTimer::singleShot(0, this, [folder = favouritesFolder()] {
+        platform::prunePartialDownloads(folder, kPartialDownloadLifetime);
+    });
     entries_.favouritesListing.setPath(favouritesFolder() + u'/');
 
     downloadEngine_ = new DownloadEngine(this);

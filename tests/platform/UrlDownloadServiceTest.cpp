@@ -74,6 +74,16 @@ QStringList hiddenFiles(const QString& folder)
     return QDir(folder).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System);
 }
 
+// 20,000 bytes in pieces of 1000 with a pause before each: slow enough to
+// act on half-way.
+TestHttpServer::Resumable slowLecture(std::chrono::milliseconds pause)
+{
+    TestHttpServer::Resumable resource;
+    resource.body = generatedBytes(20 * 1000);
+    resource.pause = pause;
+    return resource;
+}
+
 }  // namespace
 
 class UrlDownloadServiceTest : public QObject {
@@ -363,9 +373,7 @@ void UrlDownloadServiceTest::resumesWhereTheTransferBrokeOff()
 
 void UrlDownloadServiceTest::cancelledTransferIsNotResumed()
 {
-    TestHttpServer::Resumable resource;
-    resource.body = generatedBytes(20 * 1000);
-    resource.pause = std::chrono::milliseconds(50);
+    TestHttpServer::Resumable resource = slowLecture(std::chrono::milliseconds(50));
     server_.serveResumable("/slow.zip", resource);
     const QString path = target(QStringLiteral("我的收藏/讲座.zip"));
 
@@ -385,9 +393,7 @@ void UrlDownloadServiceTest::cancelledTransferIsNotResumed()
 
 void UrlDownloadServiceTest::processKilledMidTransferResumes()
 {
-    TestHttpServer::Resumable resource;
-    resource.body = generatedBytes(20 * 1000);
-    resource.pause = std::chrono::milliseconds(100);
+    TestHttpServer::Resumable resource = slowLecture(std::chrono::milliseconds(100));
     server_.serveResumable("/slow.zip", resource);
     const QString path = target(QStringLiteral("我的收藏/讲座.zip"));
 
