@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QRectF>
 #include <QSize>
 
 // The pictures of the main window, drawn from the SVG files in resources/
@@ -30,6 +31,9 @@ QIcon loudspeakerAppIcon();
 // top): raised pale grey when released, sunken pale blue when pressed.
 QPixmap pressedButtonFace(qreal dpr = 1);
 QPixmap releasedButtonFace(qreal dpr = 1);
+// The released face's rim, a rounded rectangle: where a focus ring goes.
+inline constexpr QRectF kButtonFaceRim{0.5, 0.5, 49, 19};
+inline constexpr qreal kButtonFaceRimRadius = 3;
 
 // The picture behind the top-left panel: a deep-to-lighter blue sky, the
 // heart-and-pulse mark, and a city skyline on a dark ground. Text is laid

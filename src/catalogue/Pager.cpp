@@ -4,6 +4,7 @@
 #include "parts/PageEntries.h"
 #include "parts/PageList.h"
 #include "parts/ViewBar.h"
+#include "platform/CaptionButton.h"
 #include "platform/CaptionLabel.h"
 #include "platform/OptionButton.h"
 #include "platform/PictureBox.h"
@@ -32,27 +33,41 @@ void Pager::showCataloguePage()
 {
     const int entries = static_cast<int>(entries_.conferenceLines.size());
     setUpScrollBar(entries);
-    for (PageRow& row : pageList_.rows) {
-        row.frame->setVisible(false);
+    for (PageRow& row : pageList_.rows)
         row.actionButton->setCaption(QStringLiteral("进 入"));
-    }
     const int first = pageList_.pageScrollBar->position();
-    for (int i = 0; i < std::min(PageList::kRows, entries); ++i) {
+    for (int i = 0; i < std::min(PageList::kRows, entries); ++i)
         setRowCaptions(i, conferenceRowCaptions(entries_.conferenceLines.value(first + i)));
-        pageList_.rows[i].frame->setVisible(true);
-    }
+    showRows(entries);
 }
 
 void Pager::showLecturePage()
 {
     const int entries = static_cast<int>(entries_.lectureLines.size());
     setUpScrollBar(entries);
-    for (PageRow& row : pageList_.rows)
-        row.frame->setVisible(false);
     const int first = pageList_.pageScrollBar->position();
-    for (int i = 0; i < std::min(PageList::kRows, entries); ++i) {
+    for (int i = 0; i < std::min(PageList::kRows, entries); ++i)
         setRowCaptions(i, lectureRowCaptions(entries_.lectureLines.value(first + i)));
+    showRows(entries);
+}
+
+void Pager::showRows(int entries)
+{
+    const int shown = std::min(entries, PageList::kRows);
+    // A row that stays is never hidden on the way, so its button keeps the
+    // keyboard focus across a page change. A row button holding the focus in
+    // a row that goes hands it to the same button of the last row that
+    // stays: a keyboard user stays in the page.
+    for (int i = 0; i < shown; ++i)
         pageList_.rows[i].frame->setVisible(true);
+    QWidget* focus = pageList_.panel->window()->focusWidget();
+    for (int i = shown; i < PageList::kRows; ++i) {
+        const PageRow& row = pageList_.rows[i];
+        if (shown > 0 && focus == row.actionButton)
+            pageList_.rows[shown - 1].actionButton->setFocus(Qt::TabFocusReason);
+        else if (shown > 0 && focus == row.deleteButton)
+            pageList_.rows[shown - 1].deleteButton->setFocus(Qt::TabFocusReason);
+        row.frame->setVisible(false);
     }
 }
 

@@ -22,6 +22,9 @@ public:
     void showLecturePage();
     // Sets the row's two texts; a caption without a value keeps the old text.
     void setRowCaptions(int row, const RowCaptions& captions);
+    // Shows the first `entries` rows (all eight when there are more) and
+    // hides the rest.
+    void showRows(int entries);
 
     // The scroll bar moved (a click, a key, code, or a drag let go) ...
     void pageScrolled();

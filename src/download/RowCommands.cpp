@@ -13,6 +13,7 @@
 #include "parts/PageEntries.h"
 #include "parts/PageList.h"
 #include "parts/ViewBar.h"
+#include "platform/CaptionButton.h"
 #include "platform/CaptionLabel.h"
 #include "platform/HostOperations.h"
 #include "platform/IntervalTimer.h"

@@ -78,8 +78,15 @@ AboutWindow::AboutWindow(const QString& storedHomePageAddress, QWidget* parent)
                        platform::kColourButtonText, true);
     homePageCaption = makeLabel(this, QStringLiteral("主页："), rectFromTwips(1020, 2100, 540, 180),
                                 platform::kColourButtonText, true);
-    homePageLink = makeLabel(this, QString(), rectFromTwips(1560, 2100, 1800, 180), platform::kColourBlue, true);
+    homePageLink = new platform::CaptionButton(this, QAccessible::Link);
+    homePageLink->setTextColour(platform::kColourBlue);
+    platform::placeText(homePageLink, rectFromTwips(1560, 2100, 1800, 180));
+    homePageLink->setAutoSize(true);
     homePageLink->setCursor(platform::pointingHandCursor());
+    // Read out as what it is; the address it opens follows as its
+    // description.
+    homePageLink->setAccessibleName(QStringLiteral("作者主页"));
+    homePageLink->setDescribedBy(homePageLink);
     connect(homePageLink, &CaptionLabel::pressed, this, &AboutWindow::linkPressed);
     connect(homePageLink, &CaptionLabel::released, this, &AboutWindow::linkReleased);
 

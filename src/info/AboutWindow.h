@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/CaptionButton.h"
 #include "platform/CaptionLabel.h"
 
 #include <QLabel>
@@ -7,7 +8,8 @@
 #include <QWidget>
 
 // The About window: product name, version, credit, contacts and the home
-// page, which opens in the browser when its address is clicked. Not modal;
+// page, which opens in the browser when its address is clicked (or, from
+// the keyboard, pressed with Space or Return). Not modal;
 // it deletes itself when closed, so each showing starts from a fresh load.
 class AboutWindow : public QWidget {
     Q_OBJECT
@@ -30,7 +32,7 @@ public:
     platform::CaptionLabel* emailLabel = nullptr;
     platform::CaptionLabel* wechatLabel = nullptr;
     platform::CaptionLabel* homePageCaption = nullptr;
-    platform::CaptionLabel* homePageLink = nullptr;
+    platform::CaptionButton* homePageLink = nullptr;
 
 protected:
     // Escape closes it, as it closes any dialog.

@@ -16,6 +16,9 @@ PageList PageList::build(QWidget* client)
     const QPoint inner = list.panel->contentsRect().topLeft();
     list.pageScrollBar = new platform::ScrollBar(list.panel);
     list.pageScrollBar->setGeometry(platform::rectFromTwips(8820, 0, 255, 6135).translated(inner));
+    // Tab reaches it, a click does not take the focus from where it is.
+    list.pageScrollBar->setFocusPolicy(Qt::TabFocus);
+    list.pageScrollBar->setAccessibleName(QStringLiteral("列表位置"));
     for (int i = 0; i < kRows; ++i)
         list.rows[i] = PageRow::build(list.panel, i);
     return list;

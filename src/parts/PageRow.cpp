@@ -1,6 +1,7 @@
 #include "parts/PageRow.h"
 
 #include "artwork/Artwork.h"
+#include "platform/CaptionButton.h"
 #include "platform/CaptionLabel.h"
 #include "platform/ColourCode.h"
 #include "platform/Fonts.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QLabel>
 
+using platform::CaptionButton;
 using platform::CaptionLabel;
 using platform::PictureBox;
 using platform::rectFromTwips;
@@ -19,16 +21,20 @@ using platform::rectFromTwips;
 namespace {
 
 // A button's face with its caption centred on it.
-void buildButton(QWidget* row, const QRect& faceBox, const QString& caption, PictureBox*& face, CaptionLabel*& label)
+void buildButton(QWidget* row, const QRect& faceBox, const QString& caption, PictureBox*& face,
+                 CaptionButton*& label)
 {
     face = new PictureBox(row, false);
     face->setGeometry(faceBox);
     face->setAutoSize(true);
     face->setPicture(artwork::releasedButtonFace(qApp->devicePixelRatio()));
-    label = new CaptionLabel(face);
+    label = new CaptionButton(face);
     label->setCaption(caption);
     label->setAlignment(Qt::AlignCenter);
     label->setGeometry(rectFromTwips(60, 60, 675, 255));
+    // The caption sits low on its face; a ring inside the face would cross
+    // it, so the rim itself lights up.
+    face->setFocusRing(label, artwork::kButtonFaceRim, artwork::kButtonFaceRimRadius);
 }
 
 }  // namespace
@@ -67,5 +73,7 @@ PageRow PageRow::build(QWidget* panel, int index)
     // while it is shown.
     row.deleteButtonFace->raise();
     row.actionButtonFace->raise();
+    row.actionButton->setDescribedBy(row.title);
+    row.deleteButton->setDescribedBy(row.title);
     return row;
 }

@@ -36,5 +36,6 @@ ViewBar ViewBar::build(QWidget* client)
     bar.searchBox->setGeometry(rectFromTwips(5940, 240, 3075, 330));
     bar.searchBox->setEnabled(false);
     bar.searchBox->setBackgroundColour(platform::kColourLightGrey);
+    bar.searchBox->setAccessibleName(QStringLiteral("搜索收藏"));
     return bar;
 }

@@ -264,7 +264,7 @@ void MediaPlayer::showState()
 
     playPauseButton_->setEnabled(loaded);
     playPauseButton_->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
-    playPauseButton_->setToolTip(playing ? QStringLiteral("暂停") : QStringLiteral("播放"));
+    nameButton(playPauseButton_, playing ? QStringLiteral("暂停") : QStringLiteral("播放"));
     stopButton_->setEnabled(loaded);
     positionSlider_->setEnabled(loaded && player_->isSeekable());
 

@@ -17,7 +17,10 @@ namespace platform {
 
 // The embedded media player with its transport bar: play/pause, stop, a
 // position bar that seeks, elapsed and total time, mute and volume, and the
-// play speed in its context menu. It starts playing as soon as it is given
+// play speed in its context menu. From the keyboard, Space plays or pauses
+// and Left and Right seek by five seconds wherever the focus is in the bar,
+// but for the stop and mute buttons, which Space presses, and the volume
+// bar, which the arrows move. It starts playing as soon as it is given
 // an address and never shows a dialog: a file it cannot open or play leaves a
 // quiet line of text in the bar.
 //
@@ -63,16 +66,22 @@ public:
     // The sound output, made on first use.
     QAudioOutput* audioOutput();
     QMenu* contextMenu() const { return contextMenu_; }
+    // The controls the keyboard reaches, in Tab order.
+    QList<QWidget*> controls() const;
     QMenu* speedMenu() const { return speedMenu_; }
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void makePlayer();
     void replacePlayer();
     void buildTransportBar();
     void buildContextMenu();
+    // The tool tip and the name a screen reader reads.
+    static void nameButton(QToolButton* button, const QString& name);
+    void togglePlay();
     void seekTo(qint64 position);
     void showPosition(qint64 position);
     void showDuration(qint64 duration);

@@ -5,19 +5,25 @@
 
 #include <QActionGroup>
 #include <QBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QSlider>
 #include <QStyle>
 #include <QToolButton>
 
-// The player's widgets: its transport bar and its context menu.
+#include <algorithm>
+
+// The player's widgets: its transport bar with its keys, and its context
+// menu.
 
 namespace platform {
 
 namespace {
 
 constexpr int kInitialVolume = 50;
+// How far Left and Right seek.
+constexpr qint64 kSeekStep = 5000;
 
 struct SpeedEntry {
     qreal rate;
@@ -29,14 +35,13 @@ constexpr SpeedEntry kSpeeds[] = {
     {1.25, u"1.25 倍速"}, {1.5, u"1.5 倍速"}, {2.0, u"2 倍速"},
 };
 
-QToolButton* makeButton(QWidget* parent, const char* name, QStyle::StandardPixmap icon, const QString& tip)
+QToolButton* makeButton(QWidget* parent, const char* name, QStyle::StandardPixmap icon)
 {
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoRaise(true);
     button->setIcon(parent->style()->standardIcon(icon));
     button->setIconSize(QSize(16, 16));
-    button->setToolTip(tip);
     button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
@@ -45,22 +50,27 @@ QToolButton* makeButton(QWidget* parent, const char* name, QStyle::StandardPixma
 
 void MediaPlayer::buildTransportBar()
 {
-    playPauseButton_ = makeButton(this, "playPauseButton", QStyle::SP_MediaPlay, QStringLiteral("播放"));
-    stopButton_ = makeButton(this, "stopButton", QStyle::SP_MediaStop, QStringLiteral("停止"));
-    muteButton_ = makeButton(this, "muteButton", QStyle::SP_MediaVolume, QStringLiteral("静音"));
+    playPauseButton_ = makeButton(this, "playPauseButton", QStyle::SP_MediaPlay);
+    stopButton_ = makeButton(this, "stopButton", QStyle::SP_MediaStop);
+    nameButton(stopButton_, QStringLiteral("停止"));
+    muteButton_ = makeButton(this, "muteButton", QStyle::SP_MediaVolume);
     muteButton_->setCheckable(true);
+    // A toggle keeps its name; its checked state says whether it is on.
+    muteButton_->setAccessibleName(QStringLiteral("静音"));
 
     positionSlider_ = new JumpSlider(Qt::Horizontal, this);
     positionSlider_->setObjectName(QStringLiteral("positionSlider"));
     positionSlider_->setToolTip(QStringLiteral("播放进度"));
+    positionSlider_->setAccessibleName(positionSlider_->toolTip());
     positionSlider_->setRange(0, 0);
-    positionSlider_->setSingleStep(5000);
+    positionSlider_->setSingleStep(static_cast<int>(kSeekStep));
     positionSlider_->setPageStep(30000);
     positionSlider_->setFocusPolicy(Qt::TabFocus);
 
     volumeSlider_ = new JumpSlider(Qt::Horizontal, this);
     volumeSlider_->setObjectName(QStringLiteral("volumeSlider"));
     volumeSlider_->setToolTip(QStringLiteral("音量"));
+    volumeSlider_->setAccessibleName(volumeSlider_->toolTip());
     volumeSlider_->setRange(0, 100);
     volumeSlider_->setSingleStep(5);
     volumeSlider_->setPageStep(10);
@@ -103,12 +113,15 @@ void MediaPlayer::buildTransportBar()
     rows->addLayout(timeRow);
     rows->addLayout(buttonRow);
 
-    connect(playPauseButton_, &QToolButton::clicked, this, [this] {
-        if (isPlaying())
-            pause();
-        else
-            play();
-    });
+    for (QWidget* control : controls())
+        control->installEventFilter(this);
+    // Left to right, the position bar above the buttons in between.
+    setTabOrder(playPauseButton_, stopButton_);
+    setTabOrder(stopButton_, positionSlider_);
+    setTabOrder(positionSlider_, muteButton_);
+    setTabOrder(muteButton_, volumeSlider_);
+
+    connect(playPauseButton_, &QToolButton::clicked, this, &MediaPlayer::togglePlay);
     connect(stopButton_, &QToolButton::clicked, this, &MediaPlayer::stop);
     connect(muteButton_, &QToolButton::clicked, this, &MediaPlayer::setMuted);
     connect(volumeSlider_, &QSlider::valueChanged, this, &MediaPlayer::applyVolume);
@@ -125,6 +138,54 @@ void MediaPlayer::buildTransportBar()
         if (action != QAbstractSlider::SliderMove && !positionSlider_->isSliderDown())
             seekTo(positionSlider_->sliderPosition());
     });
+}
+
+QList<QWidget*> MediaPlayer::controls() const
+{
+    return {playPauseButton_, stopButton_, positionSlider_, muteButton_, volumeSlider_};
+}
+
+void MediaPlayer::nameButton(QToolButton* button, const QString& name)
+{
+    button->setToolTip(name);
+    button->setAccessibleName(name);
+}
+
+void MediaPlayer::togglePlay()
+{
+    if (isPlaying())
+        pause();
+    else
+        play();
+}
+
+bool MediaPlayer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    switch (key->key()) {
+    case Qt::Key_Space:
+        // Stop and mute are buttons of their own: Space presses them.
+        if (watched == stopButton_ || watched == muteButton_)
+            return false;
+        if (!key->isAutoRepeat())
+            togglePlay();
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        // On the volume bar they set the volume, as on any slider.
+        if (watched == volumeSlider_)
+            return false;
+        if (player_ && file_)
+            seekTo(std::clamp<qint64>(player_->position() + (key->key() == Qt::Key_Left ? -kSeekStep : kSeekStep), 0,
+                                      duration()));
+        return true;
+    default:
+        return false;
+    }
 }
 
 void MediaPlayer::buildContextMenu()

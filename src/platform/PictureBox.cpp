@@ -1,5 +1,6 @@
 #include "platform/PictureBox.h"
 
+#include "platform/CaptionButton.h"
 #include "platform/ColourCode.h"
 
 #include <QPainter>
@@ -36,12 +37,26 @@ void PictureBox::setAutoSize(bool autoSize)
     setPicture(picture_);
 }
 
+void PictureBox::setFocusRing(CaptionButton* button, QRectF ring, qreal radius)
+{
+    ringButton_ = button;
+    ring_ = ring;
+    ringRadius_ = radius;
+    button->setFocusMarkOnParent(true);
+}
+
 void PictureBox::paintEvent(QPaintEvent* event)
 {
     if (!picture_.isNull()) {
         QPainter painter(this);
         painter.setClipRect(contentsRect());
         painter.drawPixmap(contentsRect().topLeft(), picture_);
+        if (ringButton_ && ringButton_->showsFocusMark()) {
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(QPen(palette().color(QPalette::Highlight), 1.5));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRoundedRect(ring_, ringRadius_, ringRadius_);
+        }
     }
     QFrame::paintEvent(event);
 }

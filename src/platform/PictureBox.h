@@ -7,6 +7,8 @@
 
 namespace platform {
 
+class CaptionButton;
+
 // A container that shows a picture at its top-left corner, clipped to its
 // own size, over a background colour, with or without a sunken border.
 class PictureBox : public QFrame {
@@ -20,6 +22,9 @@ public:
     void setBackgroundColour(std::uint32_t colourCode);
     // Sized to its picture (and border) whenever the picture changes.
     void setAutoSize(bool autoSize);
+    // While `button` shows its focus mark, the box draws it instead, as a
+    // rounded `ring` over its picture: a button face does so for its caption.
+    void setFocusRing(CaptionButton* button, QRectF ring, qreal radius);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -27,6 +32,9 @@ protected:
 private:
     QPixmap picture_;
     bool autoSize_ = false;
+    CaptionButton* ringButton_ = nullptr;
+    QRectF ring_;
+    qreal ringRadius_ = 0;
 };
 
 }  // namespace platform

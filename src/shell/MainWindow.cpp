@@ -11,13 +11,17 @@
 #include "download/RowCommands.h"
 #include "info/PhoneEditionAdvert.h"
 #include "info/WebLinks.h"
+#include "parts/RowKeyNavigation.h"
+#include "platform/CaptionButton.h"
 #include "platform/CaptionLabel.h"
 #include "platform/CentreWindowOnScreen.h"
 #include "platform/Fonts.h"
 #include "platform/HostOperations.h"
 #include "platform/IntervalTimer.h"
+#include "platform/MediaPlayer.h"
 #include "platform/OptionButton.h"
 #include "platform/PartialDownload.h"
+#include "platform/PictureBox.h"
 #include "platform/ScrollBar.h"
 #include "platform/ShortcutPrecedence.h"
 #include "platform/TextBox.h"
@@ -29,6 +33,7 @@
 #include <QDir>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QWindow>
 
@@ -68,7 +73,9 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     rowCommands_ = new RowCommands({viewBar_, pageList_, entries_, buttonFaces_, *favouritesTimer_, *playerBar_.player},
                                    *pager_, *views_, addresses_, favouritesFolder(), this);
     webLinks_ = new WebLinks(addresses_, this);
+    rowKeys_ = new RowKeyNavigation(pageList_, this);
     connectParts();
+    orderTabs();
 
     setFixedSize(760, 533 + menuBar()->sizeHint().height());
 }
@@ -90,6 +97,25 @@ void MainWindow::buildMenu()
     menu.openHomePage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     platform::giveShortcutsPrecedence(viewBar_.searchBox,
                                       {menu.quit, menu.showAbout, menu.openHelpPage, menu.openHomePage});
+
+    // The captions' "(F)" and "(H)" are plain text, but a keyboard user reads
+    // them as the keys that open the menus; F10 opens the bar as it does on
+    // other desktops.
+    const std::pair<QKeySequence, QMenu*> menuKeys[] = {
+        {QKeySequence(Qt::ALT | Qt::Key_F), menu.fileMenu},
+        {QKeySequence(Qt::ALT | Qt::Key_H), menu.helpMenu},
+        {QKeySequence(Qt::Key_F10), menu.fileMenu},
+    };
+    for (const auto& menuKey : menuKeys) {
+        QMenu* opened = menuKey.second;
+        connect(new QShortcut(menuKey.first, this), &QShortcut::activated, this,
+                [this, opened] {
+                    menuBar()->setActiveAction(opened->menuAction());
+                    // Open as from the keyboard, on its first item, so
+                    // Return runs it.
+                    opened->setActiveAction(opened->actions().value(0));
+                });
+    }
 }
 
 void MainWindow::connectParts()
@@ -119,7 +145,28 @@ void MainWindow::connectParts()
                 [this, i](Qt::MouseButton button) { rowCommands_->actionButtonPressed(i, button); });
         connect(row.actionButton, &platform::CaptionLabel::released, rowCommands_,
                 [this, i](Qt::MouseButton button) { rowCommands_->actionButtonReleased(i, button); });
+        for (const auto& buttonOnFace : {std::pair{row.actionButton, row.actionButtonFace},
+                                         std::pair{row.deleteButton, row.deleteButtonFace}}) {
+            platform::PictureBox* face = buttonOnFace.second;
+            connect(buttonOnFace.first, &platform::CaptionButton::pressAbandoned, this,
+                    [this, face] { face->setPicture(buttonFaces_.released->picture()); });
+        }
     }
+}
+
+void MainWindow::orderTabs()
+{
+    // Top to bottom, as the eye reads the window, with the side panel's
+    // button last: the parts were built in another order.
+    QList<QWidget*> chain{viewBar_.catalogueOption, viewBar_.lecturesOption, viewBar_.favouritesOption,
+                          viewBar_.searchBox};
+    for (const PageRow& row : pageList_.rows)
+        chain << row.actionButton << row.deleteButton;
+    chain << pageList_.pageScrollBar << playerBar_.player->controls() << sidePanel_.phoneEditionButton;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+    // The window opens with the focus at the start of that order.
+    viewBar_.catalogueOption->setFocus();
 }
 
 bool MainWindow::loadAtStartUp()

@@ -17,6 +17,7 @@ class Pager;
 class QAction;
 class QMenu;
 class RowCommands;
+class RowKeyNavigation;
 class ViewSwitcher;
 class WebLinks;
 
@@ -86,6 +87,7 @@ protected:
 private:
     void buildMenu();
     void connectParts();
+    void orderTabs();
 
     StoredAddresses addresses_;
     QString favouritesFolder_;
@@ -103,5 +105,6 @@ private:
     ViewSwitcher* views_ = nullptr;
     RowCommands* rowCommands_ = nullptr;
     WebLinks* webLinks_ = nullptr;
+    RowKeyNavigation* rowKeys_ = nullptr;
     QPointer<DownloadEngine> downloadEngine_;
 };

@@ -6,6 +6,7 @@
 #include "parts/PageEntries.h"
 #include "parts/PageList.h"
 #include "parts/ViewBar.h"
+#include "platform/CaptionButton.h"
 #include "platform/CaptionLabel.h"
 #include "platform/ColourCode.h"
 #include "platform/IntervalTimer.h"
@@ -121,18 +122,12 @@ void ViewSwitcher::fillFavourites(const std::optional<QString>& searchText)
     }
 
     for (PageRow& row : pageList_.rows) {
-        row.frame->setVisible(false);
         row.title->setCaption(QString());
         row.subtitle->setCaption(QString());
     }
     for (int i = 0; i < names && i < PageList::kRows; ++i)
-        showFavouriteRow(i, entries_.favouriteNames.value(i + scrollBar.position()));
-}
-
-void ViewSwitcher::showFavouriteRow(int row, const QString& name)
-{
-    pager_.setRowCaptions(row, favouriteRowCaptions(name));
-    pageList_.rows[row].frame->setVisible(true);
+        pager_.setRowCaptions(i, favouriteRowCaptions(entries_.favouriteNames.value(i + scrollBar.position())));
+    pager_.showRows(names);
 }
 
 void ViewSwitcher::deleteButtonPressed(int row, Qt::MouseButton button)

@@ -48,7 +48,6 @@ public:
 private:
     void setSearchBox(bool open, std::uint32_t labelColour);
     void resetRowButtons(const QString& caption, bool deleteShown);
-    void showFavouriteRow(int row, const QString& name);
 
     ViewBar& viewBar_;
     PageList& pageList_;

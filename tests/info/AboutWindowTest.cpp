@@ -3,6 +3,7 @@
 #include "catalogue/DecodeAddress.h"
 #include "support/RecordingHost.h"
 
+#include <QAccessible>
 #include <QPointer>
 #include <QtTest>
 
@@ -24,6 +25,7 @@ private slots:
     void addressLabelShowsTheDecodedHomePage();
     void clickOnTheAddressOpensTheHomePage_data();
     void clickOnTheAddressOpensTheHomePage();
+    void addressIsALinkTheKeyboardOpens();
     void malformedListLeavesTheAddressOut();
     void isAFixedWhiteDialogOfItsOwnSize();
     void showsItsPictureNameAndVersion();
@@ -112,6 +114,20 @@ void AboutWindowTest::clickOnTheAddressOpensTheHomePage()
     QVERIFY(host_->messages.empty());
     QCOMPARE(host_->endings, 0);
     QVERIFY(about_->isVisible());
+}
+
+void AboutWindowTest::addressIsALinkTheKeyboardOpens()
+{
+    QVERIFY(show());
+    platform::CaptionButton* link = about_->homePageLink;
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(link);
+    QCOMPARE(reader->role(), QAccessible::Link);
+    QCOMPARE(reader->text(QAccessible::Name), QStringLiteral("作者主页"));
+    QCOMPARE(reader->text(QAccessible::Description), kHome);
+    QVERIFY(link->focusPolicy() & Qt::TabFocus);
+
+    QTest::keyClick(link, Qt::Key_Return);
+    QCOMPARE(host_->browserAddresses, QStringList{kHome});
 }
 
 void AboutWindowTest::isAFixedWhiteDialogOfItsOwnSize()

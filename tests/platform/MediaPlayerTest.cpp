@@ -107,6 +107,8 @@ private slots:
     void transportButtonsPauseStopAndReplay();
     void positionSliderSeeks_data();
     void positionSliderSeeks();
+    void keysInTheBarPlayPauseAndSeek_data();
+    void keysInTheBarPlayPauseAndSeek();
     void volumeSliderSetsTheLevel_data();
     void volumeSliderSetsTheLevel();
     void playTimeFormat_data();
@@ -503,6 +505,54 @@ void MediaPlayerTest::positionSliderSeeks()
     QVERIFY(qAbs(slider->value() - wanted) <= tolerance);
     QCOMPARE(player->playbackState(), QMediaPlayer::PausedState);
     QCOMPARE(elapsed->text(), platform::formatPlayTime(player->position(), duration));
+}
+
+void MediaPlayerTest::keysInTheBarPlayPauseAndSeek_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QMediaPlayer::PlaybackState>("state");
+    QTest::addColumn<int>("moved");  // by the key, in ms
+    QTest::addColumn<int>("volume");
+
+    const auto paused = QMediaPlayer::PausedState;
+    QTest::newRow("Space on play plays") << "playPauseButton" << int(Qt::Key_Space) << QMediaPlayer::PlayingState << 0 << 50;
+    QTest::newRow("Space on the position bar plays") << "positionSlider" << int(Qt::Key_Space) << QMediaPlayer::PlayingState << 0 << 50;
+    QTest::newRow("Space on the volume bar plays") << "volumeSlider" << int(Qt::Key_Space) << QMediaPlayer::PlayingState << 0 << 50;
+    QTest::newRow("Space on stop stops") << "stopButton" << int(Qt::Key_Space) << QMediaPlayer::StoppedState << -3000 << 50;
+    QTest::newRow("Right on play seeks ahead") << "playPauseButton" << int(Qt::Key_Right) << paused << 5000 << 50;
+    QTest::newRow("Left on mute seeks back") << "muteButton" << int(Qt::Key_Left) << paused << -3000 << 50;
+    QTest::newRow("Right on the volume bar is louder") << "volumeSlider" << int(Qt::Key_Right) << paused << 0 << 55;
+}
+
+void MediaPlayerTest::keysInTheBarPlayPauseAndSeek()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(QMediaPlayer::PlaybackState, state);
+    QFETCH(int, moved);
+    QFETCH(int, volume);
+
+    auto* control = playing(QStringLiteral("keys.wav"), 10000);
+    QVERIFY(control);
+    QMediaPlayer* player = control->player();
+    // Paused at 3 s, so only a key moves the position.
+    control->pause();
+    QTRY_COMPARE(player->playbackState(), QMediaPlayer::PausedState);
+    player->setPosition(3000);
+    QTRY_COMPARE(player->position(), 3000);
+
+    const bool muted = control->isMuted();
+    auto* target = control->findChild<QWidget*>(focus);
+    QVERIFY(target && target->isEnabled());
+    target->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(target, Qt::Key(key));
+
+    QTRY_COMPARE(player->playbackState(), state);
+    if (state == QMediaPlayer::PausedState)
+        QTRY_COMPARE(player->position(), 3000 + moved);
+    QCOMPARE(control->volume(), volume);
+    QCOMPARE(control->isMuted(), muted);
 }
 
 void MediaPlayerTest::volumeSliderSetsTheLevel_data()

@@ -6,6 +6,7 @@
 #include "download/DownloadEngine.h"
 #include "download/RowCommands.h"
 #include "info/WebLinks.h"
+#include "platform/CaptionButton.h"
 #include "platform/CaptionLabel.h"
 #include "platform/HorizontalLine.h"
 #include "platform/IntervalTimer.h"
