@@ -10,7 +10,8 @@ namespace platform {
 
 // A transparent label with a caption and a text colour given as a colour
 // code, which reports every mouse press and release on it. The row buttons
-// and the About window's link are such labels: they act on the release.
+// and the About window's link are such labels, made CaptionButtons so the
+// keyboard reaches them too: they act on the release.
 class CaptionLabel : public QLabel {
     Q_OBJECT
 
