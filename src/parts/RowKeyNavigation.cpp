@@ -105,7 +105,8 @@ bool RowKeyNavigation::eventFilter(QObject* watched, QEvent* event)
     case Qt::Key_Left:
     case Qt::Key_Right: {
         const bool towardsDelete = key->key() == Qt::Key_Left;
-        if (towardsDelete != place.deleteColumn && pageList_.rows[place.row].deleteButtonFace->isVisibleTo(pageList_.panel))
+        const bool deleteShown = pageList_.rows[place.row].deleteButtonFace->isVisibleTo(pageList_.panel);
+        if (towardsDelete != place.deleteColumn && deleteShown)
             moveFocus({place.row, towardsDelete});
         return true;
     }

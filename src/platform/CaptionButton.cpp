@@ -118,7 +118,7 @@ void CaptionButton::keyPressEvent(QKeyEvent* event)
 
 void CaptionButton::keyReleaseEvent(QKeyEvent* event)
 {
-    if (event->key() != downKey_ || downKey_ == 0) {
+    if (downKey_ == 0 || event->key() != downKey_) {
         CaptionLabel::keyReleaseEvent(event);
         return;
     }
@@ -167,12 +167,18 @@ void CaptionButton::paintEvent(QPaintEvent* event)
     CaptionLabel::paintEvent(event);
     if (markOnParent_ || !showsFocusMark())
         return;
-    // A rounded ring in the highlight colour around the caption.
     QPainter painter(this);
+    paintFocusMark(painter, QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), 3, palette());
+}
+
+void CaptionButton::paintFocusMark(QPainter& painter, const QRectF& ring, qreal radius, const QPalette& colours)
+{
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(palette().color(QPalette::Highlight), 1.5));
+    painter.setPen(QPen(colours.color(QPalette::Highlight), 1.5));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), 3, 3);
+    painter.drawRoundedRect(ring, radius, radius);
+    painter.restore();
 }
 
 }  // namespace platform

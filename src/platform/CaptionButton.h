@@ -5,6 +5,8 @@
 #include <QAccessible>
 #include <QPointer>
 
+class QPainter;
+
 namespace platform {
 
 // A caption label that acts as a button for the keyboard and for assistive
@@ -33,6 +35,8 @@ public:
     // The parent draws the mark (a button face around its caption); the
     // button only asks it to repaint.
     void setFocusMarkOnParent(bool onParent) { markOnParent_ = onParent; }
+    // The mark: a rounded ring in the highlight colour.
+    static void paintFocusMark(QPainter& painter, const QRectF& ring, qreal radius, const QPalette& colours);
 
     // A left press and release, as from the mouse.
     void click();
@@ -50,10 +54,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QAccessible::Role role_;
-    QPointer<QLabel> describedBy_;
     void updateFocusMark();
 
+    QAccessible::Role role_;
+    QPointer<QLabel> describedBy_;
     int downKey_ = 0;
     bool markOnParent_ = false;
 };

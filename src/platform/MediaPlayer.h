@@ -66,7 +66,7 @@ public:
     // The sound output, made on first use.
     QAudioOutput* audioOutput();
     QMenu* contextMenu() const { return contextMenu_; }
-    // The controls the keyboard reaches, in Tab order.
+    // The controls the keyboard reaches, in the order Tab should take them.
     QList<QWidget*> controls() const;
     QMenu* speedMenu() const { return speedMenu_; }
 
@@ -83,6 +83,7 @@ private:
     static void nameButton(QToolButton* button, const QString& name);
     void togglePlay();
     void seekTo(qint64 position);
+    void seekBy(qint64 step);
     void showPosition(qint64 position);
     void showDuration(qint64 duration);
     void showState();

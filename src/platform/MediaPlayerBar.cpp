@@ -115,11 +115,6 @@ void MediaPlayer::buildTransportBar()
 
     for (QWidget* control : controls())
         control->installEventFilter(this);
-    // Left to right, the position bar above the buttons in between.
-    setTabOrder(playPauseButton_, stopButton_);
-    setTabOrder(stopButton_, positionSlider_);
-    setTabOrder(positionSlider_, muteButton_);
-    setTabOrder(muteButton_, volumeSlider_);
 
     connect(playPauseButton_, &QToolButton::clicked, this, &MediaPlayer::togglePlay);
     connect(stopButton_, &QToolButton::clicked, this, &MediaPlayer::stop);
@@ -142,6 +137,7 @@ void MediaPlayer::buildTransportBar()
 
 QList<QWidget*> MediaPlayer::controls() const
 {
+    // Left to right, the position bar above the buttons in between.
     return {playPauseButton_, stopButton_, positionSlider_, muteButton_, volumeSlider_};
 }
 
@@ -157,6 +153,12 @@ void MediaPlayer::togglePlay()
         pause();
     else
         play();
+}
+
+void MediaPlayer::seekBy(qint64 step)
+{
+    if (player_ && file_)
+        seekTo(std::clamp<qint64>(player_->position() + step, 0, duration()));
 }
 
 bool MediaPlayer::eventFilter(QObject* watched, QEvent* event)
@@ -179,9 +181,7 @@ bool MediaPlayer::eventFilter(QObject* watched, QEvent* event)
         // On the volume bar they set the volume, as on any slider.
         if (watched == volumeSlider_)
             return false;
-        if (player_ && file_)
-            seekTo(std::clamp<qint64>(player_->position() + (key->key() == Qt::Key_Left ? -kSeekStep : kSeekStep), 0,
-                                      duration()));
+        seekBy(key->key() == Qt::Key_Left ? -kSeekStep : kSeekStep);
         return true;
     default:
         return false;

@@ -51,12 +51,8 @@ void PictureBox::paintEvent(QPaintEvent* event)
         QPainter painter(this);
         painter.setClipRect(contentsRect());
         painter.drawPixmap(contentsRect().topLeft(), picture_);
-        if (ringButton_ && ringButton_->showsFocusMark()) {
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.setPen(QPen(palette().color(QPalette::Highlight), 1.5));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRoundedRect(ring_, ringRadius_, ringRadius_);
-        }
+        if (ringButton_ && ringButton_->showsFocusMark())
+            CaptionButton::paintFocusMark(painter, ring_, ringRadius_, palette());
     }
     QFrame::paintEvent(event);
 }

@@ -73,7 +73,7 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     rowCommands_ = new RowCommands({viewBar_, pageList_, entries_, buttonFaces_, *favouritesTimer_, *playerBar_.player},
                                    *pager_, *views_, addresses_, favouritesFolder(), this);
     webLinks_ = new WebLinks(addresses_, this);
-    rowKeys_ = new RowKeyNavigation(pageList_, this);
+    new RowKeyNavigation(pageList_, this);
     connectParts();
     orderTabs();
 

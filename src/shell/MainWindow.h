@@ -17,7 +17,6 @@ class Pager;
 class QAction;
 class QMenu;
 class RowCommands;
-class RowKeyNavigation;
 class ViewSwitcher;
 class WebLinks;
 
@@ -105,6 +104,5 @@ private:
     ViewSwitcher* views_ = nullptr;
     RowCommands* rowCommands_ = nullptr;
     WebLinks* webLinks_ = nullptr;
-    RowKeyNavigation* rowKeys_ = nullptr;
     QPointer<DownloadEngine> downloadEngine_;
 };

@@ -122,6 +122,8 @@ private:
     bool startPlaying(platform::MediaPlayer* control, const QString& path);
     // A shown control playing a fresh tone of that length, or null.
     platform::MediaPlayer* playing(const QString& name, int milliseconds);
+    // The same, paused at `position` ms, or null.
+    platform::MediaPlayer* pausedAt(const QString& name, int milliseconds, qint64 position);
 
     QTemporaryDir folder_;
     platform::MediaPlayer* control_ = nullptr;
@@ -166,6 +168,19 @@ platform::MediaPlayer* MediaPlayerTest::playing(const QString& name, int millise
 {
     auto* control = makeControl();
     return control && startPlaying(control, tone(name, milliseconds)) ? control : nullptr;
+}
+
+platform::MediaPlayer* MediaPlayerTest::pausedAt(const QString& name, int milliseconds, qint64 position)
+{
+    auto* control = playing(name, milliseconds);
+    if (!control)
+        return nullptr;
+    control->pause();
+    QMediaPlayer* player = control->player();
+    if (!QTest::qWaitFor([player] { return player->playbackState() == QMediaPlayer::PausedState; }))
+        return nullptr;
+    player->setPosition(position);
+    return QTest::qWaitFor([player, position] { return player->position() == position; }) ? control : nullptr;
 }
 
 void MediaPlayerTest::startsIdleAtHalfVolumeAndMutesWithoutLosingIt()
@@ -469,14 +484,10 @@ void MediaPlayerTest::positionSliderSeeks()
     QFETCH(bool, drag);
     QFETCH(double, fraction);
 
-    auto* control = playing(QStringLiteral("seek.wav"), 8000);
+    // Paused half way, so the position only moves by seeking, either way.
+    auto* control = pausedAt(QStringLiteral("seek.wav"), 8000, 4000);
     QVERIFY(control);
     QMediaPlayer* player = control->player();
-    // Paused half way, so the position only moves by seeking, either way.
-    control->pause();
-    QTRY_COMPARE(player->playbackState(), QMediaPlayer::PausedState);
-    player->setPosition(4000);
-    QTRY_COMPARE(player->position(), 4000);
     const qint64 duration = player->duration();
     const qint64 before = player->position();
     auto* slider = Part<QSlider>(control, "positionSlider");
@@ -533,14 +544,10 @@ void MediaPlayerTest::keysInTheBarPlayPauseAndSeek()
     QFETCH(int, moved);
     QFETCH(int, volume);
 
-    auto* control = playing(QStringLiteral("keys.wav"), 10000);
+    // Paused at 3 s, so only a key moves the position.
+    auto* control = pausedAt(QStringLiteral("keys.wav"), 10000, 3000);
     QVERIFY(control);
     QMediaPlayer* player = control->player();
-    // Paused at 3 s, so only a key moves the position.
-    control->pause();
-    QTRY_COMPARE(player->playbackState(), QMediaPlayer::PausedState);
-    player->setPosition(3000);
-    QTRY_COMPARE(player->position(), 3000);
 
     const bool muted = control->isMuted();
     auto* target = control->findChild<QWidget*>(focus);
