@@ -15,6 +15,8 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <utility>
+
 namespace platform {
 
 MediaPlayer::MediaPlayer(QWidget* parent) : QWidget(parent)
@@ -33,10 +35,7 @@ MediaPlayer::MediaPlayer(QWidget* parent) : QWidget(parent)
 MediaPlayer::~MediaPlayer()
 {
     // The player reads from the file until it is told to let go of it.
-    if (player_) {
-        player_->stop();
-        player_->setSource(QUrl());
-    }
+    dropPlayer();
     delete file_;
     file_ = nullptr;
 }
@@ -75,19 +74,31 @@ void MediaPlayer::makePlayer()
     });
 }
 
+void MediaPlayer::dropPlayer()
+{
+    QMediaPlayer* previous = std::exchange(player_, nullptr);
+    if (!previous)
+        return;
+    disconnect(previous, nullptr, this, nullptr);
+    previous->stop();
+    // Emptied before it is deleted: the GStreamer back end of Qt 6.4 leaves
+    // its decoder's signals connected while it is destroyed, and a decoder
+    // still in the pipeline then calls into the half-destroyed player and
+    // crashes it now and then. Emptying takes the decoder out while the
+    // player is whole.
+    previous->setSource(QUrl());
+    previous->setAudioOutput(nullptr);
+    // Deleted now, not later: it must stop reading the previous file
+    // before the caller lets go of that file.
+    delete previous;
+}
+
 void MediaPlayer::replacePlayer()
 {
     // A back end that played one file can still deliver that file's late
     // errors and buffered data after it has been given the next one, which
     // then fails to play. A player of its own for each file keeps them apart.
-    if (QMediaPlayer* previous = player_) {
-        disconnect(previous, nullptr, this, nullptr);
-        previous->stop();
-        previous->setAudioOutput(nullptr);
-        // Deleted now, not later: it must stop reading the previous file
-        // before the caller lets go of that file.
-        delete previous;
-    }
+    dropPlayer();
     makePlayer();
 }
 

@@ -76,6 +76,7 @@ protected:
 
 private:
     void makePlayer();
+    void dropPlayer();
     void replacePlayer();
     void buildTransportBar();
     void buildContextMenu();
