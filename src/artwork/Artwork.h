@@ -7,11 +7,11 @@
 
 // The pictures of the main window, drawn from the SVG files in resources/
 // (a designer edits those) so that they stay sharp at any screen density.
-// Each function takes the device pixel ratio of the
-// screen it is meant for and returns a pixmap of logical size x ratio device
-// pixels that already carries that ratio, so widgets lay it out at its
-// logical size. Results are kept in QPixmapCache, so calling again is cheap;
-// call only from the GUI thread, after the application object exists.
+// Each function takes the device pixel ratio of the screen it is meant for
+// and returns a pixmap of logical size x ratio device pixels that already
+// carries that ratio, so widgets lay it out at its logical size. Results
+// are kept in QPixmapCache, so calling again is cheap; call only from the
+// GUI thread, after the application object exists.
 namespace artwork {
 
 inline constexpr int kIconSize = 32;

@@ -184,12 +184,12 @@ void MediaPlayer::applyVolume()
 
 bool MediaPlayer::isMuted() const
 {
-    return audioOutput_ ? audioOutput_->isMuted() : muted_;
+    // Kept by showMuted, which follows the sound output once there is one.
+    return muted_;
 }
 
 void MediaPlayer::setMuted(bool muted)
 {
-    muted_ = muted;
     if (audioOutput_)
         audioOutput_->setMuted(muted);
     else

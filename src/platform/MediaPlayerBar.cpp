@@ -157,7 +157,7 @@ void MediaPlayer::togglePlay()
 
 void MediaPlayer::seekBy(qint64 step)
 {
-    if (player_ && file_)
+    if (file_)
         seekTo(std::clamp<qint64>(player_->position() + step, 0, duration()));
 }
 
