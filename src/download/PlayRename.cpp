@@ -1,20 +1,38 @@
 #include "download/PlayRename.h"
 
 #include "platform/DurableFiles.h"
+#include "platform/RenameWithoutReplacing.h"
 
+#include <QByteArrayList>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QSaveFile>
-#include <QStringList>
+
+#include <algorithm>
 
 namespace {
 
-// Each pending rename as its stored name and its play name.
-using PendingRenames = QList<std::pair<QString, QString>>;
+Q_LOGGING_CATEGORY(lcPlayRename, "kardelo.download")
 
-bool isPlainName(const QString& name)
+// A name the record can hold and the recovery may act on: one line, within
+// the folder.
+bool isRecordableName(const QString& name)
 {
-    return !name.isEmpty() && !name.contains(u'/') && name != u"." && name != u"..";
+    if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/'))
+        return false;
+    return std::none_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
 }
+
+// Each rename owed as its stored name and its play name. A pair is only
+// taken for one when the play name is the one this program gives that
+// stored name: a damaged or crafted record can then never make the
+// recovery rename one lecture onto another's name.
+struct PendingRenames {
+    QList<std::pair<QString, QString>> renames;
+    QByteArrayList unreadable;  // lines kept as they were, two a pair
+
+    bool isEmpty() const { return renames.isEmpty() && unreadable.isEmpty(); }
+};
 
 PendingRenames readPending(const QString& recordPath)
 {
@@ -22,10 +40,24 @@ PendingRenames readPending(const QString& recordPath)
     QFile record(recordPath);
     if (!record.open(QIODevice::ReadOnly))
         return pending;
-    const QStringList names = QString::fromUtf8(record.readAll()).split(u'\n');
-    for (qsizetype i = 0; i + 1 < names.size(); i += 2) {
-        if (isPlainName(names[i]) && isPlainName(names[i + 1]))
-            pending.append({names[i], names[i + 1]});
+    QByteArrayList lines = record.readAll().split('\n');
+    if (lines.size() > 1 && lines.back().isEmpty())
+        lines.removeLast();
+    else if (lines.size() == 1 && lines.front().isEmpty())
+        return pending;
+    for (qsizetype i = 0; i < lines.size(); i += 2) {
+        const QByteArray storedLine = lines[i];
+        const QByteArray playLine = lines.value(i + 1);
+        const QString stored = QString::fromUtf8(storedLine);
+        const QString play = QString::fromUtf8(playLine);
+        const bool readable = i + 1 < lines.size() && isRecordableName(stored) && isRecordableName(play)
+                              && stored != play && play == playNameFor(stored) && stored.toUtf8() == storedLine;
+        if (readable) {
+            pending.renames.append({stored, play});
+        } else {
+            qCWarning(lcPlayRename) << "keeping an unreadable entry of" << recordPath << storedLine << playLine;
+            pending.unreadable << storedLine << playLine;
+        }
     }
     return pending;
 }
@@ -40,9 +72,12 @@ void writePending(const QString& folder, const QString& recordPath, const Pendin
         QSaveFile record(recordPath);
         if (!record.open(QIODevice::WriteOnly))
             return;
-        for (const auto& [stored, play] : pending)
+        for (const auto& [stored, play] : pending.renames)
             record.write((stored + u'\n' + play + u'\n').toUtf8());
-        record.commit();
+        for (const QByteArray& line : pending.unreadable)
+            record.write(line + '\n');
+        if (!record.commit())
+            qCWarning(lcPlayRename) << "could not write" << recordPath << record.errorString();
     }
     platform::flushFolderToDisk(folder);
 }
@@ -63,19 +98,25 @@ QString PlayRename::recordPath(const QString& folder)
     return folder + QStringLiteral("/.play-rename-pending");
 }
 
-QString PlayRename::toPlayName(const QString& storedName)
+std::optional<QString> PlayRename::toPlayName(const QString& storedName)
 {
     storedName_ = storedName;
     playName_ = playNameFor(storedName);
-    if (playName_ != storedName_) {
-        // Added to what is pending already: a lecture whose rename back
-        // failed earlier is still owed its name.
-        PendingRenames pending = readPending(recordPath(folder_));
-        if (!pending.contains(std::pair(storedName_, playName_)))
-            pending.append({storedName_, playName_});
-        writePending(folder_, recordPath(folder_), pending);
-        QFile::rename(folder_ + u'/' + storedName_, folder_ + u'/' + playName_);
+    if (playName_ == storedName_)
+        return folder_ + u'/' + playName_;
+    if (!isRecordableName(storedName_)) {
+        qCWarning(lcPlayRename) << "not playing" << storedName_ << "- its name cannot be recorded";
+        playName_ = storedName_;
+        return std::nullopt;
     }
+    // Added to what is pending already: a lecture whose rename back
+    // failed earlier is still owed its name.
+    PendingRenames pending = readPending(recordPath(folder_));
+    if (!pending.renames.contains(std::pair(storedName_, playName_)))
+        pending.renames.append({storedName_, playName_});
+    writePending(folder_, recordPath(folder_), pending);
+    if (!platform::renameWithoutReplacing(folder_ + u'/' + storedName_, folder_ + u'/' + playName_))
+        qCWarning(lcPlayRename) << "could not give" << storedName_ << "its play name";
     return folder_ + u'/' + playName_;
 }
 
@@ -85,14 +126,14 @@ bool PlayRename::back()
     if (playName_ == storedName_)
         return QFile::exists(stored);
     if (!QFile::exists(stored)) {
-        QFile::rename(folder_ + u'/' + playName_, stored);
+        platform::renameWithoutReplacing(folder_ + u'/' + playName_, stored);
         // On disk before the record lets go of it.
         platform::flushFolderToDisk(folder_);
     }
     const bool back = QFile::exists(stored);
     if (back) {
         PendingRenames pending = readPending(recordPath(folder_));
-        pending.removeAll(std::pair(storedName_, playName_));
+        pending.renames.removeAll(std::pair(storedName_, playName_));
         writePending(folder_, recordPath(folder_), pending);
     }
     return back;
@@ -100,20 +141,25 @@ bool PlayRename::back()
 
 void PlayRename::recoverPending(const QString& folder)
 {
-    const PendingRenames pending = readPending(recordPath(folder));
-    // The normal start: nothing owed, nothing to flush. A record that names
-    // nothing usable goes.
+    PendingRenames pending = readPending(recordPath(folder));
+    // The normal start: nothing owed, nothing to flush.
     if (pending.isEmpty()) {
         QFile::remove(recordPath(folder));
         return;
     }
-    PendingRenames left;
-    for (const auto& [storedName, playName] : pending) {
+    QList<std::pair<QString, QString>> left;
+    for (const auto& [storedName, playName] : std::as_const(pending.renames)) {
         const QString stored = folder + u'/' + storedName;
         const QString play = folder + u'/' + playName;
-        if (!QFile::exists(stored) && QFile::exists(play) && !QFile::rename(play, stored))
+        // Nothing under the play name: given back already, or deleted.
+        if (!QFile::exists(play))
+            continue;
+        if (QFile::exists(stored) || !platform::renameWithoutReplacing(play, stored)) {
+            qCWarning(lcPlayRename) << "could not give" << playName << "its name" << storedName << "back";
             left.append({storedName, playName});
+        }
     }
+    pending.renames = left;
     platform::flushFolderToDisk(folder);
-    writePending(folder, recordPath(folder), left);
+    writePending(folder, recordPath(folder), pending);
 }

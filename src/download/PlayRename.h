@@ -2,13 +2,15 @@
 
 #include <QString>
 
+#include <optional>
+
 // A stored lecture is handed to the player under its play name: every "zip"
 // in its file name (never in the folders above it) becomes "wma", so the
 // player takes it for what it is. The file gets its stored name back right
 // after; a small record in the favourites folder, on disk before the first
 // rename and let go of after the second, lets the next start finish the job
 // if the program died in between. It holds every rename still owed, not
-// only the last.
+// only the last, one name a line.
 QString playNameFor(const QString& fileName);
 
 class PlayRename {
@@ -16,12 +18,17 @@ public:
     explicit PlayRename(const QString& folder);
 
     // Renames the stored file to its play name; returns the play name's
-    // full path whether or not the rename worked.
-    QString toPlayName(const QString& storedName);
+    // full path whether or not the rename worked. Nothing for a name the
+    // record cannot hold (a line feed or another control character in it):
+    // such a lecture is not played, so it is never left under a name that
+    // the next start could not give back.
+    std::optional<QString> toPlayName(const QString& storedName);
     // Gives the file its stored name back; true when it has it.
     bool back();
 
-    // At start: brings back every lecture left under its play name.
+    // At start: brings back every lecture left under its play name. It
+    // never renames onto a name that is taken; a rename it cannot make, and
+    // a line it cannot read, stay in the record and are logged.
     static void recoverPending(const QString& folder);
 
 private:

@@ -153,8 +153,10 @@ void RowCommands::playFavourite(int row)
     if (storedName.isEmpty())
         return;
     PlayRename rename(parts_.entries.favouritesListing.path());
-    const QString playPath = rename.toPlayName(storedName);
-    parts_.player.setSource(playPath);
+    const std::optional<QString> playPath = rename.toPlayName(storedName);
+    if (!playPath)
+        return;
+    parts_.player.setSource(*playPath);
     parts_.player.play();
     // The player holds the file open by now, so the rename back cannot take
     // the lecture away from it; a second try covers a rename that lost a

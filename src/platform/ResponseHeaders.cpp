@@ -1,5 +1,7 @@
 #include "platform/ResponseHeaders.h"
 
+#include <limits>
+
 namespace platform {
 
 std::optional<QByteArray> lastResponseHeader(CURL* handle, const char* name)
@@ -8,6 +10,23 @@ std::optional<QByteArray> lastResponseHeader(CURL* handle, const char* name)
     if (curl_easy_header(handle, name, 0, CURLH_HEADER, -1, &header) != CURLHE_OK || !header || !header->value)
         return std::nullopt;
     return QByteArray(header->value).trimmed();
+}
+
+std::optional<qint64> parseByteCount(QByteArrayView digits)
+{
+    if (digits.isEmpty())
+        return std::nullopt;
+    constexpr qint64 kMost = std::numeric_limits<qint64>::max();
+    qint64 value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        const int digit = c - '0';
+        if (value > (kMost - digit) / 10)
+            return std::nullopt;
+        value = value * 10 + digit;
+    }
+    return value;
 }
 
 std::optional<ContentRange> parseContentRange(const QByteArray& value)
@@ -19,19 +38,21 @@ std::optional<ContentRange> parseContentRange(const QByteArray& value)
     const qsizetype slash = byteRange.indexOf('/');
     if (dash <= 0 || slash <= dash + 1)
         return std::nullopt;
-    ContentRange range;
-    bool firstOk = false;
-    bool lastOk = false;
-    range.first = byteRange.left(dash).toLongLong(&firstOk);
-    range.last = byteRange.mid(dash + 1, slash - dash - 1).toLongLong(&lastOk);
-    const QByteArray total = byteRange.mid(slash + 1);
-    bool totalOk = total == "*";
-    if (!totalOk)
-        range.total = total.toLongLong(&totalOk);
-    if (!firstOk || !lastOk || !totalOk || range.first < 0 || range.last < range.first
-        || (range.total > 0 && range.last >= range.total))
+    const std::optional<qint64> first = parseByteCount(QByteArrayView(byteRange).first(dash));
+    const std::optional<qint64> last = parseByteCount(QByteArrayView(byteRange).sliced(dash + 1, slash - dash - 1));
+    const QByteArrayView totalText = QByteArrayView(byteRange).sliced(slash + 1);
+    const std::optional<qint64> total = totalText == "*" ? std::optional<qint64>(0) : parseByteCount(totalText);
+    if (!first || !last || !total || *last < *first || (totalText != "*" && *last >= *total))
         return std::nullopt;
-    return range;
+    return ContentRange{*first, *last, *total};
+}
+
+std::optional<qint64> announcedLength(CURL* handle)
+{
+    const std::optional<QByteArray> length = lastResponseHeader(handle, "Content-Length");
+    if (!length)
+        return 0;
+    return parseByteCount(*length);
 }
 
 QByteArray responseValidator(CURL* handle)

@@ -142,6 +142,7 @@ private:
         resumeFrom_ = resumeFrom;
         offset_ = written_ = announced_ = total_ = 0;
         decided_ = restartNeeded_ = writeFailed_ = false;
+        refusedStatus_ = 0;
         CURL* handle = request_->handle();
         if (resumeFrom > 0) {
             curl_easy_setopt(handle, CURLOPT_RANGE, QByteArray::number(resumeFrom).append('-').constData());
@@ -198,6 +199,8 @@ private:
         curlResult_ = curlResult;
         if (restartNeeded_)
             return kRestartFromZero;
+        if (refusedStatus_)
+            return kDownloadHttpError;
         if (writeFailed_)
             return kDownloadFileError;
         status_ = request_->responseCode();
@@ -211,7 +214,7 @@ private:
             return kDownloadHttpError;
         // An empty body never reached receive().
         if (!decided_ && !decideOnResponse())
-            return restartNeeded_ ? kRestartFromZero : kDownloadFileError;
+            return restartNeeded_ ? kRestartFromZero : refusedStatus_ ? kDownloadHttpError : kDownloadFileError;
         if ((announced_ > 0 && written_ != announced_) || (total_ > 0 && offset_ + written_ != total_))
             return kDownloadIncomplete;
         notify(kStatusEndDownloadData);
@@ -224,39 +227,55 @@ private:
     }
 
     // Decided once the answer's headers are in: whether its body continues
-    // the kept bytes or starts the file afresh. False when it can do neither.
+    // the kept bytes, starts the file afresh, or is not the file at all.
+    // Only a 200, the exact continuation that was asked for, or a 206 that
+    // holds the whole file from its first byte may ever become the lecture;
+    // anything else (a 204, a 203, a 206 with a range that was not asked
+    // for) would store a fragment under the lecture's name.
     bool decideOnResponse()
     {
         decided_ = true;
         CURL* handle = request_->handle();
-        curl_off_t length = -1;
-        curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
-        announced_ = length > 0 ? static_cast<qint64>(length) : 0;
+        const long status = request_->responseCode();
+        const std::optional<qint64> length = announcedLength(handle);
+        announced_ = length.value_or(0);
         const QByteArray validator = responseValidator(handle);
-        const PartialDownload::Record& kept = file_.record();
-        if (resumeFrom_ > 0 && request_->responseCode() == 206) {
-            const std::optional<ContentRange> range =
-                parseContentRange(lastResponseHeader(handle, "Content-Range").value_or(QByteArray()));
-            const bool continuesKeptBytes = range && range->first == resumeFrom_
-                                            && (range->total == 0 || range->last == range->total - 1)
-                                            && (range->total == 0 || kept.total == 0 || range->total == kept.total)
-                                            && (validator.isEmpty() || validator == kept.validator);
-            if (!continuesKeptBytes) {
-                restartNeeded_ = true;
-                return false;
-            }
+        std::optional<ContentRange> range;
+        if (status == 206)
+            range = parseContentRange(lastResponseHeader(handle, "Content-Range").value_or(QByteArray()));
+
+        if (length && range && resumeFrom_ > 0 && continuesKeptBytes(*range, validator)) {
             offset_ = resumeFrom_;
-            total_ = range->total > 0 ? range->total : kept.total;
+            total_ = range->last + 1;
             return true;
         }
-        // A whole file: the server ignored the range, or the file changed.
-        offset_ = 0;
-        total_ = announced_;
-        if (!file_.restart({request_->address(), validator, announced_})) {
-            writeFailed_ = true;
-            return false;
+        const bool wholeFileAsRange =
+            range && resumeFrom_ == 0 && range->first == 0 && range->total > 0 && range->last == range->total - 1;
+        if (length && (status == 200 || wholeFileAsRange)) {
+            offset_ = 0;
+            total_ = wholeFileAsRange ? range->total : announced_;
+            if (!file_.restart({request_->address(), validator, total_})) {
+                writeFailed_ = true;
+                return false;
+            }
+            return true;
         }
-        return true;
+        // Kept bytes the server would not continue are dropped and the file
+        // asked for whole, once; a request for the whole file that gets no
+        // whole file fails.
+        if (resumeFrom_ > 0)
+            restartNeeded_ = true;
+        else
+            refusedStatus_ = status;
+        return false;
+    }
+
+    bool continuesKeptBytes(const ContentRange& range, const QByteArray& validator) const
+    {
+        const PartialDownload::Record& kept = file_.record();
+        const qint64 total = range.total > 0 ? range.total : kept.total;
+        return range.first == resumeFrom_ && total > 0 && range.last == total - 1
+               && (kept.total == 0 || total == kept.total) && (validator.isEmpty() || validator == kept.validator);
     }
 
     static size_t receiveFromCurl(char* data, size_t size, size_t count, void* context)
@@ -311,6 +330,8 @@ private:
         case kDownloadAborted:
             return u"aborted";
         case kDownloadHttpError:
+            if (refusedStatus_)
+                return QStringLiteral("HTTP status %1 without the whole file").arg(refusedStatus_).toStdU16String();
             return QStringLiteral("HTTP status %1").arg(status_ ? status_ : request_->responseCode()).toStdU16String();
         case kDownloadIncomplete:
             return u"the body ended before the announced length";
@@ -344,6 +365,7 @@ private:
     bool decided_ = false;  // the answer's headers are in: continue or start afresh
     bool restartNeeded_ = false;
     bool writeFailed_ = false;
+    long refusedStatus_ = 0;  // an answer that was not the file asked for
 };
 
 }  // namespace

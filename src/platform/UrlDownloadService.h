@@ -32,7 +32,7 @@ enum DownloadResult : int {
     kDownloadComplete = 0,
     kDownloadAborted = 1,
     kDownloadTransferFailed = 2,  // no connection, cut off, stalled, bad address
-    kDownloadHttpError = 3,       // the final answer was not a 2xx status
+    kDownloadHttpError = 3,       // the final answer was an error, or not the file asked for
     kDownloadIncomplete = 4,      // fewer bytes than the server announced
     kDownloadFileError = 5,       // the file could not be created, written or renamed
     kDownloadServiceUnavailable = 6,
@@ -60,8 +60,9 @@ protected:
 
 // Downloads address into targetPath, blocking the calling thread; the
 // observer is called on that thread while this runs. Returns
-// kDownloadComplete exactly when the whole file (the body of a 2xx answer
-// after redirects, or the rest of it joined to bytes kept from before) is
+// kDownloadComplete exactly when the whole file (the body of a 200 answer
+// after redirects, complete against its Content-Length; a 206 whose range is
+// the whole file; or the rest asked for, joined to bytes kept from before) is
 // stored at targetPath. The body goes to a hidden partial file beside the
 // target (see PartialDownload) and is renamed onto the target only when
 // complete; whatever was at targetPath before stays as it was until then.

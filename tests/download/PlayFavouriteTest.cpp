@@ -67,38 +67,57 @@ void PlayFavouriteTest::pendingRenameIsFinishedAtStart_data()
 {
     // Every file holds its own name, so a rename shows in the contents.
     QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QByteArray>("record");
-    QTest::addColumn<QStringList>("expected");  // "name=contents", in name order
+    QTest::addColumn<QByteArray>("record");  // none when empty
+    QTest::addColumn<QString>("played");     // a lecture played (and named back) before the start
+    QTest::addColumn<QStringList>("expected");  // the lectures as "name=contents", in name order
+    QTest::addColumn<bool>("recordKept");
     QTest::newRow("left under its play name") << QStringList{"a%b$c.wma"} << QByteArray("a%b$c.zip\na%b$c.wma\n")
-                                              << QStringList{"a%b$c.zip=a%b$c.wma"};
+                                              << "" << QStringList{"a%b$c.zip=a%b$c.wma"} << false;
     QTest::newRow("two left under their play names")
-        << QStringList{"a%b$c.wma", "d%e$f.wma"} << QByteArray("a%b$c.zip\na%b$c.wma\nd%e$f.zip\nd%e$f.wma\n")
-        << QStringList{"a%b$c.zip=a%b$c.wma", "d%e$f.zip=d%e$f.wma"};
+        << QStringList{"a%b$c.wma", "d%e$f.wma"} << QByteArray("a%b$c.zip\na%b$c.wma\nd%e$f.zip\nd%e$f.wma\n") << ""
+        << QStringList{"a%b$c.zip=a%b$c.wma", "d%e$f.zip=d%e$f.wma"} << false;
     QTest::newRow("never over a stored lecture")
-        << QStringList{"a%b$c.wma", "a%b$c.zip"} << QByteArray("a%b$c.zip\na%b$c.wma\n")
-        << QStringList{"a%b$c.wma=a%b$c.wma", "a%b$c.zip=a%b$c.zip"};
+        << QStringList{"a%b$c.wma", "a%b$c.zip"} << QByteArray("a%b$c.zip\na%b$c.wma\n") << ""
+        << QStringList{"a%b$c.wma=a%b$c.wma", "a%b$c.zip=a%b$c.zip"} << true;
     QTest::newRow("never outside the folder") << QStringList{"a%b$c.wma"} << QByteArray("../a%b$c.zip\na%b$c.wma\n")
-                                              << QStringList{"a%b$c.wma=a%b$c.wma"};
+                                              << "" << QStringList{"a%b$c.wma=a%b$c.wma"} << true;
+    // Cut at the NUL, the first name is a.zip: a copy onto it would destroy lecture A.
+    QTest::newRow("a NUL in the record") << QStringList{"a.zip", "c.zip"} << QByteArray("a.zip\0x\nc.zip\n", 14) << ""
+                                         << QStringList{"a.zip=a.zip", "c.zip=c.zip"} << true;
+    // One name a line: the record would read back as (a, b.zip), and b.zip be renamed to a.
+    QTest::newRow("a line feed in a played name")
+        << QStringList{"a\nb.zip", "b.zip"} << QByteArray() << "a\nb.zip" << QStringList{"a\nb.zip=a\nb.zip", "b.zip=b.zip"}
+        << false;
 }
 
 void PlayFavouriteTest::pendingRenameIsFinishedAtStart()
 {
     QFETCH(QStringList, files);
     QFETCH(QByteArray, record);
+    QFETCH(QString, played);
     QFETCH(QStringList, expected);
+    QFETCH(bool, recordKept);
     MainWindowFixture fixture;
     const QDir folder(fixture.favouritesFolder());
+    const QString recordPath = folder.filePath(QStringLiteral(".play-rename-pending"));
     QVERIFY(folder.mkpath(QStringLiteral(".")));
     for (const QString& name : files)
         QVERIFY(writeWholeFile(folder.filePath(name), name.toUtf8()));
-    QVERIFY(writeWholeFile(folder.filePath(QStringLiteral(".play-rename-pending")), record));
+    if (!record.isEmpty())
+        QVERIFY(writeWholeFile(recordPath, record));
+    if (!played.isEmpty()) {
+        PlayRename rename(folder.path());
+        if (rename.toPlayName(played))
+            rename.back();
+    }
 
     MainWindow* window = fixture.load();
     QVERIFY(window);
     QStringList found;
-    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden, QDir::Name))
+    for (const QString& name : folder.entryList(QDir::Files, QDir::Name))
         found << name + u'=' + QString::fromUtf8(readWholeFile(folder.filePath(name)));
     QCOMPARE(found, expected);
+    QCOMPARE(QFile::exists(recordPath), recordKept);
     // Recovered before the favourites were first listed.
     QCOMPARE(window->entries().favouritesListing.size(),
              folder.entryList({ QStringLiteral("*.zip") }, QDir::Files).size());
@@ -113,9 +132,9 @@ void PlayFavouriteTest::everyRenameOwedIsRecorded()
 
     // The first one's rename back never happens, as when it failed.
     PlayRename first(folder.path());
-    first.toPlayName(QStringLiteral("a%b$c.zip"));
+    QVERIFY(first.toPlayName(QStringLiteral("a%b$c.zip")));
     PlayRename second(folder.path());
-    second.toPlayName(QStringLiteral("d%e$f.zip"));
+    QVERIFY(second.toPlayName(QStringLiteral("d%e$f.zip")));
     QCOMPARE(readWholeFile(record), QByteArray("a%b$c.zip\na%b$c.wma\nd%e$f.zip\nd%e$f.wma\n"));
     QVERIFY(second.back());
     QCOMPARE(readWholeFile(record), QByteArray("a%b$c.zip\na%b$c.wma\n"));

@@ -3,6 +3,7 @@
 #include "support/FileBytes.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
+#include "support/TestHttpServer.h"
 
 #include <QDir>
 #include <QTimer>
@@ -28,6 +29,8 @@ private slots:
     void lectureListNameWithABlankIsAskedFor();
     void lectureListWithoutRecordsEnds();
     void downloadShowsARisingPercentageAndReplacesTheStoredCopy();
+    void answersThatAreNotTheLectureStoreNothing_data();
+    void answersThatAreNotTheLectureStoreNothing();
     void percentageRoundsHalvesUp_data();
     void percentageRoundsHalvesUp();
     void unknownSizeWritesNoPercentage();
@@ -173,6 +176,70 @@ void RowCommandsTest::downloadShowsARisingPercentageAndReplacesTheStoredCopy()
     QCOMPARE(readWholeFile(fixture_->favouritesFolder() + u'/' + kStored), QByteArray(300 * 1024, 'a'));
     QTRY_VERIFY_WITH_TIMEOUT(window_->viewBar().favouritesOption->isChecked(), 3000);
     QCOMPARE(window_->pageList().rows[0].percentage->caption(), QString());  // the percentage goes with the view
+}
+
+void RowCommandsTest::answersThatAreNotTheLectureStoreNothing_data()
+{
+    QTest::addColumn<bool>("bytesKept");  // 40,000 of 100,000 bytes kept from a transfer that broke off
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("contentRange");  // none when empty
+    QTest::addColumn<int>("bodyBytes");
+    const auto row = [](const char* name, bool kept, int status, const char* range, int bytes) {
+        QTest::newRow(name) << kept << status << QString::fromLatin1(range) << bytes;
+    };
+    row("206 unasked, an overflowing range", false, 206, "bytes 99999999999999999999-5/3", 10);
+    row("206 unasked, past 2^63", false, 206, "bytes 0-9/9223372036854775808", 10);
+    row("206 unasked, a negative start", false, 206, "bytes -1-8/10", 10);
+    row("206 unasked, part of the file", false, 206, "bytes 0-9/60000", 10);
+    row("206 without Content-Range", false, 206, "", 10);
+    row("204", false, 204, "", 0);
+    row("203 with a body", false, 203, "", 10);
+    row("200 shorter than its Content-Length", false, 200, "", 10);
+    row("206 at another offset", true, 206, "bytes 50000-99999/100000", 50000);
+    row("206 that ends early", true, 206, "bytes 40000-69999/100000", 30000);
+    row("206 with another total", true, 206, "bytes 40000-119999/120000", 80000);
+}
+
+// A misbehaving server's answer must never replace a stored lecture with a
+// fragment: the download fails as any other, and nothing is left behind.
+void RowCommandsTest::answersThatAreNotTheLectureStoreNothing()
+{
+    QFETCH(bool, bytesKept);
+    QFETCH(int, status);
+    QFETCH(QString, contentRange);
+    QFETCH(int, bodyBytes);
+    const QString storedPath = fixture_->favouritesFolder() + u'/' + kStored;
+    const QByteArray earlier = "the earlier good copy";
+    fixture_->addFavourites({kStored});
+    QVERIFY(writeWholeFile(storedPath, earlier));
+    enterConferenceWith();
+    if (bytesKept) {
+        TestHttpServer::Resumable broken;
+        broken.body = QByteArray(100 * 1000, 'k');
+        broken.cutAfter = 40 * 1000;
+        fixture_->server.serveResumable("/audio/a.wma", broken);
+        press(0);
+        QCOMPARE(stored().size(), 3);  // the lecture, the kept bytes and their record
+        fixture_->host.messages.clear();
+    }
+    const std::size_t askedBefore = fixture_->server.requestCount("/audio/a.wma");
+    if (status == 200) {
+        fixture_->server.serveCutMidBody("/audio/a.wma", QByteArray(bodyBytes, 'x'), 1000);
+    } else {
+        std::multimap<std::string, std::string> headers{{"ETag", "\"v1\""}};
+        if (!contentRange.isEmpty())
+            headers.emplace("Content-Range", contentRange.toStdString());
+        fixture_->server.serveAnswer("/audio/a.wma", status, headers, QByteArray(bodyBytes, 'x'));
+    }
+
+    press(0);
+
+    QCOMPARE(messages(), QStringList{kDownloadFailed});
+    QCOMPARE(stored(), QStringList{kStored});
+    QCOMPARE(readWholeFile(storedPath), earlier);
+    // Kept bytes the server would not continue are asked for whole once more, and no more.
+    QCOMPARE(fixture_->server.requestCount("/audio/a.wma") - askedBefore, std::size_t(bytesKept ? 2 : 1));
+    QCOMPARE(fixture_->server.requests().back().header("Range"), std::string());
 }
 
 void RowCommandsTest::percentageRoundsHalvesUp_data()

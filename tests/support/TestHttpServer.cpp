@@ -100,6 +100,18 @@ void TestHttpServer::serveBytes(const std::string& path, const QByteArray& body,
     });
 }
 
+void TestHttpServer::serveAnswer(const std::string& path, int status,
+                                 const std::multimap<std::string, std::string>& headers, const QByteArray& body)
+{
+    const std::string content = body.toStdString();
+    state_->route(path, [status, headers, content](const httplib::Request&, httplib::Response& response) {
+        response.status = status;
+        for (const auto& [name, value] : headers)
+            response.set_header(name.c_str(), value);
+        response.set_content(content, "application/octet-stream");
+    });
+}
+
 void TestHttpServer::serveWithoutLength(const std::string& path, const QByteArray& body)
 {
     auto content = std::make_shared<std::string>(body.toStdString());

@@ -33,6 +33,10 @@ public:
     // The body as given, with its length announced.
     void serveBytes(const std::string& path, const QByteArray& body, int status = 200,
                     const std::string& contentType = "application/octet-stream");
+    // Any answer at all, a misbehaving server's too: this status, these
+    // headers besides Content-Length, and the body with its length announced.
+    void serveAnswer(const std::string& path, int status, const std::multimap<std::string, std::string>& headers,
+                     const QByteArray& body);
     // The body sent in chunks, with no Content-Length.
     void serveWithoutLength(const std::string& path, const QByteArray& body);
     // The body in pieces of chunkSize bytes with a pause before each.
