@@ -19,7 +19,7 @@
 // "download_bench 1G".
 
 #include "download/DownloadEngine.h"
-#include "platform/UrlDownloadService.h"
+#include "platform/net/UrlDownloadService.h"
 #include "support/TestHttpServer.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "catalogue/FetchText.h"
 
-#include "platform/HttpGet.h"
-#include "platform/TextCodec.h"
+#include "platform/net/HttpGet.h"
+#include "platform/codecs/TextCodec.h"
 
 QString fetchText(const QString& address, const QString& charset)
 {

@@ -4,11 +4,11 @@
 #include "parts/PageEntries.h"
 #include "parts/PageList.h"
 #include "parts/ViewBar.h"
-#include "platform/CaptionButton.h"
-#include "platform/CaptionLabel.h"
-#include "platform/OptionButton.h"
-#include "platform/PictureBox.h"
-#include "platform/ScrollBar.h"
+#include "platform/widgets/CaptionButton.h"
+#include "platform/widgets/CaptionLabel.h"
+#include "platform/widgets/OptionButton.h"
+#include "platform/widgets/PictureBox.h"
+#include "platform/widgets/ScrollBar.h"
 
 Pager::Pager(PageList& pageList, const ViewBar& viewBar, const PageEntries& entries, QObject* parent)
     : QObject(parent), pageList_(pageList), viewBar_(viewBar), entries_(entries)

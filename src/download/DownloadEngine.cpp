@@ -1,7 +1,7 @@
 #include "download/DownloadEngine.h"
 
 #include "download/DownloadSpeed.h"
-#include "platform/MonotonicTick.h"
+#include "platform/host/MonotonicTick.h"
 
 #include <QCoreApplication>
 #include <QPointer>

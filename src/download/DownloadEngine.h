@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/UrlDownloadService.h"
+#include "platform/net/UrlDownloadService.h"
 
 #include <QObject>
 #include <QString>

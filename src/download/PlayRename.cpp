@@ -1,7 +1,7 @@
 #include "download/PlayRename.h"
 
-#include "platform/DurableFiles.h"
-#include "platform/RenameWithoutReplacing.h"
+#include "platform/files/DurableFiles.h"
+#include "platform/files/RenameWithoutReplacing.h"
 
 #include <QByteArrayList>
 #include <QFile>

@@ -2,13 +2,13 @@
 
 #include "artwork/Artwork.h"
 #include "catalogue/DecodeAddress.h"
-#include "platform/CentreWindowOnScreen.h"
-#include "platform/ColourCode.h"
-#include "platform/Fonts.h"
-#include "platform/HostOperations.h"
-#include "platform/PointingHandCursor.h"
-#include "platform/TextPlacement.h"
-#include "platform/Twips.h"
+#include "platform/widgets/CentreWindowOnScreen.h"
+#include "platform/widgets/ColourCode.h"
+#include "platform/widgets/Fonts.h"
+#include "platform/host/HostOperations.h"
+#include "artwork/PointingHandCursor.h"
+#include "platform/widgets/TextPlacement.h"
+#include "platform/widgets/Twips.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -82,7 +82,7 @@ AboutWindow::AboutWindow(const QString& storedHomePageAddress, QWidget* parent)
     homePageLink->setTextColour(platform::kColourBlue);
     platform::placeText(homePageLink, rectFromTwips(1560, 2100, 1800, 180));
     homePageLink->setAutoSize(true);
-    homePageLink->setCursor(platform::pointingHandCursor());
+    homePageLink->setCursor(artwork::pointingHandCursor());
     // Read out as what it is; the address it opens follows as its
     // description.
     homePageLink->setAccessibleName(QStringLiteral("作者主页"));

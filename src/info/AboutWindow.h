@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/CaptionButton.h"
-#include "platform/CaptionLabel.h"
+#include "platform/widgets/CaptionButton.h"
+#include "platform/widgets/CaptionLabel.h"
 
 #include <QLabel>
 #include <QString>

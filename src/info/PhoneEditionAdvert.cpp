@@ -1,7 +1,7 @@
 #include "info/PhoneEditionAdvert.h"
 
 #include "catalogue/DecodeAddress.h"
-#include "platform/QrCode.h"
+#include "platform/codecs/QrCode.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>

@@ -5,7 +5,7 @@
 #include "catalogue/ServerTexts.h"
 #include "catalogue/StoredAddresses.h"
 #include "info/LeadingNumber.h"
-#include "platform/HostOperations.h"
+#include "platform/host/HostOperations.h"
 
 std::optional<QString> publishedVersionText(const QString& versionFileText)
 {

@@ -2,7 +2,7 @@
 
 #include "catalogue/DecodeAddress.h"
 #include "info/AboutWindow.h"
-#include "platform/HostOperations.h"
+#include "platform/host/HostOperations.h"
 
 #include <QWidget>
 

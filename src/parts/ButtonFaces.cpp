@@ -1,8 +1,8 @@
 #include "parts/ButtonFaces.h"
 
 #include "artwork/Artwork.h"
-#include "platform/PictureBox.h"
-#include "platform/Twips.h"
+#include "platform/widgets/PictureBox.h"
+#include "platform/widgets/Twips.h"
 
 #include <QApplication>
 

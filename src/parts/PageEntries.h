@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FolderListing.h"
+#include "platform/files/FolderListing.h"
 
 #include <QStringList>
 

@@ -1,9 +1,9 @@
 #include "parts/PageList.h"
 
-#include "platform/ColourCode.h"
-#include "platform/PictureBox.h"
-#include "platform/ScrollBar.h"
-#include "platform/Twips.h"
+#include "platform/widgets/ColourCode.h"
+#include "platform/widgets/PictureBox.h"
+#include "platform/widgets/ScrollBar.h"
+#include "platform/widgets/Twips.h"
 
 PageList PageList::build(QWidget* client)
 {

@@ -1,14 +1,14 @@
 #include "parts/PageRow.h"
 
 #include "artwork/Artwork.h"
-#include "platform/CaptionButton.h"
-#include "platform/CaptionLabel.h"
-#include "platform/ColourCode.h"
-#include "platform/Fonts.h"
-#include "platform/HorizontalLine.h"
-#include "platform/PictureBox.h"
-#include "platform/TextPlacement.h"
-#include "platform/Twips.h"
+#include "platform/widgets/CaptionButton.h"
+#include "platform/widgets/CaptionLabel.h"
+#include "platform/widgets/ColourCode.h"
+#include "platform/widgets/Fonts.h"
+#include "platform/widgets/HorizontalLine.h"
+#include "platform/widgets/PictureBox.h"
+#include "platform/widgets/TextPlacement.h"
+#include "platform/widgets/Twips.h"
 
 #include <QApplication>
 #include <QLabel>

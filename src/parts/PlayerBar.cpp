@@ -1,8 +1,8 @@
 #include "parts/PlayerBar.h"
 
-#include "platform/MediaPlayer.h"
-#include "platform/PictureBox.h"
-#include "platform/Twips.h"
+#include "platform/media/MediaPlayer.h"
+#include "platform/widgets/PictureBox.h"
+#include "platform/widgets/Twips.h"
 
 PlayerBar PlayerBar::build(QWidget* client)
 {

@@ -1,9 +1,9 @@
 #include "parts/RowKeyNavigation.h"
 
 #include "parts/PageList.h"
-#include "platform/CaptionButton.h"
-#include "platform/PictureBox.h"
-#include "platform/ScrollBar.h"
+#include "platform/widgets/CaptionButton.h"
+#include "platform/widgets/PictureBox.h"
+#include "platform/widgets/ScrollBar.h"
 
 #include <QAccessible>
 #include <QKeyEvent>

@@ -1,11 +1,11 @@
 #include "parts/ViewBar.h"
 
-#include "platform/CaptionLabel.h"
-#include "platform/ColourCode.h"
-#include "platform/OptionButton.h"
-#include "platform/TextBox.h"
-#include "platform/TextPlacement.h"
-#include "platform/Twips.h"
+#include "platform/widgets/CaptionLabel.h"
+#include "platform/widgets/ColourCode.h"
+#include "platform/widgets/OptionButton.h"
+#include "platform/widgets/TextBox.h"
+#include "platform/widgets/TextPlacement.h"
+#include "platform/widgets/Twips.h"
 
 #include <QGroupBox>
 

@@ -1,5 +1,5 @@
 #include "catalogue/FetchText.h"
-#include "platform/NetworkLimits.h"
+#include "platform/net/NetworkLimits.h"
 #include "support/FreePort.h"
 #include "support/Gb2312.h"
 #include "support/TestHttpServer.h"

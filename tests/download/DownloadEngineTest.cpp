@@ -1,5 +1,5 @@
 #include "download/DownloadEngine.h"
-#include "platform/NetworkLimits.h"
+#include "platform/net/NetworkLimits.h"
 #include "support/FileBytes.h"
 #include "support/FreePort.h"
 #include "support/TestHttpServer.h"

@@ -1,5 +1,5 @@
 #include "download/DownloadEngine.h"
-#include "platform/ColourCode.h"
+#include "platform/widgets/ColourCode.h"
 #include "support/FileBytes.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"

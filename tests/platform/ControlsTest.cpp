@@ -1,7 +1,7 @@
-#include "platform/ColourCode.h"
-#include "platform/FolderListing.h"
-#include "platform/OptionButton.h"
-#include "platform/ScrollBar.h"
+#include "platform/widgets/ColourCode.h"
+#include "platform/files/FolderListing.h"
+#include "platform/widgets/OptionButton.h"
+#include "platform/widgets/ScrollBar.h"
 
 #include <QDir>
 #include <QFile>

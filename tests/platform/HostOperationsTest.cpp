@@ -1,4 +1,4 @@
-#include "platform/HostOperations.h"
+#include "platform/host/HostOperations.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "platform/MediaPlayer.h"
-#include "platform/PlayTime.h"
+#include "platform/media/MediaPlayer.h"
+#include "platform/media/PlayTime.h"
 #include "support/FileBytes.h"
 #include "support/ToneWav.h"
 

@@ -1,5 +1,5 @@
-#include "platform/ChineseTranslations.h"
-#include "platform/MessageBoxDialog.h"
+#include "platform/host/ChineseTranslations.h"
+#include "platform/widgets/MessageBoxDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "platform/TerminationRequests.h"
+#include "platform/host/TerminationRequests.h"
 
 #include <QSignalSpy>
 #include <QtTest>

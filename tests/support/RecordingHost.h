@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/HostOperations.h"
+#include "platform/host/HostOperations.h"
 
 #include <QString>
 #include <QStringList>

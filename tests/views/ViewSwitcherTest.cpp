@@ -1,4 +1,4 @@
-#include "platform/ColourCode.h"
+#include "platform/widgets/ColourCode.h"
 #include "support/MainWindowFixture.h"
 #include "support/TypeText.h"
 

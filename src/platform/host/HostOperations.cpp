@@ -1,0 +1,60 @@
+#include "platform/host/HostOperations.h"
+
+#include "platform/host/DesktopServices.h"
+
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+HostReplacements& activeReplacements()
+{
+    static HostReplacements replacements;
+    return replacements;
+}
+
+}  // namespace
+
+void openInBrowser(QWidget* /*owner*/, const QString& address)
+{
+    if (activeReplacements().openInBrowser) {
+        activeReplacements().openInBrowser(address);
+        return;
+    }
+    openAddressInBrowser(address);
+}
+
+int showMessage(const QString& prompt, int style, QWidget* owner)
+{
+    if (activeReplacements().answerMessage)
+        return activeReplacements().answerMessage(prompt, style);
+    auto box = buildMessageBox(prompt, style, kMessageTitle, owner);
+    return runMessageBox(*box);
+}
+
+void endProgram()
+{
+    if (activeReplacements().endProgram) {
+        activeReplacements().endProgram();
+        return;
+    }
+    endProcessNow();
+}
+
+QString programFolder()
+{
+    return executableFolder();
+}
+
+ScopedHostReplacements::ScopedHostReplacements(HostReplacements replacements)
+    : previous_(std::exchange(activeReplacements(), std::move(replacements)))
+{
+}
+
+ScopedHostReplacements::~ScopedHostReplacements()
+{
+    activeReplacements() = std::move(previous_);
+}
+
+}  // namespace platform

@@ -1,0 +1,184 @@
+#include "platform/widgets/CaptionButton.h"
+
+#include <QAccessibleWidget>
+#include <QKeyEvent>
+#include <QPainter>
+
+namespace platform {
+
+namespace {
+
+bool isActivationKey(const QKeyEvent* event)
+{
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Select:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// What a screen reader sees of a caption button: the role it was given, the
+// caption as name, and a press action.
+class CaptionButtonAccessible : public QAccessibleWidget {
+public:
+    explicit CaptionButtonAccessible(CaptionButton* button) : QAccessibleWidget(button, button->accessibleRole()) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        switch (kind) {
+        case QAccessible::Name:
+            return button()->accessibleName().isEmpty() ? button()->caption() : button()->accessibleName();
+        case QAccessible::Description:
+            return button()->description();
+        default:
+            return QAccessibleWidget::text(kind);
+        }
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.pressed = button()->isDown();
+        return state;
+    }
+
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+
+    void doAction(const QString& action) override
+    {
+        // Queued: a download runs inside the press, and the screen reader
+        // waits for this call to come back.
+        if (action == pressAction())
+            QMetaObject::invokeMethod(button(), &CaptionButton::click, Qt::QueuedConnection);
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+    QStringList keyBindingsForAction(const QString& action) const override
+    {
+        if (action == pressAction())
+            return {QStringLiteral("Space")};
+        return QAccessibleWidget::keyBindingsForAction(action);
+    }
+
+private:
+    CaptionButton* button() const { return static_cast<CaptionButton*>(widget()); }
+};
+
+QAccessibleInterface* captionButtonAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(CaptionButton::staticMetaObject.className()))
+        return new CaptionButtonAccessible(static_cast<CaptionButton*>(object));
+    return nullptr;
+}
+
+}  // namespace
+
+CaptionButton::CaptionButton(QWidget* parent, QAccessible::Role role) : CaptionLabel(parent), role_(role)
+{
+    static const bool factoryInstalled = (QAccessible::installFactory(captionButtonAccessible), true);
+    Q_UNUSED(factoryInstalled);
+    setFocusPolicy(Qt::TabFocus);
+}
+
+QString CaptionButton::description() const
+{
+    if (!accessibleDescription().isEmpty() || !describedBy_)
+        return accessibleDescription();
+    return describedBy_->text();
+}
+
+void CaptionButton::click()
+{
+    emit pressed(Qt::LeftButton);
+    emit released(Qt::LeftButton, QRectF(rect()).center());
+}
+
+void CaptionButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!isActivationKey(event)) {
+        CaptionLabel::keyPressEvent(event);
+        return;
+    }
+    // The user is on the keyboard: from here the focus mark shows.
+    window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    if (!event->isAutoRepeat() && downKey_ == 0) {
+        downKey_ = event->key();
+        updateFocusMark();
+        emit pressed(Qt::LeftButton);
+    }
+    event->accept();
+}
+
+void CaptionButton::keyReleaseEvent(QKeyEvent* event)
+{
+    if (downKey_ == 0 || event->key() != downKey_) {
+        CaptionLabel::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat())
+        return;
+    // Up before the command runs: a download runs inside it, and a second
+    // press during the download must find the button up.
+    downKey_ = 0;
+    emit released(Qt::LeftButton, QRectF(rect()).center());
+}
+
+void CaptionButton::focusInEvent(QFocusEvent* event)
+{
+    CaptionLabel::focusInEvent(event);
+    updateFocusMark();
+}
+
+void CaptionButton::focusOutEvent(QFocusEvent* event)
+{
+    CaptionLabel::focusOutEvent(event);
+    updateFocusMark();
+    if (downKey_ != 0) {
+        downKey_ = 0;
+        emit pressAbandoned();
+    }
+}
+
+bool CaptionButton::showsFocusMark() const
+{
+    // Only for a keyboard user, as the desktop's own buttons do: a mouse
+    // user never sees it.
+    return hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+void CaptionButton::updateFocusMark()
+{
+    if (markOnParent_ && parentWidget())
+        parentWidget()->update();
+    else
+        update();
+}
+
+void CaptionButton::paintEvent(QPaintEvent* event)
+{
+    CaptionLabel::paintEvent(event);
+    if (markOnParent_ || !showsFocusMark())
+        return;
+    QPainter painter(this);
+    paintFocusMark(painter, QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), 3, palette());
+}
+
+void CaptionButton::paintFocusMark(QPainter& painter, const QRectF& ring, qreal radius, const QPalette& colours)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colours.color(QPalette::Highlight), 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(ring, radius, radius);
+    painter.restore();
+}
+
+}  // namespace platform

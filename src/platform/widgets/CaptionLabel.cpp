@@ -1,0 +1,48 @@
+#include "platform/widgets/CaptionLabel.h"
+
+#include "platform/widgets/ColourCode.h"
+
+#include <QMouseEvent>
+
+namespace platform {
+
+CaptionLabel::CaptionLabel(QWidget* parent) : QLabel(parent)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    setTextFormat(Qt::PlainText);
+    setWordWrap(false);
+}
+
+void CaptionLabel::setCaption(const QString& caption)
+{
+    setText(caption);
+    if (autoSize_)
+        adjustSize();
+}
+
+void CaptionLabel::setTextColour(std::uint32_t colourCode)
+{
+    textColour_ = colourCode;
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, colourFromCode(colourCode));
+    setPalette(colours);
+}
+
+void CaptionLabel::setAutoSize(bool autoSize)
+{
+    autoSize_ = autoSize;
+    if (autoSize_)
+        adjustSize();
+}
+
+void CaptionLabel::mousePressEvent(QMouseEvent* event)
+{
+    emit pressed(event->button());
+}
+
+void CaptionLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    emit released(event->button(), event->position());
+}
+
+}  // namespace platform

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/widgets/ColourCode.h"
+
+#include <QLabel>
+
+#include <cstdint>
+
+namespace platform {
+
+// A transparent label with a caption and a text colour given as a colour
+// code, which reports every mouse press and release on it. The row buttons
+// and the About window's link are such labels, made CaptionButtons so the
+// keyboard reaches them too: they act on the release.
+class CaptionLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit CaptionLabel(QWidget* parent = nullptr);
+
+    QString caption() const { return text(); }
+    void setCaption(const QString& caption);
+    std::uint32_t textColour() const { return textColour_; }
+    void setTextColour(std::uint32_t colourCode);
+    // Sized to its text whenever the caption changes.
+    void setAutoSize(bool autoSize);
+
+signals:
+    void pressed(Qt::MouseButton button);
+    // position: where the button was let go, in the label's own pixels.
+    void released(Qt::MouseButton button, QPointF position);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    std::uint32_t textColour_ = kColourButtonText;
+    bool autoSize_ = false;
+};
+
+}  // namespace platform

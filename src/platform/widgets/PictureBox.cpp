@@ -1,0 +1,60 @@
+#include "platform/widgets/PictureBox.h"
+
+#include "platform/widgets/CaptionButton.h"
+#include "platform/widgets/ColourCode.h"
+
+#include <QPainter>
+
+namespace platform {
+
+PictureBox::PictureBox(QWidget* parent, bool border) : QFrame(parent)
+{
+    if (border)
+        setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    else
+        setFrameStyle(QFrame::NoFrame);
+}
+
+void PictureBox::setPicture(const QPixmap& picture)
+{
+    picture_ = picture;
+    if (autoSize_ && !picture_.isNull())
+        resize(picture_.deviceIndependentSize().toSize() + QSize(2 * frameWidth(), 2 * frameWidth()));
+    update();
+}
+
+void PictureBox::setBackgroundColour(std::uint32_t colourCode)
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, colourFromCode(colourCode));
+    setPalette(colours);
+    setAutoFillBackground(true);
+}
+
+void PictureBox::setAutoSize(bool autoSize)
+{
+    autoSize_ = autoSize;
+    setPicture(picture_);
+}
+
+void PictureBox::setFocusRing(CaptionButton* button, QRectF ring, qreal radius)
+{
+    ringButton_ = button;
+    ring_ = ring;
+    ringRadius_ = radius;
+    button->setFocusMarkOnParent(true);
+}
+
+void PictureBox::paintEvent(QPaintEvent* event)
+{
+    if (!picture_.isNull()) {
+        QPainter painter(this);
+        painter.setClipRect(contentsRect());
+        painter.drawPixmap(contentsRect().topLeft(), picture_);
+        if (ringButton_ && ringButton_->showsFocusMark())
+            CaptionButton::paintFocusMark(painter, ring_, ringRadius_, palette());
+    }
+    QFrame::paintEvent(event);
+}
+
+}  // namespace platform

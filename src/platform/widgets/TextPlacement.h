@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/widgets/CaptionLabel.h"
+
+#include <QRect>
+
+#include <cstdint>
+
+class QFont;
+
+namespace platform {
+
+// Text needs the height its font asks for; where the layout's box is
+// shorter the control grows evenly up and down, so its middle stays put.
+void placeText(QWidget* control, QRect box);
+
+// A label with its caption, colour and font, placed as placeText does.
+CaptionLabel* makeLabel(QWidget* parent, const QString& caption, QRect box, std::uint32_t textColour,
+                        bool autoSize, const QFont* font = nullptr);
+
+}  // namespace platform
