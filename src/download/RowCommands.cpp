@@ -1,5 +1,6 @@
 #include "download/RowCommands.h"
 
+#include "parts/Notices.h"
 #include "catalogue/CatalogueLines.h"
 #include "catalogue/DecodeAddress.h"
 #include "catalogue/FetchText.h"
@@ -96,7 +97,7 @@ void RowCommands::enterConference(int row)
     lectures.clear();
     splitAndKeep(text, lectures);
     if (lectures.isEmpty()) {
-        platform::showMessage(kNetworkFailureMessage, platform::kStyleExclamation | platform::kStyleOk, window_);
+        showNotice(kNetworkFailureMessage, QMessageBox::Warning, window_);
         platform::endProgram();
         return;
     }
@@ -136,7 +137,7 @@ void RowCommands::downloadOrCancel(int row)
         return;
     }
     button->setCaption(kDownloadCaption);
-    platform::showMessage(kDownloadFailedMessage, platform::kStyleOk, window_);
+    showNotice(kDownloadFailedMessage, QMessageBox::NoIcon, window_);
 }
 
 void RowCommands::showProgress(qint64 received, qint64 total, qint32, qint32, const QString&)

@@ -1,5 +1,6 @@
 #include "info/VersionCheck.h"
 
+#include "parts/Notices.h"
 #include "catalogue/DecodeAddress.h"
 #include "catalogue/FetchText.h"
 #include "catalogue/ServerTexts.h"
@@ -32,14 +33,13 @@ StartOutcome runVersionCheck(const StoredAddresses& addresses)
 
     const std::optional<QString> published = publishedVersionText(versionFileText);
     if (!published) {
-        platform::showMessage(kNetworkFailureMessage, platform::kStyleExclamation | platform::kStyleOk);
+        showNotice(kNetworkFailureMessage, QMessageBox::Warning);
         platform::endProgram();
         return StartOutcome::Ended;
     }
 
     if (isNewerThanOurs(*published)
-        && platform::showMessage(kUpdatePrompt, platform::kStyleExclamation | platform::kStyleYesNo)
-               == platform::kAnswerYes) {
+        && askYesNo(kUpdatePrompt)) {
         try {
             platform::openInBrowser(nullptr, decodedCopy(addresses.homePage));
         } catch (const AddressDecodeError&) {

@@ -1,5 +1,6 @@
 #include "shell/MainWindow.h"
 
+#include "parts/Notices.h"
 #include "artwork/Artwork.h"
 #include "catalogue/CatalogueLines.h"
 #include "catalogue/DecodeAddress.h"
@@ -203,7 +204,7 @@ bool MainWindow::loadAtStartUp()
     splitAndKeep(catalogue, entries_.conferenceLines);
 
     if (entries_.conferenceLines.isEmpty()) {
-        platform::showMessage(kNetworkFailureMessage, platform::kStyleExclamation | platform::kStyleOk);
+        showNotice(kNetworkFailureMessage, QMessageBox::Warning);
         platform::endProgram();
         return false;
     }

@@ -15,7 +15,7 @@ namespace {
 
 const QString kLecture = QStringLiteral("冠心病");
 const QString kStored = QStringLiteral("冠心病%张医生$四十分钟.zip");
-const QString kDownloadFailed = QStringLiteral("下载失败!|0");
+const QString kDownloadFailed = QStringLiteral("下载失败!|no icon");
 
 }  // namespace
 
@@ -58,7 +58,7 @@ private:
     void duringTheDownload(std::function<void()> action);
     // Presses the row and returns its percentage caption at every progress event.
     QStringList pressRecordingPercentages(int row);
-    // Every message box shown, as "prompt|style".
+    // Every message box shown, as "prompt|icon".
     QStringList messages() const;
     QStringList stored() const
     {
@@ -118,7 +118,7 @@ QStringList RowCommandsTest::messages() const
 {
     QStringList result;
     for (const RecordingHost::Message& m : fixture_->host.messages)
-        result << m.prompt + u'|' + QString::number(m.style);
+        result << m.prompt + (m.icon == QMessageBox::Warning ? QStringLiteral("|warning") : QStringLiteral("|no icon"));
     return result;
 }
 
@@ -149,7 +149,7 @@ void RowCommandsTest::lectureListWithoutRecordsEnds()
 {
     fixture_->server.serveBytes("/lists/20131015.zip", toGb2312(QStringLiteral("没有讲座\r\n")));
     press(0);
-    QCOMPARE(messages(), QStringList{QStringLiteral("网络暂时无法链接，请稍后再试！|48")});
+    QCOMPARE(messages(), QStringList{QStringLiteral("网络暂时无法链接，请稍后再试！|warning")});
     QCOMPARE(fixture_->host.endings, 1);
 }
 

@@ -44,14 +44,15 @@ void VersionCheckTest::publishedVersionDecidesThePrompt()
     QFETCH(bool, prompted);
     QFETCH(bool, accepted);
     server_.serveBytes("/version.txt", toGb2312(versionFile));
-    RecordingHost host(accepted ? platform::kAnswerYes : platform::kAnswerNo);
+    RecordingHost host(accepted ? QMessageBox::Yes : QMessageBox::No);
     QCOMPARE(runVersionCheck(addressesFor(server_)), accepted ? StartOutcome::Ended : StartOutcome::Continue);
     QCOMPARE(host.endings, accepted ? 1 : 0);
     QCOMPARE(host.browserAddresses, accepted ? QStringList{server_.url("/")} : QStringList());
     QCOMPARE(host.messages.size(), prompted ? 1u : 0u);
     if (prompted) {
         QCOMPARE(host.messages[0].prompt, QStringLiteral("检测到新版本，是否立即下载？"));
-        QCOMPARE(host.messages[0].style, 52);
+        QCOMPARE(host.messages[0].icon, QMessageBox::Warning);
+        QCOMPARE(host.messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
     }
 }
 
@@ -82,11 +83,12 @@ void VersionCheckTest::unreadableVersionEndsAsNoNetwork()
     else if (broken == QStringLiteral("malformed"))
         addresses.versionFile += u',';
     // A "yes" must not be taken for accepting an update.
-    RecordingHost host(platform::kAnswerYes);
+    RecordingHost host(QMessageBox::Yes);
     QCOMPARE(runVersionCheck(addresses), StartOutcome::Ended);
     QCOMPARE(host.messages.size(), 1u);
     QCOMPARE(host.messages[0].prompt, QStringLiteral("网络暂时无法链接，请稍后再试！"));
-    QCOMPARE(host.messages[0].style, 48);
+    QCOMPARE(host.messages[0].icon, QMessageBox::Warning);
+    QCOMPARE(host.messages[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(host.endings, 1);
     QVERIFY(host.browserAddresses.isEmpty());
 }

@@ -22,16 +22,22 @@ void HostOperationsTest::programFolderHoldsTheProgramWithoutTrailingSeparator()
 void HostOperationsTest::replacementsLastWhileTheirGuardLives()
 {
     int outerEndings = 0;
-    platform::ScopedHostReplacements outer({[](const QString&, int) { return 1; }, [&] { ++outerEndings; }, {}});
+    using Buttons = QMessageBox::StandardButtons;
+    platform::ScopedHostReplacements outer(
+        {[](const QString&, QMessageBox::Icon, Buttons) { return QMessageBox::Ok; }, [&] { ++outerEndings; }, {}});
     {
         int innerAnswers = 0;
-        platform::ScopedHostReplacements inner({[&](const QString&, int) { return ++innerAnswers, 6; }, [] {}, {}});
-        QCOMPARE(platform::showMessage(QStringLiteral("x"), 52), 6);
+        platform::ScopedHostReplacements inner(
+            {[&](const QString&, QMessageBox::Icon, Buttons) { return ++innerAnswers, QMessageBox::Yes; }, [] {}, {}});
+        QCOMPARE(platform::showMessage(QStringLiteral("t"), QStringLiteral("x"), QMessageBox::Warning,
+                                       QMessageBox::Yes | QMessageBox::No),
+                 QMessageBox::Yes);
         platform::endProgram();
         QCOMPARE(innerAnswers, 1);
         QCOMPARE(outerEndings, 0);
     }
-    QCOMPARE(platform::showMessage(QStringLiteral("x"), 48), 1);
+    QCOMPARE(platform::showMessage(QStringLiteral("t"), QStringLiteral("x"), QMessageBox::Warning, QMessageBox::Ok),
+             QMessageBox::Ok);
     platform::endProgram();
     QCOMPARE(outerEndings, 1);
 }

@@ -96,7 +96,8 @@ void StartUpTest::unreadableCatalogueEndsWithoutTheWindow()
     QVERIFY(!window);
     QCOMPARE(fixture.host.messages.size(), 1u);
     QCOMPARE(fixture.host.messages[0].prompt, QStringLiteral("网络暂时无法链接，请稍后再试！"));
-    QCOMPARE(fixture.host.messages[0].style, 48);
+    QCOMPARE(fixture.host.messages[0].icon, QMessageBox::Warning);
+    QCOMPARE(fixture.host.messages[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(fixture.host.endings, 1);
 }
 

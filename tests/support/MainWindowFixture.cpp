@@ -8,7 +8,7 @@
 #include <QTest>
 
 MainWindowFixture::MainWindowFixture(const QString& folderName)
-    : host(platform::kAnswerOk), folder_(QDir::tempPath() + u'/' + folderName)
+    : host(QMessageBox::Ok), folder_(QDir::tempPath() + u'/' + folderName)
 {
     serveCatalogue(conferenceLines(3));
 }

@@ -1,10 +1,10 @@
 #include "support/RecordingHost.h"
 
-RecordingHost::RecordingHost(int answerGiven)
+RecordingHost::RecordingHost(QMessageBox::StandardButton answerGiven)
     : answer(answerGiven),
       replacements_(platform::HostReplacements{
-          [this](const QString& prompt, int style) {
-              messages.push_back({prompt, style});
+          [this](const QString& prompt, QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) {
+              messages.push_back({prompt, icon, buttons});
               return answer;
           },
           [this] { ++endings; },

@@ -14,12 +14,13 @@ class RecordingHost {
 public:
     struct Message {
         QString prompt;
-        int style;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
     };
 
-    explicit RecordingHost(int answer = platform::kAnswerOk);
+    explicit RecordingHost(QMessageBox::StandardButton answer = QMessageBox::Ok);
 
-    int answer;
+    QMessageBox::StandardButton answer;
     std::vector<Message> messages;
     int endings = 0;
     QStringList browserAddresses;

@@ -1,6 +1,7 @@
 #include "platform/host/HostOperations.h"
 
 #include "platform/host/DesktopServices.h"
+#include "platform/widgets/MessageBox.h"
 
 #include <utility>
 
@@ -25,11 +26,12 @@ void openInBrowser(QWidget* /*owner*/, const QString& address)
     openAddressInBrowser(address);
 }
 
-int showMessage(const QString& prompt, int style, QWidget* owner)
+QMessageBox::StandardButton showMessage(const QString& title, const QString& prompt, QMessageBox::Icon icon,
+                                        QMessageBox::StandardButtons buttons, QWidget* owner)
 {
     if (activeReplacements().answerMessage)
-        return activeReplacements().answerMessage(prompt, style);
-    auto box = buildMessageBox(prompt, style, kMessageTitle, owner);
+        return activeReplacements().answerMessage(prompt, icon, buttons);
+    auto box = buildMessageBox(title, prompt, icon, buttons, owner);
     return runMessageBox(*box);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/widgets/MessageBoxDialog.h"
+#include <QMessageBox>
 
 #include <QString>
 
@@ -10,18 +10,15 @@ class QWidget;
 
 namespace platform {
 
-// The host operations several parts of the program share. Every message
-// box carries the title "提示".
-
-inline const QString kMessageTitle = QStringLiteral("提示");
+// The host operations several parts of the program share.
 
 // Opens the address in the user's browser; owner may be null. Returns at
 // once and reports nothing.
 void openInBrowser(QWidget* owner, const QString& address);
 
-// Shows a modal message box in the given style (0, 48 or 52) and returns the
-// answer (6 for Yes).
-int showMessage(const QString& prompt, int style, QWidget* owner = nullptr);
+// Shows a modal message box and returns the button the user pressed.
+QMessageBox::StandardButton showMessage(const QString& title, const QString& prompt, QMessageBox::Icon icon,
+                                        QMessageBox::StandardButtons buttons, QWidget* owner = nullptr);
 
 // Ends the process at once: no further handler runs. Callers still return
 // right after it, so that a replaced ending in a test leaves the program in
@@ -34,7 +31,9 @@ QString programFolder();
 // What a test process cannot do for real: answer a modal box, end itself,
 // start a browser. Each replacement stays in force while its guard lives.
 struct HostReplacements {
-    std::function<int(const QString& prompt, int style)> answerMessage;
+    std::function<QMessageBox::StandardButton(const QString& prompt, QMessageBox::Icon icon,
+                                              QMessageBox::StandardButtons buttons)>
+        answerMessage;
     std::function<void()> endProgram;
     std::function<void(const QString& address)> openInBrowser;
 };
