@@ -3,12 +3,11 @@
 #include "artwork/Artwork.h"
 #include "catalogue/DecodeAddress.h"
 #include "platform/widgets/CentreWindowOnScreen.h"
-#include "platform/widgets/ColourCode.h"
+#include "parts/Colours.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/host/HostOperations.h"
 #include "artwork/PointingHandCursor.h"
 #include "platform/widgets/TextPlacement.h"
-#include "platform/widgets/Twips.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -17,12 +16,8 @@
 
 using platform::CaptionLabel;
 using platform::makeLabel;
-using platform::rectFromTwips;
 
 namespace {
-
-constexpr std::uint32_t kTitleTeal = 0x00808000;
-constexpr std::uint32_t kBandCyan = 0x00FFFFC0;
 
 QFont titleFont()
 {
@@ -45,22 +40,22 @@ AboutWindow::AboutWindow(const QString& storedHomePageAddress, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kTitle);
     setWindowIcon(artwork::loudspeakerAppIcon());
-    setFixedSize(rectFromTwips(0, 0, 4605, 2640).size());
+    setFixedSize(QRect(0, 0, 307, 176).size());
     QPalette colours = palette();
-    colours.setColor(QPalette::Window, platform::colourFromCode(platform::kColourWhite));
+    colours.setColor(QPalette::Window, colours::paper);
     setPalette(colours);
     setAutoFillBackground(true);
 
     // Created first, so it lies beneath everything else.
     titleBand = new QLabel(this);
-    titleBand->setGeometry(rectFromTwips(0, 0, 4755, 975));
+    titleBand->setGeometry(QRect(0, 0, 317, 65));
     QPalette band = titleBand->palette();
-    band.setColor(QPalette::Window, platform::colourFromCode(kBandCyan));
+    band.setColor(QPalette::Window, colours::aboutBand);
     titleBand->setPalette(band);
     titleBand->setAutoFillBackground(true);
 
     productPicture = new QLabel(this);
-    productPicture->setGeometry(rectFromTwips(240, 240, 855, 675));
+    productPicture->setGeometry(QRect(16, 16, 57, 45));
     // Stretched to fill its box, which is wider than it is tall.
     productPicture->setScaledContents(true);
     productPicture->setPixmap(artwork::loudspeakerIcon(qMax(productPicture->width(), productPicture->height()),
@@ -68,19 +63,19 @@ AboutWindow::AboutWindow(const QString& storedHomePageAddress, QWidget* parent)
 
     const QFont title = titleFont();
     productName =
-        makeLabel(this, QStringLiteral("Kardelo"), rectFromTwips(1260, 300, 3000, 285), kTitleTeal, true, &title);
-    versionLabel = makeLabel(this, QStringLiteral("版本：V2.01"), rectFromTwips(3300, 720, 990, 180), kTitleTeal, true);
-    developerLabel = makeLabel(this, QStringLiteral("开发：Kardelo 开发组"), rectFromTwips(1020, 1200, 1620, 180),
-                               platform::kColourBlack, true);
-    emailLabel = makeLabel(this, QStringLiteral("邮箱：kardelo@example.org"), rectFromTwips(1020, 1500, 1800, 180),
-                       platform::kColourButtonText, true);
-    wechatLabel = makeLabel(this, QStringLiteral("微信：kardelo-example"), rectFromTwips(1020, 1800, 1530, 180),
-                       platform::kColourButtonText, true);
-    homePageCaption = makeLabel(this, QStringLiteral("主页："), rectFromTwips(1020, 2100, 540, 180),
-                                platform::kColourButtonText, true);
+        makeLabel(this, QStringLiteral("Kardelo"), QRect(84, 20, 200, 19), colours::aboutTitle, true, &title);
+    versionLabel = makeLabel(this, QStringLiteral("版本：V2.01"), QRect(220, 48, 66, 12), colours::aboutTitle, true);
+    developerLabel = makeLabel(this, QStringLiteral("开发：Kardelo 开发组"), QRect(68, 80, 108, 12),
+                               colours::text, true);
+    emailLabel = makeLabel(this, QStringLiteral("邮箱：kardelo@example.org"), QRect(68, 100, 120, 12),
+                       colours::desktopDefault, true);
+    wechatLabel = makeLabel(this, QStringLiteral("微信：kardelo-example"), QRect(68, 120, 102, 12),
+                       colours::desktopDefault, true);
+    homePageCaption = makeLabel(this, QStringLiteral("主页："), QRect(68, 140, 36, 12),
+                                colours::desktopDefault, true);
     homePageLink = new platform::CaptionButton(this, QAccessible::Link);
-    homePageLink->setTextColour(platform::kColourBlue);
-    platform::placeText(homePageLink, rectFromTwips(1560, 2100, 1800, 180));
+    homePageLink->setTextColour(colours::link);
+    platform::placeText(homePageLink, QRect(104, 140, 120, 12));
     homePageLink->setAutoSize(true);
     homePageLink->setCursor(artwork::pointingHandCursor());
     // Read out as what it is; the address it opens follows as its

@@ -2,7 +2,6 @@
 
 #include "artwork/Artwork.h"
 #include "platform/widgets/PictureBox.h"
-#include "platform/widgets/Twips.h"
 
 #include <QApplication>
 
@@ -18,7 +17,7 @@ ButtonFaces ButtonFaces::build(QWidget* client)
     };
     const qreal ratio = qApp->devicePixelRatio();
     ButtonFaces faces;
-    faces.pressed = hiddenFace(platform::rectFromTwips(11760, 660, 750, 315), artwork::pressedButtonFace(ratio));
-    faces.released = hiddenFace(platform::rectFromTwips(11940, 1080, 750, 315), artwork::releasedButtonFace(ratio));
+    faces.pressed = hiddenFace(QRect(784, 44, 50, 21), artwork::pressedButtonFace(ratio));
+    faces.released = hiddenFace(QRect(796, 72, 50, 21), artwork::releasedButtonFace(ratio));
     return faces;
 }

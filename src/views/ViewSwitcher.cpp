@@ -8,7 +8,7 @@
 #include "parts/ViewBar.h"
 #include "platform/widgets/CaptionButton.h"
 #include "platform/widgets/CaptionLabel.h"
-#include "platform/widgets/ColourCode.h"
+#include "parts/Colours.h"
 #include "platform/host/IntervalTimer.h"
 #include "platform/widgets/OptionButton.h"
 #include "platform/widgets/PictureBox.h"
@@ -33,19 +33,19 @@ ViewSwitcher::ViewSwitcher(ViewBar& viewBar, PageList& pageList, PageEntries& en
 {
 }
 
-void ViewSwitcher::setSearchBox(bool open, std::uint32_t labelColour)
+void ViewSwitcher::setSearchBox(bool open, const QColor& labelColour)
 {
     viewBar_.searchBox->setEnabled(open);
     viewBar_.searchLabel->setTextColour(labelColour);
-    viewBar_.searchBox->setBackgroundColour(open ? kColourWhite : kColourLightGrey);
+    viewBar_.searchBox->setBackgroundColour(open ? colours::paper : colours::closedSearchBox);
 }
 
 void ViewSwitcher::colourOptions(OptionButton* selected)
 {
-    selected->setTextColour(kColourRed);
+    selected->setTextColour(colours::chosenView);
     for (OptionButton* option : {viewBar_.catalogueOption, viewBar_.favouritesOption, viewBar_.lecturesOption}) {
         if (option != selected)
-            option->setTextColour(kColourBlack);
+            option->setTextColour(colours::text);
     }
 }
 
@@ -60,7 +60,7 @@ void ViewSwitcher::resetRowButtons(const QString& caption, bool deleteShown)
 
 void ViewSwitcher::showCatalogue()
 {
-    setSearchBox(false, kColourGrey);
+    setSearchBox(false, colours::dimmedText);
     colourOptions(viewBar_.catalogueOption);
     resetRowButtons(QStringLiteral("进 入"), false);
     pager_.showCataloguePage();
@@ -68,7 +68,7 @@ void ViewSwitcher::showCatalogue()
 
 void ViewSwitcher::showLectures()
 {
-    setSearchBox(false, kColourGrey);
+    setSearchBox(false, colours::dimmedText);
     colourOptions(viewBar_.lecturesOption);
     resetRowButtons(QStringLiteral("下 载"), false);
     pager_.showLecturePage();
@@ -76,7 +76,7 @@ void ViewSwitcher::showLectures()
 
 void ViewSwitcher::showFavourites()
 {
-    setSearchBox(true, kColourBlack);
+    setSearchBox(true, colours::text);
     colourOptions(viewBar_.favouritesOption);
     pageList_.pageScrollBar->setValue(0);
     resetRowButtons(QStringLiteral("播 放"), true);
@@ -87,7 +87,7 @@ void ViewSwitcher::searchTextChanged()
 {
     // The label takes the button-text colour here, not the plain black
     // the favourites switch gives it.
-    setSearchBox(true, kColourButtonText);
+    setSearchBox(true, colours::desktopDefault);
     colourOptions(viewBar_.favouritesOption);
     pageList_.pageScrollBar->setValue(0);
     resetRowButtons(QStringLiteral("播 放"), true);

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-#include <cstdint>
+#include <QColor>
 #include <optional>
 
 class Pager;
@@ -46,7 +46,7 @@ public:
     void colourOptions(platform::OptionButton* selected);
 
 private:
-    void setSearchBox(bool open, std::uint32_t labelColour);
+    void setSearchBox(bool open, const QColor& labelColour);
     void resetRowButtons(const QString& caption, bool deleteShown);
 
     ViewBar& viewBar_;

@@ -1,5 +1,5 @@
 #include "download/DownloadEngine.h"
-#include "platform/widgets/ColourCode.h"
+#include "parts/Colours.h"
 #include "support/FileBytes.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
@@ -129,7 +129,7 @@ void RowCommandsTest::enteringAConferenceReadsItsLectureList()
 
     QCOMPARE(fixture_->server.requestCount("/lists/20131015.zip"), 1u);
     QVERIFY(window_->viewBar().lecturesOption->isEnabled());
-    QCOMPARE(window_->viewBar().lecturesOption->textColour(), platform::kColourRed);
+    QCOMPARE(window_->viewBar().lecturesOption->textColour(), colours::chosenView);
     QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"冠心病 - 四十分钟", "心衰 - 四十分钟"}));
     for (int i = 0; i < PageList::kRows; ++i)
         QCOMPARE(window_->pageList().rows[i].actionButton->caption(), QStringLiteral("下 载"));

@@ -1,4 +1,4 @@
-#include "platform/widgets/ColourCode.h"
+#include "platform/widgets/CaptionLabel.h"
 #include "platform/files/FolderListing.h"
 #include "platform/widgets/OptionButton.h"
 #include "platform/widgets/ScrollBar.h"
@@ -18,8 +18,8 @@ private slots:
     void fileListSortsIgnoringCaseListsDotNamesAndKeepsItsFolder();
     void fileListGivesWhatQDirGives_data();
     void fileListGivesWhatQDirGives();
-    void coloursFollowTheEncoding_data();
-    void coloursFollowTheEncoding();
+    void captionColourIsShownOrFollowsTheDesktop_data();
+    void captionColourIsShownOrFollowsTheDesktop();
 };
 
 void ControlsTest::selectingAnOptionFromCodeRaisesItsClick()
@@ -143,21 +143,27 @@ void ControlsTest::fileListGivesWhatQDirGives()
     QCOMPARE(listing.names(), QStringList());
 }
 
-void ControlsTest::coloursFollowTheEncoding_data()
+void ControlsTest::captionColourIsShownOrFollowsTheDesktop_data()
 {
-    QTest::addColumn<quint32>("value");
-    QTest::addColumn<QColor>("colour");
-    QTest::newRow("red") << quint32(0x000000FF) << QColor(255, 0, 0);
-    QTest::newRow("blue") << quint32(0x00FF0000) << QColor(0, 0, 255);
-    QTest::newRow("side panel teal") << quint32(0x00C0C000) << QColor(0, 192, 192);
-    QTest::newRow("button text") << quint32(0x80000012) << QGuiApplication::palette().color(QPalette::ButtonText);
+    QTest::addColumn<QColor>("given");
+    QTest::addColumn<QColor>("shown");
+    QTest::newRow("red") << QColor(255, 0, 0) << QColor(255, 0, 0);
+    QTest::newRow("teal") << QColor(0, 192, 192) << QColor(0, 192, 192);
+    QTest::newRow("none: the desktop's button text")
+        << QColor() << QGuiApplication::palette().color(QPalette::ButtonText);
 }
 
-void ControlsTest::coloursFollowTheEncoding()
+// What the label paints its text with, whatever colour it keeps.
+void ControlsTest::captionColourIsShownOrFollowsTheDesktop()
 {
-    QFETCH(quint32, value);
-    QFETCH(QColor, colour);
-    QCOMPARE(platform::colourFromCode(value), colour);
+    QFETCH(QColor, given);
+    QFETCH(QColor, shown);
+    platform::CaptionLabel label;
+    label.setTextColour(given);
+    QCOMPARE(label.palette().color(QPalette::WindowText), shown);
+    platform::OptionButton option(QStringLiteral("我的收藏"));
+    option.setTextColour(given);
+    QCOMPARE(option.palette().color(QPalette::ButtonText), shown);
 }
 
 QTEST_MAIN(ControlsTest)

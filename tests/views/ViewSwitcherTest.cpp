@@ -1,4 +1,4 @@
-#include "platform/widgets/ColourCode.h"
+#include "parts/Colours.h"
 #include "support/MainWindowFixture.h"
 #include "support/TypeText.h"
 
@@ -90,10 +90,10 @@ void ViewSwitcherTest::switchingBackToTheCatalogueClosesSearchAndDelete()
     clickOption(window_->viewBar().catalogueOption);
     QVERIFY(window_->viewBar().catalogueOption->isChecked());
     QVERIFY(!window_->viewBar().searchBox->isEnabled());
-    QCOMPARE(window_->viewBar().searchBox->backgroundColour(), platform::kColourLightGrey);
-    QCOMPARE(window_->viewBar().searchLabel->textColour(), platform::kColourGrey);
-    QCOMPARE(window_->viewBar().catalogueOption->textColour(), platform::kColourRed);
-    QCOMPARE(window_->viewBar().favouritesOption->textColour(), platform::kColourBlack);
+    QCOMPARE(window_->viewBar().searchBox->backgroundColour(), colours::closedSearchBox);
+    QCOMPARE(window_->viewBar().searchLabel->textColour(), colours::dimmedText);
+    QCOMPARE(window_->viewBar().catalogueOption->textColour(), colours::chosenView);
+    QCOMPARE(window_->viewBar().favouritesOption->textColour(), colours::text);
     for (int i = 0; i < PageList::kRows; ++i) {
         QVERIFY(!window_->pageList().rows[i].deleteButtonFace->isVisible());
         QCOMPARE(window_->pageList().rows[i].actionButton->caption(), QStringLiteral("进 入"));

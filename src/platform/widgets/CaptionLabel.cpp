@@ -1,7 +1,6 @@
 #include "platform/widgets/CaptionLabel.h"
 
-#include "platform/widgets/ColourCode.h"
-
+#include <QGuiApplication>
 #include <QMouseEvent>
 
 namespace platform {
@@ -20,11 +19,12 @@ void CaptionLabel::setCaption(const QString& caption)
         adjustSize();
 }
 
-void CaptionLabel::setTextColour(std::uint32_t colourCode)
+void CaptionLabel::setTextColour(const QColor& colour)
 {
-    textColour_ = colourCode;
+    textColour_ = colour;
     QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, colourFromCode(colourCode));
+    colours.setColor(QPalette::WindowText,
+                     colour.isValid() ? colour : QGuiApplication::palette().color(QPalette::ButtonText));
     setPalette(colours);
 }
 

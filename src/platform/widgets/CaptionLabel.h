@@ -1,10 +1,9 @@
 #pragma once
 
-#include "platform/widgets/ColourCode.h"
 
 #include <QLabel>
 
-#include <cstdint>
+#include <QColor>
 
 namespace platform {
 
@@ -20,8 +19,9 @@ public:
 
     QString caption() const { return text(); }
     void setCaption(const QString& caption);
-    std::uint32_t textColour() const { return textColour_; }
-    void setTextColour(std::uint32_t colourCode);
+    QColor textColour() const { return textColour_; }
+    // An invalid colour gives the desktop's button text.
+    void setTextColour(const QColor& colour);
     // Sized to its text whenever the caption changes.
     void setAutoSize(bool autoSize);
 
@@ -35,7 +35,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    std::uint32_t textColour_ = kColourButtonText;
+    QColor textColour_;
     bool autoSize_ = false;
 };
 

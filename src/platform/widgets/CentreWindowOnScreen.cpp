@@ -1,6 +1,5 @@
 #include "platform/widgets/CentreWindowOnScreen.h"
 
-#include "platform/widgets/Twips.h"
 
 #include <QEvent>
 #include <QScreen>
@@ -16,14 +15,14 @@ void moveToCentre(QWidget& window)
     const QScreen* screen = window.screen();
     if (!screen)
         return;
-    // Halves taken in twips, the unit the layout is measured in, without
-    // rounding; then counted from where the screen itself begins.
+    // Halves rounded towards zero, counted from where the screen itself
+    // begins.
     const QRect area = screen->geometry();
     const QSize outer = window.frameGeometry().size();
-    const int top = (area.height() - outer.height()) * kTwipsPerPixel / 2;
-    const int left = (area.width() - outer.width()) * kTwipsPerPixel / 2;
+    const int top = (area.height() - outer.height()) / 2;
+    const int left = (area.width() - outer.width()) / 2;
     // For a window, move() places its frame, not its contents.
-    window.move(area.x() + left / kTwipsPerPixel, area.y() + top / kTwipsPerPixel);
+    window.move(area.x() + left, area.y() + top);
 }
 
 // Under a window manager the frame a window gets (title bar, borders) is

@@ -5,8 +5,7 @@ class QWidget;
 namespace platform {
 
 // Moves the window so that its outer frame, title bar and borders included,
-// is centred on the screen it opens on, computed in twips, the unit the
-// layout is measured in. A window not yet shown is centred again when it
+// is centred on the screen it opens on. A window not yet shown is centred again when it
 // first appears, once a window manager has given it its frame. No screen,
 // no move.
 void centreWindowOnScreen(QWidget& window);

@@ -1,12 +1,10 @@
 #include "platform/widgets/HorizontalLine.h"
 
-#include "platform/widgets/ColourCode.h"
-
 #include <QPainter>
 
 namespace platform {
 
-HorizontalLine::HorizontalLine(std::uint32_t colourCode, QWidget* parent) : QWidget(parent), colour_(colourCode)
+HorizontalLine::HorizontalLine(const QColor& colour, QWidget* parent) : QWidget(parent), colour_(colour)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
@@ -14,7 +12,7 @@ HorizontalLine::HorizontalLine(std::uint32_t colourCode, QWidget* parent) : QWid
 void HorizontalLine::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.setPen(QPen(colourFromCode(colour_), 1));
+    painter.setPen(QPen(colour_, 1));
     painter.drawLine(0, 0, width(), 0);
 }
 

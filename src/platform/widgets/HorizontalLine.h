@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include <cstdint>
+#include <QColor>
 
 namespace platform {
 
@@ -12,13 +12,13 @@ class HorizontalLine : public QWidget {
     Q_OBJECT
 
 public:
-    HorizontalLine(std::uint32_t colourCode, QWidget* parent = nullptr);
+    HorizontalLine(const QColor& colour, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    std::uint32_t colour_;
+    QColor colour_;
 };
 
 }  // namespace platform

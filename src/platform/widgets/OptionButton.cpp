@@ -1,6 +1,6 @@
 #include "platform/widgets/OptionButton.h"
 
-#include "platform/widgets/ColourCode.h"
+#include <QGuiApplication>
 
 namespace platform {
 
@@ -18,11 +18,11 @@ void OptionButton::setSelected(bool selected)
         emit chosen();
 }
 
-void OptionButton::setTextColour(std::uint32_t colourCode)
+void OptionButton::setTextColour(const QColor& chosen)
 {
-    textColour_ = colourCode;
+    textColour_ = chosen;
     QPalette colours = palette();
-    const QColor colour = colourFromCode(colourCode);
+    const QColor colour = chosen.isValid() ? chosen : QGuiApplication::palette().color(QPalette::ButtonText);
     colours.setColor(QPalette::WindowText, colour);
     colours.setColor(QPalette::ButtonText, colour);
     colours.setColor(QPalette::Disabled, QPalette::WindowText, colour.lighter(250));

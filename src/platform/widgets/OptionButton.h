@@ -1,10 +1,9 @@
 #pragma once
 
-#include "platform/widgets/ColourCode.h"
 
 #include <QRadioButton>
 
-#include <cstdint>
+#include <QColor>
 
 namespace platform {
 
@@ -19,14 +18,15 @@ public:
 
     // Selects or clears it; selecting raises chosen() as a click would.
     void setSelected(bool selected);
-    void setTextColour(std::uint32_t colourCode);
-    std::uint32_t textColour() const { return textColour_; }
+    // An invalid colour gives the desktop's button text.
+    void setTextColour(const QColor& colour);
+    QColor textColour() const { return textColour_; }
 
 signals:
     void chosen();
 
 private:
-    std::uint32_t textColour_ = kColourButtonText;
+    QColor textColour_;
 };
 
 }  // namespace platform

@@ -1,8 +1,8 @@
 #include "platform/widgets/PictureBox.h"
 
 #include "platform/widgets/CaptionButton.h"
-#include "platform/widgets/ColourCode.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 
 namespace platform {
@@ -23,10 +23,10 @@ void PictureBox::setPicture(const QPixmap& picture)
     update();
 }
 
-void PictureBox::setBackgroundColour(std::uint32_t colourCode)
+void PictureBox::setBackgroundColour(const QColor& colour)
 {
     QPalette colours = palette();
-    colours.setColor(QPalette::Window, colourFromCode(colourCode));
+    colours.setColor(QPalette::Window, colour.isValid() ? colour : QGuiApplication::palette().color(QPalette::Base));
     setPalette(colours);
     setAutoFillBackground(true);
 }

@@ -3,7 +3,7 @@
 #include <QFrame>
 #include <QPixmap>
 
-#include <cstdint>
+#include <QColor>
 
 namespace platform {
 
@@ -19,7 +19,8 @@ public:
 
     const QPixmap& picture() const { return picture_; }
     void setPicture(const QPixmap& picture);
-    void setBackgroundColour(std::uint32_t colourCode);
+    // An invalid colour gives the desktop's text-field background.
+    void setBackgroundColour(const QColor& colour);
     // Sized to its picture (and border) whenever the picture changes.
     void setAutoSize(bool autoSize);
     // While `button` shows its focus mark, the box draws it instead, as a

@@ -1,6 +1,6 @@
 #include "platform/widgets/TextBox.h"
 
-#include "platform/widgets/ColourCode.h"
+#include <QGuiApplication>
 
 namespace platform {
 
@@ -9,12 +9,13 @@ TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
     connect(this, &QLineEdit::textChanged, this, &TextBox::changed);
 }
 
-void TextBox::setBackgroundColour(std::uint32_t colourCode)
+void TextBox::setBackgroundColour(const QColor& colour)
 {
-    backgroundColour_ = colourCode;
+    backgroundColour_ = colour;
+    const QColor shown = colour.isValid() ? colour : QGuiApplication::palette().color(QPalette::Base);
     QPalette colours = palette();
-    colours.setColor(QPalette::Base, colourFromCode(colourCode));
-    colours.setColor(QPalette::Disabled, QPalette::Base, colourFromCode(colourCode));
+    colours.setColor(QPalette::Base, shown);
+    colours.setColor(QPalette::Disabled, QPalette::Base, shown);
     setPalette(colours);
 }
 

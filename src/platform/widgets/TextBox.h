@@ -1,10 +1,8 @@
 #pragma once
 
-#include "platform/widgets/ColourCode.h"
-
 #include <QLineEdit>
 
-#include <cstdint>
+#include <QColor>
 
 namespace platform {
 
@@ -16,14 +14,15 @@ class TextBox : public QLineEdit {
 public:
     explicit TextBox(QWidget* parent = nullptr);
 
-    void setBackgroundColour(std::uint32_t colourCode);
-    std::uint32_t backgroundColour() const { return backgroundColour_; }
+    // An invalid colour gives the desktop's text-field background.
+    void setBackgroundColour(const QColor& colour);
+    QColor backgroundColour() const { return backgroundColour_; }
 
 signals:
     void changed();
 
 private:
-    std::uint32_t backgroundColour_ = kColourWindowBackground;
+    QColor backgroundColour_;
 };
 
 }  // namespace platform

@@ -14,7 +14,7 @@ void placeText(QWidget* control, QRect box)
     control->setGeometry(box);
 }
 
-CaptionLabel* makeLabel(QWidget* parent, const QString& caption, QRect box, std::uint32_t textColour,
+CaptionLabel* makeLabel(QWidget* parent, const QString& caption, QRect box, const QColor& textColour,
                         bool autoSize, const QFont* font)
 {
     auto* label = new CaptionLabel(parent);

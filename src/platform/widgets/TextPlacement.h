@@ -4,7 +4,7 @@
 
 #include <QRect>
 
-#include <cstdint>
+#include <QColor>
 
 class QFont;
 
@@ -15,7 +15,7 @@ namespace platform {
 void placeText(QWidget* control, QRect box);
 
 // A label with its caption, colour and font, placed as placeText does.
-CaptionLabel* makeLabel(QWidget* parent, const QString& caption, QRect box, std::uint32_t textColour,
+CaptionLabel* makeLabel(QWidget* parent, const QString& caption, QRect box, const QColor& textColour,
                         bool autoSize, const QFont* font = nullptr);
 
 }  // namespace platform
