@@ -2,11 +2,14 @@
 
 #include "catalogue/AddressKey.h"
 
+#include <QLoggingCategory>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QStringList>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcAddresses, "kardelo.addresses")
 
 // The character a code names in code page 936: single bytes below 0x81,
 // double bytes for the lead and trail ranges. Codes that name nothing are
@@ -34,7 +37,7 @@ QString characterForCode(qint64 code, QStringView piece)
 
 }  // namespace
 
-QString decodeAddress(QString& encoded)
+QString decodeAddress(const QString& encoded)
 {
     QString decoded;
     if (!encoded.isEmpty()) {
@@ -46,14 +49,17 @@ QString decodeAddress(QString& encoded)
             decoded += characterForCode(number ^ kAddressKey, piece);
         }
     }
-    encoded = decoded;
     return decoded;
 }
 
-QString decodedCopy(const QString& stored)
+QString builtInAddress(const QString& stored)
 {
-    QString scratch = stored;
-    return decodeAddress(scratch);
+    try {
+        return decodeAddress(stored);
+    } catch (const AddressDecodeError& error) {
+        qCCritical(lcAddresses) << "a built-in address does not decode:" << error.what();
+        return {};
+    }
 }
 
 QString encodeAddress(const QString& address)

@@ -12,14 +12,16 @@ public:
 };
 
 // Turns an encoded address (decimal numbers joined by ",") into its text.
-// Like the original routine it rebuilds the variable passed in, so that it
-// holds the decoded text afterwards; callers pass a scratch copy. On error
-// the variable is left as it was and AddressDecodeError is thrown: never
-// half an address.
-QString decodeAddress(QString& encoded);
+// A list that does not decode throws AddressDecodeError: never half an
+// address.
+QString decodeAddress(const QString& encoded);
 
-// Decodes a stored list without touching it.
-QString decodedCopy(const QString& stored);
+// One of the lists this program was built with (StoredAddresses), decoded.
+// The build makes them from the configured root and refuses a root it
+// cannot encode, so they always decode; a list given some other way that
+// does not is logged as the defect it is, and gives an empty address, which
+// reads nothing and opens nothing.
+QString builtInAddress(const QString& stored);
 
 // The inverse, for making a stored list from a plain address: each
 // character's code combined with the key, in decimal, joined with ",".

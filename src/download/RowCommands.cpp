@@ -59,11 +59,6 @@ void RowCommands::setDownloadEngine(DownloadEngine* engine)
     downloadEngine_ = engine;
 }
 
-DownloadEngine* RowCommands::downloadEngine() const
-{
-    return downloadEngine_;
-}
-
 void RowCommands::actionButtonPressed(int row, Qt::MouseButton button)
 {
     if (button != Qt::LeftButton)
@@ -86,13 +81,9 @@ void RowCommands::actionButtonReleased(int row, Qt::MouseButton button)
 
 void RowCommands::enterConference(int row)
 {
-    QString text;
-    try {
-        const QString address = decodedCopy(addresses_.conferenceListBase)
-                                + lectureListFileName(parts_.pageList.rows[row].subtitle->caption());
-        text = fetchText(address, kServerCharset);
-    } catch (const AddressDecodeError&) {
-    }
+    const QString address = builtInAddress(addresses_.conferenceListBase)
+                            + lectureListFileName(parts_.pageList.rows[row].subtitle->caption());
+    const QString text = fetchText(address, kServerCharset);
     QStringList& lectures = parts_.entries.lectureLines;
     lectures.clear();
     splitAndKeep(text, lectures);

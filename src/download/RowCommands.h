@@ -44,7 +44,6 @@ public:
 
     // The engine downloads go through; without one every download fails.
     void setDownloadEngine(DownloadEngine* engine);
-    DownloadEngine* downloadEngine() const;
     // The row whose percentage shows the running download.
     int downloadRow() const { return downloadRow_; }
 

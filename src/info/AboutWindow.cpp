@@ -92,21 +92,12 @@ void AboutWindow::centreAndShowHomePage()
 {
     platform::centreWindowOnScreen(*this);
 
-    try {
-        homePageLink->setCaption(decodedCopy(storedHomePage_));
-    } catch (const AddressDecodeError&) {
-        // The built-in list always decodes; a broken one just leaves the
-        // address out rather than taking the window down.
-    }
+    homePageLink->setCaption(builtInAddress(storedHomePage_));
 }
 
 void AboutWindow::openHomePage()
 {
-    try {
-        platform::openInBrowser(nullptr, decodedCopy(storedHomePage_));
-    } catch (const AddressDecodeError&) {
-        // Nothing to open, and nothing to tell: the click just does nothing.
-    }
+    platform::openInBrowser(nullptr, builtInAddress(storedHomePage_));
 }
 
 void AboutWindow::linkPressed(Qt::MouseButton button)

@@ -27,13 +27,10 @@ const QString& prompt()
 
 platform::QrMatrix symbolFor(const QString& storedAddress)
 {
-    try {
-        return platform::encodeQr(decodedCopy(storedAddress));
-    } catch (const AddressDecodeError&) {
-        // A list that does not decode names no page to point at; the
-        // prompt alone still tells the user the phone edition exists.
-        return {};
-    }
+    // Without a page to point at, the prompt alone still tells the user the
+    // phone edition exists.
+    const QString address = builtInAddress(storedAddress);
+    return address.isEmpty() ? platform::QrMatrix{} : platform::encodeQr(address);
 }
 
 }  // namespace

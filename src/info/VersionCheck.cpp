@@ -23,13 +23,7 @@ bool isNewerThanOurs(const QString& publishedVersionText)
 
 StartOutcome runVersionCheck(const StoredAddresses& addresses)
 {
-    QString versionFileText;
-    try {
-        versionFileText = fetchText(decodedCopy(addresses.versionFile), kServerCharset);
-    } catch (const AddressDecodeError&) {
-        // A list that does not decode reads nothing, like a server that
-        // cannot be reached.
-    }
+    const QString versionFileText = fetchText(builtInAddress(addresses.versionFile), kServerCharset);
 
     const std::optional<QString> published = publishedVersionText(versionFileText);
     if (!published) {
@@ -40,10 +34,7 @@ StartOutcome runVersionCheck(const StoredAddresses& addresses)
 
     if (isNewerThanOurs(*published)
         && askYesNo(kUpdatePrompt)) {
-        try {
-            platform::openInBrowser(nullptr, decodedCopy(addresses.homePage));
-        } catch (const AddressDecodeError&) {
-        }
+        platform::openInBrowser(nullptr, builtInAddress(addresses.homePage));
         platform::endProgram();
         return StartOutcome::Ended;
     }

@@ -13,10 +13,7 @@ namespace {
 // not unwind through Qt's event dispatch.
 void openStoredAddress(QWidget* owner, const QString& stored)
 {
-    try {
-        platform::openInBrowser(owner, decodedCopy(stored));
-    } catch (const AddressDecodeError&) {
-    }
+    platform::openInBrowser(owner, builtInAddress(stored));
 }
 
 }  // namespace

@@ -196,11 +196,7 @@ bool MainWindow::loadAtStartUp()
 
     platform::centreWindowOnScreen(*this);
 
-    QString catalogue;
-    try {
-        catalogue = fetchText(decodedCopy(addresses_.catalogue), kServerCharset);
-    } catch (const AddressDecodeError&) {
-    }
+    const QString catalogue = fetchText(builtInAddress(addresses_.catalogue), kServerCharset);
     splitAndKeep(catalogue, entries_.conferenceLines);
 
     if (entries_.conferenceLines.isEmpty()) {

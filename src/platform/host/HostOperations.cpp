@@ -19,6 +19,8 @@ HostReplacements& activeReplacements()
 
 void openInBrowser(QWidget* /*owner*/, const QString& address)
 {
+    if (address.isEmpty())
+        return;
     if (activeReplacements().openInBrowser) {
         activeReplacements().openInBrowser(address);
         return;

@@ -13,7 +13,7 @@ namespace platform {
 // The host operations several parts of the program share.
 
 // Opens the address in the user's browser; owner may be null. Returns at
-// once and reports nothing.
+// once and reports nothing. An empty address opens nothing.
 void openInBrowser(QWidget* owner, const QString& address);
 
 // Shows a modal message box and returns the button the user pressed.
