@@ -37,7 +37,7 @@ done
 
 "$scratch/kardelo" &
 for _ in $(seq 1 100); do
-  window="$(xdotool search --name '^Kardelo V2.01' 2>/dev/null | head -n 1 || true)"
+  window="$(xdotool search --name '^Kardelo V' 2>/dev/null | head -n 1 || true)"
   [ -n "$window" ] && break
   sleep 0.1
 done

@@ -1,5 +1,6 @@
 #include "info/AboutWindow.h"
 
+#include "KardeloVersion.h"
 #include "artwork/Artwork.h"
 #include "catalogue/DecodeAddress.h"
 #include "platform/widgets/CentreWindowOnScreen.h"
@@ -64,7 +65,7 @@ AboutWindow::AboutWindow(const QString& storedHomePageAddress, QWidget* parent)
     const QFont title = titleFont();
     productName =
         makeLabel(this, QStringLiteral("Kardelo"), QRect(84, 20, 200, 19), colours::aboutTitle, true, &title);
-    versionLabel = makeLabel(this, QStringLiteral("版本：V2.01"), QRect(220, 48, 66, 12), colours::aboutTitle, true);
+    versionLabel = makeLabel(this, QStringLiteral("版本：V") + kDisplayVersion, QRect(220, 48, 66, 12), colours::aboutTitle, true);
     developerLabel = makeLabel(this, QStringLiteral("开发：Kardelo 开发组"), QRect(68, 80, 108, 12),
                                colours::text, true);
     emailLabel = makeLabel(this, QStringLiteral("邮箱：kardelo@example.org"), QRect(68, 100, 120, 12),

@@ -1,5 +1,6 @@
 #include "info/VersionCheck.h"
 
+#include "KardeloVersion.h"
 #include "parts/Notices.h"
 #include "catalogue/DecodeAddress.h"
 #include "catalogue/FetchText.h"
@@ -18,7 +19,7 @@ std::optional<QString> publishedVersionText(const QString& versionFileText)
 
 bool isNewerThanOurs(const QString& publishedVersionText)
 {
-    return leadingNumber(kVersionStamp) < leadingNumber(publishedVersionText);
+    return leadingNumber(kReleaseStamp) < leadingNumber(publishedVersionText);
 }
 
 StartOutcome runVersionCheck(const StoredAddresses& addresses)

@@ -4,9 +4,8 @@
 
 #include <optional>
 
-// The program's own version, an eight-digit date, compared with the one the
-// version file publishes before its marker.
-inline const QString kVersionStamp = QStringLiteral("20140202");
+// The version file publishes an eight-digit date before this marker; it is
+// compared with the program's own (kReleaseStamp).
 inline const QString kVersionMarker = QStringLiteral("[QorVersion]");
 inline const QString kUpdatePrompt = QStringLiteral("检测到新版本，是否立即下载？");
 

@@ -1,5 +1,6 @@
 #include "parts/SidePanel.h"
 
+#include "KardeloVersion.h"
 #include "artwork/Artwork.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "parts/Colours.h"
@@ -27,7 +28,7 @@ SidePanel SidePanel::build(QWidget* client, const QPixmap& phoneEditionAdvert)
                                    QRect(8, 80, 91, 12), colours::sidePanelText, true, &bold);
     panel.phoneEditionNotice = makeLabel(panel.picture, QStringLiteral("安卓手机版同步推出"),
                                          QRect(8, 108, 117, 12), colours::sidePanelHighlight, true, &bold);
-    panel.versionLabel = makeLabel(panel.picture, QStringLiteral("版本：2.01"), QRect(68, 292, 60, 12),
+    panel.versionLabel = makeLabel(panel.picture, QStringLiteral("版本：") + kDisplayVersion, QRect(68, 292, 60, 12),
                                    colours::sidePanelText, true);
 
     panel.phoneEditionQrCode = new platform::PictureBox(client);

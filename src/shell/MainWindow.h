@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KardeloVersion.h"
 #include "catalogue/StoredAddresses.h"
 #include "parts/ButtonFaces.h"
 #include "parts/PageEntries.h"
@@ -42,7 +43,7 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    static inline const QString kDesignTitle = QStringLiteral("Kardelo V2.01");
+    static inline const QString kDesignTitle = QStringLiteral("Kardelo V") + kDisplayVersion;
     static inline const QString kFavouritesFolderName = QStringLiteral("我的收藏");
 
     // programFolder is the program's own folder in a real run; the

@@ -1,5 +1,6 @@
 #include "shell/StartProcedure.h"
 
+#include "KardeloVersion.h"
 #include "info/VersionCheck.h"
 #include "shell/MainWindow.h"
 
@@ -10,7 +11,7 @@ std::unique_ptr<MainWindow> runStartProcedure(const StoredAddresses& addresses, 
     auto window = std::make_unique<MainWindow>(addresses, programFolder);
     if (!window->loadAtStartUp())
         return nullptr;
-    window->setWindowTitle(window->windowTitle() + u' ' + kVersionStamp);
+    window->setWindowTitle(window->windowTitle() + u' ' + kReleaseStamp);
     window->show();
     return window;
 }
