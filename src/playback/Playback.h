@@ -48,8 +48,6 @@ public:
     };
     Q_ENUM(Status)
 
-    static constexpr int kInitialVolume = 50;
-
     explicit Playback(QObject* parent = nullptr);
     ~Playback() override;
 
@@ -106,11 +104,11 @@ signals:
     void seeked(qint64 position);
 
 private:
+    static constexpr int kInitialVolume = 50;
+
     QAudioOutput* audioOutput();
     void replacePlayer();
     void dropPlayer();
-    void onMediaStatus();
-    void onError();
     void reportPosition(qint64 position);
     // Takes the state, status and seekability from the back end and reports
     // what changed.

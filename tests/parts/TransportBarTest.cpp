@@ -381,10 +381,11 @@ void TransportBarTest::keysInTheBarPlayPauseAndSeek_data()
 
     const auto playing = Playback::State::Playing;
     const auto paused = Playback::State::Paused;
+    const auto stopped = Playback::State::Stopped;
     QTest::newRow("Space on play plays") << "playPauseButton" << int(Qt::Key_Space) << playing << 0 << 50;
     QTest::newRow("Space on the position bar plays") << "positionSlider" << int(Qt::Key_Space) << playing << 0 << 50;
     QTest::newRow("Space on the volume bar plays") << "volumeSlider" << int(Qt::Key_Space) << playing << 0 << 50;
-    QTest::newRow("Space on stop stops") << "stopButton" << int(Qt::Key_Space) << Playback::State::Stopped << -3000 << 50;
+    QTest::newRow("Space on stop stops") << "stopButton" << int(Qt::Key_Space) << stopped << -3000 << 50;
     QTest::newRow("Right on play seeks ahead") << "playPauseButton" << int(Qt::Key_Right) << paused << 5000 << 50;
     QTest::newRow("Left on mute seeks back") << "muteButton" << int(Qt::Key_Left) << paused << -3000 << 50;
     QTest::newRow("Right on the volume bar is louder") << "volumeSlider" << int(Qt::Key_Right) << paused << 0 << 55;
