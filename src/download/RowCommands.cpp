@@ -14,11 +14,11 @@
 #include "parts/PageEntries.h"
 #include "parts/PageList.h"
 #include "parts/ViewBar.h"
+#include "playback/Playback.h"
 #include "platform/widgets/CaptionButton.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/host/HostOperations.h"
 #include "platform/host/IntervalTimer.h"
-#include "platform/media/MediaPlayer.h"
 #include "platform/widgets/OptionButton.h"
 #include "platform/widgets/PictureBox.h"
 #include "platform/widgets/ScrollBar.h"
@@ -148,8 +148,8 @@ void RowCommands::playFavourite(int row)
     const std::optional<QString> playPath = rename.toPlayName(storedName);
     if (!playPath)
         return;
-    parts_.player.setSource(*playPath);
-    parts_.player.play();
+    parts_.playback.setSource(*playPath);
+    parts_.playback.play();
     // The player holds the file open by now, so the rename back cannot take
     // the lecture away from it; a second try covers a rename that lost a
     // race with something else touching the folder.

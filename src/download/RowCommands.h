@@ -8,6 +8,7 @@
 
 class DownloadEngine;
 class Pager;
+class Playback;
 class QWidget;
 class ViewSwitcher;
 struct ButtonFaces;
@@ -17,7 +18,6 @@ struct ViewBar;
 
 namespace platform {
 class IntervalTimer;
-class MediaPlayer;
 }  // namespace platform
 
 // The row action button: in the catalogue it enters a conference, in the
@@ -35,7 +35,7 @@ public:
         PageEntries& entries;
         const ButtonFaces& buttonFaces;
         platform::IntervalTimer& favouritesTimer;
-        platform::MediaPlayer& player;
+        Playback& playback;
     };
 
     // window: the owner of the message boxes.

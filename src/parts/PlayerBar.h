@@ -1,16 +1,17 @@
 #pragma once
 
+class Playback;
 class QWidget;
+class TransportBar;
 
 namespace platform {
-class MediaPlayer;
 class PictureBox;
 }  // namespace platform
 
-// The bar under the page that holds the embedded player.
+// The bar under the page that holds the transport bar of the playback.
 struct PlayerBar {
     platform::PictureBox* frame = nullptr;
-    platform::MediaPlayer* player = nullptr;
+    TransportBar* transportBar = nullptr;
 
-    static PlayerBar build(QWidget* client);
+    static PlayerBar build(QWidget* client, Playback& playback);
 };

@@ -13,19 +13,20 @@
 #include "info/PhoneEditionAdvert.h"
 #include "info/WebLinks.h"
 #include "parts/RowKeyNavigation.h"
+#include "parts/TransportBar.h"
 #include "platform/widgets/CaptionButton.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/CentreWindowOnScreen.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/host/HostOperations.h"
 #include "platform/host/IntervalTimer.h"
-#include "platform/media/MediaPlayer.h"
 #include "platform/widgets/OptionButton.h"
 #include "platform/net/PartialDownload.h"
 #include "platform/widgets/PictureBox.h"
 #include "platform/widgets/ScrollBar.h"
 #include "platform/widgets/ShortcutPrecedence.h"
 #include "platform/widgets/TextBox.h"
+#include "playback/Playback.h"
 #include "shell/FavouritesLocation.h"
 #include "views/ViewSwitcher.h"
 
@@ -58,12 +59,16 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     auto* client = new QWidget(this);
     client->setFixedSize(760, 533);
     setCentralWidget(client);
+    // Made before the parts, as the player bar shows it, but after the
+    // client: the window's children go in the order made, so the bar is
+    // gone before the playback it shows.
+    playback_ = new Playback(this);
 
     // Built in this order, which is also the order they stack in.
     sidePanel_ = SidePanel::build(client, phoneEditionAdvert(addresses_.phoneEdition, qApp->devicePixelRatio()));
     viewBar_ = ViewBar::build(client);
     pageList_ = PageList::build(client);
-    playerBar_ = PlayerBar::build(client);
+    playerBar_ = PlayerBar::build(client, *playback_);
     entries_.favouritesListing.setPattern(QStringLiteral("*.zip"));
     buttonFaces_ = ButtonFaces::build(client);
     favouritesTimer_ = new platform::IntervalTimer(500, this);
@@ -71,7 +76,7 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
 
     pager_ = new Pager(pageList_, viewBar_, entries_, this);
     views_ = new ViewSwitcher(viewBar_, pageList_, entries_, buttonFaces_, *favouritesTimer_, *pager_, this);
-    rowCommands_ = new RowCommands({viewBar_, pageList_, entries_, buttonFaces_, *favouritesTimer_, *playerBar_.player},
+    rowCommands_ = new RowCommands({viewBar_, pageList_, entries_, buttonFaces_, *favouritesTimer_, *playback_},
                                    *pager_, *views_, addresses_, favouritesFolder(), this);
     webLinks_ = new WebLinks(addresses_, this);
     new RowKeyNavigation(pageList_, this);
@@ -163,7 +168,7 @@ void MainWindow::orderTabs()
                           viewBar_.searchBox};
     for (const PageRow& row : pageList_.rows)
         chain << row.actionButton << row.deleteButton;
-    chain << pageList_.pageScrollBar << playerBar_.player->controls() << sidePanel_.phoneEditionButton;
+    chain << pageList_.pageScrollBar << playerBar_.transportBar->controls() << sidePanel_.phoneEditionButton;
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
     // The window opens with the focus at the start of that order.

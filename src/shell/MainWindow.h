@@ -15,6 +15,7 @@
 class AboutWindow;
 class DownloadEngine;
 class Pager;
+class Playback;
 class QAction;
 class QMenu;
 class RowCommands;
@@ -72,6 +73,7 @@ public:
     platform::IntervalTimer* favouritesTimer() const { return favouritesTimer_; }
 
     Pager& pager() { return *pager_; }
+    Playback& playback() { return *playback_; }
     ViewSwitcher& views() { return *views_; }
     RowCommands& rowCommands() { return *rowCommands_; }
     WebLinks& webLinks() { return *webLinks_; }
@@ -102,6 +104,7 @@ private:
     platform::IntervalTimer* favouritesTimer_ = nullptr;
 
     Pager* pager_ = nullptr;
+    Playback* playback_ = nullptr;
     ViewSwitcher* views_ = nullptr;
     RowCommands* rowCommands_ = nullptr;
     WebLinks* webLinks_ = nullptr;

@@ -68,7 +68,7 @@ void KeyboardAccessTest::enterConference(int lectures)
 
 void KeyboardAccessTest::tabWalksTheWindowTopToBottom()
 {
-    platform::MediaPlayer* player = window_->playerBar().player;
+    TransportBar* player = window_->playerBar().transportBar;
     // The view options are one stop, the chosen one, as any group of
     // options. Disabled and hidden controls are passed over: the search box
     // is closed, the delete buttons hidden, and there is nothing to play.
@@ -265,7 +265,7 @@ void KeyboardAccessTest::everyControlIsNamedForAScreenReader()
     fixture_->addFavourites({QStringLiteral("冠心病%张医生$四十分钟.zip")});
     QTest::mouseClick(window_->viewBar().favouritesOption, Qt::LeftButton);
     QVERIFY(window_->viewBar().favouritesOption->isChecked());
-    platform::MediaPlayer* player = window_->playerBar().player;
+    TransportBar* player = window_->playerBar().transportBar;
     auto part = [player](const char* name) { return player->findChild<QWidget*>(QString::fromLatin1(name)); };
     struct Expected {
         QWidget* widget;

@@ -1,8 +1,6 @@
-#include "platform/media/PlayTime.h"
+#include "parts/PlayTime.h"
 
 #include <algorithm>
-
-namespace platform {
 
 QString formatPlayTime(qint64 milliseconds, qint64 lengthMilliseconds)
 {
@@ -18,5 +16,3 @@ QString formatPlayTime(qint64 milliseconds, qint64 lengthMilliseconds)
     }
     return QStringLiteral("%1:%2").arg(seconds / 60, 2, 10, zero).arg(seconds % 60, 2, 10, zero);
 }
-
-}  // namespace platform

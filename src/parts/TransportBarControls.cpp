@@ -1,7 +1,8 @@
-#include "platform/media/MediaPlayer.h"
+#include "parts/TransportBar.h"
 
+#include "parts/PlayTime.h"
 #include "platform/widgets/JumpSlider.h"
-#include "platform/media/PlayTime.h"
+#include "playback/Playback.h"
 
 #include <QActionGroup>
 #include <QBoxLayout>
@@ -12,16 +13,11 @@
 #include <QStyle>
 #include <QToolButton>
 
-#include <algorithm>
-
-// The player's widgets: its transport bar with its keys, and its context
-// menu.
-
-namespace platform {
+// The bar's controls with their keys, and its context menu: what the user
+// does with them becomes the playback's commands.
 
 namespace {
 
-constexpr int kInitialVolume = 50;
 // How far Left and Right seek.
 constexpr qint64 kSeekStep = 5000;
 
@@ -48,7 +44,7 @@ QToolButton* makeButton(QWidget* parent, const char* name, QStyle::StandardPixma
 
 }  // namespace
 
-void MediaPlayer::buildTransportBar()
+void TransportBar::buildBar()
 {
     playPauseButton_ = makeButton(this, "playPauseButton", QStyle::SP_MediaPlay);
     stopButton_ = makeButton(this, "stopButton", QStyle::SP_MediaStop);
@@ -58,7 +54,7 @@ void MediaPlayer::buildTransportBar()
     // A toggle keeps its name; its checked state says whether it is on.
     muteButton_->setAccessibleName(QStringLiteral("静音"));
 
-    positionSlider_ = new JumpSlider(Qt::Horizontal, this);
+    positionSlider_ = new platform::JumpSlider(Qt::Horizontal, this);
     positionSlider_->setObjectName(QStringLiteral("positionSlider"));
     positionSlider_->setToolTip(QStringLiteral("播放进度"));
     positionSlider_->setAccessibleName(positionSlider_->toolTip());
@@ -67,14 +63,14 @@ void MediaPlayer::buildTransportBar()
     positionSlider_->setPageStep(30000);
     positionSlider_->setFocusPolicy(Qt::TabFocus);
 
-    volumeSlider_ = new JumpSlider(Qt::Horizontal, this);
+    volumeSlider_ = new platform::JumpSlider(Qt::Horizontal, this);
     volumeSlider_->setObjectName(QStringLiteral("volumeSlider"));
     volumeSlider_->setToolTip(QStringLiteral("音量"));
     volumeSlider_->setAccessibleName(volumeSlider_->toolTip());
     volumeSlider_->setRange(0, 100);
     volumeSlider_->setSingleStep(5);
     volumeSlider_->setPageStep(10);
-    volumeSlider_->setValue(kInitialVolume);
+    volumeSlider_->setValue(playback_.volume());
     volumeSlider_->setFixedWidth(90);
     volumeSlider_->setFocusPolicy(Qt::TabFocus);
 
@@ -116,52 +112,42 @@ void MediaPlayer::buildTransportBar()
     for (QWidget* control : controls())
         control->installEventFilter(this);
 
-    connect(playPauseButton_, &QToolButton::clicked, this, &MediaPlayer::togglePlay);
-    connect(stopButton_, &QToolButton::clicked, this, &MediaPlayer::stop);
-    connect(muteButton_, &QToolButton::clicked, this, &MediaPlayer::setMuted);
-    connect(volumeSlider_, &QSlider::valueChanged, this, &MediaPlayer::applyVolume);
+    connect(playPauseButton_, &QToolButton::clicked, &playback_, &Playback::togglePlay);
+    connect(stopButton_, &QToolButton::clicked, &playback_, &Playback::stop);
+    connect(muteButton_, &QToolButton::clicked, &playback_, &Playback::setMuted);
+    connect(volumeSlider_, &QSlider::valueChanged, &playback_, &Playback::setVolume);
 
-    // A drag seeks once, where it is let go; until then the player keeps
+    // A drag seeks once, where it is let go; until then the lecture keeps
     // playing and only the elapsed time follows the handle.
     connect(positionSlider_, &QSlider::sliderMoved, this, [this](int value) {
-        elapsedLabel_->setText(formatPlayTime(value, duration()));
+        elapsedLabel_->setText(formatPlayTime(value, playback_.duration()));
     });
-    connect(positionSlider_, &QSlider::sliderReleased, this,
-            [this] { seekTo(positionSlider_->sliderPosition()); });
+    connect(positionSlider_, &QSlider::sliderReleased, this, &TransportBar::seekToSlider);
     // Keys and the wheel move the bar by steps; each step seeks.
     connect(positionSlider_, &QSlider::actionTriggered, this, [this](int action) {
         if (action != QAbstractSlider::SliderMove && !positionSlider_->isSliderDown())
-            seekTo(positionSlider_->sliderPosition());
+            seekToSlider();
     });
 }
 
-QList<QWidget*> MediaPlayer::controls() const
+void TransportBar::seekToSlider()
+{
+    playback_.seek(positionSlider_->sliderPosition());
+}
+
+QList<QWidget*> TransportBar::controls() const
 {
     // Left to right, the position bar above the buttons in between.
     return {playPauseButton_, stopButton_, positionSlider_, muteButton_, volumeSlider_};
 }
 
-void MediaPlayer::nameButton(QToolButton* button, const QString& name)
+void TransportBar::nameButton(QToolButton* button, const QString& name)
 {
     button->setToolTip(name);
     button->setAccessibleName(name);
 }
 
-void MediaPlayer::togglePlay()
-{
-    if (isPlaying())
-        pause();
-    else
-        play();
-}
-
-void MediaPlayer::seekBy(qint64 step)
-{
-    if (file_)
-        seekTo(std::clamp<qint64>(player_->position() + step, 0, duration()));
-}
-
-bool MediaPlayer::eventFilter(QObject* watched, QEvent* event)
+bool TransportBar::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
         return false;
@@ -174,21 +160,21 @@ bool MediaPlayer::eventFilter(QObject* watched, QEvent* event)
         if (watched == stopButton_ || watched == muteButton_)
             return false;
         if (!key->isAutoRepeat())
-            togglePlay();
+            playback_.togglePlay();
         return true;
     case Qt::Key_Left:
     case Qt::Key_Right:
         // On the volume bar they set the volume, as on any slider.
         if (watched == volumeSlider_)
             return false;
-        seekBy(key->key() == Qt::Key_Left ? -kSeekStep : kSeekStep);
+        playback_.seekBy(key->key() == Qt::Key_Left ? -kSeekStep : kSeekStep);
         return true;
     default:
         return false;
     }
 }
 
-void MediaPlayer::buildContextMenu()
+void TransportBar::buildContextMenu()
 {
     contextMenu_ = new QMenu(this);
     speedMenu_ = contextMenu_->addMenu(QStringLiteral("播放速度"));
@@ -200,9 +186,6 @@ void MediaPlayer::buildContextMenu()
         action->setData(entry.rate);
         speedGroup_->addAction(action);
         const qreal rate = entry.rate;
-        connect(action, &QAction::triggered, this, [this, rate] { setPlaybackRate(rate); });
+        connect(action, &QAction::triggered, this, [this, rate] { playback_.setPlaybackRate(rate); });
     }
-    checkCurrentSpeed();
 }
-
-}  // namespace platform

@@ -1,0 +1,121 @@
+#include "parts/TransportBar.h"
+
+#include "parts/PlayTime.h"
+#include "playback/Playback.h"
+
+#include <QActionGroup>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QSlider>
+#include <QStyle>
+#include <QToolButton>
+
+// What the bar shows of the playback: it follows the playback's signals.
+// The controls, their keys and the context menu, which give the playback
+// its commands, are in TransportBarControls.cpp.
+
+TransportBar::TransportBar(Playback& playback, QWidget* parent) : QWidget(parent), playback_(playback)
+{
+    buildBar();
+    buildContextMenu();
+    showMuted(playback_.isMuted());
+    showDuration(playback_.duration());
+    showPosition(playback_.position());
+    showState();
+    checkCurrentSpeed();
+    connectPlayback();
+}
+
+void TransportBar::connectPlayback()
+{
+    connect(&playback_, &Playback::positionChanged, this, &TransportBar::showPosition);
+    connect(&playback_, &Playback::durationChanged, this, &TransportBar::showDuration);
+    connect(&playback_, &Playback::playbackStateChanged, this, &TransportBar::showState);
+    connect(&playback_, &Playback::statusChanged, this, &TransportBar::showState);
+    connect(&playback_, &Playback::seekableChanged, this, &TransportBar::showState);
+    connect(&playback_, &Playback::mutedChanged, this, &TransportBar::showMuted);
+    connect(&playback_, &Playback::volumeChanged, volumeSlider_, &QSlider::setValue);
+    connect(&playback_, &Playback::playbackRateChanged, this, &TransportBar::checkCurrentSpeed);
+}
+
+namespace {
+
+// The quiet line in the bar: what became of the lecture.
+QString statusLine(Playback::Status status)
+{
+    switch (status) {
+    case Playback::Status::NoLecture:
+        break;
+    case Playback::Status::CannotOpen:
+        return QStringLiteral("无法打开文件");
+    case Playback::Status::CannotPlay:
+        return QStringLiteral("无法播放此文件");
+    case Playback::Status::Loading:
+        return QStringLiteral("正在打开…");
+    case Playback::Status::Buffering:
+        return QStringLiteral("正在缓冲…");
+    case Playback::Status::Ended:
+        return QStringLiteral("播放完毕");
+    case Playback::Status::Playing:
+        return QStringLiteral("正在播放");
+    case Playback::Status::Paused:
+        return QStringLiteral("已暂停");
+    case Playback::Status::Stopped:
+        return QStringLiteral("已停止");
+    }
+    return QString();
+}
+
+}  // namespace
+
+QString TransportBar::statusText() const
+{
+    return statusLabel_->text();
+}
+
+void TransportBar::showState()
+{
+    const bool playing = playback_.playbackState() == Playback::State::Playing;
+    playPauseButton_->setEnabled(playback_.canPlay());
+    playPauseButton_->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    nameButton(playPauseButton_, playing ? QStringLiteral("暂停") : QStringLiteral("播放"));
+    stopButton_->setEnabled(playback_.canPlay());
+    positionSlider_->setEnabled(playback_.isSeekable());
+    statusLabel_->setText(statusLine(playback_.status()));
+}
+
+void TransportBar::showPosition(qint64 position)
+{
+    if (!positionSlider_->isSliderDown()) {
+        positionSlider_->setValue(static_cast<int>(position));
+        elapsedLabel_->setText(formatPlayTime(position, playback_.duration()));
+    }
+}
+
+void TransportBar::showDuration(qint64 duration)
+{
+    positionSlider_->setRange(0, static_cast<int>(duration));
+    totalLabel_->setText(formatPlayTime(duration, duration));
+    if (!positionSlider_->isSliderDown())
+        elapsedLabel_->setText(formatPlayTime(playback_.position(), duration));
+}
+
+void TransportBar::showMuted(bool muted)
+{
+    muteButton_->setChecked(muted);
+    muteButton_->setIcon(style()->standardIcon(muted ? QStyle::SP_MediaVolumeMuted : QStyle::SP_MediaVolume));
+    muteButton_->setToolTip(muted ? QStringLiteral("取消静音") : QStringLiteral("静音"));
+}
+
+void TransportBar::checkCurrentSpeed()
+{
+    for (QAction* action : speedGroup_->actions())
+        action->setChecked(qFuzzyCompare(action->data().toReal(), playback_.playbackRate()));
+}
+
+void TransportBar::contextMenuEvent(QContextMenuEvent* event)
+{
+    contextMenu_->popup(event->globalPos());
+    event->accept();
+}

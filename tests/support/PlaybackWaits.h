@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QtGlobal>
+
+class Playback;
+class QString;
+
+// Playback runs against the wall clock; these waits only bound a hang.
+constexpr int kLoadWait = 15000;
+constexpr int kPlayWait = 20000;
+
+// Sets `path` and plays it; true once it plays, knows its length and has
+// played a little (the position can be asked for before it has loaded).
+bool startPlaying(Playback& playback, const QString& path);
+// Pauses a playing lecture and takes it to `position` ms; true once there.
+bool pauseAt(Playback& playback, qint64 position);
