@@ -19,7 +19,6 @@
 // "download_bench 1G".
 
 #include "download/DownloadEngine.h"
-#include "platform/net/UrlDownloadService.h"
 #include "support/TestHttpServer.h"
 
 #include <QCoreApplication>
@@ -130,13 +129,14 @@ int main(int argc, char* argv[])
                 cut.start(url, ourTarget);
                 server.serveGenerated("/lecture.wma", size);
             }
-            platform::setDurableDownloads(side != OursUnflushed);
+            DownloadOptions options;
+            options.durable = side != OursUnflushed;
             const auto start = Clock::now();
             bool ok = false;
             if (curlSide) {
                 ok = std::system((side == CurlSynced ? syncCommand : curlCommand).c_str()) == 0;
             } else {
-                DownloadEngine download;
+                DownloadEngine download(options);
                 ok = download.start(url, ourTarget);
             }
             const auto took = Clock::now() - start;

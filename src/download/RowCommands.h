@@ -53,7 +53,7 @@ public:
 
     // Shows the download's percentage in its row. Connected directly to the
     // engine, so it runs inside the transfer.
-    void showProgress(qint64 received, qint64 total, qint32 speed, qint32 statusCode, const QString& statusText);
+    void showProgress(qint64 received, qint64 total, qint32 speed);
 
 private:
     void enterConference(int row);
