@@ -123,7 +123,8 @@ int main(int argc, char* argv[])
             const auto side = static_cast<Side>((turn + run) % kSides);
             const bool curlSide = side == CurlPlain || side == CurlSynced;
             if (side == OursResumed) {
-                // Not timed: the first half arrives and the connection drops.
+                // Not timed: the first half arrives and the connection drops
+                // (logged as a download that failed, its bytes kept).
                 server.serveGenerated("/lecture.wma", size, size / 2);
                 DownloadEngine cut;
                 cut.start(url, ourTarget);

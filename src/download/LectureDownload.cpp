@@ -248,9 +248,9 @@ DownloadResult LectureDownload::run(const ProgressHandler& progressed)
     } else if (result.outcome() == Outcome::Cancelled) {
         qCDebug(lcDownload) << "cancelled the download of" << targetPath_;
     } else {
+        const char* kept = run.bytesKept() ? "; the bytes that came are kept for the next attempt" : "";
         qCWarning(lcDownload).nospace() << "the download of " << address_ << " into " << targetPath_
-                                        << " failed: " << result
-                                        << (run.bytesKept() ? "; the bytes that came are kept for the next attempt" : "");
+                                        << " failed: " << result << kept;
     }
     return result;
 }

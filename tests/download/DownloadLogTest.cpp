@@ -28,8 +28,7 @@ private:
     {
         const QString category = QString::fromLatin1(context.category ? context.category : "");
         if (messages_ && category.startsWith(QStringLiteral("kardelo.")))
-            messages_->append(category + (type == QtWarningMsg ? QStringLiteral("|warning|") : QStringLiteral("|other|"))
-                              + message);
+            messages_->append(category + QLatin1StringView(type == QtWarningMsg ? "|warning|" : "|other|") + message);
         else if (previous_)
             previous_(type, context, message);
     }
