@@ -3,9 +3,9 @@
 #include "platform/net/HttpGet.h"
 #include "platform/codecs/TextCodec.h"
 
-QString fetchText(const QString& address, const QString& charset)
+QString fetchText(const QString& address, const QString& charset, const platform::NetworkLimits& limits)
 {
-    const std::optional<QByteArray> body = platform::httpGet(address);
+    const std::optional<QByteArray> body = platform::httpGet(address, limits);
     if (!body)
         return {};
     return bytesToText(*body, charset);

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/net/UrlDownloadService.h"
+#include "download/DownloadResult.h"
+#include "download/LectureDownload.h"
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 // Downloads one address into one file with a blocking call and reports the
 // progress as a throttled signal. While the call blocks, the window's
@@ -20,47 +20,49 @@ public:
     using TickSource = std::function<qint64()>;
 
     explicit DownloadEngine(QObject* parent = nullptr);
-    // Tests drive the throttle with a clock of their own.
-    explicit DownloadEngine(TickSource tickSource, QObject* parent = nullptr);
-    // Gives back the transfer handle's extra reference but does not abort: a
-    // transfer still running goes on without reporting to anyone.
+    // Tests and benchmarks download with options of their own (shorter
+    // limits, no durable flush) and drive the throttle with their own clock.
+    explicit DownloadEngine(DownloadOptions options, QObject* parent = nullptr);
+    DownloadEngine(DownloadOptions options, TickSource tickSource, QObject* parent = nullptr);
+    // Does not abort: a download still running goes on without reporting to
+    // anyone, and its start() returns as usual.
     ~DownloadEngine() override;
 
     // Blocks until the transfer has ended; true exactly when the complete
-    // file is stored at target. False at once while a download is running.
+    // file is stored at target. False at once (Refused) while a download
+    // is running.
     bool start(const QString& source, const QString& target);
-    // Asks the running transfer to stop and returns at once; the blocked
-    // start then returns false.
+    // Asks the running download to stop and returns at once; the blocked
+    // start then returns false. With nothing running it does nothing. Once
+    // it is called a new start is accepted, even before the aborted one
+    // has unwound.
     void abort();
+    bool isDownloading() const { return running_ != nullptr; }
+    // How the start() that returned last ended; Refused before any.
+    const DownloadResult& lastResult() const { return lastResult_; }
 
-    // The service's notifications. Public so that tests can drive the
-    // throttle directly; the service reaches them through a private observer.
-    void onTransferStarted(std::shared_ptr<platform::TransferHandle> handle);
-    void onTransferProgress(qint64 received, qint64 total, qint32 statusCode, const char16_t* statusText);
-    void onTransferStopped(qint32 result, const char16_t* error);
+    // The running download's progress notification. Public so that tests
+    // can drive the throttle directly.
+    void transferProgressed(qint64 received, qint64 total);
 
 signals:
-    // Raised at most every 100 ms and only with some progress. Meant for a
-    // direct connection: the handler runs to its end before the download
-    // goes on.
-    void progressed(qint64 received, qint64 total, qint32 speed, qint32 statusCode, const QString& statusText);
+    // Raised at most every 100 ms and only with some progress. received and
+    // total count the whole file (total 0 while unknown); speed is the
+    // download's average in whole kilobytes (1024 bytes) per second since
+    // its first notification. Meant for a direct connection: the handler
+    // runs to its end before the download goes on.
+    void progressed(qint64 received, qint64 total, qint32 speed);
 
 private:
-    class Observer;
-
     qint64 now() const { return tickSource_(); }
     static void pumpEvents();
 
-    // Outlives this object while a transfer that was started through it
-    // still runs, so late notifications find no dangling owner.
-    std::shared_ptr<Observer> sink_;
+    DownloadOptions options_;
     TickSource tickSource_;
-
-    std::shared_ptr<platform::TransferHandle> handle_;
-    // The extra reference on handle_ taken while a transfer holds it.
-    std::shared_ptr<platform::TransferHandle> heldHandle_;
-    bool downloading_ = false;
-    bool holdsHandle_ = false;
+    // The download start() is running, until it ends or is aborted: the one
+    // thing abort() stops and the reason a second start is refused.
+    LectureDownload* running_ = nullptr;
+    DownloadResult lastResult_;
     qint64 startTick_ = 0;
     qint64 lastTick_ = 0;
 };

@@ -1,18 +1,16 @@
 #include "download/PlayRename.h"
 
+#include "download/DownloadLog.h"
 #include "platform/files/DurableFiles.h"
 #include "platform/files/RenameWithoutReplacing.h"
 
 #include <QByteArrayList>
 #include <QFile>
-#include <QLoggingCategory>
 #include <QSaveFile>
 
 #include <algorithm>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcPlayRename, "kardelo.download")
 
 // A name the record can hold and the recovery may act on: one line, within
 // the folder.
@@ -55,7 +53,7 @@ PendingRenames readPending(const QString& recordPath)
         if (readable) {
             pending.renames.append({stored, play});
         } else {
-            qCWarning(lcPlayRename) << "keeping an unreadable entry of" << recordPath << storedLine << playLine;
+            qCWarning(lcDownload) << "keeping an unreadable entry of" << recordPath << storedLine << playLine;
             pending.unreadable << storedLine << playLine;
         }
     }
@@ -77,7 +75,7 @@ void writePending(const QString& folder, const QString& recordPath, const Pendin
         for (const QByteArray& line : pending.unreadable)
             record.write(line + '\n');
         if (!record.commit())
-            qCWarning(lcPlayRename) << "could not write" << recordPath << record.errorString();
+            qCWarning(lcDownload) << "could not write" << recordPath << record.errorString();
     }
     platform::flushFolderToDisk(folder);
 }
@@ -105,7 +103,7 @@ std::optional<QString> PlayRename::toPlayName(const QString& storedName)
     if (playName_ == storedName_)
         return folder_ + u'/' + playName_;
     if (!isRecordableName(storedName_)) {
-        qCWarning(lcPlayRename) << "not playing" << storedName_ << "- its name cannot be recorded";
+        qCWarning(lcDownload) << "not playing" << storedName_ << "- its name cannot be recorded";
         playName_ = storedName_;
         return std::nullopt;
     }
@@ -116,7 +114,7 @@ std::optional<QString> PlayRename::toPlayName(const QString& storedName)
         pending.renames.append({storedName_, playName_});
     writePending(folder_, recordPath(folder_), pending);
     if (!platform::renameWithoutReplacing(folder_ + u'/' + storedName_, folder_ + u'/' + playName_))
-        qCWarning(lcPlayRename) << "could not give" << storedName_ << "its play name";
+        qCWarning(lcDownload) << "could not give" << storedName_ << "its play name";
     return folder_ + u'/' + playName_;
 }
 
@@ -155,7 +153,7 @@ void PlayRename::recoverPending(const QString& folder)
         if (!QFile::exists(play))
             continue;
         if (QFile::exists(stored) || !platform::renameWithoutReplacing(play, stored)) {
-            qCWarning(lcPlayRename) << "could not give" << playName << "its name" << storedName << "back";
+            qCWarning(lcDownload) << "could not give" << playName << "its name" << storedName << "back";
             left.append({storedName, playName});
         }
     }

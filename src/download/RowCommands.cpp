@@ -9,6 +9,7 @@
 #include "catalogue/RowCaptions.h"
 #include "catalogue/ServerTexts.h"
 #include "download/DownloadEngine.h"
+#include "download/DownloadLog.h"
 #include "download/PlayRename.h"
 #include "parts/ButtonFaces.h"
 #include "parts/PageEntries.h"
@@ -121,7 +122,9 @@ void RowCommands::downloadOrCancel(int row)
     const std::optional<QString> fileName = savedName ? favouriteFileName(*savedName) : std::nullopt;
 
     bool ok = false;
-    if (fileName && source && downloadEngine_)
+    if (!fileName || !source)
+        qCWarning(lcDownload) << "not downloading" << line << "- it names no address, or no name a file can have";
+    else if (downloadEngine_)
         ok = downloadEngine_->start(*source, favouritesFolder_ + u'/' + *fileName);
     if (ok) {
         parts_.favouritesTimer.setEnabled(true);
@@ -131,7 +134,7 @@ void RowCommands::downloadOrCancel(int row)
     showNotice(kDownloadFailedMessage, QMessageBox::NoIcon, window_);
 }
 
-void RowCommands::showProgress(qint64 received, qint64 total, qint32, qint32, const QString&)
+void RowCommands::showProgress(qint64 received, qint64 total, qint32)
 {
     // An unknown total gives no percentage; the label keeps what it shows.
     if (total <= 0)

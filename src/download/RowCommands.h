@@ -50,9 +50,9 @@ public:
     void actionButtonPressed(int row, Qt::MouseButton button);
     void actionButtonReleased(int row, Qt::MouseButton button);
 
-    // Shows the download's percentage in its row. Connected directly to the
-    // engine, so it runs inside the transfer.
-    void showProgress(qint64 received, qint64 total, qint32 speed, qint32 statusCode, const QString& statusText);
+    // Shows the download's percentage in its row (the speed is not shown).
+    // Connected directly to the engine, so it runs inside the transfer.
+    void showProgress(qint64 received, qint64 total, qint32 speed);
 
 private:
     void enterConference(int row);

@@ -8,6 +8,7 @@
 #include "catalogue/Pager.h"
 #include "catalogue/ServerTexts.h"
 #include "download/DownloadEngine.h"
+#include "download/PartialDownload.h"
 #include "download/PlayRename.h"
 #include "download/RowCommands.h"
 #include "info/PhoneEditionAdvert.h"
@@ -21,7 +22,6 @@
 #include "platform/host/HostOperations.h"
 #include "platform/host/IntervalTimer.h"
 #include "platform/widgets/OptionButton.h"
-#include "platform/net/PartialDownload.h"
 #include "platform/widgets/PictureBox.h"
 #include "platform/widgets/ScrollBar.h"
 #include "platform/widgets/ShortcutPrecedence.h"
@@ -188,7 +188,7 @@ bool MainWindow::loadAtStartUp()
     // it waits until the window is up; a download in progress by then holds
     // its partial file locked, and that one is left alone.
     QTimer::singleShot(0, this, [folder = favouritesFolder()] {
-        platform::prunePartialDownloads(folder, kPartialDownloadLifetime);
+        prunePartialDownloads(folder, kPartialDownloadLifetime);
     });
     entries_.favouritesListing.setPath(favouritesFolder() + u'/');
 

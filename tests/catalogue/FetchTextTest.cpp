@@ -95,16 +95,14 @@ void FetchTextTest::failuresGiveAnEmptyText_data()
 void FetchTextTest::failuresGiveAnEmptyText()
 {
     QFETCH(QString, address);
-    platform::NetworkLimits& limits = platform::currentNetworkLimits();
-    const platform::NetworkLimits saved = limits;
+    platform::NetworkLimits limits;
     limits.stallTimeout = std::chrono::seconds(1);
     limits.textFetchTimeout = std::chrono::seconds(2);
     limits.textBodyLimit = 1024 * 1024;
     const long peakBefore = peakResidentKiB();
     QElapsedTimer timer;
     timer.start();
-    const QString text = fetchText(address, "GB2312");
-    limits = saved;
+    const QString text = fetchText(address, "GB2312", limits);
     QCOMPARE(text, QString());
     QVERIFY2(timer.elapsed() < 6000, qPrintable(QString::number(timer.elapsed())));
     QVERIFY2(peakResidentKiB() - peakBefore < 64 * 1024, qPrintable(QString::number(peakResidentKiB() - peakBefore)));

@@ -1,5 +1,4 @@
 #include "download/DownloadEngine.h"
-#include "platform/net/NetworkLimits.h"
 #include "support/FileBytes.h"
 #include "support/FreePort.h"
 #include "support/TestHttpServer.h"
@@ -9,49 +8,37 @@
 #include <memory>
 #include <optional>
 
-namespace {
+using Outcome = DownloadResult::Outcome;
 
-const QString kText = QStringLiteral("http://h/讲座.wma");
+namespace {
 
 struct Event {
     qint64 progress = 0;
     qint64 maxProgress = 0;
     qint32 speed = 0;
-    qint32 statusCode = 5;
-    QString statusText = kText;
     bool operator==(const Event&) const = default;
 };
 
 QDebug operator<<(QDebug debug, const Event& e)
 {
-    return debug << "Event" << e.progress << e.maxProgress << e.speed << e.statusCode << e.statusText;
+    return debug << "Event" << e.progress << e.maxProgress << e.speed;
 }
 
-// One notification of the service, given at a chosen tick.
+// One notification of the download, given at a chosen tick.
 struct Step {
     qint64 now = 0;
     qint64 progress = 0;
     qint64 maxProgress = 0;
     bool expectPump = false;
-    qint32 statusCode = 5;
-    QString statusText = kText;  // a null QString stands for a missing text
 };
 
 struct EventLog {
     explicit EventLog(DownloadEngine& download)
     {
         QObject::connect(&download, &DownloadEngine::progressed,
-                         [this](qint64 p, qint64 m, qint32 s, qint32 c, const QString& t) {
-                             events.append({p, m, s, c, t});
-                         });
+                         [this](qint64 p, qint64 m, qint32 s) { events.append({p, m, s}); });
     }
     QList<Event> events;
-};
-
-class CountingHandle : public platform::TransferHandle {
-public:
-    void abort() override { ++aborts; }
-    int aborts = 0;
 };
 
 // A clock that jumps a second at every reading, so every notification
@@ -82,8 +69,10 @@ private slots:
     void throttle_data();
     void throttle();
     void secondDownloadMeasuresSpeedFromItsOwnStart();
-    void abortAndStartFollowTheHeldHandle_data();
-    void abortAndStartFollowTheHeldHandle();
+    void abortWithNothingRunningChangesNothing_data();
+    void abortWithNothingRunningChangesNothing();
+    void secondStartWhileRunningIsRefused();
+    void startAfterAnAbortIsAccepted();
 
 private:
     QString target(const QString& name) const { return dir_->filePath(QStringLiteral("我的收藏/") + name); }
@@ -104,10 +93,12 @@ void DownloadEngineTest::completeDownloadStoresTheServedBytes()
     const QByteArray body = generatedBytes(2 * 1024 * 1024 + 5);
     server_.serveBytes("/lectures/1.wma", body);
     const QString path = target(QStringLiteral("第十届心血管病学大会冠心病介入.zip"));
-    DownloadEngine download(racingClock());
+    DownloadEngine download(DownloadOptions(), racingClock());
     EventLog log(download);
 
     QVERIFY(download.start(server_.url("/lectures/1.wma"), path));
+    QCOMPARE(download.lastResult().outcome(), Outcome::Complete);
+    QVERIFY(!download.isDownloading());
 
     QCOMPARE(readWholeFile(path), body);
     QVERIFY(!QFile::exists(path + ".part"));
@@ -141,6 +132,7 @@ void DownloadEngineTest::abortFromAHandlerInsideThePump()
 
     QVERIFY(!download.start(server_.url("/slow.wma"), path));
 
+    QCOMPARE(download.lastResult().outcome(), Outcome::Cancelled);
     QCOMPARE(std::optional<qsizetype>(log.events.size()), eventsAtAbort);
     QVERIFY(log.events.back().progress < 20 * 1000);
     QVERIFY(!QFile::exists(path));
@@ -151,30 +143,39 @@ void DownloadEngineTest::failedDownloadsReturnFalse_data()
 {
     QTest::addColumn<QString>("address");
     QTest::addColumn<bool>("earlierCopy");
-    QTest::newRow("404 stores nothing") << server_.url("/missing.wma") << false;
-    QTest::newRow("cut mid-body over an earlier copy") << server_.url("/cut.wma") << true;
-    QTest::newRow("cut mid-body stores nothing") << server_.url("/cut.wma") << false;
+    QTest::addColumn<Outcome>("outcome");
+    QTest::newRow("404 stores nothing") << server_.url("/missing.wma") << false << Outcome::HttpStatus;
+    QTest::newRow("cut mid-body over an earlier copy") << server_.url("/cut.wma") << true << Outcome::Network;
+    QTest::newRow("cut mid-body stores nothing") << server_.url("/cut.wma") << false << Outcome::Network;
     QTest::newRow("connection refused")
-        << QStringLiteral("http://127.0.0.1:%1/a.wma").arg(unusedLoopbackPort()) << true;
+        << QStringLiteral("http://127.0.0.1:%1/a.wma").arg(unusedLoopbackPort()) << true << Outcome::Network;
+    // The engine's own limits, not the program's 60 s, decide.
+    QTest::newRow("server stalls past the limit") << server_.url("/stuck.wma") << true << Outcome::Network;
 }
 
 void DownloadEngineTest::failedDownloadsReturnFalse()
 {
     QFETCH(QString, address);
     QFETCH(bool, earlierCopy);
+    QFETCH(Outcome, outcome);
     server_.serveCutMidBody("/cut.wma", generatedBytes(200 * 1000), 500 * 1000);
+    server_.serveSlowly("/stuck.wma", generatedBytes(2000), 1000, std::chrono::seconds(30));
     server_.serveBytes("/good.wma", generatedBytes(1000));
     const QString path = target(QStringLiteral("冠心病.zip"));
     const QByteArray earlier = "PK earlier complete lecture";
     if (earlierCopy)
         QVERIFY(writeWholeFile(path, earlier));
-    DownloadEngine download;
+    DownloadOptions options;
+    options.limits.stallTimeout = std::chrono::seconds(1);
+    DownloadEngine download(options);
 
     QElapsedTimer timer;
     timer.start();
     QVERIFY(!download.start(address, path));
     // Nothing waited for the connect time-out.
-    QVERIFY(timer.elapsed() < std::chrono::milliseconds(platform::currentNetworkLimits().connectTimeout).count());
+    QVERIFY(timer.elapsed() < std::chrono::milliseconds(options.limits.connectTimeout).count());
+    QCOMPARE(download.lastResult().outcome(), outcome);
+    QVERIFY(!download.lastResult().errorString().isEmpty());
 
     QCOMPARE(readWholeFile(path), earlierCopy ? earlier : QByteArray("<missing>"));
     QVERIFY(!QFile::exists(path + ".part"));
@@ -202,21 +203,20 @@ void DownloadEngineTest::throttle_data()
     QTest::addColumn<QList<Step>>("steps");
     QTest::addColumn<QList<Event>>("expected");
     QTest::newRow("progress 0 never raises, but pumps")
-        << QList<Step>{{5000, 0, 0, true, 1}, {5020, 0, 0, true, 2}, {9000, 0, 100, true, 4}} << QList<Event>{};
+        << QList<Step>{{5000, 0, 0, true}, {5020, 0, 0, true}, {9000, 0, 100, true}} << QList<Event>{};
     QTest::newRow("raises at once, then not within 100 ms; pumps only beyond 50 ms")
         << QList<Step>{{5000, 10, 100, true}, {5040, 20, 100, false}, {5050, 20, 100, false},
                        {5051, 20, 100, true}, {5100, 30, 100, true}, {5101, 40, 100, true}}
         << QList<Event>{{10, 100}, {40, 100}};
     QTest::newRow("speed counts from the first notification, with or without progress")
-        << QList<Step>{{5000, 0, 0, true, 1}, {6000, 1536, 0, true}, {7000, 2560, 0, true}}
+        << QList<Step>{{5000, 0, 0, true}, {6000, 1536, 0, true}, {7000, 2560, 0, true}}
         << QList<Event>{{1536, 0, 2}, {2560, 0, 1}};
     QTest::newRow("2 GiB and beyond still raise events")
         << QList<Step>{{5000, qint64(1) << 31, qint64(5) << 30, true},
                        {6000, (qint64(1) << 32) + 1, qint64(5) << 30, true}}
         << QList<Event>{{qint64(1) << 31, qint64(5) << 30, 0}, {(qint64(1) << 32) + 1, qint64(5) << 30, 4194304}};
-    QTest::newRow("missing status text is empty; code passes through")
-        << QList<Step>{{5000, 10, 0, true, 42, QString()}, {5200, 20, 0, true, 7, QString("")}}
-        << QList<Event>{{10, 0, 0, 42, QString()}, {20, 0, 0, 7, QString()}};
+    QTest::newRow("an unknown total passes as 0")
+        << QList<Step>{{5000, 10, 0, true}, {5200, 20, 0, true}} << QList<Event>{{10, 0, 0}, {20, 0, 0}};
 }
 
 void DownloadEngineTest::throttle()
@@ -224,16 +224,14 @@ void DownloadEngineTest::throttle()
     QFETCH(QList<Step>, steps);
     QFETCH(QList<Event>, expected);
     qint64 now = 0;
-    DownloadEngine download([&now] { return now; });
+    DownloadEngine download(DownloadOptions(), [&now] { return now; });
     EventLog log(download);
 
     for (const Step& step : steps) {
         now = step.now;
         bool pumped = false;
         QMetaObject::invokeMethod(&download, [&pumped] { pumped = true; }, Qt::QueuedConnection);
-        const std::u16string text = step.statusText.toStdU16String();
-        download.onTransferProgress(step.progress, step.maxProgress, step.statusCode,
-                                                step.statusText.isNull() ? nullptr : text.c_str());
+        download.transferProgressed(step.progress, step.maxProgress);
         QVERIFY2(pumped == step.expectPump, qPrintable(QStringLiteral("pump at tick %1").arg(step.now)));
         QCoreApplication::processEvents();
     }
@@ -244,9 +242,9 @@ void DownloadEngineTest::secondDownloadMeasuresSpeedFromItsOwnStart()
 {
     server_.serveBytes("/second.wma", generatedBytes(50 * 1000));
     qint64 now = 1000;
-    DownloadEngine download([&now] { return now; });
+    DownloadEngine download(DownloadOptions(), [&now] { return now; });
     EventLog log(download);
-    download.onTransferProgress(100, 0, 5, nullptr);  // the first download's clock starts at 1000
+    download.transferProgressed(100, 0);  // the first download's clock starts at 1000
     QCOMPARE(log.events.size(), 1);
 
     // The second begins at 10000 (the clock stands still while it runs), so
@@ -254,49 +252,86 @@ void DownloadEngineTest::secondDownloadMeasuresSpeedFromItsOwnStart()
     now = 10000;
     QVERIFY(download.start(server_.url("/second.wma"), target("second.zip")));
     now = 11000;
-    download.onTransferProgress(2048, 0, 5, nullptr);
+    download.transferProgressed(2048, 0);
     QCOMPARE(log.events.back().progress, qint64(2048));
     QCOMPARE(log.events.back().speed, 2);
 }
 
-void DownloadEngineTest::abortAndStartFollowTheHeldHandle_data()
+void DownloadEngineTest::abortWithNothingRunningChangesNothing_data()
 {
-    QTest::addColumn<QString>("calls");  // s start handle, e stop handle, a abort
-    QTest::addColumn<int>("expectedAborts");
-    QTest::addColumn<bool>("startAccepted");
-    QTest::newRow("nothing ever ran") << "a" << 0 << true;
-    QTest::newRow("running") << "s" << 0 << false;
-    QTest::newRow("running, aborted: the flag drops at once") << "sa" << 1 << true;
-    QTest::newRow("running, aborted twice") << "saa" << 2 << true;
-    QTest::newRow("leftover of a finished transfer") << "sea" << 0 << true;
-    QTest::newRow("after an aborted transfer stopped") << "saea" << 1 << true;
+    QTest::addColumn<bool>("finishedBefore");
+    QTest::newRow("nothing ever ran") << false;
+    QTest::newRow("after a finished download") << true;
 }
 
-void DownloadEngineTest::abortAndStartFollowTheHeldHandle()
+void DownloadEngineTest::abortWithNothingRunningChangesNothing()
 {
-    QFETCH(QString, calls);
-    QFETCH(int, expectedAborts);
-    QFETCH(bool, startAccepted);
+    QFETCH(bool, finishedBefore);
     server_.serveBytes("/a.wma", generatedBytes(1000));
-    const std::size_t requestsBefore = server_.requestCount("/a.wma");
-    auto handle = std::make_shared<CountingHandle>();
-    {
-        DownloadEngine download;
-        for (const QChar call : calls) {
-            if (call == 's')
-                download.onTransferStarted(handle);
-            else if (call == 'e')
-                download.onTransferStopped(1, u"aborted");
-            else
-                download.abort();
-        }
-        QCOMPARE(download.start(server_.url("/a.wma"), target("a.zip")), startAccepted);
-        QCOMPARE(server_.requestCount("/a.wma") - requestsBefore, std::size_t(startAccepted ? 1 : 0));
-        // A refused start leaves the running transfer alone.
-        QCOMPARE(handle->aborts, expectedAborts);
-    }
-    // Every reference the object took is given back, by a later transfer or with the object.
-    QCOMPARE(handle.use_count(), 1);
+    DownloadEngine download;
+    if (finishedBefore)
+        QVERIFY(download.start(server_.url("/a.wma"), target("first.zip")));
+
+    download.abort();
+
+    QVERIFY(!download.isDownloading());
+    QVERIFY(download.start(server_.url("/a.wma"), target("a.zip")));
+    QCOMPARE(readWholeFile(target("a.zip")), generatedBytes(1000));
+    if (finishedBefore)
+        QCOMPARE(readWholeFile(target("first.zip")), generatedBytes(1000));
+}
+
+void DownloadEngineTest::secondStartWhileRunningIsRefused()
+{
+    const QByteArray body = generatedBytes(5 * 1000);
+    server_.serveSlowly("/slow.wma", body, 1000, std::chrono::milliseconds(50));
+    server_.serveBytes("/b.wma", generatedBytes(1000));
+    DownloadEngine download;
+    std::optional<bool> secondStarted;
+    std::optional<DownloadResult::Outcome> secondOutcome;
+    QObject::connect(&download, &DownloadEngine::progressed, [&] {
+        if (secondStarted)
+            return;
+        QVERIFY(download.isDownloading());
+        secondStarted = download.start(server_.url("/b.wma"), target("b.zip"));
+        secondOutcome = download.lastResult().outcome();
+    });
+
+    QVERIFY(download.start(server_.url("/slow.wma"), target("a.zip")));
+
+    QCOMPARE(secondStarted, std::optional<bool>(false));
+    QCOMPARE(secondOutcome, std::optional<DownloadResult::Outcome>(Outcome::Refused));
+    QCOMPARE(server_.requestCount("/b.wma"), 0u);
+    // The running download went on untouched.
+    QCOMPARE(readWholeFile(target("a.zip")), body);
+    QCOMPARE(download.lastResult().outcome(), Outcome::Complete);
+}
+
+// Once abort() has been called, the aborted download no longer counts as
+// running, even before it has unwound: a start that comes meanwhile runs.
+void DownloadEngineTest::startAfterAnAbortIsAccepted()
+{
+    server_.serveSlowly("/slow.wma", generatedBytes(20 * 1000), 1000, std::chrono::milliseconds(100));
+    server_.serveBytes("/b.wma", generatedBytes(1000));
+    DownloadEngine download;
+    std::optional<bool> secondStored;
+    QObject::connect(&download, &DownloadEngine::progressed, [&] {
+        if (secondStored)
+            return;
+        download.abort();
+        download.abort();  // a second abort changes nothing
+        QVERIFY(!download.isDownloading());
+        secondStored = false;
+        secondStored = download.start(server_.url("/b.wma"), target("b.zip"));
+    });
+
+    QVERIFY(!download.start(server_.url("/slow.wma"), target("a.zip")));
+
+    QCOMPARE(secondStored, std::optional<bool>(true));
+    QCOMPARE(readWholeFile(target("b.zip")), generatedBytes(1000));
+    QVERIFY(!QFile::exists(target("a.zip")));
+    QCOMPARE(download.lastResult().outcome(), Outcome::Cancelled);
+    QVERIFY(!download.isDownloading());
 }
 
 QTEST_GUILESS_MAIN(DownloadEngineTest)

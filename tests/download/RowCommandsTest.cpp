@@ -260,7 +260,7 @@ void RowCommandsTest::percentageRoundsHalvesUp()
     QFETCH(qint64, received);
     QFETCH(qint64, total);
     QFETCH(QString, shown);
-    window_->rowCommands().showProgress(received, total, 0, 0, QString());
+    window_->rowCommands().showProgress(received, total, 0);
     QCOMPARE(window_->pageList().rows[window_->rowCommands().downloadRow()].percentage->caption(), shown);
 }
 

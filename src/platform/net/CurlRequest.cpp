@@ -1,6 +1,5 @@
 #include "platform/net/CurlRequest.h"
 
-#include "platform/net/NetworkLimits.h"
 #include "platform/net/NormalisedAddress.h"
 
 #include <mutex>
@@ -13,19 +12,13 @@ void initialiseCurlOnce()
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-NetworkLimits& currentNetworkLimits()
-{
-    static NetworkLimits limits;
-    return limits;
-}
-
-CurlRequest::CurlRequest(const QString& address) : address_(normalisedAddress(address))
+CurlRequest::CurlRequest(const QString& address, const NetworkLimits& limits)
+    : address_(normalisedAddress(address))
 {
     initialiseCurlOnce();
     handle_ = curl_easy_init();
     if (!handle_)
         return;
-    const NetworkLimits& limits = currentNetworkLimits();
     headers_ = curl_slist_append(headers_, "If-Modified-Since: 0");
     curl_easy_setopt(handle_, CURLOPT_URL, address_.constData());
     curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers_);

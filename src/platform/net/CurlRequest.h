@@ -1,10 +1,10 @@
 #pragma once
 
+#include "platform/net/NetworkLimits.h"
+
 #include <QString>
 
 #include <curl/curl.h>
-
-#include <memory>
 
 namespace platform {
 
@@ -14,12 +14,12 @@ void initialiseCurlOnce();
 
 // One libcurl easy handle with the options every request of the program
 // shares: the address normalised as a browser would send it, redirects
-// followed (at most 10), http and https only, the connect and stall limits,
-// and the "If-Modified-Since: 0" header that keeps caches between us and
-// the server from answering for it.
+// followed (at most 10), http and https only, the connect and stall limits
+// of the limits it is given, and the "If-Modified-Since: 0" header that keeps
+// caches between us and the server from answering for it.
 class CurlRequest {
 public:
-    explicit CurlRequest(const QString& address);
+    explicit CurlRequest(const QString& address, const NetworkLimits& limits = {});
     ~CurlRequest();
     CurlRequest(const CurlRequest&) = delete;
     CurlRequest& operator=(const CurlRequest&) = delete;

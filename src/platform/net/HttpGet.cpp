@@ -1,7 +1,7 @@
 #include "platform/net/HttpGet.h"
 
 #include "platform/net/CurlRequest.h"
-#include "platform/net/NetworkLimits.h"
+#include "platform/net/NetLog.h"
 
 namespace platform {
 
@@ -10,6 +10,7 @@ namespace {
 struct Body {
     QByteArray bytes;
     qint64 limit = 0;
+    bool overLimit = false;
 };
 
 size_t appendToBody(char* data, size_t size, size_t count, void* context)
@@ -18,34 +19,47 @@ size_t appendToBody(char* data, size_t size, size_t count, void* context)
     const qint64 bytes = static_cast<qint64>(size * count);
     // A body without end would take all memory; returning short ends the
     // transfer with an error.
-    if (body.bytes.size() + bytes > body.limit)
+    if (body.bytes.size() + bytes > body.limit) {
+        body.overLimit = true;
         return 0;
+    }
     body.bytes.append(data, bytes);
     return size * count;
 }
 
 }  // namespace
 
-std::optional<QByteArray> httpGet(const QString& address)
+std::optional<QByteArray> httpGet(const QString& address, const NetworkLimits& limits)
 {
-    CurlRequest request(address);
-    if (!request.valid())
+    // Outlives the request, which may write to it until it is cleaned up.
+    char error[CURL_ERROR_SIZE] = {};
+    CurlRequest request(address, limits);
+    if (!request.valid()) {
+        qCWarning(lcNet) << "GET" << address << "failed: libcurl could not make a request";
         return std::nullopt;
-    const NetworkLimits& limits = currentNetworkLimits();
+    }
     Body body;
     body.limit = limits.textBodyLimit;
     // Catalogues run to megabytes: fewer, larger reads keep the copy cheap.
     curl_easy_setopt(request.handle(), CURLOPT_BUFFERSIZE, 256L * 1024L);
     curl_easy_setopt(request.handle(), CURLOPT_WRITEFUNCTION, &appendToBody);
     curl_easy_setopt(request.handle(), CURLOPT_WRITEDATA, &body);
+    curl_easy_setopt(request.handle(), CURLOPT_ERRORBUFFER, error);
     // A server that trickles a byte now and then never trips the stall
     // limit; this one bounds the whole wait.
     curl_easy_setopt(request.handle(), CURLOPT_TIMEOUT_MS,
                      static_cast<long>(std::chrono::milliseconds(limits.textFetchTimeout).count()));
     curl_easy_setopt(request.handle(), CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.textBodyLimit));
-    if (curl_easy_perform(request.handle()) != CURLE_OK)
-        return std::nullopt;
-    return std::move(body.bytes);
+    qCDebug(lcNet) << "GET" << request.address();
+    const CURLcode result = curl_easy_perform(request.handle());
+    if (result == CURLE_OK)
+        return std::move(body.bytes);
+    if (body.overLimit || result == CURLE_FILESIZE_EXCEEDED)
+        qCWarning(lcNet) << "GET" << request.address() << "given up: the body passes the limit of"
+                         << limits.textBodyLimit << "bytes";
+    else
+        qCWarning(lcNet) << "GET" << request.address() << "failed:" << (error[0] ? error : curl_easy_strerror(result));
+    return std::nullopt;
 }
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/net/NetworkLimits.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -10,7 +12,8 @@ namespace platform {
 // A blocking HTTP GET on the calling thread. The body comes back whatever
 // the status code; nothing at all comes back when no complete response
 // arrived (no network, refused, timed out, cut off, not an http address)
-// and when the body passes the text limits of NetworkLimits.
-std::optional<QByteArray> httpGet(const QString& address);
+// and when the body passes the text limits of limits. Each failure is
+// logged under "kardelo.net" with libcurl's reason.
+std::optional<QByteArray> httpGet(const QString& address, const NetworkLimits& limits = {});
 
 }  // namespace platform

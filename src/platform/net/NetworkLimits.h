@@ -6,9 +6,11 @@
 
 namespace platform {
 
-// How long a request may wait before it counts as failed. These are the
-// platform's own safety limits, not program settings: a blocking request on
-// the interface thread must never hang the program for good.
+// How long a request may wait, and how much text it may read, before it
+// counts as failed. A default-made value holds the program's own limits;
+// every request is handed the limits it works under (tests and benchmarks
+// hand it shorter ones). These are safety limits, not settings: a blocking
+// request on the interface thread must never hang the program for good.
 struct NetworkLimits {
     std::chrono::seconds connectTimeout{30};
     // A transfer fails when no byte has arrived for this long.
@@ -19,7 +21,5 @@ struct NetworkLimits {
     qint64 textBodyLimit = qint64(256) * 1024 * 1024;
     std::chrono::seconds textFetchTimeout{120};
 };
-
-NetworkLimits& currentNetworkLimits();
 
 }  // namespace platform

@@ -1,16 +1,10 @@
 #include "platform/net/ResponseHeaders.h"
 
+#include "platform/net/CurlRequest.h"
+
 #include <limits>
 
 namespace platform {
-
-std::optional<QByteArray> lastResponseHeader(CURL* handle, const char* name)
-{
-    curl_header* header = nullptr;
-    if (curl_easy_header(handle, name, 0, CURLH_HEADER, -1, &header) != CURLHE_OK || !header || !header->value)
-        return std::nullopt;
-    return QByteArray(header->value).trimmed();
-}
 
 std::optional<qint64> parseByteCount(QByteArrayView digits)
 {
@@ -47,20 +41,41 @@ std::optional<ContentRange> parseContentRange(const QByteArray& value)
     return ContentRange{*first, *last, *total};
 }
 
-std::optional<qint64> announcedLength(CURL* handle)
+long ResponseHeaders::status() const
 {
-    const std::optional<QByteArray> length = lastResponseHeader(handle, "Content-Length");
+    return request_.responseCode();
+}
+
+std::optional<QByteArray> ResponseHeaders::value(const char* name) const
+{
+    curl_header* header = nullptr;
+    if (!request_.valid()
+        || curl_easy_header(request_.handle(), name, 0, CURLH_HEADER, -1, &header) != CURLHE_OK || !header
+        || !header->value)
+        return std::nullopt;
+    return QByteArray(header->value).trimmed();
+}
+
+std::optional<qint64> ResponseHeaders::contentLength() const
+{
+    const std::optional<QByteArray> length = value("Content-Length");
     if (!length)
         return 0;
     return parseByteCount(*length);
 }
 
-QByteArray responseValidator(CURL* handle)
+std::optional<ContentRange> ResponseHeaders::contentRange() const
 {
-    const std::optional<QByteArray> tag = lastResponseHeader(handle, "ETag");
+    const std::optional<QByteArray> range = value("Content-Range");
+    return range ? parseContentRange(*range) : std::nullopt;
+}
+
+QByteArray ResponseHeaders::validator() const
+{
+    const std::optional<QByteArray> tag = value("ETag");
     if (tag && !tag->isEmpty() && !tag->startsWith("W/"))
         return *tag;
-    return lastResponseHeader(handle, "Last-Modified").value_or(QByteArray());
+    return value("Last-Modified").value_or(QByteArray());
 }
 
 }  // namespace platform

@@ -3,11 +3,11 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-#include <curl/curl.h>
-
 #include <optional>
 
 namespace platform {
+
+class CurlRequest;
 
 // A Content-Range header's "bytes first-last/total".
 struct ContentRange {
@@ -15,9 +15,6 @@ struct ContentRange {
     qint64 last = -1;
     qint64 total = 0;  // 0 for "*", a total the server does not know
 };
-
-// A header of the last answer a transfer got (after any redirects).
-std::optional<QByteArray> lastResponseHeader(CURL* handle, const char* name);
 
 // A count of bytes as HTTP writes it: decimal digits only, at most 2^63 - 1.
 // Nothing for a sign, a blank, an empty text or a number that would not fit,
@@ -27,13 +24,29 @@ std::optional<qint64> parseByteCount(QByteArrayView digits);
 // Nothing unless the text has exactly that form, with first <= last < total.
 std::optional<ContentRange> parseContentRange(const QByteArray& value);
 
-// The last answer's Content-Length: 0 when it announced none, nothing when
-// the header is there but is not a plain byte count.
-std::optional<qint64> announcedLength(CURL* handle);
+// The status and headers of the last answer a request got (after any
+// redirects), read as they are asked for. Valid as long as the request.
+class ResponseHeaders {
+public:
+    explicit ResponseHeaders(const CurlRequest& request) : request_(request) {}
 
-// What tells a later request whether the file is still the same: a strong
-// ETag, else the Last-Modified date; empty when there is neither. A weak
-// ETag may not be used to join byte ranges.
-QByteArray responseValidator(CURL* handle);
+    // The status code; 0 before an answer has come.
+    long status() const;
+    // A header's value without the blanks around it; nothing when the
+    // answer has no such header.
+    std::optional<QByteArray> value(const char* name) const;
+    // The Content-Length: 0 when the answer announced none, nothing when
+    // the header is there but is not a plain byte count.
+    std::optional<qint64> contentLength() const;
+    // The Content-Range; nothing when there is none or it is malformed.
+    std::optional<ContentRange> contentRange() const;
+    // What tells a later request whether the file is still the same: a
+    // strong ETag, else the Last-Modified date; empty when there is
+    // neither. A weak ETag may not be used to join byte ranges.
+    QByteArray validator() const;
+
+private:
+    const CurlRequest& request_;
+};
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-#include "platform/net/PartialDownload.h"
+#include "download/PartialDownload.h"
 
 #include "platform/files/DurableFiles.h"
 
@@ -18,8 +18,6 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace platform {
 
 namespace {
 
@@ -118,14 +116,20 @@ bool PartialDownload::open()
         stored && stored->name == fileName_)
         record_ = stored->record;
     // Whatever is there already is continued, if anything; restart() empties it.
-    return ::lseek(fd_, 0, SEEK_END) >= 0;
+    return ::lseek(fd_, 0, SEEK_END) >= 0 || failed("seek in the partial file");
 }
 
 bool PartialDownload::openNameless()
 {
     nameless_ = true;
     fd_ = ::open(folder_.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
-    return fd_ >= 0;
+    return fd_ >= 0 || failed("create a file in the folder");
+}
+
+bool PartialDownload::failed(const char* operation)
+{
+    errorString_ = QStringLiteral("could not %1 (%2)").arg(QLatin1StringView(operation), qt_error_string(errno));
+    return false;
 }
 
 qint64 PartialDownload::resumableBytes(const QByteArray& address) const
@@ -148,7 +152,7 @@ bool PartialDownload::restart(const Record& record)
     if (!nameless_)
         ::unlink(recordPath_.constData());
     if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0)
-        return false;
+        return failed("empty the partial file");
     record_ = record;
     if (!nameless_)
         writeRecord();
@@ -171,7 +175,7 @@ bool PartialDownload::append(const char* data, size_t size)
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            return failed("write the partial file");
         }
         data += written;
         size -= static_cast<size_t>(written);
@@ -182,24 +186,29 @@ bool PartialDownload::append(const char* data, size_t size)
 bool PartialDownload::commit(bool flush)
 {
     if (flush && ::fdatasync(fd_) != 0)
-        return false;
+        return failed("flush the file to the disk");
     if (nameless_) {
         const QByteArray naming = partialPath_.chopped(kPartialSuffix.size()) + '-'
                                   + QByteArray::number(::getpid()) + kNamingSuffix;
         if (!giveNamelessFileAName(naming))
-            return false;
+            return failed("give the file a name");
         if (std::rename(naming.constData(), targetName_.constData()) != 0) {
+            failed("rename the file onto the target");
             ::unlink(naming.constData());
             return false;
         }
     } else {
         if (std::rename(partialPath_.constData(), targetName_.constData()) != 0)
-            return false;
+            return failed("rename the file onto the target");
         ::unlink(recordPath_.constData());
     }
     ::close(fd_);
     fd_ = -1;
-    return !flush || flushFolderToDisk(QFile::decodeName(folder_));
+    if (flush && !platform::flushFolderToDisk(QFile::decodeName(folder_))) {
+        errorString_ = QStringLiteral("could not flush the folder to the disk");
+        return false;
+    }
+    return true;
 }
 
 // A file without a name can be linked only to a name that nothing has; one
@@ -226,6 +235,7 @@ void PartialDownload::keepForResume()
     }
     ::close(fd_);
     fd_ = -1;
+    kept_ = true;
 }
 
 void PartialDownload::discard()
@@ -288,5 +298,3 @@ void prunePartialDownloads(const QString& folder, std::chrono::hours maxAge)
         ::close(fd);
     }
 }
-
-}  // namespace platform

@@ -5,8 +5,6 @@
 
 #include <chrono>
 
-namespace platform {
-
 // The file a download's body goes to while it arrives, in the target's
 // folder, and the only way the body reaches the target: renamed onto it
 // when complete, so a half-downloaded lecture never sits under its name.
@@ -21,6 +19,9 @@ namespace platform {
 // The file is locked while a download writes it. When another download
 // holds it (a second window, a cancelled download still unwinding), the
 // body goes to a file without a name instead, and nothing is kept.
+//
+// These names and the record's format are what earlier versions left in
+// users' folders: they stay as they are, so those bytes are resumed too.
 class PartialDownload {
 public:
     struct Record {
@@ -54,12 +55,17 @@ public:
     // After a transfer that broke off: keeps the bytes when they can be
     // resumed, discards them otherwise.
     void keepForResume();
+    // Whether keepForResume() kept them.
+    bool kept() const { return kept_; }
     void discard();
+    // The file operation that failed last, with the system's reason.
+    const QString& errorString() const { return errorString_; }
 
 private:
     bool openNameless();
     bool giveNamelessFileAName(const QByteArray& name);
     void writeRecord();
+    bool failed(const char* operation);
 
     QByteArray folder_;
     QByteArray targetName_;
@@ -69,7 +75,9 @@ private:
     int fd_ = -1;
     // The file has no name: nothing of it can be kept.
     bool nameless_ = false;
+    bool kept_ = false;
     Record record_;
+    QString errorString_;
 };
 
 // Removes the partial downloads of folder that will not be resumed: those
@@ -77,5 +85,3 @@ private:
 // complete file, and leftovers without a usable record. One that a running
 // download is writing is left alone.
 void prunePartialDownloads(const QString& folder, std::chrono::hours maxAge);
-
-}  // namespace platform

@@ -1,0 +1,3 @@
+#include "download/DownloadLog.h"
+
+Q_LOGGING_CATEGORY(lcDownload, "kardelo.download", QtWarningMsg)

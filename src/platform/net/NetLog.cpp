@@ -1,0 +1,3 @@
+#include "platform/net/NetLog.h"
+
+Q_LOGGING_CATEGORY(lcNet, "kardelo.net", QtWarningMsg)
