@@ -123,7 +123,7 @@ void fillFavourites(benchmark::State& state)
     MainWindow window(addressesFor(library.server), library.folder.path());
     window.loadAtStartUp();
     makeFavourites(window.favouritesFolder(), static_cast<int>(state.range(0)));
-    window.viewBar().favouritesOption->setSelected(true);
+    window.views().choose(PageView::Favourites);
     for (auto _ : state)
         window.views().fillFavourites();
     state.counters["listed"] = window.entries().favouriteNames.size();
@@ -136,7 +136,7 @@ void searchKeystroke(benchmark::State& state)
     MainWindow window(addressesFor(library.server), library.folder.path());
     window.loadAtStartUp();
     makeFavourites(window.favouritesFolder(), static_cast<int>(state.range(0)));
-    window.viewBar().favouritesOption->setSelected(true);
+    window.views().choose(PageView::Favourites);
     bool longer = false;
     for (auto _ : state) {
         longer = !longer;

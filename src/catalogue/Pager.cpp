@@ -84,12 +84,17 @@ void Pager::pageScrolled()
     // Captions only: which rows are shown was settled by the fresh page.
     const int first = pageList_.pageScrollBar->position();
     for (int i = 0; i < PageList::kRows; ++i) {
-        if (viewBar_.lecturesOption->isChecked())
+        switch (viewBar_.currentView->value()) {
+        case PageView::Lectures:
             setRowCaptions(i, lectureRowCaptions(entries_.lectureLines.value(first + i)));
-        else if (viewBar_.favouritesOption->isChecked())
+            break;
+        case PageView::Favourites:
             setRowCaptions(i, favouriteRowCaptions(entries_.favouriteNames.value(first + i)));
-        else
+            break;
+        case PageView::Catalogue:
             setRowCaptions(i, conferenceRowCaptions(entries_.conferenceLines.value(first + i)));
+            break;
+        }
     }
 }
 

@@ -72,12 +72,17 @@ void RowCommands::actionButtonReleased(int row, Qt::MouseButton button)
     if (button != Qt::LeftButton)
         return;
     parts_.pageList.rows[row].actionButtonFace->setPicture(parts_.buttonFaces.released->picture());
-    if (parts_.viewBar.catalogueOption->isChecked())
+    switch (parts_.viewBar.currentView->value()) {
+    case PageView::Catalogue:
         enterConference(row);
-    else if (parts_.viewBar.lecturesOption->isChecked())
+        break;
+    case PageView::Lectures:
         downloadOrCancel(row);
-    else
+        break;
+    case PageView::Favourites:
         playFavourite(row);
+        break;
+    }
 }
 
 void RowCommands::enterConference(int row)
@@ -98,8 +103,8 @@ void RowCommands::enterConference(int row)
         pageRow.percentage->setCaption(QString());
     }
     pager_.showLecturePage();
-    views_.colourOptions(parts_.viewBar.lecturesOption);
-    parts_.viewBar.lecturesOption->setSelected(true);
+    views_.colourOptions(PageView::Lectures);
+    views_.choose(PageView::Lectures);
     parts_.viewBar.lecturesOption->setEnabled(true);
 }
 

@@ -35,5 +35,23 @@ ViewBar ViewBar::build(QWidget* client)
     bar.searchBox->setEnabled(false);
     bar.searchBox->setBackgroundColour(colours::closedSearchBox);
     bar.searchBox->setAccessibleName(QStringLiteral("搜索收藏"));
+
+    // The options show the current view, however it was chosen.
+    bar.currentView = new CurrentView(bar.frame);
+    QObject::connect(bar.currentView, &CurrentView::changed, bar.frame,
+                     [options = bar](PageView view) { options.option(view)->setChecked(true); });
     return bar;
+}
+
+OptionButton* ViewBar::option(PageView view) const
+{
+    switch (view) {
+    case PageView::Lectures:
+        return lecturesOption;
+    case PageView::Favourites:
+        return favouritesOption;
+    case PageView::Catalogue:
+        break;
+    }
+    return catalogueOption;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "parts/CurrentView.h"
+
 class QGroupBox;
 class QWidget;
 
@@ -10,8 +12,8 @@ class TextBox;
 }  // namespace platform
 
 // The tool bar along the top: the three view options and the search box,
-// which is open in the favourites view only. The selected option is the
-// view the page shows.
+// which is open in the favourites view only. The selected option shows the
+// current view.
 struct ViewBar {
     QGroupBox* frame = nullptr;
     platform::OptionButton* catalogueOption = nullptr;   // 返回目录
@@ -19,6 +21,9 @@ struct ViewBar {
     platform::OptionButton* favouritesOption = nullptr;  // 我的收藏
     platform::CaptionLabel* searchLabel = nullptr;
     platform::TextBox* searchBox = nullptr;
+    CurrentView* currentView = nullptr;
+
+    platform::OptionButton* option(PageView view) const;
 
     static ViewBar build(QWidget* client);
 };

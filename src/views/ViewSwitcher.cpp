@@ -40,12 +40,26 @@ void ViewSwitcher::setSearchBox(bool open, const QColor& labelColour)
     viewBar_.searchBox->setBackgroundColour(open ? colours::paper : colours::closedSearchBox);
 }
 
-void ViewSwitcher::colourOptions(OptionButton* selected)
+void ViewSwitcher::colourOptions(PageView view)
 {
-    selected->setTextColour(colours::chosenView);
-    for (OptionButton* option : {viewBar_.catalogueOption, viewBar_.favouritesOption, viewBar_.lecturesOption}) {
-        if (option != selected)
-            option->setTextColour(colours::text);
+    for (const PageView each : {PageView::Catalogue, PageView::Favourites, PageView::Lectures})
+        viewBar_.option(each)->setTextColour(each == view ? colours::chosenView : colours::text);
+}
+
+void ViewSwitcher::choose(PageView view)
+{
+    if (viewBar_.currentView->value() == view)
+        return;
+    switch (view) {
+    case PageView::Catalogue:
+        showCatalogue();
+        break;
+    case PageView::Lectures:
+        showLectures();
+        break;
+    case PageView::Favourites:
+        showFavourites();
+        break;
     }
 }
 
@@ -60,24 +74,27 @@ void ViewSwitcher::resetRowButtons(const QString& caption, bool deleteShown)
 
 void ViewSwitcher::showCatalogue()
 {
+    viewBar_.currentView->set(PageView::Catalogue);
     setSearchBox(false, colours::dimmedText);
-    colourOptions(viewBar_.catalogueOption);
+    colourOptions(PageView::Catalogue);
     resetRowButtons(QStringLiteral("进 入"), false);
     pager_.showCataloguePage();
 }
 
 void ViewSwitcher::showLectures()
 {
+    viewBar_.currentView->set(PageView::Lectures);
     setSearchBox(false, colours::dimmedText);
-    colourOptions(viewBar_.lecturesOption);
+    colourOptions(PageView::Lectures);
     resetRowButtons(QStringLiteral("下 载"), false);
     pager_.showLecturePage();
 }
 
 void ViewSwitcher::showFavourites()
 {
+    viewBar_.currentView->set(PageView::Favourites);
     setSearchBox(true, colours::text);
-    colourOptions(viewBar_.favouritesOption);
+    colourOptions(PageView::Favourites);
     pageList_.pageScrollBar->setValue(0);
     resetRowButtons(QStringLiteral("播 放"), true);
     fillFavourites();
@@ -87,8 +104,9 @@ void ViewSwitcher::searchTextChanged()
 {
     // The label takes the button-text colour here, not the plain black
     // the favourites switch gives it.
+    viewBar_.currentView->set(PageView::Favourites);
     setSearchBox(true, colours::desktopDefault);
-    colourOptions(viewBar_.favouritesOption);
+    colourOptions(PageView::Favourites);
     pageList_.pageScrollBar->setValue(0);
     resetRowButtons(QStringLiteral("播 放"), true);
     fillFavourites(viewBar_.searchBox->text());
@@ -97,7 +115,7 @@ void ViewSwitcher::searchTextChanged()
 void ViewSwitcher::showFavouritesAfterDownload()
 {
     favouritesTimer_.setEnabled(false);
-    viewBar_.favouritesOption->setSelected(true);
+    choose(PageView::Favourites);
     showFavourites();
 }
 

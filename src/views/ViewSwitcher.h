@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include "parts/CurrentView.h"
+
 #include <QColor>
 #include <optional>
 
@@ -27,6 +29,10 @@ public:
     ViewSwitcher(ViewBar& viewBar, PageList& pageList, PageEntries& entries, const ButtonFaces& buttonFaces,
                  platform::IntervalTimer& favouritesTimer, Pager& pager, QObject* parent = nullptr);
 
+    // Shows the view unless the page shows it already, as choosing its
+    // option does.
+    void choose(PageView view);
+
     // What choosing each view option does.
     void showCatalogue();
     void showLectures();
@@ -42,8 +48,8 @@ public:
     // Reads the favourites folder afresh and shows the first page of the
     // names that pass the search text (all of them without one).
     void fillFavourites(const std::optional<QString>& searchText = std::nullopt);
-    // The selected view's option is red, the others black.
-    void colourOptions(platform::OptionButton* selected);
+    // The view's option is red, the others black.
+    void colourOptions(PageView view);
 
 private:
     void setSearchBox(bool open, const QColor& labelColour);

@@ -13,7 +13,6 @@ class ControlsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void selectingAnOptionFromCodeRaisesItsClick();
     void scrollBarChangeComesFromCodeToo();
     void fileListSortsIgnoringCaseListsDotNamesAndKeepsItsFolder();
     void fileListGivesWhatQDirGives_data();
@@ -21,23 +20,6 @@ private slots:
     void captionColourIsShownOrFollowsTheDesktop_data();
     void captionColourIsShownOrFollowsTheDesktop();
 };
-
-void ControlsTest::selectingAnOptionFromCodeRaisesItsClick()
-{
-    QWidget group;
-    platform::OptionButton first(QStringLiteral("返回目录"), &group);
-    platform::OptionButton second(QStringLiteral("我的收藏"), &group);
-    first.setChecked(true);
-    QSignalSpy firstClicks(&first, &platform::OptionButton::chosen);
-    QSignalSpy secondClicks(&second, &platform::OptionButton::chosen);
-
-    second.setSelected(true);
-    QCOMPARE(secondClicks.count(), 1);
-    QVERIFY(!first.isChecked());
-    second.setSelected(true);  // already selected: nothing to raise
-    QCOMPARE(secondClicks.count(), 1);
-    QCOMPARE(firstClicks.count(), 0);
-}
 
 void ControlsTest::scrollBarChangeComesFromCodeToo()
 {

@@ -15,6 +15,7 @@ private slots:
     void favouritesCountSetsUpScrollBar();
     void switchingBackToTheCatalogueClosesSearchAndDelete();
     void timerSwitchesToFavouritesOnce();
+    void theViewIsOneValueTheOptionsShowAndChoose();
 
 private:
     void clickOption(QRadioButton* option);
@@ -53,6 +54,29 @@ void ViewSwitcherTest::favouritesListOnlyStoredLectures()
     QCOMPARE(fixture_->visibleSecondCaptions(), (QStringList{"d", "d", "e", "d", "", "张医生"}));
     QCOMPARE(window_->pageList().rows[0].actionButton->caption(), QStringLiteral("播 放"));
     QVERIFY(window_->pageList().rows[0].deleteButtonFace->isVisible());
+}
+
+// Chosen from code or by the user, the view is one value: its option is
+// checked, the rows do what the view says, and a view already shown is not
+// shown again.
+void ViewSwitcherTest::theViewIsOneValueTheOptionsShowAndChoose()
+{
+    const ViewBar& bar = window_->viewBar();
+    fixture_->addFavourites({"a%d$n.zip"});
+    QSignalSpy changes(bar.currentView, &CurrentView::changed);
+
+    window_->views().choose(PageView::Favourites);
+    QVERIFY(bar.favouritesOption->isChecked());
+    QCOMPARE(window_->pageList().rows[0].actionButton->caption(), QStringLiteral("播 放"));
+    window_->views().choose(PageView::Favourites);
+    QCOMPARE(changes.count(), 1);
+
+    clickOption(bar.catalogueOption);
+    QCOMPARE(bar.currentView->value(), PageView::Catalogue);
+    QVERIFY(!bar.favouritesOption->isChecked());
+    QCOMPARE(window_->pageList().rows[0].actionButton->caption(), QStringLiteral("进 入"));
+    QCOMPARE(changes.count(), 2);
+    QCOMPARE(changes.last().first().value<PageView>(), PageView::Catalogue);
 }
 
 void ViewSwitcherTest::favouritesCountSetsUpScrollBar_data()

@@ -9,15 +9,6 @@ OptionButton::OptionButton(const QString& caption, QWidget* parent) : QRadioButt
     connect(this, &QAbstractButton::clicked, this, &OptionButton::chosen);
 }
 
-void OptionButton::setSelected(bool selected)
-{
-    if (selected == isChecked())
-        return;
-    setChecked(selected);
-    if (selected)
-        emit chosen();
-}
-
 void OptionButton::setTextColour(const QColor& chosen)
 {
     textColour_ = chosen;

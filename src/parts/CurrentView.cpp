@@ -1,0 +1,9 @@
+#include "parts/CurrentView.h"
+
+void CurrentView::set(PageView view)
+{
+    if (view == value_)
+        return;
+    value_ = view;
+    emit changed(view);
+}
