@@ -1,3 +1,4 @@
+#include "KardeloVersion.h"
 #include "catalogue/StoredAddresses.h"
 #include "platform/host/ChineseTranslations.h"
 #include "platform/widgets/Fonts.h"
@@ -14,6 +15,8 @@ int main(int argc, char* argv[])
     platform::StartUpWarmUp warmUp;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kardelo"));
+    // Requests name the release, the form the server's version file uses.
+    QApplication::setApplicationVersion(kReleaseStamp);
     // Ties the window to its menu entry and icon in a desktop's task bar.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.kardelo.Kardelo"));
     platform::installChineseStandardTexts(application);

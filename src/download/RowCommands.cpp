@@ -4,6 +4,7 @@
 #include "catalogue/CatalogueLines.h"
 #include "catalogue/DecodeAddress.h"
 #include "catalogue/FetchText.h"
+#include "catalogue/LibraryLog.h"
 #include "catalogue/Pager.h"
 #include "catalogue/RecordFields.h"
 #include "catalogue/RowCaptions.h"
@@ -94,6 +95,8 @@ void RowCommands::enterConference(int row)
     lectures.clear();
     splitAndKeep(text, lectures);
     if (lectures.isEmpty()) {
+        qCWarning(lcLibrary).nospace() << "the lecture list " << address << " holds no lecture line (" << text.size()
+                                       << " characters read)";
         showNotice(kNetworkFailureMessage, QMessageBox::Warning, window_);
         platform::endProgram();
         return;

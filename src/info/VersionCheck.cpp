@@ -4,6 +4,7 @@
 #include "parts/Notices.h"
 #include "catalogue/DecodeAddress.h"
 #include "catalogue/FetchText.h"
+#include "catalogue/LibraryLog.h"
 #include "catalogue/ServerTexts.h"
 #include "catalogue/StoredAddresses.h"
 #include "info/LeadingNumber.h"
@@ -28,6 +29,8 @@ StartOutcome runVersionCheck(const StoredAddresses& addresses)
 
     const std::optional<QString> published = publishedVersionText(versionFileText);
     if (!published) {
+        qCWarning(lcLibrary).nospace() << "the version file has no " << kVersionMarker << " ("
+                                       << versionFileText.size() << " characters read)";
         showNotice(kNetworkFailureMessage, QMessageBox::Warning);
         platform::endProgram();
         return StartOutcome::Ended;

@@ -5,6 +5,7 @@
 #include "catalogue/CatalogueLines.h"
 #include "catalogue/DecodeAddress.h"
 #include "catalogue/FetchText.h"
+#include "catalogue/LibraryLog.h"
 #include "catalogue/Pager.h"
 #include "catalogue/ServerTexts.h"
 #include "download/DownloadEngine.h"
@@ -205,6 +206,8 @@ bool MainWindow::loadAtStartUp()
     splitAndKeep(catalogue, entries_.conferenceLines);
 
     if (entries_.conferenceLines.isEmpty()) {
+        qCWarning(lcLibrary).nospace() << "the catalogue holds no conference line (" << catalogue.size()
+                                       << " characters read)";
         showNotice(kNetworkFailureMessage, QMessageBox::Warning);
         platform::endProgram();
         return false;

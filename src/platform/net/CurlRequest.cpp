@@ -2,6 +2,8 @@
 
 #include "platform/net/NormalisedAddress.h"
 
+#include <QCoreApplication>
+
 #include <mutex>
 
 namespace platform {
@@ -31,7 +33,10 @@ CurlRequest::CurlRequest(const QString& address, const NetworkLimits& limits)
     curl_easy_setopt(handle_, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits.connectTimeout.count()));
     curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stallTimeout.count()));
-    curl_easy_setopt(handle_, CURLOPT_USERAGENT, "Kardelo/20140202");
+    // The program names itself as the application object says, "Name/version".
+    const QByteArray agent =
+        (QCoreApplication::applicationName() + u'/' + QCoreApplication::applicationVersion()).toUtf8();
+    curl_easy_setopt(handle_, CURLOPT_USERAGENT, agent.constData());
 }
 
 CurlRequest::~CurlRequest()
