@@ -7,7 +7,6 @@
 #include <optional>
 
 class Pager;
-struct ButtonFaces;
 struct PageEntries;
 struct PageList;
 struct ViewBar;
@@ -24,8 +23,8 @@ class ViewSwitcher : public QObject {
     Q_OBJECT
 
 public:
-    ViewSwitcher(ViewBar& viewBar, PageList& pageList, PageEntries& entries, const ButtonFaces& buttonFaces,
-                 platform::IntervalTimer& favouritesTimer, Pager& pager, QObject* parent = nullptr);
+    ViewSwitcher(ViewBar& viewBar, PageList& pageList, PageEntries& entries, platform::IntervalTimer& favouritesTimer,
+                 Pager& pager, QObject* parent = nullptr);
 
     // What choosing each view option does.
     void showCatalogue();
@@ -36,8 +35,8 @@ public:
     // A completed download is shown in the favourites, once.
     void showFavouritesAfterDownload();
 
-    void deleteButtonPressed(int row, Qt::MouseButton button);
-    void deleteButtonReleased(int row, Qt::MouseButton button);
+    // The delete button of that row was clicked: deletes its favourite.
+    void deleteButtonReleased(int row);
 
     // Reads the favourites folder afresh and shows the first page of the
     // names that pass the search text (all of them without one).
@@ -52,7 +51,6 @@ private:
     ViewBar& viewBar_;
     PageList& pageList_;
     PageEntries& entries_;
-    const ButtonFaces& buttonFaces_;
     platform::IntervalTimer& favouritesTimer_;
     Pager& pager_;
 };
