@@ -3,8 +3,8 @@
 #include "catalogue/RowCaptions.h"
 #include "parts/PageEntries.h"
 #include "parts/PageList.h"
+#include "parts/RowButton.h"
 #include "parts/ViewBar.h"
-#include "platform/widgets/CaptionButton.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/OptionButton.h"
 #include "platform/widgets/PictureBox.h"
@@ -34,7 +34,7 @@ void Pager::showCataloguePage()
     const int entries = static_cast<int>(entries_.conferenceLines.size());
     setUpScrollBar(entries);
     for (PageRow& row : pageList_.rows)
-        row.actionButton->setCaption(QStringLiteral("进 入"));
+        row.actionButton->setText(QStringLiteral("进 入"));
     const int first = pageList_.pageScrollBar->position();
     for (int i = 0; i < std::min(PageList::kRows, entries); ++i)
         setRowCaptions(i, conferenceRowCaptions(entries_.conferenceLines.value(first + i)));

@@ -12,17 +12,15 @@
 #include "download/DownloadEngine.h"
 #include "download/DownloadLog.h"
 #include "download/PlayRename.h"
-#include "parts/ButtonFaces.h"
 #include "parts/PageEntries.h"
 #include "parts/PageList.h"
+#include "parts/RowButton.h"
 #include "parts/ViewBar.h"
 #include "playback/Playback.h"
-#include "platform/widgets/CaptionButton.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/host/HostOperations.h"
 #include "platform/host/IntervalTimer.h"
 #include "platform/widgets/OptionButton.h"
-#include "platform/widgets/PictureBox.h"
 #include "platform/widgets/ScrollBar.h"
 #include "views/FavouriteFileName.h"
 #include "views/ViewSwitcher.h"
@@ -61,18 +59,8 @@ void RowCommands::setDownloadEngine(DownloadEngine* engine)
     downloadEngine_ = engine;
 }
 
-void RowCommands::actionButtonPressed(int row, Qt::MouseButton button)
+void RowCommands::actionButtonReleased(int row)
 {
-    if (button != Qt::LeftButton)
-        return;
-    parts_.pageList.rows[row].actionButtonFace->setPicture(parts_.buttonFaces.pressed->picture());
-}
-
-void RowCommands::actionButtonReleased(int row, Qt::MouseButton button)
-{
-    if (button != Qt::LeftButton)
-        return;
-    parts_.pageList.rows[row].actionButtonFace->setPicture(parts_.buttonFaces.released->picture());
     switch (parts_.viewBar.currentView->value()) {
     case PageView::Catalogue:
         enterConference(row);
@@ -102,7 +90,7 @@ void RowCommands::enterConference(int row)
         return;
     }
     for (PageRow& pageRow : parts_.pageList.rows) {
-        pageRow.actionButton->setCaption(kDownloadCaption);
+        pageRow.actionButton->setText(kDownloadCaption);
         pageRow.percentage->setCaption(QString());
     }
     pager_.showLecturePage();
@@ -113,16 +101,16 @@ void RowCommands::enterConference(int row)
 
 void RowCommands::downloadOrCancel(int row)
 {
-    platform::CaptionLabel* button = parts_.pageList.rows[row].actionButton;
-    if (button->caption() != kDownloadCaption) {
-        button->setCaption(kDownloadCaption);
+    RowButton* button = parts_.pageList.rows[row].actionButton;
+    if (button->text() != kDownloadCaption) {
+        button->setText(kDownloadCaption);
         parts_.pageList.rows[row].percentage->setCaption(QString());
         if (downloadEngine_)
             downloadEngine_->abort();
         return;
     }
 
-    button->setCaption(kCancelCaption);
+    button->setText(kCancelCaption);
     downloadRow_ = row;
     const QString line = parts_.entries.lectureLines.value(downloadRow_ + parts_.pageList.pageScrollBar->position());
     const std::optional<QString> savedName = lectureSavedName(line);
@@ -138,7 +126,7 @@ void RowCommands::downloadOrCancel(int row)
         parts_.favouritesTimer.setEnabled(true);
         return;
     }
-    button->setCaption(kDownloadCaption);
+    button->setText(kDownloadCaption);
     showNotice(kDownloadFailedMessage, QMessageBox::NoIcon, window_);
 }
 

@@ -11,7 +11,6 @@ class Pager;
 class Playback;
 class QWidget;
 class ViewSwitcher;
-struct ButtonFaces;
 struct PageEntries;
 struct PageList;
 struct ViewBar;
@@ -33,7 +32,6 @@ public:
         ViewBar& viewBar;
         PageList& pageList;
         PageEntries& entries;
-        const ButtonFaces& buttonFaces;
         platform::IntervalTimer& favouritesTimer;
         Playback& playback;
     };
@@ -47,8 +45,8 @@ public:
     // The row whose percentage shows the running download.
     int downloadRow() const { return downloadRow_; }
 
-    void actionButtonPressed(int row, Qt::MouseButton button);
-    void actionButtonReleased(int row, Qt::MouseButton button);
+    // The action button of that row was clicked: runs the view's command.
+    void actionButtonReleased(int row);
 
     // Shows the download's percentage in its row (the speed is not shown).
     // Connected directly to the engine, so it runs inside the transfer.

@@ -1,9 +1,9 @@
 #include "parts/PageRow.h"
 
 #include "artwork/Artwork.h"
-#include "platform/widgets/CaptionButton.h"
-#include "platform/widgets/CaptionLabel.h"
 #include "parts/Colours.h"
+#include "parts/RowButton.h"
+#include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/widgets/HorizontalLine.h"
 #include "platform/widgets/PictureBox.h"
@@ -12,27 +12,18 @@
 #include <QApplication>
 #include <QLabel>
 
-using platform::CaptionButton;
-using platform::CaptionLabel;
 using platform::PictureBox;
 
 namespace {
 
-// A button's face with its caption centred on it.
-void buildButton(QWidget* row, const QRect& faceBox, const QString& caption, PictureBox*& face,
-                 CaptionButton*& label)
+RowButton* buildButton(PageRow& row, const QPoint& at, const QString& caption)
 {
-    face = new PictureBox(row, false);
-    face->setGeometry(faceBox);
-    face->setAutoSize(true);
-    face->setPicture(artwork::releasedButtonFace(qApp->devicePixelRatio()));
-    label = new CaptionButton(face);
-    label->setCaption(caption);
-    label->setAlignment(Qt::AlignCenter);
-    label->setGeometry(QRect(4, 4, 45, 17));
-    // The caption sits low on its face; a ring inside the face would cross
-    // it, so the rim itself lights up.
-    face->setFocusRing(label, artwork::kButtonFaceRim, artwork::kButtonFaceRimRadius);
+    auto* button = new RowButton(row.frame);
+    button->move(at);
+    button->setText(caption);
+    // A screen reader tells which entry the button acts on.
+    button->setDescribedBy(row.title);
+    return button;
 }
 
 }  // namespace
@@ -62,16 +53,12 @@ PageRow PageRow::build(QWidget* panel, int index)
     row.percentage = platform::makeLabel(row.frame, QStringLiteral("100%"), QRect(496, 16, 24, 12),
                                          colours::progress, true);
 
-    buildButton(row.frame, QRect(472, 12, 50, 21), QStringLiteral("删 除"), row.deleteButtonFace,
-                row.deleteButton);
-    row.deleteButtonFace->setVisible(false);
-    buildButton(row.frame, QRect(528, 12, 50, 21), QStringLiteral("播 放"), row.actionButtonFace,
-                row.actionButton);
-    // Faces are drawn above labels: the delete face covers the percentage
-    // while it is shown.
-    row.deleteButtonFace->raise();
-    row.actionButtonFace->raise();
-    row.actionButton->setDescribedBy(row.title);
-    row.deleteButton->setDescribedBy(row.title);
+    row.deleteButton = buildButton(row, QPoint(472, 12), QStringLiteral("删 除"));
+    row.deleteButton->setVisible(false);
+    row.actionButton = buildButton(row, QPoint(528, 12), QStringLiteral("播 放"));
+    // Buttons are drawn above labels: the delete button covers the
+    // percentage while it is shown.
+    row.deleteButton->raise();
+    row.actionButton->raise();
     return row;
 }

@@ -2,19 +2,17 @@
 
 class QLabel;
 class QWidget;
+class RowButton;
 
 namespace platform {
-class CaptionButton;
 class CaptionLabel;
 class HorizontalLine;
 class PictureBox;
 }  // namespace platform
 
 // One row of the page: an entry's icon, its two lines of text and a
-// separator, and on the right the download percentage and two buttons. A
-// button is a caption lying on a face picture; pressing it swaps the face
-// for the pressed one, so the caption is what receives the mouse and the
-// keyboard, and what a screen reader announces with the row's title.
+// separator, and on the right the download percentage and two buttons,
+// which a screen reader announces with the row's title.
 struct PageRow {
     // The row itself, hidden while no entry stands in it.
     platform::PictureBox* frame = nullptr;
@@ -24,11 +22,9 @@ struct PageRow {
     platform::HorizontalLine* separator = nullptr;
     platform::CaptionLabel* percentage = nullptr;
     // 进 入, 下 载 / 取 消 or 播 放, after the view.
-    platform::PictureBox* actionButtonFace = nullptr;
-    platform::CaptionButton* actionButton = nullptr;
+    RowButton* actionButton = nullptr;
     // 删 除, shown in the favourites only.
-    platform::PictureBox* deleteButtonFace = nullptr;
-    platform::CaptionButton* deleteButton = nullptr;
+    RowButton* deleteButton = nullptr;
 
     // Row `index` of the page, inside the list panel.
     static PageRow build(QWidget* panel, int index);

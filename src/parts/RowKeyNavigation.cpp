@@ -1,7 +1,7 @@
 #include "parts/RowKeyNavigation.h"
 
 #include "parts/PageList.h"
-#include "platform/widgets/CaptionButton.h"
+#include "parts/RowButton.h"
 #include "platform/widgets/PictureBox.h"
 #include "platform/widgets/ScrollBar.h"
 
@@ -29,7 +29,7 @@ RowKeyNavigation::Place RowKeyNavigation::placeOf(const QObject* button) const
     return {};
 }
 
-platform::CaptionButton* RowKeyNavigation::buttonAt(Place place) const
+RowButton* RowKeyNavigation::buttonAt(Place place) const
 {
     const PageRow& row = pageList_.rows[place.row];
     return place.deleteColumn ? row.deleteButton : row.actionButton;
@@ -45,7 +45,7 @@ int RowKeyNavigation::lastShownRow() const
     return last;
 }
 
-bool RowKeyNavigation::scrollBy(int entries, platform::CaptionButton* focused)
+bool RowKeyNavigation::scrollBy(int entries, RowButton* focused)
 {
     platform::ScrollBar& scrollBar = *pageList_.pageScrollBar;
     // A page of eight or fewer leaves the bar disabled, its range possibly
@@ -105,7 +105,7 @@ bool RowKeyNavigation::eventFilter(QObject* watched, QEvent* event)
     case Qt::Key_Left:
     case Qt::Key_Right: {
         const bool towardsDelete = key->key() == Qt::Key_Left;
-        const bool deleteShown = pageList_.rows[place.row].deleteButtonFace->isVisibleTo(pageList_.panel);
+        const bool deleteShown = pageList_.rows[place.row].deleteButton->isVisibleTo(pageList_.panel);
         if (towardsDelete != place.deleteColumn && deleteShown)
             moveFocus({place.row, towardsDelete});
         return true;

@@ -2,11 +2,8 @@
 
 #include <QObject>
 
+class RowButton;
 struct PageList;
-
-namespace platform {
-class CaptionButton;
-}
 
 // The arrow and page keys on the page's row buttons. Up and Down move the
 // focus to the same button of the row above or below, and past the first
@@ -30,10 +27,10 @@ private:
     };
 
     Place placeOf(const QObject* button) const;
-    platform::CaptionButton* buttonAt(Place place) const;
+    RowButton* buttonAt(Place place) const;
     int lastShownRow() const;
     // False when the page cannot move that way.
-    bool scrollBy(int entries, platform::CaptionButton* focused);
+    bool scrollBy(int entries, RowButton* focused);
     void moveFocus(Place place);
 
     PageList& pageList_;

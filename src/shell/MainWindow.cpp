@@ -14,16 +14,15 @@
 #include "download/RowCommands.h"
 #include "info/PhoneEditionAdvert.h"
 #include "info/WebLinks.h"
+#include "parts/RowButton.h"
 #include "parts/RowKeyNavigation.h"
 #include "parts/TransportBar.h"
-#include "platform/widgets/CaptionButton.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/CentreWindowOnScreen.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/host/HostOperations.h"
 #include "platform/host/IntervalTimer.h"
 #include "platform/widgets/OptionButton.h"
-#include "platform/widgets/PictureBox.h"
 #include "platform/widgets/ScrollBar.h"
 #include "platform/widgets/ShortcutPrecedence.h"
 #include "platform/widgets/TextBox.h"
@@ -71,13 +70,12 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     pageList_ = PageList::build(client);
     playerBar_ = PlayerBar::build(client, *playback_);
     entries_.favouritesListing.setPattern(QStringLiteral("*.zip"));
-    buttonFaces_ = ButtonFaces::build(client);
     favouritesTimer_ = new platform::IntervalTimer(500, this);
     buildMenu();
 
     pager_ = new Pager(pageList_, viewBar_, entries_, this);
-    views_ = new ViewSwitcher(viewBar_, pageList_, entries_, buttonFaces_, *favouritesTimer_, *pager_, this);
-    rowCommands_ = new RowCommands({viewBar_, pageList_, entries_, buttonFaces_, *favouritesTimer_, *playback_},
+    views_ = new ViewSwitcher(viewBar_, pageList_, entries_, *favouritesTimer_, *pager_, this);
+    rowCommands_ = new RowCommands({viewBar_, pageList_, entries_, *favouritesTimer_, *playback_},
                                    *pager_, *views_, addresses_, favouritesFolder(), this);
     webLinks_ = new WebLinks(addresses_, this);
     new RowKeyNavigation(pageList_, this);
@@ -144,20 +142,9 @@ void MainWindow::connectParts()
 
     for (int i = 0; i < PageList::kRows; ++i) {
         const PageRow& row = pageList_.rows[i];
-        connect(row.deleteButton, &platform::CaptionLabel::pressed, views_,
-                [this, i](Qt::MouseButton button) { views_->deleteButtonPressed(i, button); });
-        connect(row.deleteButton, &platform::CaptionLabel::released, views_,
-                [this, i](Qt::MouseButton button) { views_->deleteButtonReleased(i, button); });
-        connect(row.actionButton, &platform::CaptionLabel::pressed, rowCommands_,
-                [this, i](Qt::MouseButton button) { rowCommands_->actionButtonPressed(i, button); });
-        connect(row.actionButton, &platform::CaptionLabel::released, rowCommands_,
-                [this, i](Qt::MouseButton button) { rowCommands_->actionButtonReleased(i, button); });
-        for (const auto& buttonOnFace : {std::pair{row.actionButton, row.actionButtonFace},
-                                         std::pair{row.deleteButton, row.deleteButtonFace}}) {
-            platform::PictureBox* face = buttonOnFace.second;
-            connect(buttonOnFace.first, &platform::CaptionButton::pressAbandoned, this,
-                    [this, face] { face->setPicture(buttonFaces_.released->picture()); });
-        }
+        connect(row.deleteButton, &RowButton::clicked, views_, [this, i] { views_->deleteButtonReleased(i); });
+        connect(row.actionButton, &RowButton::clicked, rowCommands_,
+                [this, i] { rowCommands_->actionButtonReleased(i); });
     }
 }
 

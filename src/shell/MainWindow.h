@@ -2,7 +2,6 @@
 
 #include "KardeloVersion.h"
 #include "catalogue/StoredAddresses.h"
-#include "parts/ButtonFaces.h"
 #include "parts/PageEntries.h"
 #include "parts/PageList.h"
 #include "parts/PlayerBar.h"
@@ -66,7 +65,6 @@ public:
     ViewBar& viewBar() { return viewBar_; }
     PageList& pageList() { return pageList_; }
     PlayerBar& playerBar() { return playerBar_; }
-    ButtonFaces& buttonFaces() { return buttonFaces_; }
     PageEntries& entries() { return entries_; }
     const MenuActions& menuActions() const { return menuActions_; }
     // Shows the favourites a moment after a download has started.
@@ -98,7 +96,6 @@ private:
     ViewBar viewBar_;
     PageList pageList_;
     PlayerBar playerBar_;
-    ButtonFaces buttonFaces_;
     PageEntries entries_;
     MenuActions menuActions_;
     platform::IntervalTimer* favouritesTimer_ = nullptr;

@@ -2,16 +2,14 @@
 
 #include "catalogue/Pager.h"
 #include "catalogue/RowCaptions.h"
-#include "parts/ButtonFaces.h"
 #include "parts/PageEntries.h"
 #include "parts/PageList.h"
+#include "parts/RowButton.h"
 #include "parts/ViewBar.h"
-#include "platform/widgets/CaptionButton.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "parts/Colours.h"
 #include "platform/host/IntervalTimer.h"
 #include "platform/widgets/OptionButton.h"
-#include "platform/widgets/PictureBox.h"
 #include "platform/widgets/ScrollBar.h"
 #include "platform/widgets/TextBox.h"
 #include "views/SearchFilter.h"
@@ -21,13 +19,11 @@
 using namespace platform;
 
 ViewSwitcher::ViewSwitcher(ViewBar& viewBar, PageList& pageList, PageEntries& entries,
-                           const ButtonFaces& buttonFaces, IntervalTimer& favouritesTimer, Pager& pager,
-                           QObject* parent)
+                           IntervalTimer& favouritesTimer, Pager& pager, QObject* parent)
     : QObject(parent),
       viewBar_(viewBar),
       pageList_(pageList),
       entries_(entries),
-      buttonFaces_(buttonFaces),
       favouritesTimer_(favouritesTimer),
       pager_(pager)
 {
@@ -66,9 +62,9 @@ void ViewSwitcher::choose(PageView view)
 void ViewSwitcher::resetRowButtons(const QString& caption, bool deleteShown)
 {
     for (PageRow& row : pageList_.rows) {
-        row.actionButton->setCaption(caption);
+        row.actionButton->setText(caption);
         row.percentage->setCaption(QString());
-        row.deleteButtonFace->setVisible(deleteShown);
+        row.deleteButton->setVisible(deleteShown);
     }
 }
 
@@ -148,18 +144,8 @@ void ViewSwitcher::fillFavourites(const std::optional<QString>& searchText)
     pager_.showRows(names);
 }
 
-void ViewSwitcher::deleteButtonPressed(int row, Qt::MouseButton button)
+void ViewSwitcher::deleteButtonReleased(int row)
 {
-    if (button != Qt::LeftButton)
-        return;
-    pageList_.rows[row].deleteButtonFace->setPicture(buttonFaces_.pressed->picture());
-}
-
-void ViewSwitcher::deleteButtonReleased(int row, Qt::MouseButton button)
-{
-    if (button != Qt::LeftButton)
-        return;
-    pageList_.rows[row].deleteButtonFace->setPicture(buttonFaces_.released->picture());
     const QString name = entries_.favouriteNames.value(row + pageList_.pageScrollBar->position());
     // No confirmation and no message: a file that cannot go simply stays
     // listed after the refresh.

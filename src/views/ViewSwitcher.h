@@ -9,7 +9,6 @@
 #include <optional>
 
 class Pager;
-struct ButtonFaces;
 struct PageEntries;
 struct PageList;
 struct ViewBar;
@@ -26,8 +25,8 @@ class ViewSwitcher : public QObject {
     Q_OBJECT
 
 public:
-    ViewSwitcher(ViewBar& viewBar, PageList& pageList, PageEntries& entries, const ButtonFaces& buttonFaces,
-                 platform::IntervalTimer& favouritesTimer, Pager& pager, QObject* parent = nullptr);
+    ViewSwitcher(ViewBar& viewBar, PageList& pageList, PageEntries& entries, platform::IntervalTimer& favouritesTimer,
+                 Pager& pager, QObject* parent = nullptr);
 
     // Shows the view unless the page shows it already, as choosing its
     // option does.
@@ -42,8 +41,8 @@ public:
     // A completed download is shown in the favourites, once.
     void showFavouritesAfterDownload();
 
-    void deleteButtonPressed(int row, Qt::MouseButton button);
-    void deleteButtonReleased(int row, Qt::MouseButton button);
+    // The delete button of that row was clicked: deletes its favourite.
+    void deleteButtonReleased(int row);
 
     // Reads the favourites folder afresh and shows the first page of the
     // names that pass the search text (all of them without one).
@@ -58,7 +57,6 @@ private:
     ViewBar& viewBar_;
     PageList& pageList_;
     PageEntries& entries_;
-    const ButtonFaces& buttonFaces_;
     platform::IntervalTimer& favouritesTimer_;
     Pager& pager_;
 };

@@ -132,7 +132,7 @@ void RowCommandsTest::enteringAConferenceReadsItsLectureList()
     QCOMPARE(window_->viewBar().lecturesOption->textColour(), colours::chosenView);
     QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"冠心病 - 四十分钟", "心衰 - 四十分钟"}));
     for (int i = 0; i < PageList::kRows; ++i)
-        QCOMPARE(window_->pageList().rows[i].actionButton->caption(), QStringLiteral("下 载"));
+        QCOMPARE(window_->pageList().rows[i].actionButton->text(), QStringLiteral("下 载"));
     QCOMPARE(messages(), QStringList());
 }
 
@@ -170,7 +170,7 @@ void RowCommandsTest::downloadShowsARisingPercentageAndReplacesTheStoredCopy()
         last = percent;
     }
     QVERIFY(last > shown.first().chopped(1).toInt());
-    QCOMPARE(window_->pageList().rows[0].actionButton->caption(), QStringLiteral("取 消"));
+    QCOMPARE(window_->pageList().rows[0].actionButton->text(), QStringLiteral("取 消"));
     QCOMPARE(messages(), QStringList());
     QCOMPARE(stored(), QStringList{kStored});
     QCOMPARE(readWholeFile(fixture_->favouritesFolder() + u'/' + kStored), QByteArray(300 * 1024, 'a'));
@@ -282,14 +282,14 @@ void RowCommandsTest::cancelRunsInsideThePressThatStartedTheDownload()
     duringTheDownload([&] {
         press(0);
         // The failure message comes only after the cancel press has ended.
-        atCancel << window_->pageList().rows[0].actionButton->caption()
+        atCancel << window_->pageList().rows[0].actionButton->text()
                  << window_->pageList().rows[0].percentage->caption() << messages();
     });
     press(0);
 
     QCOMPARE(atCancel, (QStringList{"下 载", ""}));
     QCOMPARE(messages(), QStringList{kDownloadFailed});
-    QCOMPARE(window_->pageList().rows[0].actionButton->caption(), QStringLiteral("下 载"));
+    QCOMPARE(window_->pageList().rows[0].actionButton->text(), QStringLiteral("下 载"));
     QVERIFY(stored().isEmpty());
     QVERIFY(!window_->favouritesTimer()->isEnabled());
 }
@@ -305,7 +305,7 @@ void RowCommandsTest::secondPressWhileDownloadingIsRefused()
     QVERIFY(actionRan_);
     QCOMPARE(fixture_->server.requestCount("/audio/b.wma"), 0u);
     QCOMPARE(messages(), QStringList{kDownloadFailed});
-    QCOMPARE(window_->pageList().rows[1].actionButton->caption(), QStringLiteral("下 载"));
+    QCOMPARE(window_->pageList().rows[1].actionButton->text(), QStringLiteral("下 载"));
     // The first download went on, its percentage now in the second row.
     QCOMPARE(stored(), QStringList{QStringLiteral("甲%张医生$四十分钟.zip")});
     QVERIFY(window_->pageList().rows[1].percentage->caption().endsWith(u'%'));
@@ -366,7 +366,7 @@ void RowCommandsTest::savedNameThatCannotBeStoredIsRefused()
     QCOMPARE(messages(), QStringList{kDownloadFailed});
     QCOMPARE(fixture_->server.requestCount("/audio/a.wma"), 0u);
     QVERIFY(stored().isEmpty());
-    QCOMPARE(window_->pageList().rows[0].actionButton->caption(), QStringLiteral("下 载"));
+    QCOMPARE(window_->pageList().rows[0].actionButton->text(), QStringLiteral("下 载"));
 }
 
 // Such a file is hidden by the usual rule; the favourites list it all the same.

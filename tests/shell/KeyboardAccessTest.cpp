@@ -1,5 +1,6 @@
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
+#include "support/PaintedFace.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -103,7 +104,7 @@ void KeyboardAccessTest::rowButtonRunsItsCommandFromTheKeyboard()
     fixture_->server.serveBytes(
         "/lists/20131002.zip",
         toGb2312(QStringLiteral("讲座目录\r\n冠心病%张医生$四十分钟*/a.wma\r\n心衰%李医生$三十分钟*/b.wma\r\n")));
-    platform::CaptionButton* button = row(1).actionButton;
+    RowButton* button = row(1).actionButton;
     button->setFocus(Qt::TabFocusReason);
 
     if (key == 0) {
@@ -114,17 +115,19 @@ void KeyboardAccessTest::rowButtonRunsItsCommandFromTheKeyboard()
         const auto keypad = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
         QTest::keyPress(button, Qt::Key(key), keypad);
         // Down shows the pressed face and runs nothing yet.
-        QVERIFY(row(1).actionButtonFace->picture().toImage() == window_->buttonFaces().pressed->picture().toImage());
+        QVERIFY(button->isDown());
+        QCOMPARE(paintedFace(*button), QStringLiteral("pressed"));
         QCOMPARE(fixture_->server.requestCount("/lists/20131002.zip"), 0u);
         QTest::keyRelease(button, Qt::Key(key), keypad);
     }
 
     QTRY_COMPARE(fixture_->server.requestCount("/lists/20131002.zip"), 1u);
     QVERIFY(window_->viewBar().lecturesOption->isChecked());
-    QVERIFY(row(1).actionButtonFace->picture().toImage() == window_->buttonFaces().released->picture().toImage());
+    QVERIFY(!button->isDown());
+    QCOMPARE(paintedFace(*button), QStringLiteral("released"));
     // The page changed under it, the focus stayed on it.
     QCOMPARE(focused(), button);
-    QCOMPARE(button->caption(), QStringLiteral("下 载"));
+    QCOMPARE(button->text(), QStringLiteral("下 载"));
 }
 
 void KeyboardAccessTest::spaceDownloadsAndSpaceAgainCancels()
@@ -132,7 +135,7 @@ void KeyboardAccessTest::spaceDownloadsAndSpaceAgainCancels()
     fixture_->server.serveSlowly("/audio/a.wma", QByteArray(300 * 1024, 'a'), 10 * 1024,
                                  std::chrono::milliseconds(30));
     enterConference(1);
-    platform::CaptionButton* button = row(0).actionButton;
+    RowButton* button = row(0).actionButton;
     button->setFocus(Qt::TabFocusReason);
 
     QString captionDuringDownload;
@@ -141,7 +144,7 @@ void KeyboardAccessTest::spaceDownloadsAndSpaceAgainCancels()
         if (std::exchange(cancelled, true))
             return;
         QTimer::singleShot(0, this, [&] {
-            captionDuringDownload = button->caption();
+            captionDuringDownload = button->text();
             QTest::keyClick(button, Qt::Key_Space);
         });
     });
@@ -152,7 +155,7 @@ void KeyboardAccessTest::spaceDownloadsAndSpaceAgainCancels()
     QCOMPARE(captionDuringDownload, QStringLiteral("取 消"));
     QCOMPARE(fixture_->host.messages.size(), 1u);
     QCOMPARE(fixture_->host.messages[0].prompt, QStringLiteral("下载失败!"));
-    QCOMPARE(button->caption(), QStringLiteral("下 载"));
+    QCOMPARE(button->text(), QStringLiteral("下 载"));
     QVERIFY(QDir(fixture_->favouritesFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
@@ -221,17 +224,16 @@ void KeyboardAccessTest::arrowAndPageKeysMoveAndScroll()
 
 void KeyboardAccessTest::focusMarkShowsForTheKeyboardOnly()
 {
-    platform::CaptionButton* button = row(0).actionButton;
-    platform::PictureBox* face = row(0).actionButtonFace;
+    RowButton* button = row(0).actionButton;
     window_->setAttribute(Qt::WA_KeyboardFocusChange, false);
-    const QImage unfocused = face->grab().toImage();
+    const QImage unfocused = button->grab().toImage();
     button->setFocus(Qt::ActiveWindowFocusReason);
-    QCOMPARE(face->grab().toImage(), unfocused);
+    QCOMPARE(button->grab().toImage(), unfocused);
 
     window_->viewBar().catalogueOption->setFocus();
     QTest::keyClick(window_->viewBar().catalogueOption, Qt::Key_Tab);
     QCOMPARE(focused(), button);
-    QVERIFY(face->grab().toImage() != unfocused);
+    QVERIFY(button->grab().toImage() != unfocused);
 }
 
 void KeyboardAccessTest::menusOpenFromTheKeyboard_data()

@@ -52,8 +52,8 @@ void ViewSwitcherTest::favouritesListOnlyStoredLectures()
     // A name that cannot be cut, its first "." before its "$", leaves its row blank.
     QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"", "a - n", "A - n", "b - n", "", "冠心病 - 四十分钟"}));
     QCOMPARE(fixture_->visibleSecondCaptions(), (QStringList{"d", "d", "e", "d", "", "张医生"}));
-    QCOMPARE(window_->pageList().rows[0].actionButton->caption(), QStringLiteral("播 放"));
-    QVERIFY(window_->pageList().rows[0].deleteButtonFace->isVisible());
+    QCOMPARE(window_->pageList().rows[0].actionButton->text(), QStringLiteral("播 放"));
+    QVERIFY(window_->pageList().rows[0].deleteButton->isVisible());
 }
 
 // Chosen from code or by the user, the view is one value: its option is
@@ -67,14 +67,14 @@ void ViewSwitcherTest::theViewIsOneValueTheOptionsShowAndChoose()
 
     window_->views().choose(PageView::Favourites);
     QVERIFY(bar.favouritesOption->isChecked());
-    QCOMPARE(window_->pageList().rows[0].actionButton->caption(), QStringLiteral("播 放"));
+    QCOMPARE(window_->pageList().rows[0].actionButton->text(), QStringLiteral("播 放"));
     window_->views().choose(PageView::Favourites);
     QCOMPARE(changes.count(), 1);
 
     clickOption(bar.catalogueOption);
     QCOMPARE(bar.currentView->value(), PageView::Catalogue);
     QVERIFY(!bar.favouritesOption->isChecked());
-    QCOMPARE(window_->pageList().rows[0].actionButton->caption(), QStringLiteral("进 入"));
+    QCOMPARE(window_->pageList().rows[0].actionButton->text(), QStringLiteral("进 入"));
     QCOMPARE(changes.count(), 2);
     QCOMPARE(changes.last().first().value<PageView>(), PageView::Catalogue);
 }
@@ -119,8 +119,8 @@ void ViewSwitcherTest::switchingBackToTheCatalogueClosesSearchAndDelete()
     QCOMPARE(window_->viewBar().catalogueOption->textColour(), colours::chosenView);
     QCOMPARE(window_->viewBar().favouritesOption->textColour(), colours::text);
     for (int i = 0; i < PageList::kRows; ++i) {
-        QVERIFY(!window_->pageList().rows[i].deleteButtonFace->isVisible());
-        QCOMPARE(window_->pageList().rows[i].actionButton->caption(), QStringLiteral("进 入"));
+        QVERIFY(!window_->pageList().rows[i].deleteButton->isVisible());
+        QCOMPARE(window_->pageList().rows[i].actionButton->text(), QStringLiteral("进 入"));
     }
     QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"会议0", "会议1", "会议2"}));
 

@@ -110,7 +110,7 @@ void CaptionButton::keyPressEvent(QKeyEvent* event)
     window()->setAttribute(Qt::WA_KeyboardFocusChange);
     if (!event->isAutoRepeat() && downKey_ == 0) {
         downKey_ = event->key();
-        updateFocusMark();
+        update();
         emit pressed(Qt::LeftButton);
     }
     event->accept();
@@ -134,17 +134,15 @@ void CaptionButton::keyReleaseEvent(QKeyEvent* event)
 void CaptionButton::focusInEvent(QFocusEvent* event)
 {
     CaptionLabel::focusInEvent(event);
-    updateFocusMark();
+    update();
 }
 
 void CaptionButton::focusOutEvent(QFocusEvent* event)
 {
     CaptionLabel::focusOutEvent(event);
-    updateFocusMark();
-    if (downKey_ != 0) {
-        downKey_ = 0;
-        emit pressAbandoned();
-    }
+    update();
+    // Its key-up goes elsewhere now; the next key down presses afresh.
+    downKey_ = 0;
 }
 
 bool CaptionButton::showsFocusMark() const
@@ -154,18 +152,10 @@ bool CaptionButton::showsFocusMark() const
     return hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange);
 }
 
-void CaptionButton::updateFocusMark()
-{
-    if (markOnParent_ && parentWidget())
-        parentWidget()->update();
-    else
-        update();
-}
-
 void CaptionButton::paintEvent(QPaintEvent* event)
 {
     CaptionLabel::paintEvent(event);
-    if (markOnParent_ || !showsFocusMark())
+    if (!showsFocusMark())
         return;
     QPainter painter(this);
     paintFocusMark(painter, QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), 3, palette());

@@ -8,9 +8,9 @@
 namespace platform {
 
 // A transparent label with a caption and a text colour given as a colour
-// code, which reports every mouse press and release on it. The row buttons
-// and the About window's link are such labels, made CaptionButtons so the
-// keyboard reaches them too: they act on the release.
+// code, which reports every mouse press and release on it. The About
+// window's link is such a label, made a CaptionButton so the keyboard
+// reaches it too: it acts on the release.
 class CaptionLabel : public QLabel {
     Q_OBJECT
 

@@ -1,7 +1,5 @@
 #include "platform/widgets/PictureBox.h"
 
-#include "platform/widgets/CaptionButton.h"
-
 #include <QGuiApplication>
 #include <QPainter>
 
@@ -37,22 +35,12 @@ void PictureBox::setAutoSize(bool autoSize)
     setPicture(picture_);
 }
 
-void PictureBox::setFocusRing(CaptionButton* button, QRectF ring, qreal radius)
-{
-    ringButton_ = button;
-    ring_ = ring;
-    ringRadius_ = radius;
-    button->setFocusMarkOnParent(true);
-}
-
 void PictureBox::paintEvent(QPaintEvent* event)
 {
     if (!picture_.isNull()) {
         QPainter painter(this);
         painter.setClipRect(contentsRect());
         painter.drawPixmap(contentsRect().topLeft(), picture_);
-        if (ringButton_ && ringButton_->showsFocusMark())
-            CaptionButton::paintFocusMark(painter, ring_, ringRadius_, palette());
     }
     QFrame::paintEvent(event);
 }

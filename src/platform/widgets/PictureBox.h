@@ -7,8 +7,6 @@
 
 namespace platform {
 
-class CaptionButton;
-
 // A container that shows a picture at its top-left corner, clipped to its
 // own size, over a background colour, with or without a sunken border.
 class PictureBox : public QFrame {
@@ -23,9 +21,6 @@ public:
     void setBackgroundColour(const QColor& colour);
     // Sized to its picture (and border) whenever the picture changes.
     void setAutoSize(bool autoSize);
-    // While `button` shows its focus mark, the box draws it instead, as a
-    // rounded `ring` over its picture: a button face does so for its caption.
-    void setFocusRing(CaptionButton* button, QRectF ring, qreal radius);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -33,9 +28,6 @@ protected:
 private:
     QPixmap picture_;
     bool autoSize_ = false;
-    CaptionButton* ringButton_ = nullptr;
-    QRectF ring_;
-    qreal ringRadius_ = 0;
 };
 
 }  // namespace platform
