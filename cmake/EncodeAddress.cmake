@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Turns a plain address into the comma-separated number list the program
 # stores instead of readable text: one number per character, each the
 # character's code combined with the program's key by exclusive or.

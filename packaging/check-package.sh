@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build folder given and checks it: the
 # files a desktop needs, the dependencies, the menu entry and the AppStream
 # metadata as their validators see them, and lintian's errors.

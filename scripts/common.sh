@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the run and test commands: install what is missing, then build.
 set -euo pipefail
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, serves the bundled sample library on
 # 127.0.0.1:18418 and starts Kardelo against it.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"

@@ -1,10 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "KardeloVersion.h"
 #include "catalogue/StoredAddresses.h"
 #include "platform/host/ChineseTranslations.h"
-#include "platform/widgets/Fonts.h"
 #include "platform/host/HostOperations.h"
 #include "platform/host/StartUpWarmUp.h"
 #include "platform/host/TerminationRequests.h"
+#include "platform/widgets/Fonts.h"
 #include "shell/MainWindow.h"
 #include "shell/StartProcedure.h"
 
@@ -28,7 +30,6 @@ int main(int argc, char* argv[])
     // Logout, shutdown or Ctrl+C go through the window's own close, which
     // stops a running download and cleans up after it.
     platform::TerminationRequests termination;
-    QObject::connect(&termination, &platform::TerminationRequests::requested, window.get(),
-                     &QWidget::close);
+    QObject::connect(&termination, &platform::TerminationRequests::requested, window.get(), &QWidget::close);
     return application.exec();
 }

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch folder and checks the result is the
 # self-contained folder a user gets: program, desktop entry, icons in the
 # sizes named, with the entry pointing at this very folder.

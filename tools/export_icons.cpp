@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes the program's icon as PNG files for a desktop installation,
 // rendered from its SVG picture:
 //   kardelo-export-icons <folder> <size>... [--name <file name>]

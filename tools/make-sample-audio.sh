@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the lecture audio of the sample library: each lecture is its own title
 # spoken in Mandarin, encoded as WMA like the lectures of the real library.
 # The results are committed, so running the sample needs neither tool; run

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Build the sample lecture library from its UTF-8 sources.
 
 The client reads its version file, catalogue and lecture lists as GB2312 text

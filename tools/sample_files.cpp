@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "sample_files.h"
 
 #include <fstream>
@@ -40,7 +42,7 @@ std::string contentType(const fs::path& file)
         return "image/png";
     if (extension == ".ico")
         return "image/x-icon";
-    return "application/octet-stream"; // the lecture lists (.zip) among them
+    return "application/octet-stream";  // the lecture lists (.zip) among them
 }
 
 std::optional<std::string> readFile(const fs::path& file)

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The sample library's files as the sample server hands them out.
 #pragma once
 

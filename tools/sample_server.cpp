@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // kardelo-sample-server: serves the sample lecture library on loopback, so the
 // client can be run and tried without the real library server.
 //
@@ -25,6 +27,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <pthread.h>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -32,7 +35,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include <pthread.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/types.h>
@@ -52,7 +54,7 @@ struct Options {
     int port = kDefaultPort;
     fs::path root = KARDELO_SAMPLE_LIBRARY;
     std::optional<pid_t> exitWithPid;
-    std::size_t audioRate = kDefaultAudioRateKiB * 1024; // bytes per second, 0 = unlimited
+    std::size_t audioRate = kDefaultAudioRateKiB * 1024;  // bytes per second, 0 = unlimited
 };
 
 void printUsage(std::ostream& out)
@@ -60,7 +62,8 @@ void printUsage(std::ostream& out)
     out << "usage: kardelo-sample-server [--port N] [--root DIR] [--exit-with-pid PID]"
            " [--audio-rate KIB]\n"
            "  --port N             port on 127.0.0.1 (default "
-        << kDefaultPort << "; 0 picks a free one)\n"
+        << kDefaultPort
+        << "; 0 picks a free one)\n"
            "  --root DIR           folder to serve (default " KARDELO_SAMPLE_LIBRARY ")\n"
            "  --exit-with-pid PID  stop once process PID has ended\n"
            "  --audio-rate KIB     KiB per second for files under audio/ (default "
@@ -157,11 +160,20 @@ std::string escapeHtml(std::string_view text)
     std::string out;
     for (const char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -170,13 +182,20 @@ std::string escapeHtml(std::string_view text)
 const char* statusText(int status)
 {
     switch (status) {
-    case 400: return "Bad Request";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    case 416: return "Range Not Satisfiable";
-    case 500: return "Internal Server Error";
-    default: return "Error";
+    case 400:
+        return "Bad Request";
+    case 403:
+        return "Forbidden";
+    case 404:
+        return "Not Found";
+    case 405:
+        return "Method Not Allowed";
+    case 416:
+        return "Range Not Satisfiable";
+    case 500:
+        return "Internal Server Error";
+    default:
+        return "Error";
     }
 }
 
@@ -184,13 +203,12 @@ std::string clockText()
 {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const auto millis =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
     std::tm local{};
     localtime_r(&seconds, &local);
     char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", local.tm_hour, local.tm_min,
-                  local.tm_sec, static_cast<int>(millis));
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", local.tm_hour, local.tm_min, local.tm_sec,
+                  static_cast<int>(millis));
     return text;
 }
 
@@ -207,20 +225,17 @@ public:
             const int yes = 1;
             ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
         });
-        server_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-            serve(request, response);
-        });
+        server_.Get(".*",
+                    [this](const httplib::Request& request, httplib::Response& response) { serve(request, response); });
         server_.set_error_handler([](const httplib::Request& request, httplib::Response& response) {
             const std::string status = std::to_string(response.status);
-            response.set_content("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + status +
-                                     "</title></head>\n<body><h1>" + status + ' ' +
-                                     statusText(response.status) + "</h1>\n<p>" +
-                                     escapeHtml(request.path) + "</p></body></html>\n",
+            response.set_content("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + status
+                                     + "</title></head>\n<body><h1>" + status + ' ' + statusText(response.status)
+                                     + "</h1>\n<p>" + escapeHtml(request.path) + "</p></body></html>\n",
                                  "text/html");
         });
-        server_.set_logger([this](const httplib::Request& request, const httplib::Response& response) {
-            log(request, response);
-        });
+        server_.set_logger(
+            [this](const httplib::Request& request, const httplib::Response& response) { log(request, response); });
     }
 
     // Returns the port, or nothing when it cannot be had.
@@ -281,8 +296,7 @@ private:
         response.set_content(*bytes, contentType(*file));
     }
 
-    void serveThrottled(const httplib::Request& request, httplib::Response& response,
-                        const fs::path& file)
+    void serveThrottled(const httplib::Request& request, httplib::Response& response, const fs::path& file)
     {
         auto in = std::make_shared<std::ifstream>(file, std::ios::binary);
         std::error_code error;
@@ -304,14 +318,12 @@ private:
 
         response.set_content_provider(
             stream->total, contentType(file),
-            [this, in, stream, rate, chunk, started](std::size_t offset, std::size_t length,
-                                                      httplib::DataSink& sink) {
+            [this, in, stream, rate, chunk, started](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
                 if (!*started)
                     *started = Clock::now();
                 // Paced against the start rather than per chunk, so time spent
                 // writing does not slow the stream below the rate.
-                const auto due = **started + std::chrono::microseconds(
-                                                 stream->sent * 1'000'000ULL / rate);
+                const auto due = **started + std::chrono::microseconds(stream->sent * 1'000'000ULL / rate);
                 while (Clock::now() < due) {
                     if (stopping_)
                         return false;
@@ -337,8 +349,7 @@ private:
     void log(const httplib::Request& request, const httplib::Response& response)
     {
         std::ostringstream line;
-        line << clockText() << ' ' << request.method << ' ' << request.path << ' '
-             << response.status << ' ';
+        line << clockText() << ' ' << request.method << ' ' << request.path << ' ' << response.status << ' ';
         std::shared_ptr<Stream> stream;
         {
             std::lock_guard lock(streamsMutex_);
@@ -351,7 +362,7 @@ private:
         else if (!stream)
             line << response.body.size();
         else if (stream->sent == stream->total || response.status != 200)
-            line << stream->sent; // a range request ends before the end of the file
+            line << stream->sent;  // a range request ends before the end of the file
         else
             line << stream->sent << " (cut off, " << stream->total << " in the file)";
         line << '\n';
@@ -367,7 +378,7 @@ private:
     std::mutex outputMutex_;
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -400,8 +411,8 @@ int main(int argc, char** argv)
                   << " (is another server already running there?)\n";
         return 1;
     }
-    std::cout << "kardelo-sample-server: serving " << options->root.string() << " on http://127.0.0.1:"
-              << *port << "/ (audio at ";
+    std::cout << "kardelo-sample-server: serving " << options->root.string() << " on http://127.0.0.1:" << *port
+              << "/ (audio at ";
     if (options->audioRate > 0)
         std::cout << options->audioRate / 1024 << " KiB/s)";
     else

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the README's screenshots of the real program under a virtual X
 # display: the catalogue, a conference's lectures, and the favourites after a
 # download. Needs a build (bash scripts/run.sh or scripts/test.sh) and the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // How cutting a fetched catalogue into records scales, and what it costs
 // next to decoding the bytes: decode alone, split alone, and both, over
 // catalogues of growing size up to 50 MB.
@@ -74,11 +76,23 @@ constexpr qint64 kMegabyte = 1 << 20;
 
 }  // namespace
 
-BENCHMARK(decode)->RangeMultiplier(2)->Range(6 * kMegabyte, 50 * kMegabyte)->Arg(50 * kMegabyte)
-    ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
-BENCHMARK(split)->RangeMultiplier(2)->Range(6 * kMegabyte, 50 * kMegabyte)->Arg(50 * kMegabyte)
-    ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
-BENCHMARK(decodeAndSplit)->RangeMultiplier(2)->Range(6 * kMegabyte, 50 * kMegabyte)->Arg(50 * kMegabyte)
-    ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(decode)
+    ->RangeMultiplier(2)
+    ->Range(6 * kMegabyte, 50 * kMegabyte)
+    ->Arg(50 * kMegabyte)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK(split)
+    ->RangeMultiplier(2)
+    ->Range(6 * kMegabyte, 50 * kMegabyte)
+    ->Arg(50 * kMegabyte)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK(decodeAndSplit)
+    ->RangeMultiplier(2)
+    ->Range(6 * kMegabyte, 50 * kMegabyte)
+    ->Arg(50 * kMegabyte)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 BENCHMARK_MAIN();

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Throughput and peak memory of a lecture download over loopback, next to
 // the curl command-line tool fetching the same file in the same run:
 //
@@ -42,10 +44,20 @@ std::int64_t parseSize(const char* text)
     char* end = nullptr;
     std::int64_t value = std::strtoll(text, &end, 10);
     switch (end && *end ? *end : '\0') {
-    case 'G': case 'g': value <<= 30; break;
-    case 'M': case 'm': value <<= 20; break;
-    case 'K': case 'k': value <<= 10; break;
-    default: break;
+    case 'G':
+    case 'g':
+        value <<= 30;
+        break;
+    case 'M':
+    case 'm':
+        value <<= 20;
+        break;
+    case 'K':
+    case 'k':
+        value <<= 10;
+        break;
+    default:
+        break;
     }
     return value;
 }

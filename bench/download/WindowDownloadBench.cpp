@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // How alive the window stays while a large lecture downloads through the
 // row button: the longest gap between two runs of the event pump while data
 // flows, and the throughput next to the download engine on its own.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The reference the start-up benchmark holds Kardelo against: the least a
 // Qt Widgets program does to put a main window with one label on screen.
 #include <QApplication>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the user waits for in the main window: start-up to the first page
 // with a large catalogue (against a bare window shown and closed in the
 // same run), one scroll step in a long list, and listing and searching a
@@ -33,10 +35,7 @@ struct Library {
     TestHttpServer server;
     QTemporaryDir folder;
     RecordingHost host;
-    explicit Library(int catalogueLines)
-    {
-        server.serveBytes("/lists/catalogue.txt", catalogueBytes(catalogueLines));
-    }
+    explicit Library(int catalogueLines) { server.serveBytes("/lists/catalogue.txt", catalogueBytes(catalogueLines)); }
 };
 
 void bareWindowShownAndClosed(benchmark::State& state)

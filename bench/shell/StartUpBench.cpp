@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // From launch to main window on screen: the real kardelo process against
 // the sample server on loopback, next to a bare Qt window program launched
 // the same way, alternating, and the resident memory of each once idle.
@@ -21,6 +23,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -28,7 +31,6 @@
 #include <thread>
 #include <vector>
 
-#include <csignal>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -156,8 +158,7 @@ std::optional<Launch> launch(Display& display, const char* program, const std::s
     return result;
 }
 
-template <typename T>
-T median(std::vector<T> values)
+template <typename T> T median(std::vector<T> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];

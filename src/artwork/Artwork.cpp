@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "artwork/Artwork.h"
 
 #include <QImage>
@@ -28,10 +30,7 @@ qreal usableRatio(qreal dpr)
 
 QString cacheKey(const char* name, int logicalSize, qreal dpr)
 {
-    return QStringLiteral("kardelo-artwork/%1/%2@%3")
-        .arg(QLatin1String(name))
-        .arg(logicalSize)
-        .arg(dpr, 0, 'g', 6);
+    return QStringLiteral("kardelo-artwork/%1/%2@%3").arg(QLatin1String(name)).arg(logicalSize).arg(dpr, 0, 'g', 6);
 }
 
 // Renders one of the SVG pictures into an image of logical size x ratio
@@ -84,7 +83,8 @@ QIcon loudspeakerAppIcon()
 QPixmap pressedButtonFace(qreal dpr)
 {
     dpr = usableRatio(dpr);
-    return render(cacheKey("pressed-face", 0, dpr), kButtonFaceSize, dpr, QStringLiteral(":/artwork/button-pressed.svg"));
+    return render(cacheKey("pressed-face", 0, dpr), kButtonFaceSize, dpr,
+                  QStringLiteral(":/artwork/button-pressed.svg"));
 }
 
 QPixmap releasedButtonFace(qreal dpr)

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "catalogue/FetchText.h"
 
-#include "platform/net/HttpGet.h"
 #include "platform/codecs/TextCodec.h"
+#include "platform/net/HttpGet.h"
 
 QString fetchText(const QString& address, const QString& charset, const platform::NetworkLimits& limits)
 {

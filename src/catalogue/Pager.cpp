@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "catalogue/Pager.h"
 
 #include "catalogue/RowCaptions.h"
@@ -11,7 +13,10 @@
 #include "platform/widgets/ScrollBar.h"
 
 Pager::Pager(PageList& pageList, const ViewBar& viewBar, const PageEntries& entries, QObject* parent)
-    : QObject(parent), pageList_(pageList), viewBar_(viewBar), entries_(entries)
+    : QObject(parent),
+      pageList_(pageList),
+      viewBar_(viewBar),
+      entries_(entries)
 {
 }
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "catalogue/RecordFields.h"
 
 std::optional<QString> substring(QStringView line, qsizetype start, qsizetype length)

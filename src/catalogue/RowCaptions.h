@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QString>
@@ -8,7 +10,7 @@
 // The two texts a row shows for an entry. A caption without a value leaves
 // the label's old text standing.
 struct RowCaptions {
-    std::optional<QString> first;   // the title line
+    std::optional<QString> first;  // the title line
     std::optional<QString> second;  // the date or detail line
 };
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "download/DownloadEngine.h"
 
 #include "download/DownloadLog.h"
@@ -7,7 +9,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 
-DownloadEngine::DownloadEngine(QObject* parent) : DownloadEngine(DownloadOptions(), parent) {}
+DownloadEngine::DownloadEngine(QObject* parent) : DownloadEngine(DownloadOptions(), parent) { }
 
 DownloadEngine::DownloadEngine(DownloadOptions options, QObject* parent)
     : DownloadEngine(std::move(options), &platform::monotonicMilliseconds, parent)
@@ -15,7 +17,9 @@ DownloadEngine::DownloadEngine(DownloadOptions options, QObject* parent)
 }
 
 DownloadEngine::DownloadEngine(DownloadOptions options, TickSource tickSource, QObject* parent)
-    : QObject(parent), options_(std::move(options)), tickSource_(std::move(tickSource))
+    : QObject(parent),
+      options_(std::move(options)),
+      tickSource_(std::move(tickSource))
 {
 }
 

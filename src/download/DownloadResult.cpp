@@ -1,9 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "download/DownloadResult.h"
 
 #include <QMetaEnum>
 
 DownloadResult::DownloadResult(Outcome outcome, QString errorString, int httpStatus)
-    : outcome_(outcome), errorString_(std::move(errorString)), httpStatus_(httpStatus)
+    : outcome_(outcome),
+      errorString_(std::move(errorString)),
+      httpStatus_(httpStatus)
 {
 }
 

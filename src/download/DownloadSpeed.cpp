@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "download/DownloadSpeed.h"
 
 #include <charconv>
@@ -40,16 +42,15 @@ qint32 downloadSpeed(qint64 progress, qint64 elapsedMs)
 {
     if (elapsedMs == 0)
         return 0;
-    const double kilobytesPerSecond =
-        static_cast<double>(progress) / static_cast<double>(elapsedMs) * 1000.0 / 1024.0;
+    const double kilobytesPerSecond = static_cast<double>(progress) / static_cast<double>(elapsedMs) * 1000.0 / 1024.0;
     const std::optional<long long> hundredths = toHundredths(kilobytesPerSecond);
     if (!hundredths)
         return 0;
     // The "0.00" text, read back as a single-precision number.
     char text[32];
     const long long magnitude = std::llabs(*hundredths);
-    const int length = std::snprintf(text, sizeof text, "%s%lld.%02lld", *hundredths < 0 ? "-" : "",
-                                     magnitude / 100, magnitude % 100);
+    const int length =
+        std::snprintf(text, sizeof text, "%s%lld.%02lld", *hundredths < 0 ? "-" : "", magnitude / 100, magnitude % 100);
     float single = 0;
     if (std::from_chars(text, text + length, single).ec != std::errc())
         return 0;

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "download/LectureDownload.h"
 
 #include "download/DownloadLog.h"
@@ -14,7 +16,9 @@ using Outcome = DownloadResult::Outcome;
 class LectureDownload::Run final : public StreamingGet::Receiver {
 public:
     Run(LectureDownload& download, const ProgressHandler& progressed)
-        : download_(download), progressed_(progressed), file_(download.targetPath_)
+        : download_(download),
+          progressed_(progressed),
+          file_(download.targetPath_)
     {
     }
 
@@ -106,9 +110,10 @@ private:
             return DownloadResult(Outcome::File, file_.errorString());
         }
         if ((announced_ > 0 && written_ != announced_) || (total_ > 0 && offset_ + written_ != total_))
-            return DownloadResult(Outcome::Network, QStringLiteral("the body ended after %1 of %2 bytes")
-                                                        .arg(offset_ + written_)
-                                                        .arg(total_ > 0 ? total_ : offset_ + announced_));
+            return DownloadResult(Outcome::Network,
+                                  QStringLiteral("the body ended after %1 of %2 bytes")
+                                      .arg(offset_ + written_)
+                                      .arg(total_ > 0 ? total_ : offset_ + announced_));
         notify();
         // A cancel in that last notification still wins.
         if (download_.aborted_)
@@ -161,9 +166,9 @@ private:
             refusedStatus_ = status;
             const QByteArray contentRange = headers.value("Content-Range").value_or(QByteArray());
             refusal_ = !length ? QStringLiteral("with a Content-Length that is no byte count")
-                       : contentRange.isEmpty()
-                           ? QStringLiteral("is not the whole file")
-                           : QStringLiteral("with \"%1\" is not the whole file").arg(QString::fromLatin1(contentRange));
+                : contentRange.isEmpty()
+                ? QStringLiteral("is not the whole file")
+                : QStringLiteral("with \"%1\" is not the whole file").arg(QString::fromLatin1(contentRange));
         }
         return false;
     }
@@ -173,7 +178,7 @@ private:
         const PartialDownload::Record& kept = file_.record();
         const qint64 total = range.total > 0 ? range.total : kept.total;
         return range.first == resumeFrom_ && total > 0 && range.last == total - 1
-               && (kept.total == 0 || total == kept.total) && (validator.isEmpty() || validator == kept.validator);
+            && (kept.total == 0 || total == kept.total) && (validator.isEmpty() || validator == kept.validator);
     }
 
     bool received(QByteArrayView bytes) override
@@ -221,10 +226,10 @@ private:
 
     // The attempt under way.
     qint64 resumeFrom_ = 0;  // the kept bytes asked to be continued
-    qint64 offset_ = 0;      // where this body starts in the file
-    qint64 written_ = 0;     // bytes of this body stored
-    qint64 announced_ = 0;   // this body's Content-Length, 0 when none
-    qint64 total_ = 0;       // the whole file's size, 0 when unknown
+    qint64 offset_ = 0;  // where this body starts in the file
+    qint64 written_ = 0;  // bytes of this body stored
+    qint64 announced_ = 0;  // this body's Content-Length, 0 when none
+    qint64 total_ = 0;  // the whole file's size, 0 when unknown
     bool decided_ = false;  // the answer's headers are in: continue or start afresh
     bool restartNeeded_ = false;
     bool writeFailed_ = false;
@@ -234,7 +239,9 @@ private:
 };
 
 LectureDownload::LectureDownload(QString address, QString targetPath, DownloadOptions options)
-    : address_(std::move(address)), targetPath_(std::move(targetPath)), options_(options)
+    : address_(std::move(address)),
+      targetPath_(std::move(targetPath)),
+      options_(options)
 {
 }
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "download/PartialDownload.h"
 
 #include "platform/files/DurableFiles.h"
@@ -11,9 +13,9 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <optional>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -41,8 +43,8 @@ int openLocked(const QByteArray& path, int flags)
             ::close(fd);
             return -1;
         }
-        struct stat opened {};
-        struct stat named {};
+        struct stat opened { };
+        struct stat named { };
         if (::fstat(fd, &opened) == 0 && ::stat(path.constData(), &named) == 0 && opened.st_dev == named.st_dev
             && opened.st_ino == named.st_ino)
             return fd;
@@ -112,8 +114,7 @@ bool PartialDownload::open()
     fd_ = openLocked(partialPath_, O_RDWR | O_CREAT);
     if (fd_ < 0)
         return openNameless();
-    if (const std::optional<StoredRecord> stored = readStoredRecord(recordPath_);
-        stored && stored->name == fileName_)
+    if (const std::optional<StoredRecord> stored = readStoredRecord(recordPath_); stored && stored->name == fileName_)
         record_ = stored->record;
     // Whatever is there already is continued, if anything; restart() empties it.
     return ::lseek(fd_, 0, SEEK_END) >= 0 || failed("seek in the partial file");
@@ -134,7 +135,7 @@ bool PartialDownload::failed(const char* operation)
 
 qint64 PartialDownload::resumableBytes(const QByteArray& address) const
 {
-    struct stat info {};
+    struct stat info { };
     if (nameless_ || fd_ < 0 || record_.validator.isEmpty() || record_.address != address || ::fstat(fd_, &info) != 0)
         return 0;
     const qint64 size = info.st_size;
@@ -188,8 +189,8 @@ bool PartialDownload::commit(bool flush)
     if (flush && ::fdatasync(fd_) != 0)
         return failed("flush the file to the disk");
     if (nameless_) {
-        const QByteArray naming = partialPath_.chopped(kPartialSuffix.size()) + '-'
-                                  + QByteArray::number(::getpid()) + kNamingSuffix;
+        const QByteArray naming =
+            partialPath_.chopped(kPartialSuffix.size()) + '-' + QByteArray::number(::getpid()) + kNamingSuffix;
         if (!giveNamelessFileAName(naming))
             return failed("give the file a name");
         if (std::rename(naming.constData(), targetName_.constData()) != 0) {
@@ -228,7 +229,7 @@ bool PartialDownload::giveNamelessFileAName(const QByteArray& name)
 
 void PartialDownload::keepForResume()
 {
-    struct stat info {};
+    struct stat info { };
     if (nameless_ || fd_ < 0 || record_.validator.isEmpty() || ::fstat(fd_, &info) != 0 || info.st_size == 0) {
         discard();
         return;
@@ -267,9 +268,8 @@ void prunePartialDownloads(const QString& folder, std::chrono::hours maxAge)
     }
     const auto oldest = std::chrono::system_clock::now() - maxAge;
     const auto isOld = [oldest](const QByteArray& path) {
-        struct stat info {};
-        return ::stat(path.constData(), &info) == 0
-               && std::chrono::system_clock::from_time_t(info.st_mtime) < oldest;
+        struct stat info { };
+        return ::stat(path.constData(), &info) == 0 && std::chrono::system_clock::from_time_t(info.st_mtime) < oldest;
     };
     for (const QByteArray& path : paths) {
         if (path.endsWith(kRecordSuffix)) {
@@ -290,7 +290,7 @@ void prunePartialDownloads(const QString& folder, std::chrono::hours maxAge)
         const QByteArray recordPath = path.chopped(kPartialSuffix.size()) + kRecordSuffix;
         const std::optional<StoredRecord> stored = readStoredRecord(recordPath);
         const bool useless = !stored || stored->record.validator.isEmpty()
-                             || ::access((folderName + '/' + stored->name).constData(), F_OK) == 0;
+            || ::access((folderName + '/' + stored->name).constData(), F_OK) == 0;
         if (useless || isOld(path)) {
             ::unlink(path.constData());
             ::unlink(recordPath.constData());

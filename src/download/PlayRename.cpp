@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "download/PlayRename.h"
 
 #include "download/DownloadLog.h"
@@ -49,7 +51,7 @@ PendingRenames readPending(const QString& recordPath)
         const QString stored = QString::fromUtf8(storedLine);
         const QString play = QString::fromUtf8(playLine);
         const bool readable = i + 1 < lines.size() && isRecordableName(stored) && isRecordableName(play)
-                              && stored != play && play == playNameFor(stored) && stored.toUtf8() == storedLine;
+            && stored != play && play == playNameFor(stored) && stored.toUtf8() == storedLine;
         if (readable) {
             pending.renames.append({stored, play});
         } else {
@@ -88,7 +90,7 @@ QString playNameFor(const QString& fileName)
     return playName.replace(QStringLiteral("zip"), QStringLiteral("wma"), Qt::CaseSensitive);
 }
 
-PlayRename::PlayRename(const QString& folder) : folder_(folder) {}
+PlayRename::PlayRename(const QString& folder) : folder_(folder) { }
 
 QString PlayRename::recordPath(const QString& folder)
 {

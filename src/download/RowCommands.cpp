@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "download/RowCommands.h"
 
-#include "parts/Notices.h"
 #include "catalogue/CatalogueLines.h"
 #include "catalogue/DecodeAddress.h"
 #include "catalogue/FetchText.h"
@@ -12,16 +13,17 @@
 #include "download/DownloadEngine.h"
 #include "download/DownloadLog.h"
 #include "download/PlayRename.h"
+#include "parts/Notices.h"
 #include "parts/PageEntries.h"
 #include "parts/PageList.h"
 #include "parts/RowButton.h"
 #include "parts/ViewBar.h"
-#include "playback/Playback.h"
-#include "platform/widgets/CaptionLabel.h"
 #include "platform/host/HostOperations.h"
 #include "platform/host/IntervalTimer.h"
+#include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/OptionButton.h"
 #include "platform/widgets/ScrollBar.h"
+#include "playback/Playback.h"
 #include "views/FavouriteFileName.h"
 #include "views/ViewSwitcher.h"
 
@@ -77,7 +79,7 @@ void RowCommands::actionButtonReleased(int row)
 void RowCommands::enterConference(int row)
 {
     const QString address = builtInAddress(addresses_.conferenceListBase)
-                            + lectureListFileName(parts_.pageList.rows[row].subtitle->caption());
+        + lectureListFileName(parts_.pageList.rows[row].subtitle->caption());
     const QString text = fetchText(address, kServerCharset);
     QStringList& lectures = parts_.entries.lectureLines;
     lectures.clear();

@@ -1,13 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "info/AboutWindow.h"
 
 #include "KardeloVersion.h"
 #include "artwork/Artwork.h"
-#include "catalogue/DecodeAddress.h"
-#include "platform/widgets/CentreWindowOnScreen.h"
-#include "parts/Colours.h"
-#include "platform/widgets/Fonts.h"
-#include "platform/host/HostOperations.h"
 #include "artwork/PointingHandCursor.h"
+#include "catalogue/DecodeAddress.h"
+#include "parts/Colours.h"
+#include "platform/host/HostOperations.h"
+#include "platform/widgets/CentreWindowOnScreen.h"
+#include "platform/widgets/Fonts.h"
 #include "platform/widgets/TextPlacement.h"
 
 #include <QGuiApplication>
@@ -59,21 +61,20 @@ AboutWindow::AboutWindow(const QString& storedHomePageAddress, QWidget* parent)
     productPicture->setGeometry(QRect(16, 16, 57, 45));
     // Stretched to fill its box, which is wider than it is tall.
     productPicture->setScaledContents(true);
-    productPicture->setPixmap(artwork::loudspeakerIcon(qMax(productPicture->width(), productPicture->height()),
-                                                       qApp->devicePixelRatio()));
+    productPicture->setPixmap(
+        artwork::loudspeakerIcon(qMax(productPicture->width(), productPicture->height()), qApp->devicePixelRatio()));
 
     const QFont title = titleFont();
-    productName =
-        makeLabel(this, QStringLiteral("Kardelo"), QRect(84, 20, 200, 19), colours::aboutTitle, true, &title);
-    versionLabel = makeLabel(this, QStringLiteral("版本：V") + kDisplayVersion, QRect(220, 48, 66, 12), colours::aboutTitle, true);
-    developerLabel = makeLabel(this, QStringLiteral("开发：Kardelo 开发组"), QRect(68, 80, 108, 12),
-                               colours::text, true);
+    productName = makeLabel(this, QStringLiteral("Kardelo"), QRect(84, 20, 200, 19), colours::aboutTitle, true, &title);
+    versionLabel =
+        makeLabel(this, QStringLiteral("版本：V") + kDisplayVersion, QRect(220, 48, 66, 12), colours::aboutTitle, true);
+    developerLabel =
+        makeLabel(this, QStringLiteral("开发：Kardelo 开发组"), QRect(68, 80, 108, 12), colours::text, true);
     emailLabel = makeLabel(this, QStringLiteral("邮箱：kardelo@example.org"), QRect(68, 100, 120, 12),
-                       colours::desktopDefault, true);
+                           colours::desktopDefault, true);
     wechatLabel = makeLabel(this, QStringLiteral("微信：kardelo-example"), QRect(68, 120, 102, 12),
-                       colours::desktopDefault, true);
-    homePageCaption = makeLabel(this, QStringLiteral("主页："), QRect(68, 140, 36, 12),
-                                colours::desktopDefault, true);
+                            colours::desktopDefault, true);
+    homePageCaption = makeLabel(this, QStringLiteral("主页："), QRect(68, 140, 36, 12), colours::desktopDefault, true);
     homePageLink = new platform::CaptionButton(this, QAccessible::Link);
     homePageLink->setTextColour(colours::link);
     platform::placeText(homePageLink, QRect(104, 140, 120, 12));

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "info/LeadingNumber.h"
 
 #include <charconv>
@@ -22,7 +24,10 @@ std::string withoutBlanks(QStringView text)
     return compact;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 int digitValue(char c, int radix)
 {

@@ -1,13 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "info/VersionCheck.h"
 
 #include "KardeloVersion.h"
-#include "parts/Notices.h"
 #include "catalogue/DecodeAddress.h"
 #include "catalogue/FetchText.h"
 #include "catalogue/LibraryLog.h"
 #include "catalogue/ServerTexts.h"
 #include "catalogue/StoredAddresses.h"
 #include "info/LeadingNumber.h"
+#include "parts/Notices.h"
 #include "platform/host/HostOperations.h"
 
 std::optional<QString> publishedVersionText(const QString& versionFileText)
@@ -29,15 +31,14 @@ StartOutcome runVersionCheck(const StoredAddresses& addresses)
 
     const std::optional<QString> published = publishedVersionText(versionFileText);
     if (!published) {
-        qCWarning(lcLibrary).nospace() << "the version file has no " << kVersionMarker << " ("
-                                       << versionFileText.size() << " characters read)";
+        qCWarning(lcLibrary).nospace() << "the version file has no " << kVersionMarker << " (" << versionFileText.size()
+                                       << " characters read)";
         showNotice(kNetworkFailureMessage, QMessageBox::Warning);
         platform::endProgram();
         return StartOutcome::Ended;
     }
 
-    if (isNewerThanOurs(*published)
-        && askYesNo(kUpdatePrompt)) {
+    if (isNewerThanOurs(*published) && askYesNo(kUpdatePrompt)) {
         platform::openInBrowser(nullptr, builtInAddress(addresses.homePage));
         platform::endProgram();
         return StartOutcome::Ended;

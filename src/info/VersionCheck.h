@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QString>
@@ -13,7 +15,7 @@ struct StoredAddresses;
 
 enum class StartOutcome {
     Continue,  // go on and bring up the main window
-    Ended,     // the program has been ended
+    Ended,  // the program has been ended
 };
 
 // The published version is the text before the first marker.

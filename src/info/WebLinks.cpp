@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "info/WebLinks.h"
 
 #include "catalogue/DecodeAddress.h"
@@ -19,7 +21,9 @@ void openStoredAddress(QWidget* owner, const QString& stored)
 }  // namespace
 
 WebLinks::WebLinks(const StoredAddresses& addresses, QWidget* window)
-    : QObject(window), addresses_(addresses), window_(window)
+    : QObject(window),
+      addresses_(addresses),
+      window_(window)
 {
 }
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "parts/CurrentView.h"
 
 void CurrentView::set(PageView view)

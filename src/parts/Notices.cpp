@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "parts/Notices.h"
 
 #include "platform/host/HostOperations.h"
@@ -10,5 +12,5 @@ void showNotice(const QString& prompt, QMessageBox::Icon icon, QWidget* owner)
 bool askYesNo(const QString& prompt, QWidget* owner)
 {
     return platform::showMessage(kNoticeTitle, prompt, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, owner)
-           == QMessageBox::Yes;
+        == QMessageBox::Yes;
 }

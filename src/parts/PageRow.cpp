@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "parts/PageRow.h"
 
 #include "artwork/Artwork.h"
@@ -42,16 +44,16 @@ PageRow PageRow::build(QWidget* panel, int index)
     row.icon->setPixmap(artwork::loudspeakerIcon(32, qApp->devicePixelRatio()));
 
     const QFont bold = platform::songTiBold9();
-    row.title = platform::makeLabel(row.frame, QStringLiteral("第十届全国心血管病学术会议"),
-                                    QRect(48, 8, 417, 13), colours::text, false, &bold);
-    row.subtitle = platform::makeLabel(row.frame, QStringLiteral("更新日期：20140202"),
-                                       QRect(48, 28, 417, 13), colours::dimmedText, false);
+    row.title = platform::makeLabel(row.frame, QStringLiteral("第十届全国心血管病学术会议"), QRect(48, 8, 417, 13),
+                                    colours::text, false, &bold);
+    row.subtitle = platform::makeLabel(row.frame, QStringLiteral("更新日期：20140202"), QRect(48, 28, 417, 13),
+                                       colours::dimmedText, false);
 
     row.separator = new platform::HorizontalLine(colours::rowSeparator, row.frame);
     row.separator->setGeometry(QRect(0, 48, 588, 1));
 
-    row.percentage = platform::makeLabel(row.frame, QStringLiteral("100%"), QRect(496, 16, 24, 12),
-                                         colours::progress, true);
+    row.percentage =
+        platform::makeLabel(row.frame, QStringLiteral("100%"), QRect(496, 16, 24, 12), colours::progress, true);
 
     row.deleteButton = buildButton(row, QPoint(472, 12), QStringLiteral("删 除"));
     row.deleteButton->setVisible(false);

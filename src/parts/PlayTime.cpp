@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "parts/PlayTime.h"
 
 #include <algorithm>
@@ -9,10 +11,7 @@ QString formatPlayTime(qint64 milliseconds, qint64 lengthMilliseconds)
     const qint64 hours = seconds / 3600;
     const QChar zero(u'0');
     if (withHours) {
-        return QStringLiteral("%1:%2:%3")
-            .arg(hours)
-            .arg(seconds / 60 % 60, 2, 10, zero)
-            .arg(seconds % 60, 2, 10, zero);
+        return QStringLiteral("%1:%2:%3").arg(hours).arg(seconds / 60 % 60, 2, 10, zero).arg(seconds % 60, 2, 10, zero);
     }
     return QStringLiteral("%1:%2").arg(seconds / 60, 2, 10, zero).arg(seconds % 60, 2, 10, zero);
 }

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "parts/RowButton.h"
 
 #include "artwork/Artwork.h"
@@ -35,7 +37,7 @@ bool isActivationKey(const QKeyEvent* event)
 // the page, and a press runs at once.
 class RowButtonAccessible : public QAccessibleWidget {
 public:
-    explicit RowButtonAccessible(RowButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+    explicit RowButtonAccessible(RowButton* button) : QAccessibleWidget(button, QAccessible::Button) { }
 
     QString text(QAccessible::Text kind) const override
     {

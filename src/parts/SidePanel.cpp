@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "parts/SidePanel.h"
 
 #include "KardeloVersion.h"
 #include "artwork/Artwork.h"
-#include "platform/widgets/CaptionLabel.h"
 #include "parts/Colours.h"
+#include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/widgets/PictureBox.h"
 #include "platform/widgets/TextPlacement.h"
@@ -22,12 +24,12 @@ SidePanel SidePanel::build(QWidget* client, const QPixmap& phoneEditionAdvert)
     panel.picture->setPicture(artwork::sidePanelPicture(qApp->devicePixelRatio()));
 
     const QFont bold = platform::songTiBold9();
-    panel.productName = makeLabel(panel.picture, QStringLiteral("Kardelo"), QRect(8, 56, 39, 12),
-                                  colours::sidePanelText, true, &bold);
-    panel.subjectLabel = makeLabel(panel.picture, QStringLiteral("心血管病学讲座"),
-                                   QRect(8, 80, 91, 12), colours::sidePanelText, true, &bold);
-    panel.phoneEditionNotice = makeLabel(panel.picture, QStringLiteral("安卓手机版同步推出"),
-                                         QRect(8, 108, 117, 12), colours::sidePanelHighlight, true, &bold);
+    panel.productName =
+        makeLabel(panel.picture, QStringLiteral("Kardelo"), QRect(8, 56, 39, 12), colours::sidePanelText, true, &bold);
+    panel.subjectLabel = makeLabel(panel.picture, QStringLiteral("心血管病学讲座"), QRect(8, 80, 91, 12),
+                                   colours::sidePanelText, true, &bold);
+    panel.phoneEditionNotice = makeLabel(panel.picture, QStringLiteral("安卓手机版同步推出"), QRect(8, 108, 117, 12),
+                                         colours::sidePanelHighlight, true, &bold);
     panel.versionLabel = makeLabel(panel.picture, QStringLiteral("版本：") + kDisplayVersion, QRect(68, 292, 60, 12),
                                    colours::sidePanelText, true);
 

@@ -1,6 +1,7 @@
-#include "parts/TransportBar.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "parts/PlayTime.h"
+#include "parts/TransportBar.h"
 #include "platform/widgets/JumpSlider.h"
 #include "playback/Playback.h"
 
@@ -27,8 +28,8 @@ struct SpeedEntry {
 };
 
 constexpr SpeedEntry kSpeeds[] = {
-    {0.5, u"0.5 倍速"}, {0.75, u"0.75 倍速"}, {1.0, u"正常"},
-    {1.25, u"1.25 倍速"}, {1.5, u"1.5 倍速"}, {2.0, u"2 倍速"},
+    {0.5, u"0.5 倍速"},   {0.75, u"0.75 倍速"}, {1.0, u"正常"},
+    {1.25, u"1.25 倍速"}, {1.5, u"1.5 倍速"},   {2.0, u"2 倍速"},
 };
 
 QToolButton* makeButton(QWidget* parent, const char* name, QStyle::StandardPixmap icon)
@@ -119,9 +120,8 @@ void TransportBar::buildBar()
 
     // A drag seeks once, where it is let go; until then the lecture keeps
     // playing and only the elapsed time follows the handle.
-    connect(positionSlider_, &QSlider::sliderMoved, this, [this](int value) {
-        elapsedLabel_->setText(formatPlayTime(value, playback_.duration()));
-    });
+    connect(positionSlider_, &QSlider::sliderMoved, this,
+            [this](int value) { elapsedLabel_->setText(formatPlayTime(value, playback_.duration())); });
     connect(positionSlider_, &QSlider::sliderReleased, this, &TransportBar::seekToSlider);
     // Keys and the wheel move the bar by steps; each step seeks.
     connect(positionSlider_, &QSlider::actionTriggered, this, [this](int action) {

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "parts/ViewBar.h"
 
-#include "platform/widgets/CaptionLabel.h"
 #include "parts/Colours.h"
+#include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/OptionButton.h"
 #include "platform/widgets/TextBox.h"
 #include "platform/widgets/TextPlacement.h"
@@ -28,8 +30,8 @@ ViewBar ViewBar::build(QWidget* client)
     platform::placeText(bar.favouritesOption, QRect(172, 20, 80, 12));
     bar.favouritesOption->setTextColour(colours::text);
 
-    bar.searchLabel = platform::makeLabel(bar.frame, QStringLiteral("搜索"), QRect(364, 20, 24, 12),
-                                          colours::dimmedText, true);
+    bar.searchLabel =
+        platform::makeLabel(bar.frame, QStringLiteral("搜索"), QRect(364, 20, 24, 12), colours::dimmedText, true);
     bar.searchBox = new platform::TextBox(bar.frame);
     bar.searchBox->setGeometry(QRect(396, 16, 205, 22));
     bar.searchBox->setEnabled(false);

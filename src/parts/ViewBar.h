@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "parts/CurrentView.h"
@@ -16,8 +18,8 @@ class TextBox;
 // current view.
 struct ViewBar {
     QGroupBox* frame = nullptr;
-    platform::OptionButton* catalogueOption = nullptr;   // 返回目录
-    platform::OptionButton* lecturesOption = nullptr;    // 远程音频, enabled once a conference is entered
+    platform::OptionButton* catalogueOption = nullptr;  // 返回目录
+    platform::OptionButton* lecturesOption = nullptr;  // 远程音频, enabled once a conference is entered
     platform::OptionButton* favouritesOption = nullptr;  // 我的收藏
     platform::CaptionLabel* searchLabel = nullptr;
     platform::TextBox* searchBox = nullptr;

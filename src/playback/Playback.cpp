@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "playback/Playback.h"
 
 #include "platform/media/DisposeMediaPlayer.h"
@@ -126,9 +128,9 @@ void Playback::setSource(const QString& path)
             player_->setSourceDevice(file_, QUrl::fromLocalFile(info.absoluteFilePath()));
         } else {
             qCWarning(lcPlayer) << "cannot open" << path << "-"
-                                << (!info.exists()   ? QStringLiteral("no such file")
-                                    : !info.isFile() ? QStringLiteral("not a file")
-                                                     : next->errorString());
+                                << (!info.exists()       ? QStringLiteral("no such file")
+                                        : !info.isFile() ? QStringLiteral("not a file")
+                                                         : next->errorString());
             delete next;
         }
     }

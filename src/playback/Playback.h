@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QObject>
@@ -36,7 +38,7 @@ public:
 
     // What became of the lecture, the first that applies.
     enum class Status {
-        NoLecture,   // none set, or an empty path
+        NoLecture,  // none set, or an empty path
         CannotOpen,  // no file to read at that path
         CannotPlay,  // the back end failed on it
         Loading,

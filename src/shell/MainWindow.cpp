@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "shell/MainWindow.h"
 
-#include "parts/Notices.h"
 #include "artwork/Artwork.h"
 #include "catalogue/CatalogueLines.h"
 #include "catalogue/DecodeAddress.h"
@@ -14,14 +15,15 @@
 #include "download/RowCommands.h"
 #include "info/PhoneEditionAdvert.h"
 #include "info/WebLinks.h"
+#include "parts/Notices.h"
 #include "parts/RowButton.h"
 #include "parts/RowKeyNavigation.h"
 #include "parts/TransportBar.h"
+#include "platform/host/HostOperations.h"
+#include "platform/host/IntervalTimer.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/CentreWindowOnScreen.h"
 #include "platform/widgets/Fonts.h"
-#include "platform/host/HostOperations.h"
-#include "platform/host/IntervalTimer.h"
 #include "platform/widgets/OptionButton.h"
 #include "platform/widgets/ScrollBar.h"
 #include "platform/widgets/ShortcutPrecedence.h"
@@ -75,8 +77,8 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
 
     pager_ = new Pager(pageList_, viewBar_, entries_, this);
     views_ = new ViewSwitcher(viewBar_, pageList_, entries_, *favouritesTimer_, *pager_, this);
-    rowCommands_ = new RowCommands({viewBar_, pageList_, entries_, *favouritesTimer_, *playback_},
-                                   *pager_, *views_, addresses_, favouritesFolder(), this);
+    rowCommands_ = new RowCommands({viewBar_, pageList_, entries_, *favouritesTimer_, *playback_}, *pager_, *views_,
+                                   addresses_, favouritesFolder(), this);
     webLinks_ = new WebLinks(addresses_, this);
     new RowKeyNavigation(pageList_, this);
     connectParts();
@@ -113,13 +115,12 @@ void MainWindow::buildMenu()
     };
     for (const auto& menuKey : menuKeys) {
         QMenu* opened = menuKey.second;
-        connect(new QShortcut(menuKey.first, this), &QShortcut::activated, this,
-                [this, opened] {
-                    menuBar()->setActiveAction(opened->menuAction());
-                    // Open as from the keyboard, on its first item, so
-                    // Return runs it.
-                    opened->setActiveAction(opened->actions().value(0));
-                });
+        connect(new QShortcut(menuKey.first, this), &QShortcut::activated, this, [this, opened] {
+            menuBar()->setActiveAction(opened->menuAction());
+            // Open as from the keyboard, on its first item, so
+            // Return runs it.
+            opened->setActiveAction(opened->actions().value(0));
+        });
     }
 }
 
@@ -175,9 +176,8 @@ bool MainWindow::loadAtStartUp()
     // Reading a folder of thousands of lectures takes a few milliseconds, so
     // it waits until the window is up; a download in progress by then holds
     // its partial file locked, and that one is left alone.
-    QTimer::singleShot(0, this, [folder = favouritesFolder()] {
-        prunePartialDownloads(folder, kPartialDownloadLifetime);
-    });
+    QTimer::singleShot(0, this,
+                       [folder = favouritesFolder()] { prunePartialDownloads(folder, kPartialDownloadLifetime); });
     entries_.favouritesListing.setPath(favouritesFolder() + u'/');
 
     downloadEngine_ = new DownloadEngine(this);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "KardeloVersion.h"
@@ -28,9 +30,9 @@ class IntervalTimer;
 // The menu bar's commands.
 struct MenuActions {
     QMenu* fileMenu = nullptr;
-    QAction* quit = nullptr;          // 退出
+    QAction* quit = nullptr;  // 退出
     QMenu* helpMenu = nullptr;
-    QAction* showAbout = nullptr;     // 版本信息
+    QAction* showAbout = nullptr;  // 版本信息
     QAction* openHelpPage = nullptr;  // 操作说明
     QAction* openHomePage = nullptr;  // 访问作者主页
 };

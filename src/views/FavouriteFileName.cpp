@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "views/FavouriteFileName.h"
 
 std::optional<QString> favouriteFileName(const QString& savedName)

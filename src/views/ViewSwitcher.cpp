@@ -1,14 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "views/ViewSwitcher.h"
 
 #include "catalogue/Pager.h"
 #include "catalogue/RowCaptions.h"
+#include "parts/Colours.h"
 #include "parts/PageEntries.h"
 #include "parts/PageList.h"
 #include "parts/RowButton.h"
 #include "parts/ViewBar.h"
-#include "platform/widgets/CaptionLabel.h"
-#include "parts/Colours.h"
 #include "platform/host/IntervalTimer.h"
+#include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/OptionButton.h"
 #include "platform/widgets/ScrollBar.h"
 #include "platform/widgets/TextBox.h"
@@ -18,8 +20,8 @@
 
 using namespace platform;
 
-ViewSwitcher::ViewSwitcher(ViewBar& viewBar, PageList& pageList, PageEntries& entries,
-                           IntervalTimer& favouritesTimer, Pager& pager, QObject* parent)
+ViewSwitcher::ViewSwitcher(ViewBar& viewBar, PageList& pageList, PageEntries& entries, IntervalTimer& favouritesTimer,
+                           Pager& pager, QObject* parent)
     : QObject(parent),
       viewBar_(viewBar),
       pageList_(pageList),

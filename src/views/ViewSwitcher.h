@@ -1,11 +1,13 @@
-#pragma once
+// SPDX-License-Identifier: GPL-3.0-or-later
 
-#include <QObject>
-#include <QString>
+#pragma once
 
 #include "parts/CurrentView.h"
 
 #include <QColor>
+#include <QObject>
+#include <QString>
+
 #include <optional>
 
 class Pager;

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "artwork/Artwork.h"
 
 #include <QImage>
@@ -154,8 +156,8 @@ void ArtworkTest::denseRenderingIsTheSamePictureEveryTime()
     const QImage single = pixels(picture.paint(1));
     QImage dense = pixels(picture.paint(2));
     dense.setDevicePixelRatio(1);
-    const QImage reduced =
-        dense.scaled(single.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_ARGB32);
+    const QImage reduced = dense.scaled(single.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                               .convertToFormat(QImage::Format_ARGB32);
     const double difference = meanDifference(single, reduced);
     QVERIFY2(difference < 6.0, qPrintable(QStringLiteral("mean difference %1").arg(difference)));
 
@@ -263,7 +265,8 @@ void ArtworkTest::facesArePaleInsideADarkerBorder()
     const int px = qRound(dpr);
     const double top = rowLightness(image, 2 * px, w / 4, w - w / 4);
     const double bottom = rowLightness(image, h - 4 * px, w / 4, w - w / 4);
-    QVERIFY2(pressed ? top + 10 < bottom : top > bottom + 10, qPrintable(QStringLiteral("top %1, bottom %2").arg(top).arg(bottom)));
+    QVERIFY2(pressed ? top + 10 < bottom : top > bottom + 10,
+             qPrintable(QStringLiteral("top %1, bottom %2").arg(top).arg(bottom)));
 }
 
 void ArtworkTest::sidePanelIsOpaque()

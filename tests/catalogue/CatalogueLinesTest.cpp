@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "catalogue/CatalogueLines.h"
 
 #include <QtTest>
@@ -14,14 +16,12 @@ void CatalogueLinesTest::keepsLinesWithBothMarkers_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("kept");
-    QTest::newRow("two records")
-        << QStringLiteral("甲%20131015*\r\n乙%20140101*x\r\n") << QStringList{"甲%20131015*", "乙%20140101*x"};
-    QTest::newRow("last line without CR LF is never read")
-        << QStringLiteral("甲%1*\r\n乙%2*") << QStringList{"甲%1*"};
+    QTest::newRow("two records") << QStringLiteral("甲%20131015*\r\n乙%20140101*x\r\n")
+                                 << QStringList{"甲%20131015*", "乙%20140101*x"};
+    QTest::newRow("last line without CR LF is never read") << QStringLiteral("甲%1*\r\n乙%2*") << QStringList{"甲%1*"};
     QTest::newRow("empty lines and runs of CR LF")
         << QStringLiteral("\r\n\r\n甲%1*\r\n\r\n\r\n乙%2*\r\n\r\n") << QStringList{"甲%1*", "乙%2*"};
-    QTest::newRow("CR alone ends no line")
-        << QStringLiteral("甲%1*\r乙%2*\r\n") << QStringList{"甲%1*\r乙%2*"};
+    QTest::newRow("CR alone ends no line") << QStringLiteral("甲%1*\r乙%2*\r\n") << QStringList{"甲%1*\r乙%2*"};
     QTest::newRow("star before percent is kept") << QStringLiteral("a*b%c\r\n") << QStringList{"a*b%c"};
     QTest::newRow("percent alone dropped") << QStringLiteral("a%b\r\nc%d*\r\n") << QStringList{"c%d*"};
     QTest::newRow("star alone dropped") << QStringLiteral("a*b\r\n") << QStringList{};

@@ -1,5 +1,8 @@
-#include "catalogue/AddressKey.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "catalogue/DecodeAddress.h"
+
+#include "catalogue/AddressKey.h"
 #include "catalogue/StoredAddresses.h"
 
 #include <QFile>
@@ -112,8 +115,8 @@ void DecodeAddressTest::programHoldsNoReadableAddress()
     const QByteArray image = program.readAll();
     QVERIFY(image.size() > 100000);
     const StoredAddresses& stored = builtInAddresses();
-    for (const QString* list : {&stored.catalogue, &stored.conferenceListBase, &stored.versionFile,
-                                &stored.homePage, &stored.helpPage, &stored.phoneEdition}) {
+    for (const QString* list : {&stored.catalogue, &stored.conferenceListBase, &stored.versionFile, &stored.homePage,
+                                &stored.helpPage, &stored.phoneEdition}) {
         const QString address = decodeAddress(*list);
         // The host alone as well as the whole address, as UTF-8 and UTF-16.
         for (const QString& text : {address, address.section(u'/', 2, 2)}) {

@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "catalogue/FetchText.h"
+
 #include "platform/net/NetworkLimits.h"
 #include "support/FreePort.h"
 #include "support/Gb2312.h"
@@ -44,8 +47,10 @@ void FetchTextTest::returnsTheBodyAsText_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("redirected");
-    QTest::newRow("GB2312 with line ends intact") << 200
-        << QStringLiteral("第十届心血管病学大会%20131015*\r\n冠心病介入治疗进展%张医生$心内科*http://h/a.wma\r\n尾行") << false;
+    QTest::newRow("GB2312 with line ends intact")
+        << 200
+        << QStringLiteral("第十届心血管病学大会%20131015*\r\n冠心病介入治疗进展%张医生$心内科*http://h/a.wma\r\n尾行")
+        << false;
     QTest::newRow("error page whatever the status") << 404 << QStringLiteral("<html>404 Not Found</html>") << false;
     QTest::newRow("empty body") << 200 << QString() << false;
     QTest::newRow("after a redirect") << 200 << QStringLiteral("到了") << true;
@@ -74,8 +79,7 @@ void FetchTextTest::failuresGiveAnEmptyText_data()
     QTest::addColumn<QString>("address");
     server_.serveSlowly("/stalled.txt", QByteArray(64, 'a'), 32, std::chrono::milliseconds(4000));
     server_.serveCutMidBody("/cut.txt", QByteArray("a%b*c\r\n"), 4096);
-    QTest::newRow("connection refused")
-        << QStringLiteral("http://127.0.0.1:%1/version.txt").arg(unusedLoopbackPort());
+    QTest::newRow("connection refused") << QStringLiteral("http://127.0.0.1:%1/version.txt").arg(unusedLoopbackPort());
     QTest::newRow("not an address") << QStringLiteral("no address at all");
     QTest::newRow("empty address") << QString();
     QTest::newRow("local file is not fetched") << QStringLiteral("file:///etc/hostname");

@@ -1,5 +1,8 @@
-#include "catalogue/RecordFields.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "catalogue/RowCaptions.h"
+
+#include "catalogue/RecordFields.h"
 
 #include <QtTest>
 
@@ -51,18 +54,31 @@ void RowCaptionsTest::rowCaptions_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<MaybeText>("first");
     QTest::addColumn<MaybeText>("second");
-    QTest::newRow("conference: rest with markers of its own") << "Conference" << "会议%20131015*x%y*z" << MaybeText("会议") << MaybeText("更新日期：20131015");
-    QTest::newRow("conference: line begins with percent") << "Conference" << "%2013*" << MaybeText("") << MaybeText("更新日期：2013");
-    QTest::newRow("conference: star before percent") << "Conference" << "A*B%C" << MaybeText("A*B") << kUnchanged;
-    QTest::newRow("conference: blanks belong to the fields") << "Conference" << " 会议 % 2013 *" << MaybeText(" 会议 ") << MaybeText("更新日期： 2013 ");
+    QTest::newRow("conference: rest with markers of its own")
+        << "Conference"
+        << "会议%20131015*x%y*z" << MaybeText("会议") << MaybeText("更新日期：20131015");
+    QTest::newRow("conference: line begins with percent") << "Conference"
+                                                          << "%2013*" << MaybeText("") << MaybeText("更新日期：2013");
+    QTest::newRow("conference: star before percent") << "Conference"
+                                                     << "A*B%C" << MaybeText("A*B") << kUnchanged;
+    QTest::newRow("conference: blanks belong to the fields")
+        << "Conference"
+        << " 会议 % 2013 *" << MaybeText(" 会议 ") << MaybeText("更新日期： 2013 ");
     QTest::newRow("lecture: Chinese fields") << "Lecture" << QStringLiteral("冠心病%张医生$45分钟*http://h/a.wma")
-                                    << MaybeText("冠心病 - 45分钟") << MaybeText("张医生");
-    QTest::newRow("lecture: no dollar: note is everything before the star") << "Lecture" << "T%D*http://h/a" << MaybeText("T - T%D") << kUnchanged;
-    QTest::newRow("lecture: dollar before percent") << "Lecture" << "T$N%D*A" << MaybeText("T$N - N%D") << kUnchanged;
-    QTest::newRow("lecture: no percent: detail runs from the start") << "Lecture" << "T$N*A" << kUnchanged << MaybeText("T");
-    QTest::newRow("favourite: dot inside the note") << "Favourite" << "a%b$t.1.zip" << MaybeText("a - t") << MaybeText("b");
-    QTest::newRow("favourite: dot inside the title") << "Favourite" << "a.x%b$t.zip" << kUnchanged << MaybeText("b");
-    QTest::newRow("favourite: no markers") << "Favourite" << "x.zip" << kUnchanged << kUnchanged;
+                                             << MaybeText("冠心病 - 45分钟") << MaybeText("张医生");
+    QTest::newRow("lecture: no dollar: note is everything before the star")
+        << "Lecture"
+        << "T%D*http://h/a" << MaybeText("T - T%D") << kUnchanged;
+    QTest::newRow("lecture: dollar before percent") << "Lecture"
+                                                    << "T$N%D*A" << MaybeText("T$N - N%D") << kUnchanged;
+    QTest::newRow("lecture: no percent: detail runs from the start") << "Lecture"
+                                                                     << "T$N*A" << kUnchanged << MaybeText("T");
+    QTest::newRow("favourite: dot inside the note") << "Favourite"
+                                                    << "a%b$t.1.zip" << MaybeText("a - t") << MaybeText("b");
+    QTest::newRow("favourite: dot inside the title") << "Favourite"
+                                                     << "a.x%b$t.zip" << kUnchanged << MaybeText("b");
+    QTest::newRow("favourite: no markers") << "Favourite"
+                                           << "x.zip" << kUnchanged << kUnchanged;
 }
 
 void RowCaptionsTest::rowCaptions()
@@ -72,7 +88,7 @@ void RowCaptionsTest::rowCaptions()
     QFETCH(MaybeText, first);
     QFETCH(MaybeText, second);
     const RowCaptions captions = kind == "Conference" ? conferenceRowCaptions(text)
-                                 : kind == "Lecture"  ? lectureRowCaptions(text)
+        : kind == "Lecture"                           ? lectureRowCaptions(text)
                                                       : favouriteRowCaptions(text);
     QCOMPARE(captions.first, first);
     QCOMPARE(captions.second, second);
@@ -102,9 +118,11 @@ void RowCaptionsTest::lectureListFileName_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("fileName");
-    QTest::newRow("eight characters") << "Conf%20131015*" << "20131015.zip";
+    QTest::newRow("eight characters") << "Conf%20131015*"
+                                      << "20131015.zip";
     QTest::newRow("four characters") << "Conf%2013*" << QStringLiteral("新日期：2013.zip");
-    QTest::newRow("longer date") << "Conf%2013-10-15*" << "13-10-15.zip";
+    QTest::newRow("longer date") << "Conf%2013-10-15*"
+                                 << "13-10-15.zip";
     QTest::newRow("empty date") << "Conf%*" << QStringLiteral("更新日期：.zip");
 }
 

@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "download/DownloadEngine.h"
+
 #include "support/FileBytes.h"
 #include "support/FreePort.h"
 #include "support/TestHttpServer.h"
@@ -35,8 +38,9 @@ struct Step {
 struct EventLog {
     explicit EventLog(DownloadEngine& download)
     {
-        QObject::connect(&download, &DownloadEngine::progressed,
-                         [this](qint64 p, qint64 m, qint32 s) { events.append({p, m, s}); });
+        QObject::connect(&download, &DownloadEngine::progressed, [this](qint64 p, qint64 m, qint32 s) {
+            events.append({p, m, s});
+        });
     }
     QList<Event> events;
 };
@@ -147,8 +151,8 @@ void DownloadEngineTest::failedDownloadsReturnFalse_data()
     QTest::newRow("404 stores nothing") << server_.url("/missing.wma") << false << Outcome::HttpStatus;
     QTest::newRow("cut mid-body over an earlier copy") << server_.url("/cut.wma") << true << Outcome::Network;
     QTest::newRow("cut mid-body stores nothing") << server_.url("/cut.wma") << false << Outcome::Network;
-    QTest::newRow("connection refused")
-        << QStringLiteral("http://127.0.0.1:%1/a.wma").arg(unusedLoopbackPort()) << true << Outcome::Network;
+    QTest::newRow("connection refused") << QStringLiteral("http://127.0.0.1:%1/a.wma").arg(unusedLoopbackPort()) << true
+                                        << Outcome::Network;
     // The engine's own limits, not the program's 60 s, decide.
     QTest::newRow("server stalls past the limit") << server_.url("/stuck.wma") << true << Outcome::Network;
 }
@@ -206,7 +210,7 @@ void DownloadEngineTest::throttle_data()
         << QList<Step>{{5000, 0, 0, true}, {5020, 0, 0, true}, {9000, 0, 100, true}} << QList<Event>{};
     QTest::newRow("raises at once, then not within 100 ms; pumps only beyond 50 ms")
         << QList<Step>{{5000, 10, 100, true}, {5040, 20, 100, false}, {5050, 20, 100, false},
-                       {5051, 20, 100, true}, {5100, 30, 100, true}, {5101, 40, 100, true}}
+                       {5051, 20, 100, true}, {5100, 30, 100, true},  {5101, 40, 100, true}}
         << QList<Event>{{10, 100}, {40, 100}};
     QTest::newRow("speed counts from the first notification, with or without progress")
         << QList<Step>{{5000, 0, 0, true}, {6000, 1536, 0, true}, {7000, 2560, 0, true}}
@@ -230,7 +234,8 @@ void DownloadEngineTest::throttle()
     for (const Step& step : steps) {
         now = step.now;
         bool pumped = false;
-        QMetaObject::invokeMethod(&download, [&pumped] { pumped = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &download, [&pumped] { pumped = true; }, Qt::QueuedConnection);
         download.transferProgressed(step.progress, step.maxProgress);
         QVERIFY2(pumped == step.expectPump, qPrintable(QStringLiteral("pump at tick %1").arg(step.now)));
         QCoreApplication::processEvents();

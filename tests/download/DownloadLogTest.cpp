@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "download/LectureDownload.h"
 #include "support/FileBytes.h"
 #include "support/FreePort.h"
@@ -66,9 +68,10 @@ void DownloadLogTest::failuresAreLoggedWithTheirReason_data()
     QTest::newRow("cancelled: nothing") << server_.url("/lecture.zip") << true << QStringList();
     QTest::newRow("404") << server_.url("/missing.zip") << false
                          << QStringList{"kardelo.download|failed: HttpStatus: HTTP status 404"};
-    QTest::newRow("connection refused")
-        << QStringLiteral("http://127.0.0.1:%1/a.zip").arg(unusedLoopbackPort()) << false
-        << QStringList{"kardelo.net|failed: Failed to connect", "kardelo.download|failed: Network: Failed to connect"};
+    QTest::newRow("connection refused") << QStringLiteral("http://127.0.0.1:%1/a.zip").arg(unusedLoopbackPort())
+                                        << false
+                                        << QStringList{"kardelo.net|failed: Failed to connect",
+                                                       "kardelo.download|failed: Network: Failed to connect"};
 }
 
 // A failure the user sees only as "下载失败!" leaves its reason in the log,

@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "download/LectureDownload.h"
+
 #include "support/FileBytes.h"
 #include "support/FreePort.h"
 #include "support/TestHttpServer.h"
@@ -9,7 +12,6 @@
 #include <cstdlib>
 #include <functional>
 #include <vector>
-
 
 using Outcome = DownloadResult::Outcome;
 
@@ -374,12 +376,25 @@ void LectureDownloadTest::addressesAreSentAsABrowserWould_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("after");
     QTest::addColumn<QByteArray>("sent");
-    QTest::newRow("inner space") << "" << "/audio/a b.wma" << "" << QByteArray("/audio/a%20b.wma");
-    QTest::newRow("blanks at either end") << " \t" << "/audio/ab.wma" << " \r\n" << QByteArray("/audio/ab.wma");
-    QTest::newRow("already encoded") << "" << "/audio/a%20b.wma" << "" << QByteArray("/audio/a%20b.wma");
-    QTest::newRow("Chinese") << "" << "/audio/讲座.wma" << "" << QByteArray("/audio/%E8%AE%B2%E5%BA%A7.wma");
-    QTest::newRow("a percent sign of its own") << "" << "/audio/100%.wma" << "" << QByteArray("/audio/100%25.wma");
-    QTest::newRow("quotes and braces") << "" << "/audio/\"a\"{b}.wma" << "" << QByteArray("/audio/%22a%22%7Bb%7D.wma");
+    QTest::newRow("inner space") << ""
+                                 << "/audio/a b.wma"
+                                 << "" << QByteArray("/audio/a%20b.wma");
+    QTest::newRow("blanks at either end") << " \t"
+                                          << "/audio/ab.wma"
+                                          << " \r\n"
+                                          << QByteArray("/audio/ab.wma");
+    QTest::newRow("already encoded") << ""
+                                     << "/audio/a%20b.wma"
+                                     << "" << QByteArray("/audio/a%20b.wma");
+    QTest::newRow("Chinese") << ""
+                             << "/audio/讲座.wma"
+                             << "" << QByteArray("/audio/%E8%AE%B2%E5%BA%A7.wma");
+    QTest::newRow("a percent sign of its own") << ""
+                                               << "/audio/100%.wma"
+                                               << "" << QByteArray("/audio/100%25.wma");
+    QTest::newRow("quotes and braces") << ""
+                                       << "/audio/\"a\"{b}.wma"
+                                       << "" << QByteArray("/audio/%22a%22%7Bb%7D.wma");
 }
 
 void LectureDownloadTest::addressesAreSentAsABrowserWould()

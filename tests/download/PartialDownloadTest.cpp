@@ -1,5 +1,8 @@
-#include "download/LectureDownload.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "download/PartialDownload.h"
+
+#include "download/LectureDownload.h"
 #include "support/FileBytes.h"
 #include "support/TestHttpServer.h"
 
@@ -97,9 +100,9 @@ void PartialDownloadTest::resumesBytesKeptInTheStoredFormat()
     const QByteArray key = QCryptographicHash::hash(name, QCryptographicHash::Sha256).toHex().left(16);
     const QString stem = favourites() + QStringLiteral("/.kardelo-") + QString::fromLatin1(key);
     QVERIFY(writeWholeFile(stem + ".partial", resource.body.left(30 * 1000)));
-    QVERIFY(writeWholeFile(stem + ".resume", "kardelo-partial 1\nname " + name + "\naddress "
-                                                 + server_.url("/lecture.zip").toUtf8()
-                                                 + "\nvalidator \"v1\"\ntotal 100000\n"));
+    QVERIFY(writeWholeFile(stem + ".resume",
+                           "kardelo-partial 1\nname " + name + "\naddress " + server_.url("/lecture.zip").toUtf8()
+                               + "\nvalidator \"v1\"\ntotal 100000\n"));
 
     LectureDownload download(server_.url("/lecture.zip"), favourites() + u'/' + QString::fromUtf8(name));
     QCOMPARE(download.run({}).outcome(), DownloadResult::Outcome::Complete);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "download/PlayRename.h"
 #include "support/FileBytes.h"
 #include "support/MainWindowFixture.h"
@@ -22,9 +24,12 @@ void PlayFavouriteTest::playNameChangesTheFileNameOnly_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("playName");
-    QTest::newRow("plain") << "a%b$c.zip" << "a%b$c.wma";
-    QTest::newRow("zip inside the title") << "zip讲座%b$c.zip" << "wma讲座%b$c.wma";
-    QTest::newRow("upper case stays") << "a%b$c.ZIP" << "a%b$c.ZIP";
+    QTest::newRow("plain") << "a%b$c.zip"
+                           << "a%b$c.wma";
+    QTest::newRow("zip inside the title") << "zip讲座%b$c.zip"
+                                          << "wma讲座%b$c.wma";
+    QTest::newRow("upper case stays") << "a%b$c.ZIP"
+                                      << "a%b$c.ZIP";
 }
 
 void PlayFavouriteTest::playNameChangesTheFileNameOnly()
@@ -66,11 +71,11 @@ void PlayFavouriteTest::pendingRenameIsFinishedAtStart_data()
     // Every file holds its own name, so a rename shows in the contents.
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QByteArray>("record");  // none when empty
-    QTest::addColumn<QString>("played");     // a lecture played (and named back) before the start
+    QTest::addColumn<QString>("played");  // a lecture played (and named back) before the start
     QTest::addColumn<QStringList>("expected");  // the lectures as "name=contents", in name order
     QTest::addColumn<bool>("recordKept");
-    QTest::newRow("left under its play name") << QStringList{"a%b$c.wma"} << QByteArray("a%b$c.zip\na%b$c.wma\n")
-                                              << "" << QStringList{"a%b$c.zip=a%b$c.wma"} << false;
+    QTest::newRow("left under its play name") << QStringList{"a%b$c.wma"} << QByteArray("a%b$c.zip\na%b$c.wma\n") << ""
+                                              << QStringList{"a%b$c.zip=a%b$c.wma"} << false;
     QTest::newRow("two left under their play names")
         << QStringList{"a%b$c.wma", "d%e$f.wma"} << QByteArray("a%b$c.zip\na%b$c.wma\nd%e$f.zip\nd%e$f.wma\n") << ""
         << QStringList{"a%b$c.zip=a%b$c.wma", "d%e$f.zip=d%e$f.wma"} << false;
@@ -83,9 +88,8 @@ void PlayFavouriteTest::pendingRenameIsFinishedAtStart_data()
     QTest::newRow("a NUL in the record") << QStringList{"a.zip", "c.zip"} << QByteArray("a.zip\0x\nc.zip\n", 14) << ""
                                          << QStringList{"a.zip=a.zip", "c.zip=c.zip"} << true;
     // One name a line: the record would read back as (a, b.zip), and b.zip be renamed to a.
-    QTest::newRow("a line feed in a played name")
-        << QStringList{"a\nb.zip", "b.zip"} << QByteArray() << "a\nb.zip" << QStringList{"a\nb.zip=a\nb.zip", "b.zip=b.zip"}
-        << false;
+    QTest::newRow("a line feed in a played name") << QStringList{"a\nb.zip", "b.zip"} << QByteArray() << "a\nb.zip"
+                                                  << QStringList{"a\nb.zip=a\nb.zip", "b.zip=b.zip"} << false;
 }
 
 void PlayFavouriteTest::pendingRenameIsFinishedAtStart()
@@ -118,7 +122,7 @@ void PlayFavouriteTest::pendingRenameIsFinishedAtStart()
     QCOMPARE(QFile::exists(recordPath), recordKept);
     // Recovered before the favourites were first listed.
     QCOMPARE(window->entries().favouritesListing.size(),
-             folder.entryList({ QStringLiteral("*.zip") }, QDir::Files).size());
+             folder.entryList({QStringLiteral("*.zip")}, QDir::Files).size());
 }
 
 void PlayFavouriteTest::everyRenameOwedIsRecorded()

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "download/DownloadEngine.h"
 #include "parts/Colours.h"
 #include "support/FileBytes.h"
@@ -50,7 +52,8 @@ private:
     }
     void serveSlowLecture()  // 300 KB in pieces 30 ms apart
     {
-        fixture_->server.serveSlowly("/audio/a.wma", QByteArray(300 * 1024, 'a'), 10 * 1024, std::chrono::milliseconds(30));
+        fixture_->server.serveSlowly("/audio/a.wma", QByteArray(300 * 1024, 'a'), 10 * 1024,
+                                     std::chrono::milliseconds(30));
     }
     void enterConferenceWith(const QStringList& titlesAndPaths = {kLecture, "/audio/a.wma"});
     // Runs the action once, from the event pump of the running download,
@@ -91,7 +94,7 @@ void RowCommandsTest::enterConferenceWith(const QStringList& titlesAndPaths)
     QString text = QStringLiteral("讲座目录\r\n");
     for (qsizetype i = 0; i + 1 < titlesAndPaths.size(); i += 2)
         text += titlesAndPaths[i] + QStringLiteral("%张医生$四十分钟*") + fixture_->server.url(titlesAndPaths[i + 1])
-                + QStringLiteral("\r\n");
+            + QStringLiteral("\r\n");
     fixture_->server.serveBytes("/lists/20131015.zip", toGb2312(text));
     press(0);
     QVERIFY(window_->viewBar().lecturesOption->isChecked());
@@ -138,7 +141,8 @@ void RowCommandsTest::enteringAConferenceReadsItsLectureList()
 
 void RowCommandsTest::lectureListNameWithABlankIsAskedFor()
 {
-    fixture_->server.serveBytes("/lists/0131015 .zip", toGb2312(QStringLiteral("冠心病%张医生$四十分钟*http://h/a\r\n")));
+    fixture_->server.serveBytes("/lists/0131015 .zip",
+                                toGb2312(QStringLiteral("冠心病%张医生$四十分钟*http://h/a\r\n")));
     press(2);
     QVERIFY(window_->viewBar().lecturesOption->isChecked());
     QCOMPARE(fixture_->server.requests().back().target, std::string("/lists/0131015%20.zip"));
@@ -325,7 +329,8 @@ void RowCommandsTest::closingTheWindowAbortsTheDownload()
 void RowCommandsTest::viewSwitchesAndAnotherConferenceDuringADownload()
 {
     serveSlowLecture();
-    fixture_->server.serveBytes("/lists/新日期：2013.zip", toGb2312(QStringLiteral("别的讲座%李医生$十分钟*http://h/o.wma\r\n")));
+    fixture_->server.serveBytes("/lists/新日期：2013.zip",
+                                toGb2312(QStringLiteral("别的讲座%李医生$十分钟*http://h/o.wma\r\n")));
     enterConferenceWith();
     duringTheDownload([&] {
         for (QRadioButton* option : {window_->viewBar().favouritesOption, window_->viewBar().catalogueOption})
@@ -385,7 +390,8 @@ void RowCommandsTest::titleWithALeadingDotIsListedOnceStored()
 
 void RowCommandsTest::rightButtonRunsNoCommand()
 {
-    fixture_->server.serveBytes("/lists/20131015.zip", toGb2312(QStringLiteral("冠心病%张医生$四十分钟*http://h/a\r\n")));
+    fixture_->server.serveBytes("/lists/20131015.zip",
+                                toGb2312(QStringLiteral("冠心病%张医生$四十分钟*http://h/a\r\n")));
     press(0, Qt::RightButton);
     press(0, Qt::MiddleButton);
     QVERIFY(window_->viewBar().catalogueOption->isChecked());

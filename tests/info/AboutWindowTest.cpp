@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "info/AboutWindow.h"
 
 #include "catalogue/DecodeAddress.h"
@@ -161,9 +163,9 @@ void AboutWindowTest::showsItsPictureNameAndVersion()
     QCOMPARE(about_->versionLabel->caption(), QStringLiteral("版本：V2.01"));
 
     // Every line is readable: inside the window, not covered by another.
-    const QList<platform::CaptionLabel*> lines{ about_->productName, about_->versionLabel, about_->developerLabel,
-                                                about_->emailLabel,  about_->wechatLabel,  about_->homePageCaption,
-                                                about_->homePageLink };
+    const QList<platform::CaptionLabel*> lines{about_->productName, about_->versionLabel, about_->developerLabel,
+                                               about_->emailLabel,  about_->wechatLabel,  about_->homePageCaption,
+                                               about_->homePageLink};
     for (int i = 0; i < lines.size(); ++i) {
         QVERIFY(!lines[i]->caption().isEmpty());
         QVERIFY2(about_->rect().contains(lines[i]->geometry()), qPrintable(lines[i]->caption()));

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "info/PhoneEditionAdvert.h"
 
 #include "catalogue/DecodeAddress.h"
@@ -5,7 +7,6 @@
 
 #include <QImage>
 #include <QtTest>
-
 #include <qrencode.h>
 
 #include <cstdlib>
@@ -131,7 +132,10 @@ void verifyAdvert(const QPixmap& pixmap, qreal dpr, const QString& address)
     // Large enough for a phone camera held at the screen, and centred.
     QVERIFY(side >= image.width() / 2);
     QVERIFY2(std::abs(symbolBox.left() - (image.width() - 1 - symbolBox.right())) <= 1,
-             qPrintable(QStringLiteral("symbol spans %1 to %2 of %3").arg(symbolBox.left()).arg(symbolBox.right()).arg(image.width())));
+             qPrintable(QStringLiteral("symbol spans %1 to %2 of %3")
+                            .arg(symbolBox.left())
+                            .arg(symbolBox.right())
+                            .arg(image.width())));
 
     // Above the prompt nothing but the symbol is drawn: the quiet zone and
     // the sides are plain white.

@@ -1,5 +1,8 @@
-#include "catalogue/DecodeAddress.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "info/VersionCheck.h"
+
+#include "catalogue/DecodeAddress.h"
 #include "support/FreePort.h"
 #include "support/Gb2312.h"
 #include "support/RecordingHost.h"
@@ -31,8 +34,7 @@ void VersionCheckTest::publishedVersionDecidesThePrompt_data()
     QTest::newRow("newer version, declined") << "20140305[QorVersion]" << true << false;
     QTest::newRow("newer version, accepted") << "20991231[QorVersion]" << true << true;
     QTest::newRow("half a version newer") << "20140202.5[QorVersion]" << true << false;
-    QTest::newRow("marker twice, first one counts")
-        << "20140202[QorVersion]20991231[QorVersion]" << false << false;
+    QTest::newRow("marker twice, first one counts") << "20140202[QorVersion]20991231[QorVersion]" << false << false;
     QTest::newRow("marker at the very start") << "[QorVersion]20991231" << false << false;
     QTest::newRow("Chinese after the marker") << QStringLiteral("20991231[QorVersion]新版本说明\r\n") << true << false;
     QTest::newRow("CR LF before the marker") << "20991231\r\n[QorVersion]" << true << false;

@@ -1,8 +1,9 @@
-#include "info/AboutWindow.h"
-#include "support/MainWindowParts.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "download/DownloadEngine.h"
+#include "info/AboutWindow.h"
 #include "support/MainWindowFixture.h"
+#include "support/MainWindowParts.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -101,11 +102,21 @@ void WebLinksTest::linkCommandsOpenTheirPage_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("way");
     QTest::addColumn<QString>("page");
-    QTest::newRow("phone-edition button, clicked") << "phone-edition button" << "mouse" << "/android.html";
-    QTest::newRow("操作说明, from the menu") << "操作说明" << "menu" << "/help.html";
-    QTest::newRow("操作说明, Ctrl+O") << "操作说明" << "Ctrl+O" << "/help.html";
-    QTest::newRow("访问作者主页, from the menu") << "访问作者主页" << "menu" << "/";
-    QTest::newRow("访问作者主页, Ctrl+H") << "访问作者主页" << "Ctrl+H" << "/";
+    QTest::newRow("phone-edition button, clicked") << "phone-edition button"
+                                                   << "mouse"
+                                                   << "/android.html";
+    QTest::newRow("操作说明, from the menu") << "操作说明"
+                                             << "menu"
+                                             << "/help.html";
+    QTest::newRow("操作说明, Ctrl+O") << "操作说明"
+                                      << "Ctrl+O"
+                                      << "/help.html";
+    QTest::newRow("访问作者主页, from the menu") << "访问作者主页"
+                                                 << "menu"
+                                                 << "/";
+    QTest::newRow("访问作者主页, Ctrl+H") << "访问作者主页"
+                                          << "Ctrl+H"
+                                          << "/";
 }
 
 void WebLinksTest::linkCommandsOpenTheirPage()

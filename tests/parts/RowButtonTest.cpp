@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "parts/RowButton.h"
+
 #include "support/PaintedFace.h"
 
 #include <QSignalSpy>

@@ -1,5 +1,8 @@
-#include "parts/PlayTime.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "parts/TransportBar.h"
+
+#include "parts/PlayTime.h"
 #include "playback/Playback.h"
 #include "support/FileBytes.h"
 #include "support/PlaybackWaits.h"

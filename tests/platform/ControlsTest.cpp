@@ -1,5 +1,7 @@
-#include "platform/widgets/CaptionLabel.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/files/FolderListing.h"
+#include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/OptionButton.h"
 #include "platform/widgets/ScrollBar.h"
 
@@ -42,7 +44,8 @@ void ControlsTest::scrollBarChangeComesFromCodeToo()
 void ControlsTest::fileListSortsIgnoringCaseListsDotNamesAndKeepsItsFolder()
 {
     QTemporaryDir folder;
-    for (const char* name : {"b.zip", "A.ZIP", "a2.Zip", ".secret.zip", "c.wma", ".kardelo-0123.partial", ".play-rename-pending"}) {
+    for (const char* name :
+         {"b.zip", "A.ZIP", "a2.Zip", ".secret.zip", "c.wma", ".kardelo-0123.partial", ".play-rename-pending"}) {
         QFile file(folder.path() + u'/' + QString::fromUtf8(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
@@ -73,7 +76,8 @@ void ControlsTest::fileListGivesWhatQDirGives_data()
 {
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QStringList>("folders");  // "name" or "link->target"
-    QTest::newRow("mixed case") << QStringList{"b.zip", "A.ZIP", "a2.Zip", "C.zip", "c1.zip", "B1.zip"} << QStringList{};
+    QTest::newRow("mixed case") << QStringList{"b.zip", "A.ZIP", "a2.Zip", "C.zip", "c1.zip", "B1.zip"}
+                                << QStringList{};
     QTest::newRow("Chinese") << QStringList{"冠心病%张医生$讲座.zip", "心衰.zip", "高血压.ZIP", "ab.zip", "Ａ全角.zip"}
                              << QStringList{};
     QStringList caseOnly;
@@ -84,12 +88,17 @@ void ControlsTest::fileListGivesWhatQDirGives_data()
         caseOnly << name + (bits % 3 ? ".zip" : ".ZIP");
     }
     QTest::newRow("names that differ only in case") << caseOnly << QStringList{};
-    QTest::newRow("other extensions") << QStringList{"a.wma", "b.zip.part", "c.zipx", "d.zip", "e.ZIP.bak", "fzip", "g.zip "}
+    QTest::newRow("other extensions") << QStringList{"a.wma",     "b.zip.part", "c.zipx", "d.zip",
+                                                     "e.ZIP.bak", "fzip",       "g.zip "}
                                       << QStringList{};
-    QTest::newRow("leading dots and bookkeeping")
-        << QStringList{".a.zip", ".B.zip", "..c.zip", "a.zip", ".kardelo-0123456789abcdef.partial",
-                       ".kardelo-0123456789abcdef.resume", ".play-rename-pending"}
-        << QStringList{};
+    QTest::newRow("leading dots and bookkeeping") << QStringList{".a.zip",
+                                                                 ".B.zip",
+                                                                 "..c.zip",
+                                                                 "a.zip",
+                                                                 ".kardelo-0123456789abcdef.partial",
+                                                                 ".kardelo-0123456789abcdef.resume",
+                                                                 ".play-rename-pending"}
+                                                  << QStringList{};
     QTest::newRow("folders and links") << QStringList{"real.zip", "data.bin"}
                                        << QStringList{"folder.zip", "file.zip->data.bin", "broken.zip->gone.bin",
                                                       "folder-link.zip->folder.zip"};
@@ -114,8 +123,9 @@ void ControlsTest::fileListGivesWhatQDirGives()
     platform::FolderListing listing;
     listing.setPattern(QStringLiteral("*.zip"));
     QVERIFY(listing.setPath(folder.path()));
-    const QStringList expected = QDir(folder.path()).entryList({QStringLiteral("*.zip")}, QDir::Files | QDir::Hidden,
-                                                               QDir::Name | QDir::IgnoreCase);
+    const QStringList expected =
+        QDir(folder.path())
+            .entryList({QStringLiteral("*.zip")}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
     QVERIFY(!expected.isEmpty());
     QCOMPARE(listing.names(), expected);
 

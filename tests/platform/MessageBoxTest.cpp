@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "platform/widgets/MessageBox.h"
+
 #include "parts/Notices.h"
 #include "platform/host/ChineseTranslations.h"
-#include "platform/widgets/MessageBox.h"
 
 #include <QAbstractButton>
 #include <QApplication>

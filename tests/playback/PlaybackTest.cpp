@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "playback/Playback.h"
+
 #include "support/FileBytes.h"
 #include "support/PlaybackWaits.h"
 #include "support/ToneWav.h"
@@ -210,8 +213,8 @@ void PlaybackTest::aNewSourceReplacesTheOldAndLetsGoOfIt_data()
     QTest::addColumn<Playback::Status>("status");
     QTest::addColumn<QString>("warning");  // what the log says, as a pattern
 
-    QTest::newRow("another lecture") << QStringLiteral("second.wav") << QByteArray("tone")
-                                     << Playback::Status::Playing << QString();
+    QTest::newRow("another lecture") << QStringLiteral("second.wav") << QByteArray("tone") << Playback::Status::Playing
+                                     << QString();
     QTest::newRow("empty") << QString() << QByteArray() << Playback::Status::NoLecture << QString();
     QTest::newRow("missing") << QStringLiteral("missing.wma") << QByteArray() << Playback::Status::CannotOpen
                              << QStringLiteral("^cannot open .*missing\\.wma.*no such file");
@@ -296,8 +299,7 @@ void PlaybackTest::everyChangeIsSignalled_data()
     QTest::newRow("mute") << QByteArray("mutedChanged") << Command::Mute << QVariant(false);
     QTest::newRow("speed") << QByteArray("playbackRateChanged") << Command::SetRate << QVariant(qreal(1.5));
     QTest::newRow("lecture") << QByteArray("sourceChanged") << Command::Start << QVariant();
-    QTest::newRow("playing") << QByteArray("playbackStateChanged") << Command::Start
-                             << state(Playback::State::Playing);
+    QTest::newRow("playing") << QByteArray("playbackStateChanged") << Command::Start << state(Playback::State::Playing);
     QTest::newRow("playing status") << QByteArray("statusChanged") << Command::Start
                                     << status(Playback::Status::Playing);
     QTest::newRow("length") << QByteArray("durationChanged") << Command::Start << QVariant();

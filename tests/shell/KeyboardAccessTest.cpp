@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
 #include "support/PaintedFace.h"
@@ -132,8 +134,7 @@ void KeyboardAccessTest::rowButtonRunsItsCommandFromTheKeyboard()
 
 void KeyboardAccessTest::spaceDownloadsAndSpaceAgainCancels()
 {
-    fixture_->server.serveSlowly("/audio/a.wma", QByteArray(300 * 1024, 'a'), 10 * 1024,
-                                 std::chrono::milliseconds(30));
+    fixture_->server.serveSlowly("/audio/a.wma", QByteArray(300 * 1024, 'a'), 10 * 1024, std::chrono::milliseconds(30));
     enterConference(1);
     RowButton* button = row(0).actionButton;
     button->setFocus(Qt::TabFocusReason);

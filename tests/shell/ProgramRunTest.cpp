@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The built program itself, as a user starts it, against the sample library
 // server: nothing of the program is replaced here. Its addresses are fixed at
 // build time, so the server is reached as a forward proxy on a free port.

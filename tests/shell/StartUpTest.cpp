@@ -1,7 +1,8 @@
-#include "shell/MainWindow.h"
-#include "shell/StartProcedure.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "download/DownloadEngine.h"
+#include "shell/MainWindow.h"
+#include "shell/StartProcedure.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
 #include "support/ServerAddresses.h"
@@ -10,10 +11,10 @@
 #include <QScreen>
 #include <QtTest>
 
+#include <linux/fs.h>
 #include <optional>
 
 #include <fcntl.h>
-#include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -177,7 +178,8 @@ void StartUpTest::favouritesLieWhereTheUserCanWrite()
     QFETCH(bool, favouritesThereAlready);
     QFETCH(bool, besideTheProgram);
     QStandardPaths::setTestModeEnabled(true);
-    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/我的收藏");
+    const QString userFolder =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/我的收藏");
     QDir(userFolder).removeRecursively();
     MainWindowFixture fixture;
     if (favouritesThereAlready)

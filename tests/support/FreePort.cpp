@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "support/FreePort.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+
 #include <sys/socket.h>
 #include <unistd.h>
 

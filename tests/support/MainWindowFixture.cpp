@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "support/MainWindowFixture.h"
 
 #include "support/Gb2312.h"
@@ -8,7 +10,8 @@
 #include <QTest>
 
 MainWindowFixture::MainWindowFixture(const QString& folderName)
-    : host(QMessageBox::Ok), folder_(QDir::tempPath() + u'/' + folderName)
+    : host(QMessageBox::Ok),
+      folder_(QDir::tempPath() + u'/' + folderName)
 {
     serveCatalogue(conferenceLines(3));
 }
@@ -83,8 +86,8 @@ QStringList favouriteNames(int n)
     QStringList names;
     for (int k = 0; k < n; ++k) {
         const QString number = QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
-        names.append(QStringLiteral("讲座") + number + QStringLiteral("%医生") + number + QStringLiteral("$说明") + number
-                     + QStringLiteral(".zip"));
+        names.append(QStringLiteral("讲座") + number + QStringLiteral("%医生") + number + QStringLiteral("$说明")
+                     + number + QStringLiteral(".zip"));
     }
     return names;
 }

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The main window with every class its parts and subsystems are made of,
@@ -8,9 +10,9 @@
 #include "info/WebLinks.h"
 #include "parts/RowButton.h"
 #include "parts/TransportBar.h"
+#include "platform/host/IntervalTimer.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/HorizontalLine.h"
-#include "platform/host/IntervalTimer.h"
 #include "platform/widgets/OptionButton.h"
 #include "platform/widgets/PictureBox.h"
 #include "platform/widgets/ScrollBar.h"

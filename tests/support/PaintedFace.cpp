@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "support/PaintedFace.h"
 
 #include "artwork/Artwork.h"

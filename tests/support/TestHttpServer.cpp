@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "support/TestHttpServer.h"
 
 #include <httplib.h>
@@ -200,22 +202,23 @@ void TestHttpServer::serveGenerated(const std::string& path, std::int64_t size, 
         if (range.rfind("bytes=", 0) == 0 && request.get_header_value("If-Range") == kTag) {
             from = std::stoll(range.substr(6));
             response.status = 206;
-            response.set_header("Content-Range", "bytes " + std::to_string(from) + '-' + std::to_string(size - 1)
-                                                     + '/' + std::to_string(size));
+            response.set_header("Content-Range",
+                                "bytes " + std::to_string(from) + '-' + std::to_string(size - 1) + '/'
+                                    + std::to_string(size));
         }
         response.set_header("ETag", kTag);
         const std::int64_t stopAt = cutAfter < 0 ? size : std::min(size, from + cutAfter);
-        response.set_content_provider(static_cast<size_t>(size - from), "application/octet-stream",
-                                      [state, from, stopAt](size_t offset, size_t length, httplib::DataSink& sink) {
-                                          const auto at = from + static_cast<std::int64_t>(offset);
-                                          if (state->stopping || at >= stopAt)
-                                              return false;
-                                          const std::string& pattern = Pattern();
-                                          const auto start = static_cast<size_t>(at % kPatternPeriod);
-                                          const size_t n = std::min({length, pattern.size() - start,
-                                                                     static_cast<size_t>(stopAt - at)});
-                                          return sink.write(pattern.data() + start, n);
-                                      });
+        response.set_content_provider(
+            static_cast<size_t>(size - from), "application/octet-stream",
+            [state, from, stopAt](size_t offset, size_t length, httplib::DataSink& sink) {
+                const auto at = from + static_cast<std::int64_t>(offset);
+                if (state->stopping || at >= stopAt)
+                    return false;
+                const std::string& pattern = Pattern();
+                const auto start = static_cast<size_t>(at % kPatternPeriod);
+                const size_t n = std::min({length, pattern.size() - start, static_cast<size_t>(stopAt - at)});
+                return sink.write(pattern.data() + start, n);
+            });
     });
 }
 
@@ -237,8 +240,9 @@ void TestHttpServer::serveResumable(const std::string& path, const Resumable& re
             if (resource.answer == Resumable::WrongOffset)
                 from = std::max<std::int64_t>(0, from - 1000);
             response.status = 206;
-            response.set_header("Content-Range", "bytes " + std::to_string(from) + '-' + std::to_string(size - 1)
-                                                     + '/' + std::to_string(size));
+            response.set_header("Content-Range",
+                                "bytes " + std::to_string(from) + '-' + std::to_string(size - 1) + '/'
+                                    + std::to_string(size));
         }
         response.set_header(resource.validatorHeader.c_str(), resource.validator);
         const std::int64_t stopAt = resource.cutAfter < 0 ? size : std::min(size, from + resource.cutAfter);

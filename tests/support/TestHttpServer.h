@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QByteArray>
@@ -15,7 +17,7 @@
 class TestHttpServer {
 public:
     struct Request {
-        std::string path;    // decoded
+        std::string path;  // decoded
         std::string target;  // as sent, percent-encoding and all
         std::multimap<std::string, std::string> headers;
         std::string header(const std::string& name) const;

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "support/ToneWav.h"
 
 #include <QByteArray>
@@ -44,4 +46,3 @@ bool writeTone(const QString& path, int milliseconds, int frequency)
     return file.open(QIODevice::WriteOnly) && file.write(header) == header.size()
         && file.write(samples) == samples.size();
 }
-

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "support/MainWindowFixture.h"
 #include "support/TypeText.h"
 #include "views/SearchFilter.h"
@@ -87,8 +89,10 @@ void SearchTest::trimsOnlyPlainSpaces_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("trimmed");
     QTest::newRow("ideographic space stays") << QStringLiteral("\u3000a\u3000") << QStringLiteral("\u3000a\u3000");
-    QTest::newRow("tab stays") << "\ta " << "\ta";
-    QTest::newRow("only spaces") << "   " << "";
+    QTest::newRow("tab stays") << "\ta "
+                               << "\ta";
+    QTest::newRow("only spaces") << "   "
+                                 << "";
 }
 
 void SearchTest::trimsOnlyPlainSpaces()

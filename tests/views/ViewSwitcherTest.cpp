@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "parts/Colours.h"
 #include "support/MainWindowFixture.h"
 #include "support/TypeText.h"
@@ -47,8 +49,9 @@ void ViewSwitcherTest::favouritesListOnlyStoredLectures()
     clickOption(window_->viewBar().favouritesOption);
 
     QVERIFY(window_->viewBar().favouritesOption->isChecked());
-    QCOMPARE(window_->entries().favouriteNames,
-             (QStringList{ ".hidden%d$n.zip", "a%d$n.zip", "A%e$n.ZIP", "b%d$n.zip", "x.zip", "冠心病%张医生$四十分钟.zip" }));
+    QCOMPARE(
+        window_->entries().favouriteNames,
+        (QStringList{".hidden%d$n.zip", "a%d$n.zip", "A%e$n.ZIP", "b%d$n.zip", "x.zip", "冠心病%张医生$四十分钟.zip"}));
     // A name that cannot be cut, its first "." before its "$", leaves its row blank.
     QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"", "a - n", "A - n", "b - n", "", "冠心病 - 四十分钟"}));
     QCOMPARE(fixture_->visibleSecondCaptions(), (QStringList{"d", "d", "e", "d", "", "张医生"}));

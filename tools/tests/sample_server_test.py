@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The sample server against the committed sample library, over real loopback
 HTTP: what the client reads must arrive byte for byte, in GB2312 with CR LF,
 under the names the client forms; and the server must log, refuse and stop

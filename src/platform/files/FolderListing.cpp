@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/files/FolderListing.h"
 
 #include <QDir>
@@ -5,9 +7,9 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <dirent.h>
 #include <vector>
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 namespace platform {
@@ -82,7 +84,7 @@ void FolderListing::refresh()
         bool isFile = entry->d_type == DT_REG;
         if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
             // A link counts as the file it leads to, as in QDir::Files.
-            struct stat info {};
+            struct stat info { };
             isFile = ::fstatat(::dirfd(folder), raw, &info, 0) == 0 && S_ISREG(info.st_mode);
         }
         if (isFile)

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/host/ChineseTranslations.h"
 
 #include <QCoreApplication>
@@ -9,8 +11,7 @@ namespace platform {
 bool installChineseStandardTexts(QCoreApplication& application)
 {
     auto* translator = new QTranslator(&application);
-    if (!translator->load(QStringLiteral("qtbase_zh_CN"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
     }

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/host/StartUpWarmUp.h"
 
-#include "platform/net/CurlRequest.h"
 #include "platform/codecs/TextCodec.h"
+#include "platform/net/CurlRequest.h"
 
 #include <fontconfig/fontconfig.h>
 

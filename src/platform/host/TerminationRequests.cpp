@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/host/TerminationRequests.h"
 
 #include <QSocketNotifier>
@@ -42,14 +44,14 @@ TerminationRequests::TerminationRequests(QObject* parent) : QObject(parent)
         return;
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, ends) != 0)
-        return; // the default actions stay: the program still ends, only less gently
+        return;  // the default actions stay: the program still ends, only less gently
     writeEnd = ends[0];
     readEnd = ends[1];
 
     notifier_ = new QSocketNotifier(readEnd, QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &TerminationRequests::readPending);
 
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

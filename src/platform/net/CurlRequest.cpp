@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/net/CurlRequest.h"
 
 #include "platform/net/NormalisedAddress.h"
@@ -14,8 +16,7 @@ void initialiseCurlOnce()
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-CurlRequest::CurlRequest(const QString& address, const NetworkLimits& limits)
-    : address_(normalisedAddress(address))
+CurlRequest::CurlRequest(const QString& address, const NetworkLimits& limits) : address_(normalisedAddress(address))
 {
     initialiseCurlOnce();
     handle_ = curl_easy_init();

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/net/ResponseHeaders.h"
 
 #include "platform/net/CurlRequest.h"
@@ -49,9 +51,8 @@ long ResponseHeaders::status() const
 std::optional<QByteArray> ResponseHeaders::value(const char* name) const
 {
     curl_header* header = nullptr;
-    if (!request_.valid()
-        || curl_easy_header(request_.handle(), name, 0, CURLH_HEADER, -1, &header) != CURLHE_OK || !header
-        || !header->value)
+    if (!request_.valid() || curl_easy_header(request_.handle(), name, 0, CURLH_HEADER, -1, &header) != CURLHE_OK
+        || !header || !header->value)
         return std::nullopt;
     return QByteArray(header->value).trimmed();
 }

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QByteArray>
@@ -28,7 +30,7 @@ std::optional<ContentRange> parseContentRange(const QByteArray& value);
 // redirects), read as they are asked for. Valid as long as the request.
 class ResponseHeaders {
 public:
-    explicit ResponseHeaders(const CurlRequest& request) : request_(request) {}
+    explicit ResponseHeaders(const CurlRequest& request) : request_(request) { }
 
     // The status code; 0 before an answer has come.
     long status() const;

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/net/StreamingGet.h"
 
 #include "platform/host/MonotonicTick.h"
@@ -23,7 +25,7 @@ constexpr qint64 kFlowCheckInMs = 5;
 
 class MultiHandle {
 public:
-    explicit MultiHandle(CURL* easy) : easy_(easy), multi_(curl_multi_init()) {}
+    explicit MultiHandle(CURL* easy) : easy_(easy), multi_(curl_multi_init()) { }
     ~MultiHandle()
     {
         if (added_)

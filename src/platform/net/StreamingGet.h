@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "platform/net/NetworkLimits.h"
@@ -41,7 +43,7 @@ public:
     struct Result {
         enum class Outcome {
             Finished,  // the whole answer came; its status is below 400
-            Stopped,   // the receiver stopped it
+            Stopped,  // the receiver stopped it
             HttpError,  // the answer's status was 400 or above; its body was not handed over
             NetworkError,  // no answer, or not all of it: refused, timed out, stalled, cut off, not http(s)
         };

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/widgets/CaptionButton.h"
 
 #include <QAccessibleWidget>
@@ -27,7 +29,7 @@ bool isActivationKey(const QKeyEvent* event)
 // caption as name, and a press action.
 class CaptionButtonAccessible : public QAccessibleWidget {
 public:
-    explicit CaptionButtonAccessible(CaptionButton* button) : QAccessibleWidget(button, button->accessibleRole()) {}
+    explicit CaptionButtonAccessible(CaptionButton* button) : QAccessibleWidget(button, button->accessibleRole()) { }
 
     QString text(QAccessible::Text kind) const override
     {

@@ -1,5 +1,6 @@
-#include "platform/widgets/CentreWindowOnScreen.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "platform/widgets/CentreWindowOnScreen.h"
 
 #include <QEvent>
 #include <QScreen>
@@ -30,7 +31,7 @@ void moveToCentre(QWidget& window)
 // window is centred again by its whole outer size.
 class CentreOnceFramed final : public QObject {
 public:
-    explicit CentreOnceFramed(QWidget& window) : QObject(&window), window_(window) {}
+    explicit CentreOnceFramed(QWidget& window) : QObject(&window), window_(window) { }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/widgets/OptionButton.h"
 
 #include <QGuiApplication>

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
-#include <QLineEdit>
-
 #include <QColor>
+#include <QLineEdit>
 
 namespace platform {
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/widgets/TextPlacement.h"
 
 #include <QFont>
@@ -14,8 +16,8 @@ void placeText(QWidget* control, QRect box)
     control->setGeometry(box);
 }
 
-CaptionLabel* makeLabel(QWidget* parent, const QString& caption, QRect box, const QColor& textColour,
-                        bool autoSize, const QFont* font)
+CaptionLabel* makeLabel(QWidget* parent, const QString& caption, QRect box, const QColor& textColour, bool autoSize,
+                        const QFont* font)
 {
     auto* label = new CaptionLabel(parent);
     if (font)

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "platform/widgets/CaptionLabel.h"
 
-#include <QRect>
-
 #include <QColor>
+#include <QRect>
 
 class QFont;
 
@@ -15,7 +16,7 @@ namespace platform {
 void placeText(QWidget* control, QRect box);
 
 // A label with its caption, colour and font, placed as placeText does.
-CaptionLabel* makeLabel(QWidget* parent, const QString& caption, QRect box, const QColor& textColour,
-                        bool autoSize, const QFont* font = nullptr);
+CaptionLabel* makeLabel(QWidget* parent, const QString& caption, QRect box, const QColor& textColour, bool autoSize,
+                        const QFont* font = nullptr);
 
 }  // namespace platform
