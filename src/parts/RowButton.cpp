@@ -4,8 +4,8 @@
 
 #include "artwork/Artwork.h"
 #include "platform/widgets/CaptionButton.h"
+#include "platform/widgets/PressableAccessible.h"
 
-#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -17,83 +17,11 @@ namespace {
 // Where the caption stands on the face: low, clear of the face's top rim.
 constexpr QRect kCaptionBox{4, 4, 45, 17};
 
-bool isActivationKey(const QKeyEvent* event)
-{
-    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-        return false;
-    switch (event->key()) {
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Select:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// The stock button interface takes its description from a fixed property
-// and presses with a timed animation; a row button's description follows
-// the page, and a press runs at once.
-class RowButtonAccessible : public QAccessibleWidget {
-public:
-    explicit RowButtonAccessible(RowButton* button) : QAccessibleWidget(button, QAccessible::Button) { }
-
-    QString text(QAccessible::Text kind) const override
-    {
-        switch (kind) {
-        case QAccessible::Name:
-            return button()->accessibleName().isEmpty() ? button()->text() : button()->accessibleName();
-        case QAccessible::Description:
-            return button()->description();
-        default:
-            return QAccessibleWidget::text(kind);
-        }
-    }
-
-    QAccessible::State state() const override
-    {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.pressed = button()->isDown();
-        return state;
-    }
-
-    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
-
-    void doAction(const QString& action) override
-    {
-        // Queued: a download runs inside the press, and the screen reader
-        // waits for this call to come back.
-        if (action == pressAction())
-            QMetaObject::invokeMethod(button(), &QAbstractButton::click, Qt::QueuedConnection);
-        else
-            QAccessibleWidget::doAction(action);
-    }
-
-    QStringList keyBindingsForAction(const QString& action) const override
-    {
-        if (action == pressAction())
-            return {QStringLiteral("Space")};
-        return QAccessibleWidget::keyBindingsForAction(action);
-    }
-
-private:
-    RowButton* button() const { return static_cast<RowButton*>(widget()); }
-};
-
-QAccessibleInterface* rowButtonAccessible(const QString& className, QObject* object)
-{
-    if (className == QLatin1String(RowButton::staticMetaObject.className()))
-        return new RowButtonAccessible(static_cast<RowButton*>(object));
-    return nullptr;
-}
-
 }  // namespace
 
 RowButton::RowButton(QWidget* parent) : QAbstractButton(parent)
 {
-    static const bool factoryInstalled = (QAccessible::installFactory(rowButtonAccessible), true);
-    Q_UNUSED(factoryInstalled);
+    platform::PressableAccessible<RowButton>::install();
     // A click leaves the focus where it is, so the mouse never brings up
     // the focus mark.
     setFocusPolicy(Qt::TabFocus);
@@ -154,7 +82,7 @@ void RowButton::keyPressEvent(QKeyEvent* event)
 {
     // Every other key goes on to the row and the window: the arrows are
     // the row's own, and Escape does not let go of a held button.
-    if (!isActivationKey(event)) {
+    if (!platform::isButtonActivationKey(event)) {
         QWidget::keyPressEvent(event);
         return;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QPointer>
 
 class QLabel;
@@ -26,6 +27,8 @@ public:
     // accessible description set on the button itself wins.
     void setDescribedBy(QLabel* label);
     QString description() const;
+    QString caption() const { return text(); }
+    QAccessible::Role accessibleRole() const { return QAccessible::Button; }
     // It has the focus and the user is on the keyboard.
     bool showsFocusMark() const;
 

@@ -2,90 +2,16 @@
 
 #include "platform/widgets/CaptionButton.h"
 
-#include <QAccessibleWidget>
+#include "platform/widgets/PressableAccessible.h"
+
 #include <QKeyEvent>
 #include <QPainter>
 
 namespace platform {
 
-namespace {
-
-bool isActivationKey(const QKeyEvent* event)
-{
-    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-        return false;
-    switch (event->key()) {
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Select:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// What a screen reader sees of a caption button: the role it was given, the
-// caption as name, and a press action.
-class CaptionButtonAccessible : public QAccessibleWidget {
-public:
-    explicit CaptionButtonAccessible(CaptionButton* button) : QAccessibleWidget(button, button->accessibleRole()) { }
-
-    QString text(QAccessible::Text kind) const override
-    {
-        switch (kind) {
-        case QAccessible::Name:
-            return button()->accessibleName().isEmpty() ? button()->caption() : button()->accessibleName();
-        case QAccessible::Description:
-            return button()->description();
-        default:
-            return QAccessibleWidget::text(kind);
-        }
-    }
-
-    QAccessible::State state() const override
-    {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.pressed = button()->isDown();
-        return state;
-    }
-
-    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
-
-    void doAction(const QString& action) override
-    {
-        // Queued: a download runs inside the press, and the screen reader
-        // waits for this call to come back.
-        if (action == pressAction())
-            QMetaObject::invokeMethod(button(), &CaptionButton::click, Qt::QueuedConnection);
-        else
-            QAccessibleWidget::doAction(action);
-    }
-
-    QStringList keyBindingsForAction(const QString& action) const override
-    {
-        if (action == pressAction())
-            return {QStringLiteral("Space")};
-        return QAccessibleWidget::keyBindingsForAction(action);
-    }
-
-private:
-    CaptionButton* button() const { return static_cast<CaptionButton*>(widget()); }
-};
-
-QAccessibleInterface* captionButtonAccessible(const QString& className, QObject* object)
-{
-    if (className == QLatin1String(CaptionButton::staticMetaObject.className()))
-        return new CaptionButtonAccessible(static_cast<CaptionButton*>(object));
-    return nullptr;
-}
-
-}  // namespace
-
 CaptionButton::CaptionButton(QWidget* parent, QAccessible::Role role) : CaptionLabel(parent), role_(role)
 {
-    static const bool factoryInstalled = (QAccessible::installFactory(captionButtonAccessible), true);
-    Q_UNUSED(factoryInstalled);
+    PressableAccessible<CaptionButton>::install();
     setFocusPolicy(Qt::TabFocus);
 }
 
@@ -104,7 +30,7 @@ void CaptionButton::click()
 
 void CaptionButton::keyPressEvent(QKeyEvent* event)
 {
-    if (!isActivationKey(event)) {
+    if (!isButtonActivationKey(event)) {
         CaptionLabel::keyPressEvent(event);
         return;
     }
