@@ -14,6 +14,7 @@ KARDELO_PACKAGES=(
   gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
   curl python3
   dpkg-dev file desktop-file-utils appstream lintian
+  clang-format git
 )
 
 kardelo_install_missing() {
