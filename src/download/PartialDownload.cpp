@@ -3,23 +3,18 @@
 #include "download/PartialDownload.h"
 
 #include "platform/files/DurableFiles.h"
+#include "platform/files/FolderEntries.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
-#include <climits>
-#include <cstdio>
-#include <cstring>
-#include <dirent.h>
 #include <optional>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
+using platform::LockedFile;
 
 namespace {
 
@@ -28,30 +23,6 @@ const QByteArray kPartialSuffix = ".partial";
 const QByteArray kRecordSuffix = ".resume";
 const QByteArray kNamingSuffix = ".new";
 const QByteArray kRecordHeading = "kardelo-partial 1";
-
-// Opens path and takes its lock, making sure the lock is on the file that
-// still has that name: a download that finished in between may have renamed
-// the very file onto its target. -1 when it is locked by someone else or
-// cannot be had.
-int openLocked(const QByteArray& path, int flags)
-{
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const int fd = ::open(path.constData(), flags | O_CLOEXEC, 0666);
-        if (fd < 0)
-            return -1;
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            ::close(fd);
-            return -1;
-        }
-        struct stat opened { };
-        struct stat named { };
-        if (::fstat(fd, &opened) == 0 && ::stat(path.constData(), &named) == 0 && opened.st_dev == named.st_dev
-            && opened.st_ino == named.st_ino)
-            return fd;
-        ::close(fd);
-    }
-    return -1;
-}
 
 struct StoredRecord {
     QByteArray name;
@@ -105,43 +76,46 @@ PartialDownload::~PartialDownload()
 
 bool PartialDownload::nameFits() const
 {
-    const long limit = ::pathconf(folder_.constData(), _PC_NAME_MAX);
-    return fileName_.size() <= (limit > 0 ? limit : NAME_MAX);
+    return fileName_.size() <= platform::longestFileName(folder_);
 }
 
 bool PartialDownload::open()
 {
-    fd_ = openLocked(partialPath_, O_RDWR | O_CREAT);
-    if (fd_ < 0)
+    file_ = LockedFile::open(partialPath_, LockedFile::Access::ReadWrite);
+    if (!file_.isOpen())
         return openNameless();
     if (const std::optional<StoredRecord> stored = readStoredRecord(recordPath_); stored && stored->name == fileName_)
         record_ = stored->record;
     // Whatever is there already is continued, if anything; restart() empties it.
-    return ::lseek(fd_, 0, SEEK_END) >= 0 || failed("seek in the partial file");
+    return file_.seekToEnd() || failed("seek in the partial file");
 }
 
 bool PartialDownload::openNameless()
 {
     nameless_ = true;
-    fd_ = ::open(folder_.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
-    return fd_ >= 0 || failed("create a file in the folder");
+    file_ = LockedFile::createNameless(folder_);
+    return file_.isOpen() || failed("create a file in the folder", qt_error_string(errno));
 }
 
 bool PartialDownload::failed(const char* operation)
 {
-    errorString_ = QStringLiteral("could not %1 (%2)").arg(QLatin1StringView(operation), qt_error_string(errno));
+    return failed(operation, file_.errorString());
+}
+
+bool PartialDownload::failed(const char* operation, const QString& reason)
+{
+    errorString_ = QStringLiteral("could not %1 (%2)").arg(QLatin1StringView(operation), reason);
     return false;
 }
 
 qint64 PartialDownload::resumableBytes(const QByteArray& address) const
 {
-    struct stat info { };
-    if (nameless_ || fd_ < 0 || record_.validator.isEmpty() || record_.address != address || ::fstat(fd_, &info) != 0)
+    if (nameless_ || record_.validator.isEmpty() || record_.address != address)
         return 0;
-    const qint64 size = info.st_size;
+    const qint64 size = file_.size();
     // A file as long as the whole has nothing left to ask for: it is
     // fetched again rather than trusted.
-    if (record_.total > 0 && size >= record_.total)
+    if (size < 0 || (record_.total > 0 && size >= record_.total))
         return 0;
     return size;
 }
@@ -151,8 +125,8 @@ bool PartialDownload::restart(const Record& record)
     // The old record goes first: bytes never sit beside a record that is
     // not theirs.
     if (!nameless_)
-        ::unlink(recordPath_.constData());
-    if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0)
+        platform::removePath(recordPath_);
+    if (!file_.empty())
         return failed("empty the partial file");
     record_ = record;
     if (!nameless_)
@@ -171,40 +145,31 @@ void PartialDownload::writeRecord()
 
 bool PartialDownload::append(const char* data, size_t size)
 {
-    while (size > 0) {
-        const ssize_t written = ::write(fd_, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return failed("write the partial file");
-        }
-        data += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
+    return file_.append(data, size) || failed("write the partial file");
 }
 
 bool PartialDownload::commit(bool flush)
 {
-    if (flush && ::fdatasync(fd_) != 0)
+    if (flush && !file_.flushData())
         return failed("flush the file to the disk");
     if (nameless_) {
-        const QByteArray naming =
-            partialPath_.chopped(kPartialSuffix.size()) + '-' + QByteArray::number(::getpid()) + kNamingSuffix;
-        if (!giveNamelessFileAName(naming))
+        // A name of its own first, unlike any other download's: a file
+        // without a name can only be linked to a name.
+        const QByteArray naming = partialPath_.chopped(kPartialSuffix.size()) + '-'
+            + QByteArray::number(QCoreApplication::applicationPid()) + kNamingSuffix;
+        if (!file_.giveName(naming))
             return failed("give the file a name");
-        if (std::rename(naming.constData(), targetName_.constData()) != 0) {
-            failed("rename the file onto the target");
-            ::unlink(naming.constData());
+        if (!platform::renameReplacing(naming, targetName_)) {
+            failed("rename the file onto the target", qt_error_string(errno));
+            platform::removePath(naming);
             return false;
         }
     } else {
-        if (std::rename(partialPath_.constData(), targetName_.constData()) != 0)
-            return failed("rename the file onto the target");
-        ::unlink(recordPath_.constData());
+        if (!platform::renameReplacing(partialPath_, targetName_))
+            return failed("rename the file onto the target", qt_error_string(errno));
+        platform::removePath(recordPath_);
     }
-    ::close(fd_);
-    fd_ = -1;
+    file_.close();
     if (flush && !platform::flushFolderToDisk(QFile::decodeName(folder_))) {
         errorString_ = QStringLiteral("could not flush the folder to the disk");
         return false;
@@ -212,89 +177,62 @@ bool PartialDownload::commit(bool flush)
     return true;
 }
 
-// A file without a name can be linked only to a name that nothing has; one
-// that something has is a leftover of a naming that did not finish.
-bool PartialDownload::giveNamelessFileAName(const QByteArray& name)
-{
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0)
-            return true;
-        if (errno != EEXIST)
-            return false;
-        ::unlink(name.constData());
-    }
-    return false;
-}
-
 void PartialDownload::keepForResume()
 {
-    struct stat info { };
-    if (nameless_ || fd_ < 0 || record_.validator.isEmpty() || ::fstat(fd_, &info) != 0 || info.st_size == 0) {
+    if (nameless_ || !file_.isOpen() || record_.validator.isEmpty() || file_.size() <= 0) {
         discard();
         return;
     }
-    ::close(fd_);
-    fd_ = -1;
+    file_.close();
     kept_ = true;
 }
 
 void PartialDownload::discard()
 {
-    if (fd_ < 0)
+    if (!file_.isOpen())
         return;
     // Removed while the lock is held, so no other download is using them.
     if (!nameless_) {
-        ::unlink(partialPath_.constData());
-        ::unlink(recordPath_.constData());
+        platform::removePath(partialPath_);
+        platform::removePath(recordPath_);
     }
-    ::close(fd_);
-    fd_ = -1;
+    file_.close();
 }
 
 void prunePartialDownloads(const QString& folder, std::chrono::hours maxAge)
 {
     // It runs at every start, over a folder that may hold thousands of
-    // lectures: one pass that looks at nothing but the names, and a stat
-    // only for the program's own few files.
+    // lectures: one pass that looks at nothing but the names, and a look at
+    // the file only for the program's own few.
     const QByteArray folderName = QFile::encodeName(QDir(folder).absolutePath());
-    QList<QByteArray> paths;
-    if (DIR* dir = ::opendir(folderName.constData())) {
-        while (const dirent* entry = ::readdir(dir)) {
-            if (std::strncmp(entry->d_name, kPrefix.constData(), static_cast<size_t>(kPrefix.size())) == 0)
-                paths.append(folderName + '/' + entry->d_name);
-        }
-        ::closedir(dir);
-    }
     const auto oldest = std::chrono::system_clock::now() - maxAge;
     const auto isOld = [oldest](const QByteArray& path) {
-        struct stat info { };
-        return ::stat(path.constData(), &info) == 0 && std::chrono::system_clock::from_time_t(info.st_mtime) < oldest;
+        const auto written = platform::lastWritten(path);
+        return written && *written < oldest;
     };
-    for (const QByteArray& path : paths) {
+    for (const QByteArray& path : platform::entriesStartingWith(folderName, kPrefix)) {
         if (path.endsWith(kRecordSuffix)) {
-            if (::access((path.chopped(kRecordSuffix.size()) + kPartialSuffix).constData(), F_OK) != 0)
-                ::unlink(path.constData());
+            if (!platform::pathExists(path.chopped(kRecordSuffix.size()) + kPartialSuffix))
+                platform::removePath(path);
             continue;
         }
         if (path.endsWith(kNamingSuffix)) {
             if (isOld(path))
-                ::unlink(path.constData());
+                platform::removePath(path);
             continue;
         }
         if (!path.endsWith(kPartialSuffix))
             continue;
-        const int fd = openLocked(path, O_RDONLY);
-        if (fd < 0)
+        const LockedFile partial = LockedFile::open(path, LockedFile::Access::Read);
+        if (!partial.isOpen())
             continue;
         const QByteArray recordPath = path.chopped(kPartialSuffix.size()) + kRecordSuffix;
         const std::optional<StoredRecord> stored = readStoredRecord(recordPath);
-        const bool useless = !stored || stored->record.validator.isEmpty()
-            || ::access((folderName + '/' + stored->name).constData(), F_OK) == 0;
+        const bool useless =
+            !stored || stored->record.validator.isEmpty() || platform::pathExists(folderName + '/' + stored->name);
         if (useless || isOld(path)) {
-            ::unlink(path.constData());
-            ::unlink(recordPath.constData());
+            platform::removePath(path);
+            platform::removePath(recordPath);
         }
-        ::close(fd);
     }
 }

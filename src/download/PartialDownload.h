@@ -2,6 +2,8 @@
 
 #pragma once
 
+#include "platform/files/LockedFile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -65,16 +67,17 @@ public:
 
 private:
     bool openNameless();
-    bool giveNamelessFileAName(const QByteArray& name);
     void writeRecord();
+    // Notes the operation with the file's reason, or the one given.
     bool failed(const char* operation);
+    bool failed(const char* operation, const QString& reason);
 
     QByteArray folder_;
     QByteArray targetName_;
     QByteArray fileName_;  // the target's name without its folder
     QByteArray partialPath_;
     QByteArray recordPath_;
-    int fd_ = -1;
+    platform::LockedFile file_;
     // The file has no name: nothing of it can be kept.
     bool nameless_ = false;
     bool kept_ = false;

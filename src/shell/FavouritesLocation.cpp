@@ -2,19 +2,17 @@
 
 #include "shell/FavouritesLocation.h"
 
+#include "platform/files/FolderEntries.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
-#include <unistd.h>
-
 namespace {
 
-// The system's own answer, so that a folder only root may write, or one on a
-// read-only or immutable file system, counts as not writable.
 bool canWrite(const QString& folder)
 {
-    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+    return platform::canCreateFilesIn(QFile::encodeName(folder));
 }
 
 }  // namespace
