@@ -4,6 +4,7 @@
 
 #include "platform/files/DurableFiles.h"
 #include "platform/files/FolderEntries.h"
+#include "platform/net/ResponseHeaders.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -49,8 +50,13 @@ std::optional<StoredRecord> readStoredRecord(const QByteArray& path)
             stored.record.address = value;
         else if (key == "validator")
             stored.record.validator = value;
-        else if (key == "total")
-            stored.record.total = value.toLongLong(&totalRead);
+        else if (key == "total") {
+            // The same strict count as a server's headers: a sign or a number
+            // past 2^63 makes the record unreadable, not a size.
+            const std::optional<qint64> total = platform::parseByteCount(value);
+            totalRead = total.has_value();
+            stored.record.total = total.value_or(0);
+        }
     }
     if (stored.name.isEmpty() || !totalRead)
         return std::nullopt;
