@@ -15,6 +15,7 @@ KARDELO_PACKAGES=(
   curl python3
   dpkg-dev file desktop-file-utils appstream lintian
   clang-format git
+  dbus dbus-bin playerctl ffmpeg
 )
 
 kardelo_install_missing() {

@@ -64,6 +64,7 @@ void Playback::replacePlayer()
         if (duration != duration_) {
             duration_ = duration;
             emit durationChanged(duration);
+            update();
         }
     });
     connect(player_, &QMediaPlayer::playbackStateChanged, this, &Playback::update);
@@ -106,9 +107,11 @@ void Playback::dropPlayer()
     platform::disposeMediaPlayer(std::exchange(player_, nullptr), this);
 }
 
-void Playback::setSource(const QString& path)
+void Playback::setSource(const QString& path, const LectureTags& tags, qint64 startAt)
 {
     source_ = path;
+    tags_ = tags;
+    pendingStart_ = std::max<qint64>(startAt, 0);
     cannotPlay_ = false;
     // The old player is gone with this, so nothing reads the old file now.
     // Emptying a player that was never made needs no back end.
@@ -170,6 +173,7 @@ void Playback::togglePlay()
 
 void Playback::stop()
 {
+    pendingStart_ = 0;
     if (player_)
         player_->stop();
     reportPosition(0);
@@ -306,4 +310,7 @@ void Playback::update()
         emit statusChanged(status_);
     if (seekable_ != oldSeekable)
         emit seekableChanged(seekable_);
+    // Loaded at last: the held start can be taken now.
+    if (seekable_ && pendingStart_ > 0 && duration_ > 0)
+        seek(std::min(std::exchange(pendingStart_, 0), duration_));
 }

@@ -2,6 +2,8 @@
 
 #pragma once
 
+#include "playback/LectureTags.h"
+
 #include <QObject>
 #include <QString>
 
@@ -55,10 +57,14 @@ public:
 
     // The lecture's path as given; "" until one is set.
     QString source() const { return source_; }
-    // Replaces whatever was playing by the local file `path` and starts it.
-    // An empty path stops and empties the player; a path that cannot be
-    // opened plays nothing.
-    void setSource(const QString& path);
+    // Replaces whatever was playing by the local file `path` and starts it,
+    // at `startAt` ms: the back end drops a seek made before it has loaded
+    // the file, so the start is held until it can take it. An empty path
+    // stops and empties the player; a path that cannot be opened plays
+    // nothing.
+    void setSource(const QString& path, const LectureTags& tags = {}, qint64 startAt = 0);
+    // The tags given with the lecture.
+    const LectureTags& tags() const { return tags_; }
 
     // The transport commands; without a lecture that plays they do nothing.
     void play();
@@ -92,7 +98,8 @@ public:
     void setPlaybackRate(qreal rate);
 
 signals:
-    // A lecture was set, the same one again too: it starts afresh.
+    // A lecture was set, the same one again too: it starts afresh. Its tags
+    // are set by then.
     void sourceChanged(const QString& source);
     void playbackStateChanged(Playback::State state);
     void statusChanged(Playback::Status status);
@@ -120,6 +127,9 @@ private:
     void applyVolume();
 
     QString source_;
+    LectureTags tags_;
+    // Where the lecture is to start, until the back end can seek.
+    qint64 pendingStart_ = 0;
     QFile* file_ = nullptr;
     bool cannotPlay_ = false;
     bool rateOwedToNewMedia_ = false;

@@ -64,6 +64,7 @@ private slots:
     void startsIdleAtHalfVolumeWithNoBackEnd();
     void volumeAndMuteChosenBeforeTheFirstLectureApplyToIt();
     void settingTheSourceStartsPlaying();
+    void aStartPlaceIsTakenOnceTheBackEndHasLoaded();
     void playbackSurvivesTheFileBeingRenamed_data();
     void playbackSurvivesTheFileBeingRenamed();
     void aNewSourceReplacesTheOldAndLetsGoOfIt_data();
@@ -165,6 +166,29 @@ void PlaybackTest::settingTheSourceStartsPlaying()
     playback.play();  // the caller's play command on top changes nothing
     QCOMPARE(playback.playbackState(), Playback::State::Playing);
     QCOMPARE(playback.status(), Playback::Status::Playing);
+}
+
+void PlaybackTest::aStartPlaceIsTakenOnceTheBackEndHasLoaded()
+{
+    // The back end drops a seek made while it loads; a start place asked
+    // for with the lecture must not go the same way.
+    Playback& playback = make();
+    const QString path = tone(QStringLiteral("resumed.wav"), 60000);
+    QVERIFY(!path.isEmpty());
+    QSignalSpy seeks(&playback, &Playback::seeked);
+
+    playback.setSource(path, {QStringLiteral("题"), QStringLiteral("讲者"), QStringLiteral("注")}, 40000);
+    QCOMPARE(playback.tags().detail, QStringLiteral("讲者"));
+    QTRY_COMPARE_WITH_TIMEOUT(playback.playbackState(), Playback::State::Playing, kLoadWait);
+    QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 40000, kLoadWait);
+    QCOMPARE(seeks.count(), 1);
+    QCOMPARE(seeks.first().first().toLongLong(), 40000);
+
+    // The next lecture starts from its own beginning, with no tags.
+    playback.setSource(path);
+    QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 500, kLoadWait);
+    QVERIFY(playback.position() < 30000);
+    QCOMPARE(playback.tags(), LectureTags{});
 }
 
 void PlaybackTest::playbackSurvivesTheFileBeingRenamed_data()
