@@ -23,7 +23,7 @@
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/OptionButton.h"
 #include "platform/widgets/ScrollBar.h"
-#include "playback/Playback.h"
+#include "playback/ListeningMemory.h"
 #include "views/FavouriteFileName.h"
 #include "views/ViewSwitcher.h"
 
@@ -36,6 +36,18 @@ const QString kDownloadFailedMessage = QStringLiteral("下载失败!");
 // received / total * 100 with a half rounded up, decided on the exact
 // quotient: 285 of 1000 is 28.5 and shows 29, where the nearest double
 // (28.499...) would show 28.
+// What the desktop's player controls show of a stored lecture: its name's
+// Title "%" Detail "$" Note ".zip".
+LectureTags storedLectureTags(const QString& storedName)
+{
+    const QString name = storedName.endsWith(QStringLiteral(".zip")) ? storedName.chopped(4) : storedName;
+    const qsizetype percent = name.indexOf(u'%');
+    const qsizetype dollar = name.indexOf(u'$', percent + 1);
+    if (percent < 0 || dollar < 0)
+        return {name, {}, {}};
+    return {name.first(percent), name.sliced(percent + 1, dollar - percent - 1), name.sliced(dollar + 1)};
+}
+
 qint64 wholePercent(qint64 received, qint64 total)
 {
     const auto twice = static_cast<__int128>(received) * 200 + total;
@@ -149,8 +161,7 @@ void RowCommands::playFavourite(int row)
     const std::optional<QString> playPath = rename.toPlayName(storedName);
     if (!playPath)
         return;
-    parts_.playback.setSource(*playPath);
-    parts_.playback.play();
+    parts_.listening.play(storedName, *playPath, storedLectureTags(storedName));
     // The player holds the file open by now, so the rename back cannot take
     // the lecture away from it; a second try covers a rename that lost a
     // race with something else touching the folder.

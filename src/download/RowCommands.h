@@ -9,8 +9,8 @@
 #include <QString>
 
 class DownloadEngine;
+class ListeningMemory;
 class Pager;
-class Playback;
 class QWidget;
 class ViewSwitcher;
 struct PageEntries;
@@ -23,7 +23,7 @@ class IntervalTimer;
 
 // The row action button: in the catalogue it enters a conference, in the
 // lectures it downloads a lecture or cancels the download, in the
-// favourites it plays a stored lecture. A download blocks inside the
+// favourites it plays a stored lecture from where it was left. A download blocks inside the
 // button's release while the window goes on serving events, so a cancel, a
 // view switch or another press runs nested inside it.
 class RowCommands : public QObject {
@@ -35,7 +35,7 @@ public:
         PageList& pageList;
         PageEntries& entries;
         platform::IntervalTimer& favouritesTimer;
-        Playback& playback;
+        ListeningMemory& listening;
     };
 
     // window: the owner of the message boxes.

@@ -23,8 +23,10 @@ RowButton* buildButton(PageRow& row, const QPoint& at, const QString& caption)
     auto* button = new RowButton(row.frame);
     button->move(at);
     button->setText(caption);
-    // A screen reader tells which entry the button acts on.
-    button->setDescribedBy(row.title);
+    // A screen reader tells which entry the button acts on, and what its
+    // percentage says: the download's progress, or how far the lecture
+    // has been heard.
+    button->setDescribedBy(row.title, row.percentage);
     return button;
 }
 
@@ -56,6 +58,7 @@ PageRow PageRow::build(QWidget* panel, int index)
         platform::makeLabel(row.frame, QStringLiteral("100%"), QRect(496, 16, 24, 12), colours::progress, true);
 
     row.deleteButton = buildButton(row, QPoint(472, 12), QStringLiteral("删 除"));
+    row.deleteButton->setDescribedBy(row.title);
     row.deleteButton->setVisible(false);
     row.actionButton = buildButton(row, QPoint(528, 12), QStringLiteral("播 放"));
     // Buttons are drawn above labels: the delete button covers the

@@ -28,16 +28,20 @@ RowButton::RowButton(QWidget* parent) : QAbstractButton(parent)
     resize(artwork::kButtonFaceSize);
 }
 
-void RowButton::setDescribedBy(QLabel* label)
+void RowButton::setDescribedBy(QLabel* label, QLabel* more)
 {
     describedBy_ = label;
+    describedAlsoBy_ = more;
 }
 
 QString RowButton::description() const
 {
     if (!accessibleDescription().isEmpty() || !describedBy_)
         return accessibleDescription();
-    return describedBy_->text();
+    QString text = describedBy_->text();
+    if (describedAlsoBy_ && !describedAlsoBy_->text().isEmpty())
+        text += QStringLiteral("，") + describedAlsoBy_->text();
+    return text;
 }
 
 bool RowButton::showsFocusMark() const

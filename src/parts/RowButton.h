@@ -22,10 +22,11 @@ class RowButton : public QAbstractButton {
 public:
     explicit RowButton(QWidget* parent = nullptr);
 
-    // Whose text a screen reader reads as the button's description: the
-    // page scrolls under the button, so it is read when asked for. An
-    // accessible description set on the button itself wins.
-    void setDescribedBy(QLabel* label);
+    // Whose texts a screen reader reads as the button's description, the
+    // non-empty ones joined: the page scrolls under the button, so they are
+    // read when asked for. An accessible description set on the button
+    // itself wins.
+    void setDescribedBy(QLabel* label, QLabel* more = nullptr);
     QString description() const;
     QString caption() const { return text(); }
     QAccessible::Role accessibleRole() const { return QAccessible::Button; }
@@ -43,6 +44,7 @@ protected:
 
 private:
     QPointer<QLabel> describedBy_;
+    QPointer<QLabel> describedAlsoBy_;
     // The key holding the button down, or 0.
     int downKey_ = 0;
 };

@@ -28,8 +28,10 @@
 #include "platform/widgets/ScrollBar.h"
 #include "platform/widgets/ShortcutPrecedence.h"
 #include "platform/widgets/TextBox.h"
+#include "playback/ListeningMemory.h"
 #include "playback/Playback.h"
 #include "shell/FavouritesLocation.h"
+#include "views/ListeningMarks.h"
 #include "views/ViewSwitcher.h"
 
 #include <QApplication>
@@ -65,6 +67,7 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     // client: the window's children go in the order made, so the bar is
     // gone before the playback it shows.
     playback_ = new Playback(this);
+    listening_ = new ListeningMemory(*playback_, favouritesFolder(), this);
 
     // Built in this order, which is also the order they stack in.
     sidePanel_ = SidePanel::build(client, phoneEditionAdvert(addresses_.phoneEdition, qApp->devicePixelRatio()));
@@ -77,10 +80,13 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
 
     pager_ = new Pager(pageList_, viewBar_, entries_, this);
     views_ = new ViewSwitcher(viewBar_, pageList_, entries_, *favouritesTimer_, *pager_, this);
-    rowCommands_ = new RowCommands({viewBar_, pageList_, entries_, *favouritesTimer_, *playback_}, *pager_, *views_,
+    rowCommands_ = new RowCommands({viewBar_, pageList_, entries_, *favouritesTimer_, *listening_}, *pager_, *views_,
                                    addresses_, favouritesFolder(), this);
     webLinks_ = new WebLinks(addresses_, this);
     new RowKeyNavigation(pageList_, this);
+    auto* marks = new ListeningMarks(pageList_, viewBar_, entries_, *listening_, this);
+    connect(views_, &ViewSwitcher::favouritesFilled, marks, &ListeningMarks::refresh);
+    connect(views_, &ViewSwitcher::favouriteDeleted, listening_, &ListeningMemory::forget);
     connectParts();
     orderTabs();
 
@@ -127,6 +133,9 @@ void MainWindow::buildMenu()
 void MainWindow::connectParts()
 {
     connect(sidePanel_.phoneEditionButton, &QPushButton::clicked, webLinks_, &WebLinks::openPhoneEditionPage);
+    // The menu's 退出 ends the program on the spot; where the lecture was
+    // left is written first.
+    connect(menuActions_.quit, &QAction::triggered, listening_, &ListeningMemory::keepNow);
     connect(menuActions_.quit, &QAction::triggered, webLinks_, &WebLinks::quit);
     connect(menuActions_.showAbout, &QAction::triggered, webLinks_, &WebLinks::showAbout);
     connect(menuActions_.openHelpPage, &QAction::triggered, webLinks_, &WebLinks::openHelpPage);
@@ -179,6 +188,7 @@ bool MainWindow::loadAtStartUp()
     QTimer::singleShot(0, this,
                        [folder = favouritesFolder()] { prunePartialDownloads(folder, kPartialDownloadLifetime); });
     entries_.favouritesListing.setPath(favouritesFolder() + u'/');
+    listening_->load(entries_.favouritesListing.names());
 
     downloadEngine_ = new DownloadEngine(this);
     connect(downloadEngine_, &DownloadEngine::progressed, rowCommands_, &RowCommands::showProgress);
@@ -205,6 +215,7 @@ bool MainWindow::loadAtStartUp()
 
 void MainWindow::shutDown()
 {
+    listening_->keepNow();
     if (downloadEngine_)
         downloadEngine_->abort();
     // A download still on the stack finishes unwinding before the engine

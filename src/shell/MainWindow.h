@@ -15,6 +15,7 @@
 
 class AboutWindow;
 class DownloadEngine;
+class ListeningMemory;
 class Pager;
 class Playback;
 class QAction;
@@ -58,7 +59,8 @@ public:
     // page; false when the program has been ended because no catalogue
     // could be read.
     bool loadAtStartUp();
-    // Stops a running download and ends the program.
+    // Keeps where the lecture playing was left, stops a running download
+    // and ends the program.
     void shutDown();
 
     QString favouritesFolder() const;
@@ -74,6 +76,7 @@ public:
 
     Pager& pager() { return *pager_; }
     Playback& playback() { return *playback_; }
+    ListeningMemory& listening() { return *listening_; }
     ViewSwitcher& views() { return *views_; }
     RowCommands& rowCommands() { return *rowCommands_; }
     WebLinks& webLinks() { return *webLinks_; }
@@ -104,6 +107,7 @@ private:
 
     Pager* pager_ = nullptr;
     Playback* playback_ = nullptr;
+    ListeningMemory* listening_ = nullptr;
     ViewSwitcher* views_ = nullptr;
     RowCommands* rowCommands_ = nullptr;
     WebLinks* webLinks_ = nullptr;

@@ -144,6 +144,7 @@ void ViewSwitcher::fillFavourites(const std::optional<QString>& searchText)
     for (int i = 0; i < names && i < PageList::kRows; ++i)
         pager_.setRowCaptions(i, favouriteRowCaptions(entries_.favouriteNames.value(i + scrollBar.position())));
     pager_.showRows(names);
+    emit favouritesFilled();
 }
 
 void ViewSwitcher::deleteButtonReleased(int row)
@@ -151,7 +152,7 @@ void ViewSwitcher::deleteButtonReleased(int row)
     const QString name = entries_.favouriteNames.value(row + pageList_.pageScrollBar->position());
     // No confirmation and no message: a file that cannot go simply stays
     // listed after the refresh.
-    if (!name.isEmpty())
-        QFile::remove(entries_.favouritesListing.path() + u'/' + name);
+    if (!name.isEmpty() && QFile::remove(entries_.favouritesListing.path() + u'/' + name))
+        emit favouriteDeleted(name);
     showFavourites();
 }

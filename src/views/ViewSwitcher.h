@@ -52,6 +52,12 @@ public:
     // The view's option is red, the others black.
     void colourOptions(PageView view);
 
+signals:
+    // The favourites page has been listed afresh.
+    void favouritesFilled();
+    // The stored lecture `name` has been deleted.
+    void favouriteDeleted(const QString& name);
+
 private:
     void setSearchBox(bool open, const QColor& labelColour);
     void resetRowButtons(const QString& caption, bool deleteShown);

@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "playback/ListeningMemory.h"
+
+#include <QFileInfo>
+#include <QSet>
+#include <QTimer>
+
+#include <algorithm>
+
+ListeningMemory::ListeningMemory(Playback& playback, QString folder, QObject* parent)
+    : QObject(parent),
+      playback_(playback),
+      folder_(std::move(folder)),
+      keepTimer_(new QTimer(this))
+{
+    keepTimer_->setInterval(kKeepInterval);
+    connect(keepTimer_, &QTimer::timeout, this, [this] { keep(playback_.position()); });
+
+    // A stop goes back to the start; the place kept is where it was before.
+    connect(&playback_, &Playback::positionChanged, this, [this](qint64 position) {
+        if (position > 0)
+            lastPosition_ = position;
+    });
+    connect(&playback_, &Playback::seeked, this, [this](qint64 position) {
+        lastPosition_ = position;
+        keep(position);
+    });
+    connect(&playback_, &Playback::playbackStateChanged, this, [this](Playback::State state) {
+        if (state == Playback::State::Playing) {
+            keepTimer_->start();
+            return;
+        }
+        keepTimer_->stop();
+        keep(state == Playback::State::Paused ? playback_.position() : lastPosition_);
+    });
+    connect(&playback_, &Playback::statusChanged, this, [this](Playback::Status status) {
+        if (status == Playback::Status::Ended)
+            keep(playback_.duration());
+    });
+}
+
+void ListeningMemory::load(const QStringList& storedNames)
+{
+    places_ = listeningRecord::read(folder_);
+    const QSet<QString> present(storedNames.cbegin(), storedNames.cend());
+    const qsizetype before = places_.size();
+    places_.removeIf([&present](const auto& place) { return !present.contains(place.key()); });
+    if (places_.size() != before)
+        listeningRecord::write(folder_, places_);
+}
+
+void ListeningMemory::play(const QString& storedName, const QString& path, const LectureTags& tags)
+{
+    keepNow();
+    const std::optional<ListeningPlace> place = placeOf(storedName);
+    const qint64 startAt = place && !place->listened ? std::max<qint64>(place->position - kRewind, 0) : 0;
+    // Until the new lecture says where it is, nothing of the old one may be
+    // taken for it.
+    current_.clear();
+    lastPosition_ = startAt;
+    playback_.setSource(path, tags, startAt);
+    current_ = storedName;
+}
+
+std::optional<ListeningPlace> ListeningMemory::placeOf(const QString& storedName) const
+{
+    const auto place = places_.constFind(storedName);
+    return place == places_.cend() ? std::nullopt : std::optional(*place);
+}
+
+void ListeningMemory::keepNow()
+{
+    if (playback_.playbackState() == Playback::State::Playing || playback_.playbackState() == Playback::State::Paused)
+        keep(playback_.position());
+}
+
+void ListeningMemory::forget(const QString& storedName)
+{
+    store(storedName, std::nullopt);
+}
+
+void ListeningMemory::keep(qint64 position)
+{
+    if (current_.isEmpty() || !playback_.canPlay() || playback_.duration() <= 0)
+        return;
+    // A lecture deleted while it plays keeps playing from its open file;
+    // it must not come back into the record.
+    if (!QFileInfo::exists(folder_ + u'/' + current_)) {
+        store(current_, std::nullopt);
+        return;
+    }
+    const bool listened = position >= playback_.duration() - kListenedMargin;
+    if (listened)
+        store(current_, ListeningPlace{0, true});
+    else if (position > 0 || places_.contains(current_))
+        store(current_, ListeningPlace{position, false});
+}
+
+void ListeningMemory::store(const QString& storedName, std::optional<ListeningPlace> place)
+{
+    const std::optional<ListeningPlace> old = placeOf(storedName);
+    if (old == place)
+        return;
+    if (place)
+        places_.insert(storedName, *place);
+    else
+        places_.remove(storedName);
+    listeningRecord::write(folder_, places_);
+    emit placeChanged(storedName);
+}
