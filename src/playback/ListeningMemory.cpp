@@ -42,11 +42,13 @@ ListeningMemory::ListeningMemory(Playback& playback, QString folder, QObject* pa
 
 void ListeningMemory::load(const QStringList& storedNames)
 {
-    places_ = listeningRecord::read(folder_);
+    const std::optional<ListeningPlaces> read = listeningRecord::read(folder_);
+    recordWritable_ = read.has_value();
+    places_ = read.value_or(ListeningPlaces{});
     const QSet<QString> present(storedNames.cbegin(), storedNames.cend());
     const qsizetype before = places_.size();
     places_.removeIf([&present](const auto& place) { return !present.contains(place.key()); });
-    if (places_.size() != before)
+    if (places_.size() != before && recordWritable_)
         listeningRecord::write(folder_, places_);
 }
 
@@ -106,6 +108,7 @@ void ListeningMemory::store(const QString& storedName, std::optional<ListeningPl
         places_.insert(storedName, *place);
     else
         places_.remove(storedName);
-    listeningRecord::write(folder_, places_);
+    if (recordWritable_)
+        listeningRecord::write(folder_, places_);
     emit placeChanged(storedName);
 }

@@ -33,7 +33,7 @@ public:
     ListeningMemory(Playback& playback, QString folder, QObject* parent = nullptr);
 
     // Reads the record, letting go of the places of lectures that are no
-    // longer among `storedNames`.
+    // longer among `storedNames`. Nothing is written before this.
     void load(const QStringList& storedNames);
 
     // Plays the stored lecture `storedName`, handed to the player as the
@@ -60,6 +60,9 @@ private:
     Playback& playback_;
     QString folder_;
     ListeningPlaces places_;
+    // False while a record is there that could not be read: the places are
+    // then kept for this run only.
+    bool recordWritable_ = false;
     QString current_;
     // The last place the lecture was seen at: a stop reports the start
     // before it says it stopped.

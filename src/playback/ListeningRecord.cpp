@@ -38,15 +38,17 @@ std::optional<qint64> parsePosition(QByteArrayView digits)
     return position;
 }
 
-void setAside(const QString& folder, const QString& why)
+bool setAside(const QString& folder, const QString& why)
 {
     const QString path = recordPath(folder);
     const QString aside = path + QStringLiteral(".unreadable-")
         + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddThhmmsszzz"));
-    if (platform::renameWithoutReplacing(path, aside))
+    if (platform::renameWithoutReplacing(path, aside)) {
         qCWarning(lcListening) << "set aside" << path << "as" << aside << "-" << why;
-    else
-        qCWarning(lcListening) << "cannot set aside" << path << "-" << why << "- it is left as it is and not written";
+        return true;
+    }
+    qCWarning(lcListening) << "cannot set aside" << path << "-" << why << "- it is left as it is and not written";
+    return false;
 }
 
 }  // namespace
@@ -118,24 +120,25 @@ std::optional<ListeningPlaces> parse(const QByteArray& text)
     return places;
 }
 
-ListeningPlaces read(const QString& folder)
+std::optional<ListeningPlaces> read(const QString& folder)
 {
     QFile file(recordPath(folder));
     if (!file.exists())
-        return {};
+        return ListeningPlaces{};
     if (!file.open(QIODevice::ReadOnly)) {
         qCWarning(lcListening) << "cannot read" << file.fileName() << "-" << file.errorString();
-        return {};
+        return std::nullopt;
     }
     const QByteArray text = file.readAll();
     file.close();
     if (std::optional<ListeningPlaces> places = parse(text))
-        return *places;
+        return places;
     const int version = versionOf(text);
-    setAside(folder,
-             version > kVersion ? QStringLiteral("written by a newer version (%1)").arg(version)
-                                : QStringLiteral("damaged"));
-    return {};
+    const QString why =
+        version > kVersion ? QStringLiteral("written by a newer version (%1)").arg(version) : QStringLiteral("damaged");
+    if (!setAside(folder, why))
+        return std::nullopt;
+    return ListeningPlaces{};
 }
 
 bool write(const QString& folder, const ListeningPlaces& places)

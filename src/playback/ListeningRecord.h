@@ -46,7 +46,9 @@ int versionOf(const QByteArray& text);
 // The record of `folder`: empty when there is none. One that cannot be read
 // (damaged, or written by a newer version of the program) is renamed aside
 // with a warning, so nothing overwrites it and the lectures play on.
-ListeningPlaces read(const QString& folder);
+// Nothing when a record is there that could neither be read nor set aside:
+// it must not be written over.
+std::optional<ListeningPlaces> read(const QString& folder);
 // False, with a warning, when it could not be written; the old record is
 // then unchanged.
 bool write(const QString& folder, const ListeningPlaces& places);

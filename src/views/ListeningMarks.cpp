@@ -21,11 +21,11 @@ QString heardTime(qint64 milliseconds)
 {
     const qint64 seconds = milliseconds / 1000;
     if (seconds < 3600)
-        return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, u'0');
+        return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
     return QStringLiteral("%1:%2:%3")
         .arg(seconds / 3600)
-        .arg(seconds / 60 % 60, 2, 10, u'0')
-        .arg(seconds % 60, 2, 10, u'0');
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
 }  // namespace

@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "playback/ListeningMemory.h"
+#include "playback/ListeningRecord.h"
+#include "support/FileBytes.h"
+#include "support/MainWindowFixture.h"
+#include "support/PlaybackWaits.h"
+#include "support/ToneWav.h"
+#include "views/ListeningMarks.h"
+
+#include <QAccessible>
+#include <QDir>
+#include <QtTest>
+
+namespace {
+
+const QString kLecture = QStringLiteral("心电图%张医生$两分钟.zip");
+
+ListeningPlaces recordOn(const QString& folder)
+{
+    return listeningRecord::read(folder).value_or(ListeningPlaces{});
+}
+
+}  // namespace
+
+// Where each lecture was left, through the real window: favourites played
+// with the row's 播 放 button, the program ended and started again on the
+// same folder.
+class ListeningTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void marksSayHowFarALectureWasHeard_data();
+    void marksSayHowFarALectureWasHeard();
+    void aLectureGoesOnWhereItWasLeftAfterARestart_data();
+    void aLectureGoesOnWhereItWasLeftAfterARestart();
+    void theRecordFollowsPlayingWithoutAPause();
+    void aListenedLectureStartsFromItsBeginning();
+    void placesGoWithTheirLectures();
+
+private:
+    MainWindow* showFavourites(MainWindowFixture& fixture);
+    void play(MainWindow& window, int row);
+};
+
+MainWindow* ListeningTest::showFavourites(MainWindowFixture& fixture)
+{
+    MainWindow* window = fixture.load();
+    if (!window)
+        return nullptr;
+    window->playback().setMuted(true);
+    QTest::mouseClick(window->viewBar().favouritesOption, Qt::LeftButton, {},
+                      QPoint(6, window->viewBar().favouritesOption->height() / 2));
+    return window;
+}
+
+void ListeningTest::play(MainWindow& window, int row)
+{
+    QTest::mouseClick(window.pageList().rows[row].actionButton, Qt::LeftButton);
+}
+
+void ListeningTest::marksSayHowFarALectureWasHeard_data()
+{
+    QTest::addColumn<std::optional<ListeningPlace>>("place");
+    QTest::addColumn<QString>("mark");
+    QTest::newRow("never played") << std::optional<ListeningPlace>() << "";
+    QTest::newRow("listened") << std::optional(ListeningPlace{0, true}) << "已听完";
+    QTest::newRow("at the start") << std::optional(ListeningPlace{999, false}) << "听到 0:00";
+    QTest::newRow("minutes") << std::optional(ListeningPlace{754000, false}) << "听到 12:34";
+    QTest::newRow("just under an hour") << std::optional(ListeningPlace{3599999, false}) << "听到 59:59";
+    QTest::newRow("past an hour") << std::optional(ListeningPlace{3723000, false}) << "听到 1:02:03";
+}
+
+void ListeningTest::marksSayHowFarALectureWasHeard()
+{
+    QFETCH(std::optional<ListeningPlace>, place);
+    QFETCH(QString, mark);
+    QCOMPARE(ListeningMarks::caption(place), mark);
+}
+
+void ListeningTest::aLectureGoesOnWhereItWasLeftAfterARestart_data()
+{
+    QTest::addColumn<QString>("ending");
+    QTest::newRow("the close button") << "close";
+    QTest::newRow("the menu's 退出") << "quit";
+}
+
+void ListeningTest::aLectureGoesOnWhereItWasLeftAfterARestart()
+{
+    QFETCH(QString, ending);
+    MainWindowFixture fixture;
+    QDir().mkpath(fixture.favouritesFolder());
+    QVERIFY(writeTone(fixture.favouritesFolder() + u'/' + kLecture, 120000));
+    MainWindow* window = showFavourites(fixture);
+    QVERIFY(window);
+    Playback& playback = window->playback();
+    play(*window, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 200 && playback.isSeekable(), kLoadWait);
+    playback.seek(61000);
+    QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 62000, kPlayWait);
+
+    // Ended while it plays, the program keeps where it was.
+    if (ending == u"close")
+        window->close();
+    else
+        window->menuActions().quit->trigger();
+    QCOMPARE(fixture.host.endings, 1);
+    const qint64 kept = recordOn(fixture.favouritesFolder()).value(kLecture).position;
+    QVERIFY2(kept > 62000 && kept < 80000, qPrintable(QString::number(kept)));
+
+    window = showFavourites(fixture);
+    QVERIFY(window);
+    const PageRow& row = window->pageList().rows[0];
+    const QString mark = ListeningMarks::caption(ListeningPlace{kept, false});
+    QCOMPARE(row.percentage->caption(), mark);
+    QVERIFY(row.percentage->isVisible());
+    QVERIFY(!row.deleteButton->geometry().intersects(row.percentage->geometry()));
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(row.actionButton);
+    QVERIFY(button->text(QAccessible::Description).contains(mark));
+
+    // Back a few seconds before that place, once the lecture has loaded.
+    play(*window, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(window->playback().position() >= kept - ListeningMemory::kRewind, kLoadWait);
+    QVERIFY(window->playback().position() < kept);
+}
+
+void ListeningTest::theRecordFollowsPlayingWithoutAPause()
+{
+    // What a killed program leaves: the record on disk, written while the
+    // lecture played on with no pause or stop.
+    MainWindowFixture fixture;
+    QDir().mkpath(fixture.favouritesFolder());
+    QVERIFY(writeTone(fixture.favouritesFolder() + u'/' + kLecture, 60000));
+    MainWindow* window = showFavourites(fixture);
+    QVERIFY(window);
+    play(*window, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(window->playback().position() > 200, kLoadWait);
+    QTRY_VERIFY_WITH_TIMEOUT(recordOn(fixture.favouritesFolder()).value(kLecture).position > 0,
+                             std::chrono::milliseconds(ListeningMemory::kKeepInterval).count() + kLoadWait);
+    QCOMPARE(window->playback().playbackState(), Playback::State::Playing);
+}
+
+void ListeningTest::aListenedLectureStartsFromItsBeginning()
+{
+    MainWindowFixture fixture;
+    QDir().mkpath(fixture.favouritesFolder());
+    QVERIFY(writeTone(fixture.favouritesFolder() + u'/' + kLecture, 40000));
+    MainWindow* window = showFavourites(fixture);
+    QVERIFY(window);
+    Playback& playback = window->playback();
+    play(*window, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 200 && playback.isSeekable(), kLoadWait);
+    playback.seek(38000);
+    QTRY_COMPARE_WITH_TIMEOUT(playback.status(), Playback::Status::Ended, kPlayWait);
+    QCOMPARE(window->pageList().rows[0].percentage->caption(), QStringLiteral("已听完"));
+    QCOMPARE(recordOn(fixture.favouritesFolder()).value(kLecture), (ListeningPlace{0, true}));
+
+    play(*window, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 200, kLoadWait);
+    QVERIFY(playback.position() < 5000);
+}
+
+void ListeningTest::placesGoWithTheirLectures()
+{
+    MainWindowFixture fixture;
+    const QStringList names = favouriteNames(2);
+    fixture.addFavourites(names);
+    const QString gone = QStringLiteral("已删除%医生$说明.zip");
+    QVERIFY(listeningRecord::write(fixture.favouritesFolder(),
+                                   {{names[0], {754000, false}}, {names[1], {0, true}}, {gone, {1000, false}}}));
+
+    // A lecture deleted while the program was not running: its place goes
+    // at the next start.
+    MainWindow* window = showFavourites(fixture);
+    QVERIFY(window);
+    QCOMPARE(recordOn(fixture.favouritesFolder()).keys(), names);
+    QCOMPARE(fixture.visibleFirstCaptions().size(), 2);
+    QCOMPARE(window->pageList().rows[0].percentage->caption(), QStringLiteral("听到 12:34"));
+    QCOMPARE(window->pageList().rows[1].percentage->caption(), QStringLiteral("已听完"));
+
+    // Deleted with its row's button: it goes at once, and the row below
+    // moves up with its own mark.
+    QTest::mouseClick(window->pageList().rows[0].deleteButton, Qt::LeftButton);
+    QCOMPARE(recordOn(fixture.favouritesFolder()).keys(), QStringList{names[1]});
+    QCOMPARE(window->pageList().rows[0].percentage->caption(), QStringLiteral("已听完"));
+
+    // The other views show no marks.
+    QTest::mouseClick(window->viewBar().catalogueOption, Qt::LeftButton, {},
+                      QPoint(6, window->viewBar().catalogueOption->height() / 2));
+    QCOMPARE(window->pageList().rows[0].percentage->caption(), QString());
+}
+
+QTEST_MAIN(ListeningTest)
+#include "ListeningTest.moc"
