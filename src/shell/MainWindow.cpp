@@ -28,6 +28,7 @@
 #include "platform/widgets/ScrollBar.h"
 #include "platform/widgets/ShortcutPrecedence.h"
 #include "platform/widgets/TextBox.h"
+#include "playback/KeepAwakeWhilePlaying.h"
 #include "playback/Playback.h"
 #include "shell/FavouritesLocation.h"
 #include "views/ViewSwitcher.h"
@@ -81,6 +82,7 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
                                    addresses_, favouritesFolder(), this);
     webLinks_ = new WebLinks(addresses_, this);
     new RowKeyNavigation(pageList_, this);
+    keepAwake_ = new KeepAwakeWhilePlaying(*playback_, this);
     connectParts();
     orderTabs();
 
@@ -205,6 +207,7 @@ bool MainWindow::loadAtStartUp()
 
 void MainWindow::shutDown()
 {
+    keepAwake_->stopHolding();
     if (downloadEngine_)
         downloadEngine_->abort();
     // A download still on the stack finishes unwinding before the engine

@@ -15,6 +15,7 @@
 
 class AboutWindow;
 class DownloadEngine;
+class KeepAwakeWhilePlaying;
 class Pager;
 class Playback;
 class QAction;
@@ -104,6 +105,7 @@ private:
 
     Pager* pager_ = nullptr;
     Playback* playback_ = nullptr;
+    KeepAwakeWhilePlaying* keepAwake_ = nullptr;
     ViewSwitcher* views_ = nullptr;
     RowCommands* rowCommands_ = nullptr;
     WebLinks* webLinks_ = nullptr;
