@@ -10,6 +10,7 @@
 #include "catalogue/Pager.h"
 #include "catalogue/ServerTexts.h"
 #include "download/DownloadEngine.h"
+#include "download/DownloadNotices.h"
 #include "download/PartialDownload.h"
 #include "download/PlayRename.h"
 #include "download/RowCommands.h"
@@ -83,6 +84,8 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     webLinks_ = new WebLinks(addresses_, this);
     new RowKeyNavigation(pageList_, this);
     keepAwake_ = new KeepAwakeWhilePlaying(*playback_, this);
+    connect(rowCommands_, &RowCommands::downloadFinished, new DownloadNotices(this, this),
+            &DownloadNotices::downloadFinished);
     connectParts();
     orderTabs();
 
