@@ -132,10 +132,17 @@ void RowCommands::downloadOrCancel(int row)
     const std::optional<QString> fileName = savedName ? favouriteFileName(*savedName) : std::nullopt;
 
     bool ok = false;
-    if (!fileName || !source)
+    bool cancelled = false;
+    if (!fileName || !source) {
         qCWarning(lcDownload) << "not downloading" << line << "- it names no address, or no name a file can have";
-    else if (downloadEngine_)
+    } else if (downloadEngine_) {
         ok = downloadEngine_->start(*source, favouritesFolder_ + u'/' + *fileName);
+        // The engine is gone only when the closing window aborted it.
+        cancelled =
+            !ok && (!downloadEngine_ || downloadEngine_->lastResult().outcome() == DownloadResult::Outcome::Cancelled);
+    }
+    if (!cancelled)
+        emit downloadFinished(recordTitle(line).value_or(line), ok);
     if (ok) {
         parts_.favouritesTimer.setEnabled(true);
         return;

@@ -54,6 +54,12 @@ public:
     // Connected directly to the engine, so it runs inside the transfer.
     void showProgress(qint64 received, qint64 total, qint32 speed);
 
+signals:
+    // A download has ended: stored, or failed. A cancel, the user's or the
+    // closing window's, is neither and raises nothing. Raised before the
+    // failure's message box.
+    void downloadFinished(const QString& lectureTitle, bool stored);
+
 private:
     void enterConference(int row);
     void downloadOrCancel(int row);

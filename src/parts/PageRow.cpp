@@ -4,6 +4,7 @@
 
 #include "artwork/Artwork.h"
 #include "parts/Colours.h"
+#include "parts/PercentageLabel.h"
 #include "parts/RowButton.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/Fonts.h"
@@ -54,8 +55,14 @@ PageRow PageRow::build(QWidget* panel, int index)
     row.separator = new platform::HorizontalLine(colours::rowSeparator, row.frame);
     row.separator->setGeometry(QRect(0, 48, 588, 1));
 
-    row.percentage =
-        platform::makeLabel(row.frame, QStringLiteral("100%"), QRect(496, 16, 24, 12), colours::progress, true);
+    // Made as makeLabel makes a label, as the percentage label it is.
+    auto* percentage = new PercentageLabel(row.frame);
+    percentage->setTextColour(colours::progress);
+    percentage->setCaption(QStringLiteral("100%"));
+    platform::placeText(percentage, QRect(496, 16, 24, 12));
+    percentage->setAutoSize(true);
+    percentage->setDescribedBy(row.title);
+    row.percentage = percentage;
 
     row.deleteButton = buildButton(row, QPoint(472, 12), QStringLiteral("删 除"));
     row.deleteButton->setDescribedBy(row.title);

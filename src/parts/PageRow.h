@@ -22,6 +22,8 @@ struct PageRow {
     platform::CaptionLabel* title = nullptr;
     platform::CaptionLabel* subtitle = nullptr;
     platform::HorizontalLine* separator = nullptr;
+    // A PercentageLabel: a screen reader hears a percentage in it as a
+    // progress bar.
     platform::CaptionLabel* percentage = nullptr;
     // 进 入, 下 载 / 取 消 or 播 放, after the view.
     RowButton* actionButton = nullptr;

@@ -10,6 +10,7 @@
 #include "catalogue/Pager.h"
 #include "catalogue/ServerTexts.h"
 #include "download/DownloadEngine.h"
+#include "download/DownloadNotices.h"
 #include "download/PartialDownload.h"
 #include "download/PlayRename.h"
 #include "download/RowCommands.h"
@@ -28,6 +29,7 @@
 #include "platform/widgets/ScrollBar.h"
 #include "platform/widgets/ShortcutPrecedence.h"
 #include "platform/widgets/TextBox.h"
+#include "playback/KeepAwakeWhilePlaying.h"
 #include "playback/ListeningMemory.h"
 #include "playback/Playback.h"
 #include "shell/FavouritesLocation.h"
@@ -87,6 +89,9 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     auto* marks = new ListeningMarks(pageList_, viewBar_, entries_, *listening_, this);
     connect(views_, &ViewSwitcher::favouritesFilled, marks, &ListeningMarks::refresh);
     connect(views_, &ViewSwitcher::favouriteDeleted, listening_, &ListeningMemory::forget);
+    keepAwake_ = new KeepAwakeWhilePlaying(*playback_, this);
+    connect(rowCommands_, &RowCommands::downloadFinished, new DownloadNotices(this, this),
+            &DownloadNotices::downloadFinished);
     connectParts();
     orderTabs();
 
@@ -136,6 +141,7 @@ void MainWindow::connectParts()
     // The menu's 退出 ends the program on the spot; where the lecture was
     // left is written first.
     connect(menuActions_.quit, &QAction::triggered, listening_, &ListeningMemory::keepNow);
+    connect(menuActions_.quit, &QAction::triggered, keepAwake_, &KeepAwakeWhilePlaying::stopHolding);
     connect(menuActions_.quit, &QAction::triggered, webLinks_, &WebLinks::quit);
     connect(menuActions_.showAbout, &QAction::triggered, webLinks_, &WebLinks::showAbout);
     connect(menuActions_.openHelpPage, &QAction::triggered, webLinks_, &WebLinks::openHelpPage);
@@ -216,6 +222,7 @@ bool MainWindow::loadAtStartUp()
 void MainWindow::shutDown()
 {
     listening_->keepNow();
+    keepAwake_->stopHolding();
     if (downloadEngine_)
         downloadEngine_->abort();
     // A download still on the stack finishes unwinding before the engine

@@ -16,6 +16,7 @@
 class AboutWindow;
 class DownloadEngine;
 class ListeningMemory;
+class KeepAwakeWhilePlaying;
 class Pager;
 class Playback;
 class QAction;
@@ -108,6 +109,7 @@ private:
     Pager* pager_ = nullptr;
     Playback* playback_ = nullptr;
     ListeningMemory* listening_ = nullptr;
+    KeepAwakeWhilePlaying* keepAwake_ = nullptr;
     ViewSwitcher* views_ = nullptr;
     RowCommands* rowCommands_ = nullptr;
     WebLinks* webLinks_ = nullptr;

@@ -18,7 +18,9 @@ public:
     explicit CaptionLabel(QWidget* parent = nullptr);
 
     QString caption() const { return text(); }
-    void setCaption(const QString& caption);
+    // Virtual, so a label that shows its caption otherwise to a screen
+    // reader learns of every change, and before it is made.
+    virtual void setCaption(const QString& caption);
     QColor textColour() const { return textColour_; }
     // An invalid colour gives the desktop's button text.
     void setTextColour(const QColor& colour);

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "download/DownloadNotices.h"
+
+#include "platform/host/DesktopNotification.h"
+
+#include <QWidget>
+
+DownloadNotices::DownloadNotices(QWidget* window, QObject* parent) : QObject(parent), window_(window) { }
+
+void DownloadNotices::downloadFinished(const QString& lectureTitle, bool stored)
+{
+    if (window_ && window_->isActiveWindow())
+        return;
+    platform::DesktopNotification notification;
+    notification.applicationName = QStringLiteral("Kardelo");
+    notification.iconName = QStringLiteral("org.kardelo.Kardelo");
+    notification.desktopEntry = QStringLiteral("org.kardelo.Kardelo");
+    notification.summary = stored ? QStringLiteral("下载完成") : QStringLiteral("下载失败!");
+    // Notification servers may read the body as markup; a title comes from
+    // the server and is shown as the text it is.
+    notification.body = lectureTitle.toHtmlEscaped();
+    notification.send();
+}

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+namespace platform {
+
+// The session's screen saver kept from starting, and with it the idle
+// blanking and idle sleep it drives, through the org.freedesktop.ScreenSaver
+// service on the session bus. It holds off idle only: a suspend the user
+// asks for (the lid, the power button, the menu) still happens.
+//
+// Every call is asynchronous and nothing waits for the desktop. With no
+// session bus or no such service nothing is held, and the first such
+// failure is logged under "kardelo.desktop".
+class ScreenSaverInhibition : public QObject {
+    Q_OBJECT
+
+public:
+    // applicationName: who holds it, as the desktop may show it.
+    explicit ScreenSaverInhibition(QString applicationName, QObject* parent = nullptr);
+    // Lets go of what is held, or of a hold still on its way.
+    ~ScreenSaverInhibition() override;
+
+    // Asks the desktop to hold off idle for `reason`; while it is held or
+    // asked for already, nothing more is asked.
+    void hold(const QString& reason);
+    // Lets go. A hold whose answer has not come yet is let go as soon as
+    // the answer brings its cookie.
+    void release();
+    // Asked for and not released; the desktop's answer may still be on
+    // its way, or may have been a refusal.
+    bool isWanted() const { return wanted_; }
+    // The desktop has answered and holds it.
+    bool isHeld() const { return cookie_.has_value(); }
+
+private:
+    void answered(std::optional<uint> cookie, const QString& error);
+
+    QString applicationName_;
+    bool wanted_ = false;
+    bool asking_ = false;
+    std::optional<uint> cookie_;
+    bool failureLogged_ = false;
+};
+
+}  // namespace platform
