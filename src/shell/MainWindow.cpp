@@ -28,6 +28,7 @@
 #include "platform/widgets/ScrollBar.h"
 #include "platform/widgets/ShortcutPrecedence.h"
 #include "platform/widgets/TextBox.h"
+#include "playback/MediaPlayer2Service.h"
 #include "playback/Playback.h"
 #include "shell/FavouritesLocation.h"
 #include "views/ViewSwitcher.h"
@@ -65,6 +66,8 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     // client: the window's children go in the order made, so the bar is
     // gone before the playback it shows.
     playback_ = new Playback(this);
+    // The media keys and the desktop's player controls.
+    new MediaPlayer2Service(*playback_, this);
 
     // Built in this order, which is also the order they stack in.
     sidePanel_ = SidePanel::build(client, phoneEditionAdvert(addresses_.phoneEdition, qApp->devicePixelRatio()));
