@@ -31,6 +31,7 @@
 #include "platform/widgets/TextBox.h"
 #include "playback/KeepAwakeWhilePlaying.h"
 #include "playback/ListeningMemory.h"
+#include "playback/MediaPlayer2Service.h"
 #include "playback/Playback.h"
 #include "shell/FavouritesLocation.h"
 #include "views/ListeningMarks.h"
@@ -70,6 +71,8 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     // gone before the playback it shows.
     playback_ = new Playback(this);
     listening_ = new ListeningMemory(*playback_, favouritesFolder(), this);
+    // The media keys and the desktop's player controls.
+    new MediaPlayer2Service(*playback_, this);
 
     // Built in this order, which is also the order they stack in.
     sidePanel_ = SidePanel::build(client, phoneEditionAdvert(addresses_.phoneEdition, qApp->devicePixelRatio()));

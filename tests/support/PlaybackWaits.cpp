@@ -6,9 +6,9 @@
 
 #include <QTest>
 
-bool startPlaying(Playback& playback, const QString& path)
+bool startPlaying(Playback& playback, const QString& path, const LectureTags& tags)
 {
-    playback.setSource(path);
+    playback.setSource(path, tags);
     playback.play();
     return QTest::qWaitFor(
         [&playback] {
