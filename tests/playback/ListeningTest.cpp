@@ -41,6 +41,9 @@ private slots:
 private:
     MainWindow* showFavourites(MainWindowFixture& fixture);
     void play(MainWindow& window, int row);
+    // Stores a tone of `length` ms as the one lecture and plays it from its
+    // row until it plays and can seek; null when it did not.
+    MainWindow* playStoredTone(MainWindowFixture& fixture, int length);
 };
 
 MainWindow* ListeningTest::showFavourites(MainWindowFixture& fixture)
@@ -57,6 +60,20 @@ MainWindow* ListeningTest::showFavourites(MainWindowFixture& fixture)
 void ListeningTest::play(MainWindow& window, int row)
 {
     QTest::mouseClick(window.pageList().rows[row].actionButton, Qt::LeftButton);
+}
+
+MainWindow* ListeningTest::playStoredTone(MainWindowFixture& fixture, int length)
+{
+    QDir().mkpath(fixture.favouritesFolder());
+    MainWindow* window =
+        writeTone(fixture.favouritesFolder() + u'/' + kLecture, length) ? showFavourites(fixture) : nullptr;
+    if (!window)
+        return nullptr;
+    play(*window, 0);
+    const Playback& playback = window->playback();
+    return QTest::qWaitFor([&playback] { return playback.position() > 200 && playback.isSeekable(); }, kLoadWait)
+        ? window
+        : nullptr;
 }
 
 void ListeningTest::marksSayHowFarALectureWasHeard_data()
@@ -89,13 +106,9 @@ void ListeningTest::aLectureGoesOnWhereItWasLeftAfterARestart()
 {
     QFETCH(QString, ending);
     MainWindowFixture fixture;
-    QDir().mkpath(fixture.favouritesFolder());
-    QVERIFY(writeTone(fixture.favouritesFolder() + u'/' + kLecture, 120000));
-    MainWindow* window = showFavourites(fixture);
+    MainWindow* window = playStoredTone(fixture, 120000);
     QVERIFY(window);
     Playback& playback = window->playback();
-    play(*window, 0);
-    QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 200 && playback.isSeekable(), kLoadWait);
     playback.seek(61000);
     QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 62000, kPlayWait);
 
@@ -129,12 +142,8 @@ void ListeningTest::theRecordFollowsPlayingWithoutAPause()
     // What a killed program leaves: the record on disk, written while the
     // lecture played on with no pause or stop.
     MainWindowFixture fixture;
-    QDir().mkpath(fixture.favouritesFolder());
-    QVERIFY(writeTone(fixture.favouritesFolder() + u'/' + kLecture, 60000));
-    MainWindow* window = showFavourites(fixture);
+    MainWindow* window = playStoredTone(fixture, 60000);
     QVERIFY(window);
-    play(*window, 0);
-    QTRY_VERIFY_WITH_TIMEOUT(window->playback().position() > 200, kLoadWait);
     QTRY_VERIFY_WITH_TIMEOUT(recordOn(fixture.favouritesFolder()).value(kLecture).position > 0,
                              std::chrono::milliseconds(ListeningMemory::kKeepInterval).count() + kLoadWait);
     QCOMPARE(window->playback().playbackState(), Playback::State::Playing);
@@ -143,13 +152,9 @@ void ListeningTest::theRecordFollowsPlayingWithoutAPause()
 void ListeningTest::aListenedLectureStartsFromItsBeginning()
 {
     MainWindowFixture fixture;
-    QDir().mkpath(fixture.favouritesFolder());
-    QVERIFY(writeTone(fixture.favouritesFolder() + u'/' + kLecture, 40000));
-    MainWindow* window = showFavourites(fixture);
+    MainWindow* window = playStoredTone(fixture, 40000);
     QVERIFY(window);
     Playback& playback = window->playback();
-    play(*window, 0);
-    QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 200 && playback.isSeekable(), kLoadWait);
     playback.seek(38000);
     QTRY_COMPARE_WITH_TIMEOUT(playback.status(), Playback::Status::Ended, kPlayWait);
     QCOMPARE(window->pageList().rows[0].percentage->caption(), QStringLiteral("已听完"));
