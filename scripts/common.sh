@@ -15,7 +15,7 @@ KARDELO_PACKAGES=(
   curl python3
   dpkg-dev file desktop-file-utils appstream lintian
   clang-format git
-  dbus dbus-bin playerctl ffmpeg
+  dbus dbus-daemon libglib2.0-bin playerctl
 )
 
 kardelo_install_missing() {
