@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the README's screenshots of the real program under a virtual X
 # display: the catalogue, a conference's lectures, and the favourites after a
-# download. Needs a build (bash scripts/run.sh or scripts/test.sh) and the
+# download, one of them played to its middle and paused. Needs a build (bash scripts/run.sh or scripts/test.sh) and the
 # packages xvfb, xdotool and imagemagick.
 #   tools/take-screenshots.sh [output folder]   (default docs/screenshots)
 set -euo pipefail
@@ -46,9 +46,11 @@ done
 sleep 1.5
 
 # Points inside the window (menu bar included): the first row's action
-# button and the favourites option.
+# button, the middle of the player's position bar and its play button.
 menu=24
 row_button=(703 $((75 + menu)))
+position_middle=(450 $((487 + menu)))
+play_button=(167 $((517 + menu)))
 
 shot() { import -window "$window" "$OUT/$1"; }
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 1.5; }
@@ -58,5 +60,8 @@ click "${row_button[@]}"      # 进 入
 shot lectures.png
 click "${row_button[@]}"      # 下 载
 sleep 1                       # the favourites view comes 500 ms after the download
+click "${row_button[@]}"      # 播 放
+click "${position_middle[@]}"
+click "${play_button[@]}"     # pause: the row says how far it was heard
 shot favourites.png
 echo "Screenshots written to $OUT"
