@@ -154,7 +154,8 @@ void RowCommands::downloadOrCancel(int row)
 void RowCommands::showProgress(qint64 received, qint64 total, qint32)
 {
     // An unknown total gives no percentage; the label keeps what it shows.
-    if (total <= 0)
+    // In the favourites the label says how far a lecture has been heard.
+    if (total <= 0 || parts_.viewBar.currentView->value() == PageView::Favourites)
         return;
     parts_.pageList.rows[downloadRow_].percentage->setCaption(QString::number(wholePercent(received, total)) + u'%');
 }

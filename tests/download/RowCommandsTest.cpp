@@ -40,6 +40,7 @@ private slots:
     void secondPressWhileDownloadingIsRefused();
     void closingTheWindowAbortsTheDownload();
     void viewSwitchesAndAnotherConferenceDuringADownload();
+    void aDownloadsPercentageStaysOutOfTheFavourites();
     void savedNameThatCannotBeStoredIsRefused_data();
     void savedNameThatCannotBeStoredIsRefused();
     void titleWithALeadingDotIsListedOnceStored();
@@ -350,6 +351,30 @@ void RowCommandsTest::viewSwitchesAndAnotherConferenceDuringADownload()
     // The download kept the source and target it was started with.
     QCOMPARE(stored(), QStringList{kStored});
     QVERIFY(window_->favouritesTimer()->isEnabled());
+}
+
+// There a row's percentage says how far its lecture has been heard.
+void RowCommandsTest::aDownloadsPercentageStaysOutOfTheFavourites()
+{
+    serveSlowLecture();
+    enterConferenceWith();
+    QRadioButton* favourites = window_->viewBar().favouritesOption;
+    duringTheDownload([&] { QTest::mouseClick(favourites, Qt::LeftButton, {}, QPoint(6, favourites->height() / 2)); });
+    int reportsInFavourites = 0;
+    QStringList percentagesInFavourites;
+    connect(window_->downloadEngine(), &DownloadEngine::progressed, this, [&] {
+        if (!favourites->isChecked())
+            return;
+        ++reportsInFavourites;
+        for (const PageRow& row : window_->pageList().rows) {
+            if (row.percentage->caption().endsWith(u'%'))
+                percentagesInFavourites << row.percentage->caption();
+        }
+    });
+    press(0);
+    QVERIFY(reportsInFavourites > 0);
+    QCOMPARE(percentagesInFavourites, QStringList());
+    QCOMPARE(stored(), QStringList{kStored});
 }
 
 void RowCommandsTest::savedNameThatCannotBeStoredIsRefused_data()
