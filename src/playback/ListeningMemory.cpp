@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 ListeningMemory::ListeningMemory(Playback& playback, QString folder, QObject* parent)
     : QObject(parent),
@@ -24,7 +25,8 @@ ListeningMemory::ListeningMemory(Playback& playback, QString folder, QObject* pa
     });
     connect(&playback_, &Playback::seeked, this, [this](qint64 position) {
         lastPosition_ = position;
-        keep(position);
+        if (std::exchange(resumeJump_, 0) != position)
+            keep(position);
     });
     connect(&playback_, &Playback::playbackStateChanged, this, [this](Playback::State state) {
         if (state == Playback::State::Playing) {
@@ -61,6 +63,7 @@ void ListeningMemory::play(const QString& storedName, const QString& path, const
     // taken for it.
     current_.clear();
     lastPosition_ = startAt;
+    resumeJump_ = startAt;
     playback_.setSource(path, tags, startAt);
     current_ = storedName;
 }

@@ -67,5 +67,8 @@ private:
     // The last place the lecture was seen at: a stop reports the start
     // before it says it stopped.
     qint64 lastPosition_ = 0;
+    // The jump to where a lecture resumes is not a place the listener
+    // chose; kept, it would walk the place back at every start.
+    qint64 resumeJump_ = 0;
     QTimer* keepTimer_ = nullptr;
 };

@@ -135,6 +135,9 @@ void ListeningTest::aLectureGoesOnWhereItWasLeftAfterARestart()
     play(*window, 0);
     QTRY_VERIFY_WITH_TIMEOUT(window->playback().position() >= kept - ListeningMemory::kRewind, kLoadWait);
     QVERIFY(window->playback().position() < kept);
+    // Going back is no place of the listener's: starting again and again
+    // does not walk the kept place back.
+    QCOMPARE(recordOn(fixture.favouritesFolder()).value(kLecture).position, kept);
 }
 
 void ListeningTest::theRecordFollowsPlayingWithoutAPause()
