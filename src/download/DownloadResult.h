@@ -24,7 +24,8 @@ public:
         // httpStatus() says which.
         HttpStatus,
         // The partial file could not be created, written, flushed or
-        // renamed onto the target.
+        // renamed onto the target. Of one that could take no more (a full
+        // disk), the bytes written whole are kept as for Network.
         File,
         // Never started, nothing asked of the server and nothing written:
         // the target's name is longer than its file system allows, or

@@ -38,12 +38,12 @@ public:
         return attempt(false).value_or(DownloadResult(Outcome::HttpStatus, QStringLiteral("no whole file")));
     }
 
-    // Only bytes of a transfer that broke off are worth continuing; a
-    // cancel, an answer that is not the file or a file that cannot be
-    // written are not.
+    // Only bytes of a transfer that broke off, or that the file could take
+    // no more of (a full disk), are worth continuing; a cancel, an answer
+    // that is not the file or a file that cannot be stored are not.
     void settle(const DownloadResult& result)
     {
-        if (result.outcome() == Outcome::Network)
+        if (result.outcome() == Outcome::Network || (result.outcome() == Outcome::File && appendFailed_))
             file_.keepForResume();
         else if (!result.isComplete())
             file_.discard();
@@ -188,7 +188,7 @@ private:
         if (!decided_ && !decideOnResponse(transfer_->headers()))
             return false;
         if (!file_.append(bytes.data(), static_cast<size_t>(bytes.size()))) {
-            writeFailed_ = true;
+            writeFailed_ = appendFailed_ = true;
             return false;
         }
         written_ += bytes.size();
@@ -233,6 +233,7 @@ private:
     bool decided_ = false;  // the answer's headers are in: continue or start afresh
     bool restartNeeded_ = false;
     bool writeFailed_ = false;
+    bool appendFailed_ = false;  // in any attempt: the file took no more of the body
     bool refused_ = false;  // the answer was not the file asked for
     long refusedStatus_ = 0;
     QString refusal_;

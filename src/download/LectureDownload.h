@@ -31,13 +31,14 @@ struct DownloadOptions {
 // request of the whole file, a 206 "bytes 0-(n-1)/n". Whatever was at the
 // target before stays as it was until then.
 //
-// A transfer that broke off (cut, stalled, the process ended) keeps its
-// bytes, when the server named a validator, for the next download of the
-// same address into the same target, which asks the server for the rest
-// only. When the server does not continue them (another file now, a range
-// not asked for, a 416), they are dropped and the whole file is asked for
-// once more, at once. A cancel, an answer that is not the file and a file
-// that cannot be written keep nothing.
+// A transfer that broke off (cut, stalled, the process ended), or whose
+// file would take no more (a full disk), keeps the bytes written whole,
+// when the server named a validator, for the next download of the same
+// address into the same target, which asks the server for the rest only.
+// When the server does not continue them (another file now, a range not
+// asked for, a 416), they are dropped and the whole file is asked for once
+// more, at once. A cancel, an answer that is not the file and a file that
+// cannot be created or stored keep nothing.
 //
 // A download that does not store the file is logged under
 // "kardelo.download" with its reason.

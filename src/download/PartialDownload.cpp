@@ -90,10 +90,15 @@ bool PartialDownload::open()
     file_ = LockedFile::open(partialPath_, LockedFile::Access::ReadWrite);
     if (!file_.isOpen())
         return openNameless();
-    if (const std::optional<StoredRecord> stored = readStoredRecord(recordPath_); stored && stored->name == fileName_)
+    if (const std::optional<StoredRecord> stored = readStoredRecord(recordPath_); stored && stored->name == fileName_) {
         record_ = stored->record;
+        recorded_ = true;
+    }
     // Whatever is there already is continued, if anything; restart() empties it.
-    return file_.seekToEnd() || failed("seek in the partial file");
+    if (!file_.seekToEnd())
+        return failed("seek in the partial file");
+    length_ = file_.size();
+    return true;
 }
 
 bool PartialDownload::openNameless()
@@ -132,26 +137,39 @@ bool PartialDownload::restart(const Record& record)
     // not theirs.
     if (!nameless_)
         platform::removePath(recordPath_);
+    recorded_ = false;
     if (!file_.empty())
         return failed("empty the partial file");
+    length_ = 0;
     record_ = record;
     if (!nameless_)
-        writeRecord();
+        recorded_ = writeRecord();
     return true;
 }
 
-void PartialDownload::writeRecord()
+bool PartialDownload::writeRecord()
 {
     QFile file(QFile::decodeName(recordPath_));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;
-    file.write(kRecordHeading + "\nname " + fileName_ + "\naddress " + record_.address + "\nvalidator "
-               + record_.validator + "\ntotal " + QByteArray::number(record_.total) + '\n');
+    const QByteArray text = kRecordHeading + "\nname " + fileName_ + "\naddress " + record_.address + "\nvalidator "
+        + record_.validator + "\ntotal " + QByteArray::number(record_.total) + '\n';
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size() && file.flush())
+        return true;
+    // A record cut short (a full disk) is no record at all.
+    platform::removePath(recordPath_);
+    return false;
 }
 
 bool PartialDownload::append(const char* data, size_t size)
 {
-    return file_.append(data, size) || failed("write the partial file");
+    if (file_.append(data, size)) {
+        length_ += static_cast<qint64>(size);
+        return true;
+    }
+    failed("write the partial file");
+    // A full disk may have taken a part of the bytes: the file is cut back
+    // to those written whole.
+    whole_ = file_.cutTo(length_);
+    return false;
 }
 
 bool PartialDownload::commit(bool flush)
@@ -185,7 +203,7 @@ bool PartialDownload::commit(bool flush)
 
 void PartialDownload::keepForResume()
 {
-    if (nameless_ || !file_.isOpen() || record_.validator.isEmpty() || file_.size() <= 0) {
+    if (nameless_ || !file_.isOpen() || !recorded_ || !whole_ || record_.validator.isEmpty() || file_.size() <= 0) {
         discard();
         return;
     }

@@ -52,12 +52,15 @@ public:
 
     // Starts over from the first byte, under a new record.
     bool restart(const Record& record);
+    // A write that fails leaves the file as it was before it, when it can
+    // be cut back: bytes written only in part are never continued.
     bool append(const char* data, size_t size);
     // Renames the file onto the target. With flush, its data reaches the
     // disk before it gets the name, and the name after.
     bool commit(bool flush);
-    // After a transfer that broke off: keeps the bytes when they can be
-    // resumed, discards them otherwise.
+    // After a transfer that broke off, or that the file could take no more
+    // of: keeps the bytes when they can be resumed (written whole, beside
+    // their record), discards them otherwise.
     void keepForResume();
     // Whether keepForResume() kept them.
     bool kept() const { return kept_; }
@@ -67,7 +70,7 @@ public:
 
 private:
     bool openNameless();
-    void writeRecord();
+    bool writeRecord();
     // Notes the operation with the file's reason, or the one given.
     bool failed(const char* operation);
     bool failed(const char* operation, const QString& reason);
@@ -81,6 +84,11 @@ private:
     // The file has no name: nothing of it can be kept.
     bool nameless_ = false;
     bool kept_ = false;
+    // The record of these bytes is on disk.
+    bool recorded_ = false;
+    // The bytes written whole, and whether the file holds only those.
+    qint64 length_ = 0;
+    bool whole_ = true;
     Record record_;
     QString errorString_;
 };

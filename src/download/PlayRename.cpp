@@ -63,23 +63,32 @@ PendingRenames readPending(const QString& recordPath)
 }
 
 // The record reaches the disk, name and all, before the rename it
-// announces: after a power cut it still tells what to undo.
-void writePending(const QString& folder, const QString& recordPath, const PendingRenames& pending)
+// announces: after a power cut it still tells what to undo. False when it
+// could not be written; the record on disk is then as it was.
+bool writePending(const QString& folder, const QString& recordPath, const PendingRenames& pending)
 {
     if (pending.isEmpty()) {
-        QFile::remove(recordPath);
+        if (!QFile::remove(recordPath) && QFile::exists(recordPath))
+            return false;
     } else {
         QSaveFile record(recordPath);
-        if (!record.open(QIODevice::WriteOnly))
-            return;
+        if (!record.open(QIODevice::WriteOnly)) {
+            qCWarning(lcDownload) << "could not write" << recordPath << record.errorString();
+            return false;
+        }
         for (const auto& [stored, play] : pending.renames)
             record.write((stored + u'\n' + play + u'\n').toUtf8());
         for (const QByteArray& line : pending.unreadable)
             record.write(line + '\n');
-        if (!record.commit())
+        // Flushed first: a commit does not see that the flush of a buffered
+        // write failed (a full disk) and would put an empty record in place.
+        if (!record.flush() || !record.commit()) {
             qCWarning(lcDownload) << "could not write" << recordPath << record.errorString();
+            return false;
+        }
     }
     platform::flushFolderToDisk(folder);
+    return true;
 }
 
 }  // namespace
@@ -114,8 +123,11 @@ std::optional<QString> PlayRename::toPlayName(const QString& storedName)
     PendingRenames pending = readPending(recordPath(folder_));
     if (!pending.renames.contains(std::pair(storedName_, playName_)))
         pending.renames.append({storedName_, playName_});
-    writePending(folder_, recordPath(folder_), pending);
-    if (!platform::renameWithoutReplacing(folder_ + u'/' + storedName_, folder_ + u'/' + playName_))
+    // A rename the record does not announce could never be undone after a
+    // crash: the lecture would be lost from the favourites.
+    if (!writePending(folder_, recordPath(folder_), pending))
+        qCWarning(lcDownload) << "not giving" << storedName_ << "its play name - the rename could not be recorded";
+    else if (!platform::renameWithoutReplacing(folder_ + u'/' + storedName_, folder_ + u'/' + playName_))
         qCWarning(lcDownload) << "could not give" << storedName_ << "its play name";
     return folder_ + u'/' + playName_;
 }

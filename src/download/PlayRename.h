@@ -20,7 +20,8 @@ public:
     explicit PlayRename(const QString& folder);
 
     // Renames the stored file to its play name; returns the play name's
-    // full path whether or not the rename worked. Nothing for a name the
+    // full path whether or not the rename worked. No rename is made that
+    // the record could not announce first (a full disk). Nothing for a name the
     // record cannot hold (a line feed or another control character in it):
     // such a lecture is not played, so it is never left under a name that
     // the next start could not give back.

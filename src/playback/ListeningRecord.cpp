@@ -145,7 +145,10 @@ bool write(const QString& folder, const ListeningPlaces& places)
 {
     QSaveFile file(recordPath(folder));
     const QByteArray text = format(places);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    // Flushed before the commit: a commit does not see that the flush of a
+    // buffered write failed (a full disk) and would put an empty file in
+    // the record's place.
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() || !file.commit()) {
         qCWarning(lcListening) << "cannot write" << file.fileName() << "-" << file.errorString();
         return false;
     }

@@ -3,33 +3,14 @@
 #include "playback/ListeningRecord.h"
 
 #include "support/FileBytes.h"
+#include "support/FilePermissions.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <linux/capability.h>
-
-#include <sys/syscall.h>
-#include <unistd.h>
-
 namespace {
-
-// Root ignores a file's permissions; without its override capability it
-// meets a read-only record as any user does.
-bool obeyFilePermissions()
-{
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[2]{};
-    if (syscall(SYS_capget, &header, data) != 0)
-        return false;
-    for (const int capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) {
-        data[capability / 32].effective &= ~(1u << (capability % 32));
-        data[capability / 32].permitted &= ~(1u << (capability % 32));
-    }
-    return syscall(SYS_capset, &header, data) == 0;
-}
 
 QStringList asideFiles(const QString& folder)
 {

@@ -11,7 +11,7 @@
 
 MainWindowFixture::MainWindowFixture(const QString& folderName)
     : host(QMessageBox::Ok),
-      folder_(QDir::tempPath() + u'/' + folderName)
+      folder_(QDir(QDir::tempPath()).filePath(folderName))
 {
     serveCatalogue(conferenceLines(3));
 }

@@ -16,7 +16,8 @@
 // folder, shown on the (offscreen) screen.
 class MainWindowFixture {
 public:
-    // folderName: a name pattern for the program folder (ending in XXXXXX).
+    // folderName: a name pattern for the program folder (ending in XXXXXX),
+    // in the temporary folder unless it is a full path.
     explicit MainWindowFixture(const QString& folderName = QStringLiteral("kardelo-XXXXXX"));
     ~MainWindowFixture();
 

@@ -14,3 +14,11 @@ RecordingHost::RecordingHost(QMessageBox::StandardButton answerGiven)
       })
 {
 }
+
+QStringList RecordingHost::prompts() const
+{
+    QStringList shown;
+    for (const Message& message : messages)
+        shown << message.prompt;
+    return shown;
+}

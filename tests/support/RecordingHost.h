@@ -22,6 +22,9 @@ public:
 
     explicit RecordingHost(QMessageBox::StandardButton answer = QMessageBox::Ok);
 
+    // The prompts of the boxes shown, in order.
+    QStringList prompts() const;
+
     QMessageBox::StandardButton answer;
     std::vector<Message> messages;
     int endings = 0;

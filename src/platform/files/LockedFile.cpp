@@ -74,9 +74,9 @@ bool LockedFile::seekToEnd()
     return ::lseek(fd_, 0, SEEK_END) >= 0 || failed();
 }
 
-bool LockedFile::empty()
+bool LockedFile::cutTo(qint64 size)
 {
-    return (::ftruncate(fd_, 0) == 0 && ::lseek(fd_, 0, SEEK_SET) == 0) || failed();
+    return (::ftruncate(fd_, size) == 0 && ::lseek(fd_, size, SEEK_SET) == size) || failed();
 }
 
 bool LockedFile::append(const char* data, size_t size)

@@ -37,7 +37,9 @@ public:
     qint64 size() const;
     bool seekToEnd();
     // Cuts it to nothing and writes from its start again.
-    bool empty();
+    bool empty() { return cutTo(0); }
+    // Cuts it to its first size bytes and writes on from there.
+    bool cutTo(qint64 size);
     bool append(const char* data, size_t size);
     // Its data reaches the disk (not its name: see flushFolderToDisk).
     bool flushData();
