@@ -3,17 +3,16 @@
 #include "support/DownloadSoak.h"
 
 #include "download/DownloadEngine.h"
+#include "download/PartialDownload.h"
 #include "support/ChaosServer.h"
 #include "support/ProcessGauges.h"
+#include "support/SoakFolder.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
 
 #include <algorithm>
-#include <map>
 
 using Outcome = DownloadResult::Outcome;
 
@@ -25,8 +24,8 @@ constexpr int kMostPresses = 10;
 constexpr int kViolationsKept = 40;
 // Memory may grow this much from the warm-up to the end of the run.
 constexpr qint64 kResidentGrowthKiB = 5 * 1024;
-
-const QString kPartialPrefix = QStringLiteral(".kardelo-");
+// What the program's start prunes: partial files older than this.
+constexpr std::chrono::hours kPartialLifetime{24 * 30};
 
 // A clock that jumps a second at every reading, so every notification
 // with progress raises the progress signal, and a cancel can land anywhere
@@ -37,30 +36,20 @@ DownloadEngine::TickSource racingClock()
     return [now] { return *now += 1000; };
 }
 
-// The name and validator lines of a partial download's record.
-std::map<QByteArray, QByteArray> readRecord(const QString& path)
-{
-    QFile file(path);
-    std::map<QByteArray, QByteArray> fields;
-    if (!file.open(QIODevice::ReadOnly))
-        return fields;
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        const qsizetype space = line.indexOf(' ');
-        if (space > 0)
-            fields[line.left(space)] = line.mid(space + 1);
-    }
-    return fields;
-}
-
 }  // namespace
 
+// One press of 下 载, and what the user and the server do while it runs,
+// at a share of the lecture decided beforehand, so that the seed alone
+// decides them.
 struct DownloadSoak::Press {
     int lecture = 0;
     int serial = 0;
-    double cancelAt = -1;  // the share of the lecture at which the user cancels
+    double cancelAt = -1;
+    bool cancelled = false;
     bool cancelThroughPump = false;  // a click the pump hands over, or at once
     bool pressAgain = false;  // 下 载 again at once, while the cancel unwinds
-    double changeAt = -1;  // the share at which the lecture changes on the server
+    double elsewhereAt = -1;  // 下 载 on another lecture
+    double changeAt = -1;  // the lecture changes on the server
 };
 
 DownloadSoak::DownloadSoak(Options options) : options_(std::move(options)), random_(options_.seed) { }
@@ -87,17 +76,12 @@ DownloadSoakFigures DownloadSoak::run()
 
     server_ = std::make_unique<ChaosServer>(options_.seed, limits().stallTimeout);
     ChaosLectures& lectures = server_->lectures();
+    folder_ = std::make_unique<SoakFolder>(options_.folder, lectures);
     figures_.lectures = std::clamp(options_.downloads / 8, 8, 200);
     for (int i = 0; i < figures_.lectures; ++i)
         lectures.add(ChaosLectures::randomSize(random_), chance(0.25));
     stored_.assign(size_t(figures_.lectures), std::nullopt);
-
-    DownloadOptions engineOptions;
-    engineOptions.durable = options_.durable;
-    engineOptions.limits = limits();
-    engine_ = std::make_unique<DownloadEngine>(engineOptions, racingClock());
-    QObject::connect(engine_.get(), &DownloadEngine::progressed, engine_.get(),
-                     [this](qint64 received, qint64 total, qint32) { progressed(received, total); });
+    startProgram();
     figures_.descriptorsBefore = openDescriptorCount();
 
     for (int i = 0; i < options_.downloads; ++i) {
@@ -109,8 +93,7 @@ DownloadSoakFigures DownloadSoak::run()
     figures_.residentAfterKiB = residentKiB();
     for (int lecture = 0; lecture < figures_.lectures; ++lecture) {
         if (!storedAsRecorded(lecture))
-            violated(QStringLiteral("after the run, lecture %1 is not stored as its last stored start left it")
-                         .arg(lecture));
+            violated(QStringLiteral("after the run, lecture %1 is not as its last stored start left it").arg(lecture));
     }
     checkFolder(std::nullopt);
     settle();
@@ -132,6 +115,19 @@ DownloadSoakFigures DownloadSoak::run()
                      .arg(figures_.server.longStallsWaitedOut));
     figures_.seconds = double(clock.elapsed()) / 1000.0;
     return figures_;
+}
+
+void DownloadSoak::startProgram()
+{
+    // As the window's start does: a new engine, and the partial files that
+    // will not be resumed pruned.
+    DownloadOptions options;
+    options.durable = options_.durable;
+    options.limits = limits();
+    engine_ = std::make_unique<DownloadEngine>(options, racingClock());
+    QObject::connect(engine_.get(), &DownloadEngine::progressed, engine_.get(),
+                     [this](qint64 received, qint64 total, qint32) { progressed(received, total); });
+    prunePartialDownloads(options_.folder, kPartialLifetime);
 }
 
 void DownloadSoak::download(int lecture)
@@ -157,12 +153,14 @@ DownloadResult::Outcome DownloadSoak::press(int lecture)
     press.lecture = lecture;
     press.serial = ++pressSerial_;
     if (!calm_ && chance(0.08)) {
-        press.cancelAt = std::uniform_real_distribution<double>(0.0, 1.0)(random_);
+        press.cancelAt = share();
         press.cancelThroughPump = chance(0.5);
         press.pressAgain = presses_.empty() && chance(0.3);
     }
+    if (!calm_ && chance(0.02))
+        press.elsewhereAt = share();
     if (!calm_ && chance(0.04))
-        press.changeAt = std::uniform_real_distribution<double>(0.0, 1.0)(random_);
+        press.changeAt = share();
     if (!presses_.empty())
         ++figures_.pressedAgainAtOnce;
 
@@ -170,7 +168,7 @@ DownloadResult::Outcome DownloadSoak::press(int lecture)
     const int versionBefore = lectures.current(lecture).version;
     const std::uint64_t continuedBefore = server_->counts().rangesContinued;
     presses_.push_back(&press);
-    const bool stored = engine_->start(server_->url(lecture), target(lecture));
+    const bool stored = engine_->start(server_->url(lecture), folder_->target(lecture));
     presses_.pop_back();
     const DownloadResult result = engine_->lastResult();
     ++figures_.starts;
@@ -185,18 +183,30 @@ void DownloadSoak::progressed(qint64 received, qint64 total)
     if (presses_.empty() || total <= 0)
         return;
     Press& press = *presses_.back();
-    const double share = double(received) / double(total);
-    if (press.changeAt >= 0 && share >= press.changeAt) {
+    const double reached = double(received) / double(total);
+    if (press.changeAt >= 0 && reached >= press.changeAt) {
         press.changeAt = -1;
         server_->lectures().change(press.lecture, ChaosLectures::randomSize(random_));
         ++figures_.changedOnServer;
         ++figures_.changedMidTransfer;
     }
-    if (press.cancelAt < 0 || share < press.cancelAt)
-        return;
-    press.cancelAt = -1;
-    // What the window's pump would hand over while this press runs: only
-    // this press is cancelled, and pressed again, by them.
+    // Once cancelled the download may be pressed again, and then is no
+    // longer running to refuse another.
+    if (press.elsewhereAt >= 0 && reached >= press.elsewhereAt && !press.cancelled) {
+        press.elsewhereAt = -1;
+        pressElsewhere(press);
+    }
+    if (press.cancelAt >= 0 && reached >= press.cancelAt) {
+        press.cancelAt = -1;
+        cancel(press);
+    }
+}
+
+void DownloadSoak::cancel(Press& press)
+{
+    press.cancelled = true;
+    // What the window's pump hands over while this press runs; only this
+    // press is cancelled, and pressed again, by it.
     const auto stillRunning = [this, serial = press.serial] {
         return !presses_.empty() && presses_.back()->serial == serial;
     };
@@ -222,10 +232,31 @@ void DownloadSoak::progressed(qint64 received, qint64 total)
     }
 }
 
+void DownloadSoak::pressElsewhere(const Press& press)
+{
+    const int other = (press.lecture + 1) % figures_.lectures;
+    ++figures_.refused;
+    const bool stored = engine_->start(server_->url(other), folder_->target(other));
+    if (stored || engine_->lastResult().outcome() != Outcome::Refused || !storedAsRecorded(other))
+        violated(QStringLiteral("下 载 on lecture %1 while lecture %2 downloaded was not refused, or changed it (%3)")
+                     .arg(other)
+                     .arg(press.lecture)
+                     .arg(QDebug::toString(engine_->lastResult())));
+}
+
 void DownloadSoak::changeBetweenDownloads()
 {
     ChaosLectures& lectures = server_->lectures();
     const int lecture = std::uniform_int_distribution<int>(0, figures_.lectures - 1)(random_);
+    if (chance(0.02)) {
+        startProgram();
+        ++figures_.restarts;
+        for (int l = 0; l < figures_.lectures; ++l) {
+            if (!storedAsRecorded(l))
+                violated(QStringLiteral("starting the program again changed stored lecture %1").arg(l));
+        }
+        checkFolder(std::nullopt);
+    }
     if (!lectures.current(lecture).present)
         return;
     if (chance(0.03)) {
@@ -256,7 +287,7 @@ void DownloadSoak::settle()
     }
     for (int lecture = 0; lecture < figures_.lectures; ++lecture) {
         const ChaosLectures::Served served = lectures.current(lecture);
-        if (served.present && !lectures.fileMatches(target(lecture), lecture, served.version))
+        if (served.present && !folder_->holds(lecture, served.version))
             violated(QStringLiteral("lecture %1 is not stored byte for byte as the server has it").arg(lecture));
     }
 }
@@ -270,7 +301,7 @@ void DownloadSoak::checkPress(int lecture, bool stored, const DownloadResult& re
         // Any version served while it ran, but all of one.
         std::optional<int> version;
         for (int v = versionBefore; v <= versionAfter && !version; ++v) {
-            if (server_->lectures().fileMatches(target(lecture), lecture, v))
+            if (folder_->holds(lecture, v))
                 version = v;
         }
         if (version)
@@ -278,7 +309,7 @@ void DownloadSoak::checkPress(int lecture, bool stored, const DownloadResult& re
         else
             violated(QStringLiteral("%1 stored %2 bytes that are no whole version of the lecture (%3 bytes now)")
                          .arg(where)
-                         .arg(QFileInfo(target(lecture)).size())
+                         .arg(QFileInfo(folder_->target(lecture)).size())
                          .arg(server_->lectures().current(lecture).size));
     } else {
         if (result.outcome() == Outcome::Cancelled)
@@ -295,51 +326,13 @@ void DownloadSoak::checkPress(int lecture, bool stored, const DownloadResult& re
 
 bool DownloadSoak::storedAsRecorded(int lecture) const
 {
-    const std::optional<int> version = stored_[size_t(lecture)];
-    return version ? server_->lectures().fileMatches(target(lecture), lecture, *version)
-                   : !QFileInfo::exists(target(lecture));
+    return folder_->holds(lecture, stored_[size_t(lecture)]);
 }
 
 void DownloadSoak::checkFolder(std::optional<int> pressedLecture)
 {
-    const QDir folder(options_.folder);
-    const QStringList hidden =
-        folder.entryList({kPartialPrefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    std::map<QByteArray, int> partialsByName;
-    for (const QString& name : hidden) {
-        const bool partial = name.endsWith(QStringLiteral(".partial"));
-        const QString base = name.section(u'.', 0, -2);
-        if (!partial && !name.endsWith(QStringLiteral(".resume"))) {
-            violated(QStringLiteral("a leftover %1 in the folder").arg(name));
-            continue;
-        }
-        const QString partner = base + (partial ? QStringLiteral(".resume") : QStringLiteral(".partial"));
-        if (!hidden.contains(partner)) {
-            violated(QStringLiteral("%1 without its %2").arg(name, partner));
-            continue;
-        }
-        if (!partial)
-            continue;
-        const std::map<QByteArray, QByteArray> record = readRecord(folder.filePath(partner));
-        const QByteArray lectureName = record.count("name") ? record.at("name") : QByteArray();
-        if (++partialsByName[lectureName] > 1)
-            violated(QStringLiteral("more than one partial file for %1").arg(QString::fromUtf8(lectureName)));
-        const QString targetName = QFile::decodeName(lectureName);
-        const int lecture = targetName.section(u'.', 0, 0).mid(1).toInt();
-        if (!pressedLecture || targetName != QFileInfo(target(*pressedLecture)).fileName())
-            continue;
-        // The kept bytes of the lecture just pressed: the first bytes of the
-        // version their record names, never a mix.
-        const QByteArray validator = record.count("validator") ? record.at("validator") : QByteArray();
-        const std::optional<int> version = server_->lectures().versionOf(lecture, validator);
-        if (!version || !server_->lectures().fileMatches(folder.filePath(name), lecture, *version, true))
-            violated(QStringLiteral("after start %1 the kept bytes of lecture %2 (%3 bytes, validator %4) are not "
-                                    "the start of that version")
-                         .arg(figures_.starts)
-                         .arg(lecture)
-                         .arg(QFileInfo(folder.filePath(name)).size())
-                         .arg(QString::fromLatin1(validator)));
-    }
+    for (const QString& problem : folder_->partialFileProblems(pressedLecture))
+        violated(QStringLiteral("after start %1: %2").arg(figures_.starts).arg(problem));
 }
 
 void DownloadSoak::violated(const QString& what)
@@ -348,12 +341,12 @@ void DownloadSoak::violated(const QString& what)
         figures_.violations << what;
 }
 
-QString DownloadSoak::target(int lecture) const
-{
-    return options_.folder + QStringLiteral("/L%1.讲座.zip").arg(lecture);
-}
-
 bool DownloadSoak::chance(double probability)
 {
     return std::bernoulli_distribution(probability)(random_);
+}
+
+double DownloadSoak::share()
+{
+    return std::uniform_real_distribution<double>(0.0, 1.0)(random_);
 }

@@ -16,6 +16,7 @@
 
 class ChaosServer;
 class DownloadEngine;
+class SoakFolder;
 
 // Drives the real DownloadEngine, as the window does, through many
 // downloads from a ChaosServer into a favourites folder, and checks after
@@ -37,10 +38,12 @@ class DownloadEngine;
 // again after a failure (up to ten times) until it is stored, the server
 // no longer has it, or they give up. Now and then they cancel from inside
 // the progress signal, as the cancel button does, and sometimes press 下 载
-// again at once, while the cancelled transfer is still unwinding. Between
-// downloads, and now and then in the middle of one, a lecture changes on
-// the server or is removed. Every choice, the server's included, comes
-// from the seed.
+// again at once, while the cancelled transfer is still unwinding; or they
+// press 下 载 on another lecture while one runs, which must be refused and
+// change nothing. Between downloads, and now and then in the middle of one,
+// a lecture changes on the server or is removed, and now and then the
+// program is started again: a new engine, and the start's pruning of the
+// partial files. Every choice, the server's included, comes from the seed.
 class DownloadSoak {
 public:
     struct Options {
@@ -68,9 +71,12 @@ public:
 private:
     struct Press;
 
+    void startProgram();
     void download(int lecture);
     DownloadResult::Outcome press(int lecture);
     void progressed(qint64 received, qint64 total);
+    void cancel(Press& press);
+    void pressElsewhere(const Press& press);
     void changeBetweenDownloads();
     void settle();
 
@@ -79,13 +85,14 @@ private:
     void checkFolder(std::optional<int> pressedLecture);
     void violated(const QString& what);
 
-    QString target(int lecture) const;
     bool chance(double probability);
+    double share();
 
     Options options_;
     DownloadSoakFigures figures_;
     std::mt19937_64 random_;
     std::unique_ptr<ChaosServer> server_;
+    std::unique_ptr<SoakFolder> folder_;
     std::unique_ptr<DownloadEngine> engine_;
     // The version each lecture's target holds, as the starts that stored
     // it said; nothing while none has.

@@ -8,7 +8,8 @@ QString DownloadSoakFigures::text() const
     QStringList lines;
     lines << QStringLiteral("seed %1").arg(seed);
     lines << QStringLiteral("downloads %1 of %2 lectures: %3 presses of 下 载, %4 stored (%5 of them after "
-                            "resuming), %6 cancelled, %7 pressed again while a cancel unwound; %8 ended unstored")
+                            "resuming), %6 cancelled, %7 pressed again while a cancel unwound, %8 refused while "
+                            "another ran; %9 ended unstored")
                  .arg(downloads)
                  .arg(lectures)
                  .arg(starts)
@@ -16,12 +17,14 @@ QString DownloadSoakFigures::text() const
                  .arg(storedAfterResuming)
                  .arg(cancelled)
                  .arg(pressedAgainAtOnce)
+                 .arg(refused)
                  .arg(givenUp);
-    lines << QStringLiteral("lectures changed on the server %1 (%2 mid-transfer), removed %3; %4 brought up to "
-                            "date once the server was calm")
+    lines << QStringLiteral("lectures changed on the server %1 (%2 mid-transfer), removed %3; program started "
+                            "again %4 times; %5 brought up to date once the server was calm")
                  .arg(changedOnServer)
                  .arg(changedMidTransfer)
                  .arg(removedFromServer)
+                 .arg(restarts)
                  .arg(settled);
     lines << QStringLiteral("requests %1, %2 for a range, resumes %3 (206 answers continuing kept bytes)")
                  .arg(server.requests)

@@ -19,6 +19,8 @@ struct DownloadSoakFigures {
     int storedAfterResuming = 0;  // of those, starts whose answer continued kept bytes
     int cancelled = 0;
     int pressedAgainAtOnce = 0;  // starts made while a cancelled one was unwinding
+    int refused = 0;  // presses on another lecture while one ran
+    int restarts = 0;  // the program started again
     int givenUp = 0;  // downloads that ended unstored: cancelled, removed, or pressed ten times
     int changedOnServer = 0;  // by the soak, between downloads or mid-transfer
     int changedMidTransfer = 0;
