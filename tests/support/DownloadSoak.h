@@ -32,7 +32,8 @@ class SoakFolder;
 //  - once the server is calm, one more download brings every lecture it
 //    still has up to date;
 //  - the file descriptors are back to where they started, and resident
-//    memory has not grown by more than 5 MB since the first 100 downloads.
+//    memory has not grown by more than 5 MB since the first 100 downloads
+//    (half the downloads of a shorter run).
 //
 // A download is what a user does for one lecture: press 下 载, and press it
 // again after a failure (up to ten times) until it is stored, the server
