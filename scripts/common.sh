@@ -4,6 +4,7 @@ set -euo pipefail
 
 KARDELO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KARDELO_BUILD="${KARDELO_BUILD:-$KARDELO_ROOT/build}"
+KARDELO_SANITIZE_BUILD="${KARDELO_SANITIZE_BUILD:-$KARDELO_ROOT/build-sanitize}"
 
 # Everything the program, its tests and its sample server need on Debian 12.
 KARDELO_PACKAGES=(
@@ -18,10 +19,11 @@ KARDELO_PACKAGES=(
   dbus dbus-daemon libglib2.0-bin playerctl
 )
 
+# kardelo_install_missing [package...]: those named too.
 kardelo_install_missing() {
   local missing=()
   local package
-  for package in "${KARDELO_PACKAGES[@]}"; do
+  for package in "${KARDELO_PACKAGES[@]}" "$@"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
       missing+=("$package")
     fi
@@ -47,4 +49,16 @@ kardelo_build() {
     targets+=(--target "$target")
   done
   cmake --build "$KARDELO_BUILD" -j"$(nproc)" "${targets[@]}"
+}
+
+# The address and undefined-behaviour sanitizers (clang 14), over the whole
+# suite and the fuzz targets: any report ends the test that made it, and so
+# fails the run.
+KARDELO_SANITIZE_PACKAGES=(clang-14 libclang-rt-14-dev)
+kardelo_build_sanitized() {
+  local flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+  CC=clang-14 CXX=clang++-14 cmake -S "$KARDELO_ROOT" -B "$KARDELO_SANITIZE_BUILD" \
+    -DCMAKE_BUILD_TYPE=Debug -DKARDELO_BUILD_BENCHMARKS=OFF -DKARDELO_FUZZ=ON \
+    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+  cmake --build "$KARDELO_SANITIZE_BUILD" -j"$(nproc)"
 }
