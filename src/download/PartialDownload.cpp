@@ -25,20 +25,32 @@ const QByteArray kRecordSuffix = ".resume";
 const QByteArray kNamingSuffix = ".new";
 const QByteArray kRecordHeading = "kardelo-partial 1";
 
-struct StoredRecord {
-    QByteArray name;
-    PartialDownload::Record record;
-};
+// Read at most this much of a record.
+constexpr qsizetype kMaxRecordSize = 64 * 1024;
 
-std::optional<StoredRecord> readStoredRecord(const QByteArray& path)
+std::optional<ResumeRecord> readStoredRecord(const QByteArray& path)
 {
     QFile file(QFile::decodeName(path));
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QList<QByteArray> lines = file.read(64 * 1024).split('\n');
+    return parseResumeRecord(file.read(kMaxRecordSize));
+}
+
+}  // namespace
+
+QByteArray formatResumeRecord(const ResumeRecord& stored)
+{
+    const PartialDownload::Record& record = stored.record;
+    return kRecordHeading + "\nname " + stored.name + "\naddress " + record.address + "\nvalidator " + record.validator
+        + "\ntotal " + QByteArray::number(record.total) + '\n';
+}
+
+std::optional<ResumeRecord> parseResumeRecord(const QByteArray& text)
+{
+    const QList<QByteArray> lines = text.split('\n');
     if (lines.isEmpty() || lines.front() != kRecordHeading)
         return std::nullopt;
-    StoredRecord stored;
+    ResumeRecord stored;
     bool totalRead = false;
     for (const QByteArray& line : lines) {
         const qsizetype space = line.indexOf(' ');
@@ -62,8 +74,6 @@ std::optional<StoredRecord> readStoredRecord(const QByteArray& path)
         return std::nullopt;
     return stored;
 }
-
-}  // namespace
 
 PartialDownload::PartialDownload(const QString& targetPath) : targetName_(QFile::encodeName(targetPath))
 {
@@ -90,7 +100,7 @@ bool PartialDownload::open()
     file_ = LockedFile::open(partialPath_, LockedFile::Access::ReadWrite);
     if (!file_.isOpen())
         return openNameless();
-    if (const std::optional<StoredRecord> stored = readStoredRecord(recordPath_); stored && stored->name == fileName_)
+    if (const std::optional<ResumeRecord> stored = readStoredRecord(recordPath_); stored && stored->name == fileName_)
         record_ = stored->record;
     // Whatever is there already is continued, if anything; restart() empties it.
     return file_.seekToEnd() || failed("seek in the partial file");
@@ -145,8 +155,7 @@ void PartialDownload::writeRecord()
     QFile file(QFile::decodeName(recordPath_));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return;
-    file.write(kRecordHeading + "\nname " + fileName_ + "\naddress " + record_.address + "\nvalidator "
-               + record_.validator + "\ntotal " + QByteArray::number(record_.total) + '\n');
+    file.write(formatResumeRecord({fileName_, record_}));
 }
 
 bool PartialDownload::append(const char* data, size_t size)
@@ -233,7 +242,7 @@ void prunePartialDownloads(const QString& folder, std::chrono::hours maxAge)
         if (!partial.isOpen())
             continue;
         const QByteArray recordPath = path.chopped(kPartialSuffix.size()) + kRecordSuffix;
-        const std::optional<StoredRecord> stored = readStoredRecord(recordPath);
+        const std::optional<ResumeRecord> stored = readStoredRecord(recordPath);
         const bool useless =
             !stored || stored->record.validator.isEmpty() || platform::pathExists(folderName + '/' + stored->name);
         if (useless || isOld(path)) {

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <chrono>
+#include <optional>
 
 // The file a download's body goes to while it arrives, in the target's
 // folder, and the only way the body reaches the target: renamed onto it
@@ -34,6 +35,8 @@ public:
         // neither, and then the bytes cannot be resumed.
         QByteArray validator;
         qint64 total = 0;  // the whole file's size, 0 when not announced
+
+        bool operator==(const Record&) const = default;
     };
 
     explicit PartialDownload(const QString& targetPath);
@@ -84,6 +87,20 @@ private:
     Record record_;
     QString errorString_;
 };
+
+// A resume record as its file holds it: the target's name without its
+// folder, and the record of the bytes.
+struct ResumeRecord {
+    QByteArray name;
+    PartialDownload::Record record;
+
+    bool operator==(const ResumeRecord&) const = default;
+};
+
+// The text of a resume record's file, and back. Nothing for a text that is
+// no record, or lacks the name or a readable total.
+QByteArray formatResumeRecord(const ResumeRecord& stored);
+std::optional<ResumeRecord> parseResumeRecord(const QByteArray& text);
 
 // Removes the partial downloads of folder that will not be resumed: those
 // last written more than maxAge ago, those whose target is now there as a
