@@ -25,7 +25,7 @@ const QByteArray kRecordSuffix = ".resume";
 const QByteArray kNamingSuffix = ".new";
 const QByteArray kRecordHeading = "kardelo-partial 1";
 
-// Read at most this much of a record.
+// Read at most this much of a record file; no longer one is written.
 constexpr qsizetype kMaxRecordSize = 64 * 1024;
 
 std::optional<ResumeRecord> readStoredRecord(const QByteArray& path)
@@ -38,11 +38,20 @@ std::optional<ResumeRecord> readStoredRecord(const QByteArray& path)
 
 }  // namespace
 
-QByteArray formatResumeRecord(const ResumeRecord& stored)
+std::optional<QByteArray> formatResumeRecord(const ResumeRecord& stored)
 {
     const PartialDownload::Record& record = stored.record;
-    return kRecordHeading + "\nname " + stored.name + "\naddress " + record.address + "\nvalidator " + record.validator
-        + "\ntotal " + QByteArray::number(record.total) + '\n';
+    // A line feed would end a field early and read back as another record
+    // (a lecture's name from the server's list may hold one); a record
+    // longer than is read would lose its total. Such bytes are not kept.
+    if (stored.name.isEmpty() || stored.name.contains('\n') || record.address.contains('\n')
+        || record.validator.contains('\n') || record.total < 0)
+        return std::nullopt;
+    QByteArray text = kRecordHeading + "\nname " + stored.name + "\naddress " + record.address + "\nvalidator "
+        + record.validator + "\ntotal " + QByteArray::number(record.total) + '\n';
+    if (text.size() > kMaxRecordSize)
+        return std::nullopt;
+    return text;
 }
 
 std::optional<ResumeRecord> parseResumeRecord(const QByteArray& text)
@@ -152,10 +161,13 @@ bool PartialDownload::restart(const Record& record)
 
 void PartialDownload::writeRecord()
 {
+    const std::optional<QByteArray> text = formatResumeRecord({fileName_, record_});
+    if (!text)
+        return;
     QFile file(QFile::decodeName(recordPath_));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return;
-    file.write(formatResumeRecord({fileName_, record_}));
+    file.write(*text);
 }
 
 bool PartialDownload::append(const char* data, size_t size)

@@ -97,9 +97,11 @@ struct ResumeRecord {
     bool operator==(const ResumeRecord&) const = default;
 };
 
-// The text of a resume record's file, and back. Nothing for a text that is
-// no record, or lacks the name or a readable total.
-QByteArray formatResumeRecord(const ResumeRecord& stored);
+// The text of a resume record's file, and back. Nothing for a record whose
+// text would not read back as itself (a line feed in a field, a text past
+// what is read of the file): its bytes cannot be resumed. Nothing for a
+// text that is no record, or lacks the name or a readable total.
+std::optional<QByteArray> formatResumeRecord(const ResumeRecord& stored);
 std::optional<ResumeRecord> parseResumeRecord(const QByteArray& text);
 
 // Removes the partial downloads of folder that will not be resumed: those
