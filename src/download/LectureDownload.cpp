@@ -134,7 +134,7 @@ private:
                                 headers.value("ETag"), headers.value("Last-Modified")};
         const PartialDownload::Record& kept = file_.record();
         decision_ = ::decideOnResponse(head, {resumeFrom_, kept.total, kept.validator});
-        announced_ = decision_.announced;
+        announced_ = decision_.announced.value_or(0);
         switch (decision_.kind) {
         case ResponseDecision::Kind::ContinueKept:
             offset_ = decision_.offset;

@@ -19,7 +19,10 @@ ResponseDecision decideOnResponse(const ResponseHead& head, const KeptBytes& kep
 {
     ResponseDecision decision;
     const std::optional<qint64> length = platform::contentLengthOf(head.contentLength);
-    decision.announced = length.value_or(0);
+    // "Content-Length: 0" announces an empty body; only no header at all
+    // leaves the length open.
+    if (head.contentLength)
+        decision.announced = length;
     decision.validator = platform::validatorOf(head.etag, head.lastModified);
     std::optional<platform::ContentRange> range;
     if (head.status == 206 && head.contentRange)
@@ -35,7 +38,7 @@ ResponseDecision decideOnResponse(const ResponseHead& head, const KeptBytes& kep
         range && kept.length == 0 && range->first == 0 && range->total > 0 && range->last == range->total - 1;
     if (length && (head.status == 200 || wholeFileAsRange)) {
         decision.kind = ResponseDecision::Kind::StartAfresh;
-        decision.total = wholeFileAsRange ? range->total : decision.announced;
+        decision.total = wholeFileAsRange ? range->total : decision.announced.value_or(0);
         return decision;
     }
     // Kept bytes the server would not continue are dropped and the file
@@ -55,6 +58,6 @@ ResponseDecision decideOnResponse(const ResponseHead& head, const KeptBytes& kep
 
 bool completesFile(const ResponseDecision& decision, qint64 bodyBytes)
 {
-    return (decision.announced == 0 || bodyBytes == decision.announced)
+    return (!decision.announced || bodyBytes == *decision.announced)
         && (decision.total == 0 || decision.offset + bodyBytes == decision.total);
 }

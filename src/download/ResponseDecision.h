@@ -38,7 +38,7 @@ struct ResponseDecision {
     Kind kind = Kind::Refuse;
     qint64 offset = 0;  // where the body starts in the file
     qint64 total = 0;  // the whole file's size, 0 when unknown
-    qint64 announced = 0;  // the body's Content-Length, 0 when none
+    std::optional<qint64> announced;  // the body's Content-Length, when the answer announced one
     QByteArray validator;  // the answer's, for the record of a fresh start
     QString refusal;  // why a Refuse is one
 };
