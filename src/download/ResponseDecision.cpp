@@ -6,11 +6,15 @@
 
 namespace {
 
+// The rest of the very file the kept bytes came from: it starts where they
+// end, runs to the end, and names the same total and the same validator. An
+// answer that names no validator could be of any file, whatever the
+// request's If-Range said.
 bool continuesKeptBytes(const platform::ContentRange& range, const QByteArray& validator, const KeptBytes& kept)
 {
     const qint64 total = range.total > 0 ? range.total : kept.total;
     return range.first == kept.length && total > 0 && range.last == total - 1
-        && (kept.total == 0 || total == kept.total) && (validator.isEmpty() || validator == kept.validator);
+        && (kept.total == 0 || total == kept.total) && !validator.isEmpty() && validator == kept.validator;
 }
 
 }  // namespace
