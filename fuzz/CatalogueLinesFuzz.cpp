@@ -120,9 +120,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     splitAndKeep(rejoined, again);
     FUZZ_CHECK(again == lines);
 
-    for (const QString& line : std::as_const(lines))
+    // A few lines are enough: the fields of one line know nothing of the
+    // others. Stored lectures' file names and lines the cut dropped are
+    // read too, the whole text taken as one.
+    for (const QString& line : lines.first(std::min<qsizetype>(lines.size(), 4)))
         checkFields(line);
-    // Stored lectures' file names and lines the cut dropped are read too.
     checkFields(text);
     return 0;
 }

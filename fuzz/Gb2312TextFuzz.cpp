@@ -30,9 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QString text = bytesToText(bytes, kServerCharset);
 
-    // Every name the server's character set goes by reads the same.
-    for (const char* name : {"GB2312", "gbk", " cp936 "})
-        FUZZ_CHECK(platform::decodeCharset(bytes, QString::fromLatin1(name)) == text);
+    // Every name the server's character set goes by reads the same (one a
+    // run: each decoding costs).
+    static const char* const kNames[] = {"gbk", " cp936 ", "gb2312"};
+    FUZZ_CHECK(platform::decodeCharset(bytes, QString::fromLatin1(kNames[size % 3])) == text);
     FUZZ_CHECK(QStringView(text).isValidUtf16());
     if (!bytes.isEmpty())
         FUZZ_CHECK(!text.isEmpty());
