@@ -4,6 +4,7 @@
 
 #include "download/DownloadLog.h"
 #include "download/PartialDownload.h"
+#include "download/ResponseDecision.h"
 #include "platform/net/StreamingGet.h"
 
 #include <optional>
@@ -61,6 +62,7 @@ private:
         address_ = get.address();
         resumeFrom_ = continueKeptBytes ? file_.resumableBytes(address_) : 0;
         offset_ = written_ = announced_ = total_ = 0;
+        decision_ = {};
         decided_ = restartNeeded_ = refused_ = writeFailed_ = false;
         if (resumeFrom_ > 0) {
             qCDebug(lcDownload) << "asking for" << download_.targetPath_ << "from byte" << resumeFrom_;
@@ -109,7 +111,7 @@ private:
                 return notTheFile(refusedStatus_, refusal_);
             return DownloadResult(Outcome::File, file_.errorString());
         }
-        if ((announced_ > 0 && written_ != announced_) || (total_ > 0 && offset_ + written_ != total_))
+        if (!completesFile(decision_, written_))
             return DownloadResult(Outcome::Network,
                                   QStringLiteral("the body ended after %1 of %2 bytes")
                                       .arg(offset_ + written_)
@@ -125,60 +127,37 @@ private:
 
     // Decided once the answer's headers are in: whether its body continues
     // the kept bytes, starts the file afresh, or is not the file at all.
-    // Only a 200, the exact continuation that was asked for, or a 206 that
-    // holds the whole file from its first byte may ever become the lecture;
-    // anything else (a 204, a 203, a 206 with a range that was not asked
-    // for) would store a fragment under the lecture's name.
     bool decideOnResponse(const platform::ResponseHeaders& headers)
     {
         decided_ = true;
-        const long status = headers.status();
-        const std::optional<qint64> length = headers.contentLength();
-        announced_ = length.value_or(0);
-        const QByteArray validator = headers.validator();
-        std::optional<platform::ContentRange> range;
-        if (status == 206)
-            range = headers.contentRange();
-
-        if (length && range && resumeFrom_ > 0 && continuesKeptBytes(*range, validator)) {
-            offset_ = resumeFrom_;
-            total_ = range->last + 1;
+        const ResponseHead head{headers.status(), headers.value("Content-Length"), headers.value("Content-Range"),
+                                headers.value("ETag"), headers.value("Last-Modified")};
+        const PartialDownload::Record& kept = file_.record();
+        decision_ = ::decideOnResponse(head, {resumeFrom_, kept.total, kept.validator});
+        announced_ = decision_.announced.value_or(0);
+        switch (decision_.kind) {
+        case ResponseDecision::Kind::ContinueKept:
+            offset_ = decision_.offset;
+            total_ = decision_.total;
             return true;
-        }
-        const bool wholeFileAsRange =
-            range && resumeFrom_ == 0 && range->first == 0 && range->total > 0 && range->last == range->total - 1;
-        if (length && (status == 200 || wholeFileAsRange)) {
+        case ResponseDecision::Kind::StartAfresh:
             offset_ = 0;
-            total_ = wholeFileAsRange ? range->total : announced_;
-            if (!file_.restart({address_, validator, total_})) {
+            total_ = decision_.total;
+            if (!file_.restart({address_, decision_.validator, total_})) {
                 writeFailed_ = true;
                 return false;
             }
             return true;
-        }
-        // Kept bytes the server would not continue are dropped and the file
-        // asked for whole, once; a request for the whole file that gets no
-        // whole file fails.
-        if (resumeFrom_ > 0) {
+        case ResponseDecision::Kind::AskForWholeFile:
             restartNeeded_ = true;
-        } else {
+            return false;
+        case ResponseDecision::Kind::Refuse:
             refused_ = true;
-            refusedStatus_ = status;
-            const QByteArray contentRange = headers.value("Content-Range").value_or(QByteArray());
-            refusal_ = !length ? QStringLiteral("with a Content-Length that is no byte count")
-                : contentRange.isEmpty()
-                ? QStringLiteral("is not the whole file")
-                : QStringLiteral("with \"%1\" is not the whole file").arg(QString::fromLatin1(contentRange));
+            refusedStatus_ = head.status;
+            refusal_ = decision_.refusal;
+            return false;
         }
         return false;
-    }
-
-    bool continuesKeptBytes(const platform::ContentRange& range, const QByteArray& validator) const
-    {
-        const PartialDownload::Record& kept = file_.record();
-        const qint64 total = range.total > 0 ? range.total : kept.total;
-        return range.first == resumeFrom_ && total > 0 && range.last == total - 1
-            && (kept.total == 0 || total == kept.total) && (validator.isEmpty() || validator == kept.validator);
     }
 
     bool received(QByteArrayView bytes) override
@@ -231,6 +210,7 @@ private:
     qint64 announced_ = 0;  // this body's Content-Length, 0 when none
     qint64 total_ = 0;  // the whole file's size, 0 when unknown
     bool decided_ = false;  // the answer's headers are in: continue or start afresh
+    ResponseDecision decision_;
     bool restartNeeded_ = false;
     bool writeFailed_ = false;
     bool appendFailed_ = false;  // in any attempt: the file took no more of the body

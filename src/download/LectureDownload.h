@@ -27,7 +27,8 @@ struct DownloadOptions {
 // (PartialDownload) and is renamed onto the target only when it is the
 // whole file: the body of a 200 answer (after redirects) complete against
 // its Content-Length; the exact continuation of kept bytes that was asked
-// for (a 206 from the kept length to the end, of the same file); or, for a
+// for (a 206 from the kept length to the end, naming the same total, if
+// any, and the same validator as the kept bytes' record); or, for a
 // request of the whole file, a 206 "bytes 0-(n-1)/n". Whatever was at the
 // target before stays as it was until then.
 //

@@ -25,20 +25,41 @@ const QByteArray kRecordSuffix = ".resume";
 const QByteArray kNamingSuffix = ".new";
 const QByteArray kRecordHeading = "kardelo-partial 1";
 
-struct StoredRecord {
-    QByteArray name;
-    PartialDownload::Record record;
-};
+// Read at most this much of a record file; no longer one is written.
+constexpr qsizetype kMaxRecordSize = 64 * 1024;
 
-std::optional<StoredRecord> readStoredRecord(const QByteArray& path)
+std::optional<ResumeRecord> readStoredRecord(const QByteArray& path)
 {
     QFile file(QFile::decodeName(path));
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QList<QByteArray> lines = file.read(64 * 1024).split('\n');
+    return parseResumeRecord(file.read(kMaxRecordSize));
+}
+
+}  // namespace
+
+std::optional<QByteArray> formatResumeRecord(const ResumeRecord& stored)
+{
+    const PartialDownload::Record& record = stored.record;
+    // A line feed would end a field early and read back as another record
+    // (a lecture's name from the server's list may hold one); a record
+    // longer than is read would lose its total. Such bytes are not kept.
+    if (stored.name.isEmpty() || stored.name.contains('\n') || record.address.contains('\n')
+        || record.validator.contains('\n') || record.total < 0)
+        return std::nullopt;
+    QByteArray text = kRecordHeading + "\nname " + stored.name + "\naddress " + record.address + "\nvalidator "
+        + record.validator + "\ntotal " + QByteArray::number(record.total) + '\n';
+    if (text.size() > kMaxRecordSize)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<ResumeRecord> parseResumeRecord(const QByteArray& text)
+{
+    const QList<QByteArray> lines = text.split('\n');
     if (lines.isEmpty() || lines.front() != kRecordHeading)
         return std::nullopt;
-    StoredRecord stored;
+    ResumeRecord stored;
     bool totalRead = false;
     for (const QByteArray& line : lines) {
         const qsizetype space = line.indexOf(' ');
@@ -62,8 +83,6 @@ std::optional<StoredRecord> readStoredRecord(const QByteArray& path)
         return std::nullopt;
     return stored;
 }
-
-}  // namespace
 
 PartialDownload::PartialDownload(const QString& targetPath) : targetName_(QFile::encodeName(targetPath))
 {
@@ -90,7 +109,7 @@ bool PartialDownload::open()
     file_ = LockedFile::open(partialPath_, LockedFile::Access::ReadWrite);
     if (!file_.isOpen())
         return openNameless();
-    if (const std::optional<StoredRecord> stored = readStoredRecord(recordPath_); stored && stored->name == fileName_) {
+    if (const std::optional<ResumeRecord> stored = readStoredRecord(recordPath_); stored && stored->name == fileName_) {
         record_ = stored->record;
         recorded_ = true;
     }
@@ -149,10 +168,11 @@ bool PartialDownload::restart(const Record& record)
 
 bool PartialDownload::writeRecord()
 {
+    const std::optional<QByteArray> text = formatResumeRecord({fileName_, record_});
+    if (!text)
+        return false;
     QFile file(QFile::decodeName(recordPath_));
-    const QByteArray text = kRecordHeading + "\nname " + fileName_ + "\naddress " + record_.address + "\nvalidator "
-        + record_.validator + "\ntotal " + QByteArray::number(record_.total) + '\n';
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size() && file.flush())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(*text) == text->size() && file.flush())
         return true;
     // A record cut short (a full disk) is no record at all.
     platform::removePath(recordPath_);
@@ -251,7 +271,7 @@ void prunePartialDownloads(const QString& folder, std::chrono::hours maxAge)
         if (!partial.isOpen())
             continue;
         const QByteArray recordPath = path.chopped(kPartialSuffix.size()) + kRecordSuffix;
-        const std::optional<StoredRecord> stored = readStoredRecord(recordPath);
+        const std::optional<ResumeRecord> stored = readStoredRecord(recordPath);
         const bool useless =
             !stored || stored->record.validator.isEmpty() || platform::pathExists(folderName + '/' + stored->name);
         if (useless || isOld(path)) {

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <chrono>
+#include <optional>
 
 // The file a download's body goes to while it arrives, in the target's
 // folder, and the only way the body reaches the target: renamed onto it
@@ -34,6 +35,8 @@ public:
         // neither, and then the bytes cannot be resumed.
         QByteArray validator;
         qint64 total = 0;  // the whole file's size, 0 when not announced
+
+        bool operator==(const Record&) const = default;
     };
 
     explicit PartialDownload(const QString& targetPath);
@@ -92,6 +95,22 @@ private:
     Record record_;
     QString errorString_;
 };
+
+// A resume record as its file holds it: the target's name without its
+// folder, and the record of the bytes.
+struct ResumeRecord {
+    QByteArray name;
+    PartialDownload::Record record;
+
+    bool operator==(const ResumeRecord&) const = default;
+};
+
+// The text of a resume record's file, and back. Nothing for a record whose
+// text would not read back as itself (a line feed in a field, a text past
+// what is read of the file): its bytes cannot be resumed. Nothing for a
+// text that is no record, or lacks the name or a readable total.
+std::optional<QByteArray> formatResumeRecord(const ResumeRecord& stored);
+std::optional<ResumeRecord> parseResumeRecord(const QByteArray& text);
 
 // Removes the partial downloads of folder that will not be resumed: those
 // last written more than maxAge ago, those whose target is now there as a

@@ -6,7 +6,6 @@
 #include "platform/files/DurableFiles.h"
 #include "platform/files/RenameWithoutReplacing.h"
 
-#include <QByteArrayList>
 #include <QFile>
 #include <QSaveFile>
 
@@ -23,42 +22,15 @@ bool isRecordableName(const QString& name)
     return std::none_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
 }
 
-// Each rename owed as its stored name and its play name. A pair is only
-// taken for one when the play name is the one this program gives that
-// stored name: a damaged or crafted record can then never make the
-// recovery rename one lecture onto another's name.
-struct PendingRenames {
-    QList<std::pair<QString, QString>> renames;
-    QByteArrayList unreadable;  // lines kept as they were, two a pair
-
-    bool isEmpty() const { return renames.isEmpty() && unreadable.isEmpty(); }
-};
-
 PendingRenames readPending(const QString& recordPath)
 {
-    PendingRenames pending;
     QFile record(recordPath);
     if (!record.open(QIODevice::ReadOnly))
-        return pending;
-    QByteArrayList lines = record.readAll().split('\n');
-    if (lines.size() > 1 && lines.back().isEmpty())
-        lines.removeLast();
-    else if (lines.size() == 1 && lines.front().isEmpty())
-        return pending;
-    for (qsizetype i = 0; i < lines.size(); i += 2) {
-        const QByteArray storedLine = lines[i];
-        const QByteArray playLine = lines.value(i + 1);
-        const QString stored = QString::fromUtf8(storedLine);
-        const QString play = QString::fromUtf8(playLine);
-        const bool readable = i + 1 < lines.size() && isRecordableName(stored) && isRecordableName(play)
-            && stored != play && play == playNameFor(stored) && stored.toUtf8() == storedLine;
-        if (readable) {
-            pending.renames.append({stored, play});
-        } else {
-            qCWarning(lcDownload) << "keeping an unreadable entry of" << recordPath << storedLine << playLine;
-            pending.unreadable << storedLine << playLine;
-        }
-    }
+        return {};
+    PendingRenames pending = parsePendingRenames(record.readAll());
+    for (qsizetype i = 0; i + 1 < pending.unreadable.size(); i += 2)
+        qCWarning(lcDownload) << "keeping an unreadable entry of" << recordPath << pending.unreadable[i]
+                              << pending.unreadable[i + 1];
     return pending;
 }
 
@@ -76,10 +48,7 @@ bool writePending(const QString& folder, const QString& recordPath, const Pendin
             qCWarning(lcDownload) << "could not write" << recordPath << record.errorString();
             return false;
         }
-        for (const auto& [stored, play] : pending.renames)
-            record.write((stored + u'\n' + play + u'\n').toUtf8());
-        for (const QByteArray& line : pending.unreadable)
-            record.write(line + '\n');
+        record.write(formatPendingRenames(pending));
         // Flushed first: a commit does not see that the flush of a buffered
         // write failed (a full disk) and would put an empty record in place.
         if (!record.flush() || !record.commit()) {
@@ -92,6 +61,39 @@ bool writePending(const QString& folder, const QString& recordPath, const Pendin
 }
 
 }  // namespace
+
+PendingRenames parsePendingRenames(const QByteArray& text)
+{
+    PendingRenames pending;
+    QByteArrayList lines = text.split('\n');
+    if (lines.size() > 1 && lines.back().isEmpty())
+        lines.removeLast();
+    else if (lines.size() == 1 && lines.front().isEmpty())
+        return pending;
+    for (qsizetype i = 0; i < lines.size(); i += 2) {
+        const QByteArray storedLine = lines[i];
+        const QByteArray playLine = lines.value(i + 1);
+        const QString stored = QString::fromUtf8(storedLine);
+        const QString play = QString::fromUtf8(playLine);
+        const bool readable = i + 1 < lines.size() && isRecordableName(stored) && isRecordableName(play)
+            && stored != play && play == playNameFor(stored) && stored.toUtf8() == storedLine;
+        if (readable)
+            pending.renames.append({stored, play});
+        else
+            pending.unreadable << storedLine << playLine;
+    }
+    return pending;
+}
+
+QByteArray formatPendingRenames(const PendingRenames& pending)
+{
+    QByteArray text;
+    for (const auto& [stored, play] : pending.renames)
+        text += (stored + u'\n' + play + u'\n').toUtf8();
+    for (const QByteArray& line : pending.unreadable)
+        text += line + '\n';
+    return text;
+}
 
 QString playNameFor(const QString& fileName)
 {

@@ -19,6 +19,8 @@ private slots:
     void malformedListsReachTheCaller_data();
     void malformedListsReachTheCaller();
     void builtInListsFollowTheServerLayout();
+    void encodesAsTheBuildDoes_data();
+    void encodesAsTheBuildDoes();
     void programHoldsNoReadableAddress();
 };
 
@@ -106,6 +108,29 @@ void DecodeAddressTest::builtInListsFollowTheServerLayout()
     QCOMPARE(decodeAddress(stored.catalogue), root + "lists/catalogue.txt");
     QCOMPARE(decodeAddress(stored.helpPage), root + "help.html");
     QCOMPARE(decodeAddress(stored.phoneEdition), root + "android.html");
+}
+
+// The build encodes the server addresses with cmake/EncodeAddress.cmake;
+// the program's encoder must give exactly the same lists, number for number.
+void DecodeAddressTest::encodesAsTheBuildDoes_data()
+{
+    const StoredAddresses& stored = builtInAddresses();
+    const QString root = QStringLiteral(KARDELO_SERVER_ROOT);
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("builtIn");
+    QTest::newRow("home page") << root << stored.homePage;
+    QTest::newRow("version file") << root + "version.txt" << stored.versionFile;
+    QTest::newRow("lists") << root + "lists/" << stored.conferenceListBase;
+    QTest::newRow("catalogue") << root + "lists/catalogue.txt" << stored.catalogue;
+    QTest::newRow("help") << root + "help.html" << stored.helpPage;
+    QTest::newRow("phone edition") << root + "android.html" << stored.phoneEdition;
+}
+
+void DecodeAddressTest::encodesAsTheBuildDoes()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, builtIn);
+    QCOMPARE(encodeAddress(address), builtIn);
 }
 
 void DecodeAddressTest::programHoldsNoReadableAddress()

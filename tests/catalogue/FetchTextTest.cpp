@@ -122,6 +122,10 @@ void FetchTextTest::bytesToText_data()
     QTest::newRow("GBK characters beyond GB2312") << QByteArray("\x81\x40") << "GB2312" << QStringLiteral("丂");
     QTest::newRow("lead byte without trail")
         << QByteArray("\xd6\x20") << "GB2312" << (QString(QChar::ReplacementCharacter) + " ");
+    QTest::newRow("character cut off by the end")
+        << QByteArray("a%b*\xb0") << "GB2312" << QStringLiteral("a%b*") + QChar(QChar::ReplacementCharacter);
+    QTest::newRow("lead byte before the line end keeps it")
+        << QByteArray("\xb0\r\n") << "GB2312" << QString(QChar::ReplacementCharacter) + "\r\n";
     QTest::newRow("charset name in lower case") << QByteArray("\xd6\xd0") << "gb2312" << QStringLiteral("中");
     QTest::newRow("unknown charset gives nothing") << QByteArray("abc") << "no-such-charset" << QString();
 }

@@ -298,6 +298,8 @@ void LectureDownloadTest::resumesWhereTheTransferBrokeOff_data()
     QTest::newRow("file changed meanwhile") << int(Resumable::Honour) << "ETag" << true << 2;
     QTest::newRow("206 at another offset") << int(Resumable::WrongOffset) << "ETag" << false << 3;
     QTest::newRow("416") << int(Resumable::Unsatisfiable) << "ETag" << false << 3;
+    // The rest of some file: without its validator it could be any.
+    QTest::newRow("206 naming no validator") << int(Resumable::NoValidatorOnRange) << "ETag" << false << 3;
 }
 
 void LectureDownloadTest::resumesWhereTheTransferBrokeOff()

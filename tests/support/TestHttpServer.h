@@ -55,7 +55,8 @@ public:
     // A file that can be asked for in parts: "Range: bytes=N-" with an
     // If-Range naming its validator gets the rest (206), as answer says.
     struct Resumable {
-        enum Answer { Honour, IgnoreRange, WrongOffset, Unsatisfiable };
+        // NoValidatorOnRange: the rest, but without the validator header.
+        enum Answer { Honour, IgnoreRange, WrongOffset, Unsatisfiable, NoValidatorOnRange };
         QByteArray body;
         std::string validatorHeader = "ETag";  // or "Last-Modified"
         std::string validator = "\"v1\"";

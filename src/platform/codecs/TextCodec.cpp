@@ -15,7 +15,14 @@ std::optional<QString> decodeCharset(const QByteArray& bytes, const QString& cha
     QStringDecoder decoder(name.constData());
     if (!decoder.isValid())
         return std::nullopt;
-    return decoder.decode(bytes);
+    QString text = decoder.decode(bytes);
+    // The decoder holds back the first byte of a character cut off by the
+    // end, waiting for more; the end of the bytes ends it as a character
+    // that fits nothing. A line feed after it is read as itself.
+    const QString end = decoder.decode(QByteArrayView("\n", 1));
+    if (end.endsWith(u'\n'))
+        text += QStringView(end).chopped(1);
+    return text;
 }
 
 }  // namespace platform

@@ -11,8 +11,9 @@ namespace platform {
 
 // Decodes bytes in a named character set. "GB2312" is read as its superset,
 // code page 936, the way the server's files were always read: 0x80 is the
-// euro sign and bytes that fit no character become U+FFFD. An unknown
-// character set gives no text.
+// euro sign, and bytes that fit no character, a character cut off by the
+// end of the bytes among them, become U+FFFD. An unknown character set gives
+// no text.
 std::optional<QString> decodeCharset(const QByteArray& bytes, const QString& charset);
 
 }  // namespace platform

@@ -43,6 +43,20 @@ std::optional<ContentRange> parseContentRange(const QByteArray& value)
     return ContentRange{*first, *last, *total};
 }
 
+std::optional<qint64> contentLengthOf(const std::optional<QByteArray>& value)
+{
+    if (!value)
+        return 0;
+    return parseByteCount(*value);
+}
+
+QByteArray validatorOf(const std::optional<QByteArray>& etag, const std::optional<QByteArray>& lastModified)
+{
+    if (etag && !etag->isEmpty() && !etag->startsWith("W/"))
+        return *etag;
+    return lastModified.value_or(QByteArray());
+}
+
 long ResponseHeaders::status() const
 {
     return request_.responseCode();
@@ -55,28 +69,6 @@ std::optional<QByteArray> ResponseHeaders::value(const char* name) const
         || !header || !header->value)
         return std::nullopt;
     return QByteArray(header->value).trimmed();
-}
-
-std::optional<qint64> ResponseHeaders::contentLength() const
-{
-    const std::optional<QByteArray> length = value("Content-Length");
-    if (!length)
-        return 0;
-    return parseByteCount(*length);
-}
-
-std::optional<ContentRange> ResponseHeaders::contentRange() const
-{
-    const std::optional<QByteArray> range = value("Content-Range");
-    return range ? parseContentRange(*range) : std::nullopt;
-}
-
-QByteArray ResponseHeaders::validator() const
-{
-    const std::optional<QByteArray> tag = value("ETag");
-    if (tag && !tag->isEmpty() && !tag->startsWith("W/"))
-        return *tag;
-    return value("Last-Modified").value_or(QByteArray());
 }
 
 }  // namespace platform

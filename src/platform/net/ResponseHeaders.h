@@ -26,6 +26,15 @@ std::optional<qint64> parseByteCount(QByteArrayView digits);
 // Nothing unless the text has exactly that form, with first <= last < total.
 std::optional<ContentRange> parseContentRange(const QByteArray& value);
 
+// A Content-Length header's value: 0 when the answer announced none,
+// nothing when the header is there but is not a plain byte count.
+std::optional<qint64> contentLengthOf(const std::optional<QByteArray>& value);
+
+// What tells a later request whether the file is still the same: a strong
+// ETag, else the Last-Modified date; empty when there is neither. A weak
+// ETag may not be used to join byte ranges.
+QByteArray validatorOf(const std::optional<QByteArray>& etag, const std::optional<QByteArray>& lastModified);
+
 // The status and headers of the last answer a request got (after any
 // redirects), read as they are asked for. Valid as long as the request.
 class ResponseHeaders {
@@ -37,15 +46,6 @@ public:
     // A header's value without the blanks around it; nothing when the
     // answer has no such header.
     std::optional<QByteArray> value(const char* name) const;
-    // The Content-Length: 0 when the answer announced none, nothing when
-    // the header is there but is not a plain byte count.
-    std::optional<qint64> contentLength() const;
-    // The Content-Range; nothing when there is none or it is malformed.
-    std::optional<ContentRange> contentRange() const;
-    // What tells a later request whether the file is still the same: a
-    // strong ETag, else the Last-Modified date; empty when there is
-    // neither. A weak ETag may not be used to join byte ranges.
-    QByteArray validator() const;
 
 private:
     const CurlRequest& request_;
