@@ -55,10 +55,16 @@ kardelo_build() {
 # suite and the fuzz targets: any report ends the test that made it, and so
 # fails the run.
 KARDELO_SANITIZE_PACKAGES=(clang-14 libclang-rt-14-dev)
-kardelo_build_sanitized() {
+# kardelo_configure_sanitized build-folder build-type [cmake option...]
+kardelo_configure_sanitized() {
+  local folder="$1" type="$2"
+  shift 2
   local flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
-  CC=clang-14 CXX=clang++-14 cmake -S "$KARDELO_ROOT" -B "$KARDELO_SANITIZE_BUILD" \
-    -DCMAKE_BUILD_TYPE=Debug -DKARDELO_BUILD_BENCHMARKS=OFF -DKARDELO_FUZZ=ON \
-    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+  CC=clang-14 CXX=clang++-14 cmake -S "$KARDELO_ROOT" -B "$folder" \
+    -DCMAKE_BUILD_TYPE="$type" -DKARDELO_BUILD_BENCHMARKS=OFF -DKARDELO_FUZZ=ON \
+    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" "$@"
+}
+kardelo_build_sanitized() {
+  kardelo_configure_sanitized "$KARDELO_SANITIZE_BUILD" Debug
   cmake --build "$KARDELO_SANITIZE_BUILD" -j"$(nproc)"
 }
