@@ -50,10 +50,9 @@ public:
     Impl(std::uint64_t seed, std::chrono::milliseconds stallLimit)
         : random_(seed),
           shortStall_(stallLimit / 4),
-          // libcurl weighs its speed over its last five seconds, so a client
-          // that has had data gives up on a stall some six seconds after its
-          // limit: the long stall outlasts that with room to spare.
-          longStall_(stallLimit * 2 + std::chrono::seconds(10))
+          // A client gives up one stall limit after the last byte it had;
+          // one that waits out three and a second more did not keep it.
+          longStall_(stallLimit * 3 + std::chrono::seconds(1))
     {
         listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in address{};

@@ -63,7 +63,8 @@ private:
 
 StreamingGet::StreamingGet(const QString& address, const NetworkLimits& limits)
     : errorBuffer_(std::make_unique<char[]>(CURL_ERROR_SIZE)),
-      request_(std::make_unique<CurlRequest>(address, limits))
+      request_(std::make_unique<CurlRequest>(address, limits)),
+      stallTimeout_(limits.stallTimeout)
 {
     errorBuffer_[0] = '\0';
 }
@@ -107,6 +108,7 @@ StreamingGet::Result StreamingGet::run(Receiver& receiver)
         return ended(Result::Outcome::NetworkError, QStringLiteral("libcurl could not start the transfer"));
     qCDebug(lcNet) << "GET" << request_->address();
 
+    lastByteMs_ = monotonicMilliseconds();
     for (;;) {
         int running = 0;
         if (curl_multi_perform(multi.get(), &running) != CURLM_OK)
@@ -119,6 +121,12 @@ StreamingGet::Result StreamingGet::run(Receiver& receiver)
             return ended(Result::Outcome::Stopped);
         if (!running)
             break;
+        // libcurl's own low-speed check averages over its last seconds, so
+        // after data has flowed it notices a stall seconds late; the stall
+        // limit is kept here, from the last byte.
+        if (lastCheckInMs_ - lastByteMs_ >= stallTimeout_.count())
+            return ended(Result::Outcome::NetworkError,
+                         QStringLiteral("no data for %1 ms").arg(lastCheckInMs_ - lastByteMs_));
         if (curl_multi_poll(multi.get(), nullptr, 0, kQuietCheckInMs, nullptr) != CURLM_OK)
             return ended(Result::Outcome::NetworkError, QStringLiteral("libcurl could not wait for the server"));
     }
@@ -153,6 +161,7 @@ size_t StreamingGet::receiveFromCurl(char* data, size_t size, size_t count, void
 {
     auto& self = *static_cast<StreamingGet*>(context);
     const size_t bytes = size * count;
+    self.lastByteMs_ = monotonicMilliseconds();
     // Returning short ends the transfer with a write error.
     if (self.stopped_ || !self.receiver_->received(QByteArrayView(data, static_cast<qsizetype>(bytes)))) {
         self.stopped_ = true;

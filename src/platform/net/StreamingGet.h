@@ -9,6 +9,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 namespace platform {
@@ -77,8 +78,10 @@ private:
     std::unique_ptr<char[]> errorBuffer_;  // before the request, which writes to it until it goes
     std::unique_ptr<CurlRequest> request_;
     Receiver* receiver_ = nullptr;
+    std::chrono::milliseconds stallTimeout_;
     bool stopped_ = false;
     qint64 lastCheckInMs_ = 0;
+    qint64 lastByteMs_ = 0;
 };
 
 }  // namespace platform
