@@ -10,6 +10,7 @@
 #include "catalogue/RecordFields.h"
 #include "catalogue/RowCaptions.h"
 #include "catalogue/ServerTexts.h"
+#include "catalogue/VisibleControls.h"
 #include "download/DownloadEngine.h"
 #include "download/DownloadLog.h"
 #include "download/PlayRename.h"
@@ -142,7 +143,7 @@ void RowCommands::downloadOrCancel(int row)
             !ok && (!downloadEngine_ || downloadEngine_->lastResult().outcome() == DownloadResult::Outcome::Cancelled);
     }
     if (!cancelled)
-        emit downloadFinished(recordTitle(line).value_or(line), ok);
+        emit downloadFinished(withVisibleControls(recordTitle(line).value_or(line)), ok);
     if (ok) {
         parts_.favouritesTimer.setEnabled(true);
         return;
