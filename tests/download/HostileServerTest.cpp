@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "download/DownloadEngine.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
 #include "support/RawAnswerServer.h"
@@ -161,8 +162,15 @@ void HostileServerTest::hostileAnswers()
         listPath.toStdString(),
         toGb2312(QStringLiteral("冠心病%张医生$四十分钟*") + raw_->url(QStringLiteral("/a.wma")) + "\r\n"));
     press(0);
+    // Whatever size the server names, the percentage stays a percentage.
+    QStringList percentages;
+    connect(fixture_->window().downloadEngine(), &DownloadEngine::progressed, this,
+            [&] { percentages << fixture_->window().pageList().rows[0].percentage->caption(); });
     press(0);
     QCOMPARE(raw_->requestCount(), 1);
+    for (const QString& shown : percentages)
+        QVERIFY2(shown.isEmpty() || QRegularExpression(QStringLiteral("^(\\d|[1-9]\\d|100)%$")).match(shown).hasMatch(),
+                 qPrintable(shown));
     const QStringList stored = QDir(fixture_->favouritesFolder()).entryList(QDir::Files);
     if (outcome == u"stored") {
         QCOMPARE(messages(), QString());
