@@ -2,6 +2,8 @@
 
 #include "catalogue/CatalogueLines.h"
 
+#include "catalogue/LibraryLog.h"
+
 bool isCatalogueLine(QStringView line)
 {
     return line.contains(u'%') && line.contains(u'*');
@@ -13,19 +15,25 @@ void splitAndKeep(QStringView text, const std::function<void(const QString& line
     // catalogues are long; a CR without its LF simply stays inside the line.
     qsizetype start = 0;
     qsizetype from = 0;
+    qsizetype tooLong = 0;
     for (;;) {
         const qsizetype end = text.indexOf(u'\r', from);
         if (end < 0 || end + 1 >= text.size())
-            return;
+            break;
         if (text[end + 1] != u'\n') {
             from = end + 1;
             continue;
         }
         const QStringView line = text.sliced(start, end - start);
-        if (isCatalogueLine(line))
+        if (line.size() > kLongestCatalogueLine)
+            ++tooLong;
+        else if (isCatalogueLine(line))
             keep(line.toString());
         start = from = end + 2;
     }
+    if (tooLong > 0)
+        qCWarning(lcLibrary) << "passed over" << tooLong << "lines longer than" << kLongestCatalogueLine
+                             << "characters";
 }
 
 void splitAndKeep(QStringView text, QStringList& list)

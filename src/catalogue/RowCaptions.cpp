@@ -3,6 +3,7 @@
 #include "catalogue/RowCaptions.h"
 
 #include "catalogue/RecordFields.h"
+#include "catalogue/VisibleControls.h"
 
 namespace {
 
@@ -13,6 +14,17 @@ std::optional<QString> joinedWithDash(const std::optional<QString>& left, const 
     return *left + QStringLiteral(" - ") + *right;
 }
 
+// What comes from the server is shown with its hidden controls made
+// visible, so a row never reads as another name than the one it has.
+RowCaptions shown(RowCaptions captions)
+{
+    for (std::optional<QString>* caption : {&captions.first, &captions.second}) {
+        if (*caption)
+            **caption = withVisibleControls(**caption);
+    }
+    return captions;
+}
+
 }  // namespace
 
 RowCaptions conferenceRowCaptions(QStringView line)
@@ -21,19 +33,19 @@ RowCaptions conferenceRowCaptions(QStringView line)
     captions.first = recordTitle(line);
     if (const auto date = conferenceUpdateDate(line))
         captions.second = kUpdateDatePrefix + *date;
-    return captions;
+    return shown(captions);
 }
 
 RowCaptions lectureRowCaptions(QStringView line)
 {
-    return {joinedWithDash(recordTitle(line), lectureNote(line)), lectureDetail(line)};
+    return shown({joinedWithDash(recordTitle(line), lectureNote(line)), lectureDetail(line)});
 }
 
 RowCaptions favouriteRowCaptions(QStringView fileName)
 {
     const qsizetype dollar = markerPosition(fileName, u'$');
     const auto tail = substring(fileName, dollar + 1, markerPosition(fileName, u'.') - dollar - 1);
-    return {joinedWithDash(recordTitle(fileName), tail), lectureDetail(fileName)};
+    return shown({joinedWithDash(recordTitle(fileName), tail), lectureDetail(fileName)});
 }
 
 QString lectureListFileName(const QString& dateCaption)

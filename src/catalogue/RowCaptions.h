@@ -7,8 +7,9 @@
 
 #include <optional>
 
-// The two texts a row shows for an entry. A caption without a value leaves
-// the label's old text standing.
+// The two texts a row shows for an entry, with the controls hidden in them
+// made visible (withVisibleControls). A caption without a value leaves the
+// label's old text standing.
 struct RowCaptions {
     std::optional<QString> first;  // the title line
     std::optional<QString> second;  // the date or detail line

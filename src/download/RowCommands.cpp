@@ -10,6 +10,7 @@
 #include "catalogue/RecordFields.h"
 #include "catalogue/RowCaptions.h"
 #include "catalogue/ServerTexts.h"
+#include "catalogue/VisibleControls.h"
 #include "download/DownloadEngine.h"
 #include "download/DownloadLog.h"
 #include "download/PlayRename.h"
@@ -33,9 +34,6 @@ const QString kDownloadCaption = QStringLiteral("下 载");
 const QString kCancelCaption = QStringLiteral("取 消");
 const QString kDownloadFailedMessage = QStringLiteral("下载失败!");
 
-// received / total * 100 with a half rounded up, decided on the exact
-// quotient: 285 of 1000 is 28.5 and shows 29, where the nearest double
-// (28.499...) would show 28.
 // What the desktop's player controls show of a stored lecture: its name's
 // Title "%" Detail "$" Note ".zip".
 LectureTags storedLectureTags(const QString& storedName)
@@ -48,6 +46,9 @@ LectureTags storedLectureTags(const QString& storedName)
     return {name.first(percent), name.sliced(percent + 1, dollar - percent - 1), name.sliced(dollar + 1)};
 }
 
+// received / total * 100 with a half rounded up, decided on the exact
+// quotient: 285 of 1000 is 28.5 and shows 29, where the nearest double
+// (28.499...) would show 28.
 qint64 wholePercent(qint64 received, qint64 total)
 {
     const auto twice = static_cast<__int128>(received) * 200 + total;
@@ -142,7 +143,7 @@ void RowCommands::downloadOrCancel(int row)
             !ok && (!downloadEngine_ || downloadEngine_->lastResult().outcome() == DownloadResult::Outcome::Cancelled);
     }
     if (!cancelled)
-        emit downloadFinished(recordTitle(line).value_or(line), ok);
+        emit downloadFinished(withVisibleControls(recordTitle(line).value_or(line)), ok);
     if (ok) {
         parts_.favouritesTimer.setEnabled(true);
         return;

@@ -2,6 +2,8 @@
 
 #include "views/FavouriteFileName.h"
 
+#include "catalogue/VisibleControls.h"
+
 std::optional<QString> favouriteFileName(const QString& savedName)
 {
     if (savedName.isEmpty() || savedName == u"." || savedName == u"..")
@@ -10,5 +12,7 @@ std::optional<QString> favouriteFileName(const QString& savedName)
         if (c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F)
             return std::nullopt;
     }
-    return savedName + QStringLiteral(".zip");
+    // Under the name its row shows: a file manager would otherwise show a
+    // direction control's reordering too.
+    return withVisibleControls(savedName) + QStringLiteral(".zip");
 }

@@ -12,3 +12,6 @@ int openDescriptorCount();
 // The resident memory (VmRSS of /proc/self/status) in KiB; -1 when
 // unknown.
 qint64 residentKiB();
+// The most resident memory this process has held (VmHWM) in KiB; -1 when
+// unknown.
+qint64 peakResidentKiB();
