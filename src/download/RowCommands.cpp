@@ -35,10 +35,12 @@ const QString kCancelCaption = QStringLiteral("取 消");
 const QString kDownloadFailedMessage = QStringLiteral("下载失败!");
 
 // What the desktop's player controls show of a stored lecture: its name's
-// Title "%" Detail "$" Note ".zip".
+// Title "%" Detail "$" Note ".zip", with controls made visible as in its row
+// (a file put into the folder by hand may hold any).
 LectureTags storedLectureTags(const QString& storedName)
 {
-    const QString name = storedName.endsWith(QStringLiteral(".zip")) ? storedName.chopped(4) : storedName;
+    const QString name =
+        withVisibleControls(QStringView(storedName).chopped(storedName.endsWith(QStringLiteral(".zip")) ? 4 : 0));
     const qsizetype percent = name.indexOf(u'%');
     const qsizetype dollar = name.indexOf(u'$', percent + 1);
     if (percent < 0 || dollar < 0)
