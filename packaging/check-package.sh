@@ -29,7 +29,7 @@ done
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6core6 libqt6multimedia6 libcurl4 gstreamer1.0-plugins-ugly gstreamer1.0-libav \
-              fonts-noto-cjk qt6-translations-l10n qt6-qpa-plugins; do
+              fonts-noto-cjk qt6-translations-l10n qt6-qpa-plugins ca-certificates; do
   grep -q "\b$needed\b" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 

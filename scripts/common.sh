@@ -13,7 +13,7 @@ KARDELO_PACKAGES=(
   libcurl4-openssl-dev libcpp-httplib-dev libqrencode-dev libbenchmark-dev libfontconfig-dev libxcb1-dev
   fonts-noto-cjk
   gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
-  curl python3
+  curl python3 openssl libssl-dev ca-certificates
   dpkg-dev file desktop-file-utils appstream lintian
   clang-format git
   dbus dbus-daemon libglib2.0-bin playerctl

@@ -7,6 +7,7 @@
 #include "support/Gb2312.h"
 #include "support/RecordingHost.h"
 #include "support/ServerAddresses.h"
+#include "support/TestCertificates.h"
 #include "support/TestHttpServer.h"
 
 #include <QtTest>
@@ -22,6 +23,10 @@ private slots:
 
 private:
     TestHttpServer server_;
+    TestCertificates certificates_;
+    // Its certificate is signed by an authority that the program, unlike a
+    // test request, does not trust.
+    TestHttpServer untrustedServer_{certificates_.serverIdentity({QStringLiteral("127.0.0.1")})};
 };
 
 void VersionCheckTest::publishedVersionDecidesThePrompt_data()
@@ -62,13 +67,16 @@ void VersionCheckTest::unreadableVersionEndsAsNoNetwork_data()
 {
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("body");
-    // Where the stored address goes wrong: "unreachable" or "malformed".
+    // Where the stored address goes wrong: "unreachable", "untrusted" or
+    // "malformed".
     QTest::addColumn<QString>("broken");
     QTest::newRow("marker only in lower case") << 200 << QByteArray("20991231[qorversion]\r\n") << QString();
     QTest::newRow("empty file") << 200 << QByteArray() << QString();
     QTest::newRow("error page") << 404 << QByteArray("<html>404 Not Found</html>") << QString();
     QTest::newRow("marker cut short") << 200 << QByteArray("20991231[QorVersio") << QString();
     QTest::newRow("unreachable server") << 200 << QByteArray("20140202[QorVersion]") << QStringLiteral("unreachable");
+    QTest::newRow("https server not trusted")
+        << 200 << QByteArray("20140202[QorVersion]") << QStringLiteral("untrusted");
     QTest::newRow("malformed address list") << 200 << QByteArray("20140202[QorVersion]") << QStringLiteral("malformed");
 }
 
@@ -78,12 +86,18 @@ void VersionCheckTest::unreadableVersionEndsAsNoNetwork()
     QFETCH(QByteArray, body);
     QFETCH(QString, broken);
     server_.serveBytes("/version.txt", body, status, "text/html");
+    untrustedServer_.serveBytes("/version.txt", body, status, "text/html");
     StoredAddresses addresses = addressesFor(server_);
-    if (broken == QStringLiteral("unreachable"))
+    if (broken == QStringLiteral("unreachable")) {
         addresses.versionFile =
             encodeAddress(QStringLiteral("http://127.0.0.1:%1/version.txt").arg(unusedLoopbackPort()));
-    else if (broken == QStringLiteral("malformed"))
+    } else if (broken == QStringLiteral("untrusted")) {
+        addresses.versionFile = encodeAddress(untrustedServer_.url(QStringLiteral("/version.txt")));
+        // The log tells this apart from a server that cannot be reached.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("certificate is not trusted")));
+    } else if (broken == QStringLiteral("malformed")) {
         addresses.versionFile += u',';
+    }
     // A "yes" must not be taken for accepting an update.
     RecordingHost host(QMessageBox::Yes);
     QCOMPARE(runVersionCheck(addresses), StartOutcome::Ended);

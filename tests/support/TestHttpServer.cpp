@@ -2,6 +2,8 @@
 
 #include "support/TestHttpServer.h"
 
+#include <QFile>
+
 #include <httplib.h>
 
 #include <algorithm>
@@ -14,7 +16,8 @@
 using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
 
 struct TestHttpServer::State {
-    httplib::Server server;
+    std::unique_ptr<httplib::Server> server;
+    bool secure = false;
     std::thread thread;
     int port = 0;
     std::atomic<bool> stopping{false};
@@ -39,10 +42,23 @@ std::string TestHttpServer::Request::header(const std::string& name) const
     return {};
 }
 
-TestHttpServer::TestHttpServer() : state_(std::make_shared<State>())
+TestHttpServer::TestHttpServer() : TestHttpServer(std::make_unique<httplib::Server>(), false) { }
+
+TestHttpServer::TestHttpServer(const TlsIdentity& identity)
+    : TestHttpServer(std::make_unique<httplib::SSLServer>(QFile::encodeName(identity.certificateFile).constData(),
+                                                          QFile::encodeName(identity.keyFile).constData()),
+                     true)
+{
+}
+
+TestHttpServer::TestHttpServer(std::unique_ptr<httplib::Server> server, bool secure) : state_(std::make_shared<State>())
 {
     State* state = state_.get();
-    state->server.Get(".*", [state](const httplib::Request& request, httplib::Response& response) {
+    state->server = std::move(server);
+    state->secure = secure;
+    if (!state->server->is_valid())
+        throw std::runtime_error("test server could not load its certificate or key");
+    state->server->Get(".*", [state](const httplib::Request& request, httplib::Response& response) {
         Handler handler;
         {
             std::lock_guard lock(state->mutex);
@@ -66,18 +82,18 @@ TestHttpServer::TestHttpServer() : state_(std::make_shared<State>())
             response.set_content("<html><body><h1>404 Not Found</h1></body></html>", "text/html");
         }
     });
-    state->port = state->server.bind_to_any_port("127.0.0.1");
+    state->port = state->server->bind_to_any_port("127.0.0.1");
     if (state->port <= 0)
         throw std::runtime_error("test server could not bind to a loopback port");
-    state->thread = std::thread([state] { state->server.listen_after_bind(); });
-    while (!state->server.is_running())
+    state->thread = std::thread([state] { state->server->listen_after_bind(); });
+    while (!state->server->is_running())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 TestHttpServer::~TestHttpServer()
 {
     state_->stopping = true;
-    state_->server.stop();
+    state_->server->stop();
     if (state_->thread.joinable())
         state_->thread.join();
 }
@@ -89,7 +105,10 @@ int TestHttpServer::port() const
 
 QString TestHttpServer::url(const QString& path) const
 {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(state_->port).arg(path);
+    return QStringLiteral("%1://127.0.0.1:%2%3")
+        .arg(state_->secure ? QStringLiteral("https") : QStringLiteral("http"))
+        .arg(state_->port)
+        .arg(path);
 }
 
 void TestHttpServer::serveBytes(const std::string& path, const QByteArray& body, int status,
@@ -277,11 +296,10 @@ void TestHttpServer::serveEndless(const std::string& path)
     });
 }
 
-void TestHttpServer::redirect(const std::string& path, const std::string& targetPath)
+void TestHttpServer::redirect(const std::string& path, const std::string& target)
 {
-    state_->route(path, [targetPath](const httplib::Request&, httplib::Response& response) {
-        response.set_redirect(targetPath, 302);
-    });
+    state_->route(
+        path, [target](const httplib::Request&, httplib::Response& response) { response.set_redirect(target, 302); });
 }
 
 std::vector<TestHttpServer::Request> TestHttpServer::requests() const

@@ -11,8 +11,12 @@
 #include <string>
 #include <vector>
 
+namespace httplib {
+class Server;
+}
+
 // A real HTTP server on 127.0.0.1 and a free port, in the test process, on
-// its own threads. Routes can be changed while it runs; every request is
+// its own threads; an https one when it is given a certificate. Routes can be changed while it runs; every request is
 // recorded with its headers.
 class TestHttpServer {
 public:
@@ -23,13 +27,22 @@ public:
         std::string header(const std::string& name) const;
     };
 
+    // The files of a server certificate and its private key, in PEM.
+    struct TlsIdentity {
+        QString certificateFile;
+        QString keyFile;
+    };
+
     TestHttpServer();
+    // An https server showing the certificate of identity.
+    explicit TestHttpServer(const TlsIdentity& identity);
     ~TestHttpServer();
     TestHttpServer(const TestHttpServer&) = delete;
     TestHttpServer& operator=(const TestHttpServer&) = delete;
 
     int port() const;
-    // "http://127.0.0.1:<port>" followed by the path ("/a/b.txt").
+    // "http://127.0.0.1:<port>" (https for a server with a certificate)
+    // followed by the path ("/a/b.txt").
     QString url(const QString& path) const;
 
     // The body as given, with its length announced.
@@ -67,8 +80,9 @@ public:
     void serveResumable(const std::string& path, const Resumable& resource);
     // Chunks without end.
     void serveEndless(const std::string& path);
-    // A redirect (302) to another path of this server.
-    void redirect(const std::string& path, const std::string& targetPath);
+    // A redirect (302) to another path of this server, or to a whole
+    // address anywhere.
+    void redirect(const std::string& path, const std::string& target);
 
     static char generatedByte(std::int64_t offset);
 
@@ -78,5 +92,7 @@ public:
     struct State;
 
 private:
+    TestHttpServer(std::unique_ptr<httplib::Server> server, bool secure);
+
     std::shared_ptr<State> state_;
 };

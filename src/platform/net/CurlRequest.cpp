@@ -5,6 +5,7 @@
 #include "platform/net/NormalisedAddress.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <mutex>
 
@@ -16,7 +17,9 @@ void initialiseCurlOnce()
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-CurlRequest::CurlRequest(const QString& address, const NetworkLimits& limits) : address_(normalisedAddress(address))
+CurlRequest::CurlRequest(const QString& address, const NetworkLimits& limits)
+    : address_(normalisedAddress(address)),
+      startsOnHttps_(qstrnicmp(address_.constData(), "https://", 8) == 0)
 {
     initialiseCurlOnce();
     handle_ = curl_easy_init();
@@ -29,7 +32,16 @@ CurlRequest::CurlRequest(const QString& address, const NetworkLimits& limits) : 
     curl_easy_setopt(handle_, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(handle_, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(handle_, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(handle_, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // What came over https is never fetched again in the clear: a redirect
+    // from https may only lead to https. One from http up to https is fine.
+    curl_easy_setopt(handle_, CURLOPT_REDIR_PROTOCOLS_STR, startsOnHttps_ ? "https" : "http,https");
+    // libcurl's defaults, stated so that no later change turns them off
+    // unseen: the certificate must chain to a trusted authority and name
+    // the host asked for.
+    curl_easy_setopt(handle_, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(handle_, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!limits.certificateAuthorityFile.isEmpty())
+        curl_easy_setopt(handle_, CURLOPT_CAINFO, QFile::encodeName(limits.certificateAuthorityFile).constData());
     curl_easy_setopt(handle_, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle_, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits.connectTimeout.count()));
     curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_LIMIT, 1L);
@@ -51,6 +63,30 @@ void CurlRequest::addHeader(const QByteArray& line)
 {
     headers_ = curl_slist_append(headers_, line.constData());
     curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers_);
+}
+
+QString CurlRequest::failureReason(CURLcode result, const char* errorBuffer) const
+{
+    const QString said =
+        QString::fromUtf8(errorBuffer && errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(result));
+    switch (result) {
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return QStringLiteral("the server's certificate is not trusted (") + said + u')';
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+        return QStringLiteral("no secure connection could be made (") + said + u')';
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        // An https address was checked before the transfer began: only a
+        // redirect can have led elsewhere.
+        if (startsOnHttps_)
+            return QStringLiteral("a redirect away from https was refused (") + said + u')';
+        return said;
+    default:
+        return said;
+    }
 }
 
 long CurlRequest::responseCode() const

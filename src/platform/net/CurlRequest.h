@@ -16,9 +16,11 @@ void initialiseCurlOnce();
 
 // One libcurl easy handle with the options every request of the program
 // shares: the address normalised as a browser would send it, redirects
-// followed (at most 10), http and https only, the connect and stall limits
-// of the limits it is given, and the "If-Modified-Since: 0" header that keeps
-// caches between us and the server from answering for it.
+// followed (at most 10), http and https only and from https to https only,
+// certificates checked against the trust store (the system's unless the
+// limits name another file), the connect and stall limits of the limits it
+// is given, and the "If-Modified-Since: 0" header that keeps caches between
+// us and the server from answering for it.
 class CurlRequest {
 public:
     explicit CurlRequest(const QString& address, const NetworkLimits& limits = {});
@@ -33,11 +35,17 @@ public:
     const QByteArray& address() const { return address_; }
     // One more request header, "Name: value".
     void addHeader(const QByteArray& line);
+    // Why a transfer of this request failed, for the log: libcurl's words
+    // (the error buffer's when it holds any), with the kind of failure
+    // named first where they leave it unclear (a certificate not trusted, a
+    // redirect that would leave https).
+    QString failureReason(CURLcode result, const char* errorBuffer) const;
 
 private:
     CURL* handle_ = nullptr;
     curl_slist* headers_ = nullptr;
     QByteArray address_;
+    bool startsOnHttps_ = false;
 };
 
 }  // namespace platform

@@ -60,7 +60,8 @@ std::optional<QByteArray> httpGet(const QString& address, const NetworkLimits& l
         qCWarning(lcNet) << "GET" << request.address() << "given up: the body passes the limit of"
                          << limits.textBodyLimit << "bytes";
     else
-        qCWarning(lcNet) << "GET" << request.address() << "failed:" << (error[0] ? error : curl_easy_strerror(result));
+        qCWarning(lcNet) << "GET" << request.address()
+                         << "failed:" << qUtf8Printable(request.failureReason(result, error));
     return std::nullopt;
 }
 

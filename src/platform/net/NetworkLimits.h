@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
 
 #include <chrono>
 
@@ -22,6 +22,12 @@ struct NetworkLimits {
     // that has not come completely in this time, counts as not read.
     qint64 textBodyLimit = qint64(256) * 1024 * 1024;
     std::chrono::seconds textFetchTimeout{120};
+    // Which certificate authorities an https server's certificate may be
+    // signed by. Empty, the program's own value, keeps libcurl's default:
+    // the system's trust store. A file named here replaces that store for
+    // the request; only tests name one, the system's roots and their own
+    // test authority in one file.
+    QString certificateAuthorityFile;
 };
 
 }  // namespace platform

@@ -134,9 +134,8 @@ StreamingGet::Result StreamingGet::run(Receiver& receiver)
     const CURLcode result = multi.finalResult();
     if (result == CURLE_OK)
         return ended(Result::Outcome::Finished);
-    const QString reason = QString::fromUtf8(errorBuffer_[0] != '\0' ? errorBuffer_.get() : curl_easy_strerror(result));
     return ended(result == CURLE_HTTP_RETURNED_ERROR ? Result::Outcome::HttpError : Result::Outcome::NetworkError,
-                 reason);
+                 request_->failureReason(result, errorBuffer_.get()));
 }
 
 StreamingGet::Result StreamingGet::ended(Result::Outcome outcome, const QString& errorString) const
