@@ -3,21 +3,16 @@
 #include "support/ChaosServer.h"
 
 #include "support/ChaosAnswer.h"
+#include "support/LoopbackListener.h"
 
-#include <arpa/inet.h>
 #include <atomic>
 #include <condition_variable>
 #include <map>
 #include <mutex>
-#include <netinet/in.h>
 #include <random>
-#include <stdexcept>
 #include <thread>
 #include <vector>
 
-#include <errno.h>
-#include <fcntl.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -54,25 +49,12 @@ public:
           // one that waits out three and a second more did not keep it.
           longStall_(stallLimit * 3 + std::chrono::seconds(1))
     {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
-            || ::listen(listener_, 64) != 0
-            || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0
-            || ::pipe2(wake_, O_CLOEXEC) != 0)
-            throw std::runtime_error("chaos server could not listen on a loopback port");
-        port_ = ntohs(address.sin_port);
         acceptor_ = std::thread([this] { acceptConnections(); });
     }
 
     ~Impl()
     {
-        stopping_ = true;
-        const char byte = 0;
-        [[maybe_unused]] const ssize_t written = ::write(wake_[1], &byte, 1);
+        listener_.stop();
         acceptor_.join();
         std::map<std::thread::id, std::thread> left;
         {
@@ -81,13 +63,10 @@ public:
         }
         for (auto& [id, thread] : left)
             thread.join();
-        ::close(listener_);
-        ::close(wake_[0]);
-        ::close(wake_[1]);
     }
 
     ChaosLectures lectures_;
-    int port_ = 0;
+    LoopbackListener listener_{64};
     mutable std::mutex mutex_;
     mutable std::condition_variable idle_;
     int open_ = 0;
@@ -97,17 +76,7 @@ public:
 private:
     void acceptConnections()
     {
-        for (;;) {
-            pollfd waits[2] = {{listener_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-            if (::poll(waits, 2, -1) < 0 && errno != EINTR)
-                return;
-            if (stopping_)
-                return;
-            if (!(waits[0].revents & POLLIN))
-                continue;
-            const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd < 0)
-                continue;
+        for (int fd; (fd = listener_.accept()) >= 0;) {
             std::vector<std::thread> ended;
             std::lock_guard lock(mutex_);
             for (const std::thread::id id : finished_) {
@@ -128,9 +97,9 @@ private:
     {
         const timeval sendWait{0, 100 * 1000};
         ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &sendWait, sizeof sendWait);
-        if (const std::optional<ChaosRequest> request = readChaosRequest(fd, stopping_)) {
+        if (const std::optional<ChaosRequest> request = readChaosRequest(fd, listener_.stopping())) {
             ChaosAnswer answer = decide(*request);
-            const ChaosAnswer::Sent sent = answer.send(fd, stopping_);
+            const ChaosAnswer::Sent sent = answer.send(fd, listener_.stopping());
             if (sent == ChaosAnswer::Sent::LongStallWaitedOut) {
                 std::lock_guard lock(mutex_);
                 ++counts_.longStallsWaitedOut;
@@ -183,9 +152,6 @@ private:
     std::mt19937_64 random_;
     const std::chrono::milliseconds shortStall_;
     const std::chrono::milliseconds longStall_;
-    int listener_ = -1;
-    int wake_[2] = {-1, -1};
-    std::atomic<bool> stopping_{false};
     std::thread acceptor_;
     std::map<std::thread::id, std::thread> connections_;
     std::vector<std::thread::id> finished_;
@@ -220,7 +186,7 @@ const ChaosLectures& ChaosServer::lectures() const
 QString ChaosServer::url(int lecture) const
 {
     return QStringLiteral("http://127.0.0.1:%1%2")
-        .arg(impl_->port_)
+        .arg(impl_->listener_.port())
         .arg(QString::fromStdString(ChaosLectures::path(lecture)));
 }
 
