@@ -21,6 +21,7 @@
 // "download_bench 1G".
 
 #include "download/DownloadEngine.h"
+#include "support/ProcessGauges.h"
 #include "support/TestHttpServer.h"
 
 #include <QCoreApplication>
@@ -31,7 +32,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -60,18 +60,6 @@ std::int64_t parseSize(const char* text)
         break;
     }
     return value;
-}
-
-// Peak resident memory of this process so far, in KiB.
-long peakResidentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    }
-    return -1;
 }
 
 // The size must match and a sample of bytes across the file must be the
@@ -124,7 +112,7 @@ int main(int argc, char* argv[])
     const QString ourTarget = dir.filePath(QStringLiteral("我的收藏-讲座.zip"));
     const std::string curlCommand = "curl -s -o '" + curlTarget.toStdString() + "' '" + url.toStdString() + "'";
     const std::string syncCommand = curlCommand + " && sync '" + curlTarget.toStdString() + "'";
-    const long baselineKiB = peakResidentKiB();
+    const qint64 baselineKiB = peakResidentKiB();
 
     enum Side { CurlPlain, CurlSynced, OursUnflushed, Ours, OursResumed, kSides };
     const char* const names[kSides] = {"curl -o", "curl -o + sync", "ours, no flush", "ours", "ours, resume half"};

@@ -5,26 +5,10 @@
 #include "platform/net/NetworkLimits.h"
 #include "support/FreePort.h"
 #include "support/Gb2312.h"
+#include "support/ProcessGauges.h"
 #include "support/TestHttpServer.h"
 
 #include <QtTest>
-
-namespace {
-
-// The most memory this process has held so far, in KiB.
-long peakResidentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return 0;
-}
-
-}  // namespace
 
 class FetchTextTest : public QObject {
     Q_OBJECT
@@ -103,7 +87,7 @@ void FetchTextTest::failuresGiveAnEmptyText()
     limits.stallTimeout = std::chrono::seconds(1);
     limits.textFetchTimeout = std::chrono::seconds(2);
     limits.textBodyLimit = 1024 * 1024;
-    const long peakBefore = peakResidentKiB();
+    const qint64 peakBefore = peakResidentKiB();
     QElapsedTimer timer;
     timer.start();
     const QString text = fetchText(address, "GB2312", limits);
