@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "publishing/Gb2312Encoder.h"
+
+#include "platform/codecs/TextCodec.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcEncoder, "kardelo.publishing.encoder", QtWarningMsg)
+
+Gb2312Encoder::Gb2312Encoder() : m_encoder("windows-936")
+{
+    if (!m_encoder.isValid())
+        qCCritical(lcEncoder) << "this Qt has no GB2312 encoder: every non-ASCII character is refused";
+}
+
+Gb2312Encoder::Encoded Gb2312Encoder::encode(QStringView text)
+{
+    Encoded encoded;
+    for (const char32_t character : text.toUcs4()) {
+        if (!fits(character) && !encoded.unfit.contains(QString::fromUcs4(&character, 1)))
+            encoded.unfit += QString::fromUcs4(&character, 1);
+    }
+    if (encoded.unfit.isEmpty())
+        encoded.bytes = m_encoder.encode(text);
+    return encoded;
+}
+
+bool Gb2312Encoder::fits(char32_t character)
+{
+    if (character < 0x80)
+        return true;
+    const auto known = m_fits.constFind(character);
+    if (known != m_fits.constEnd())
+        return *known;
+    bool fit = false;
+    if (m_encoder.isValid()) {
+        const QString text = QString::fromUcs4(&character, 1);
+        m_encoder.resetState();
+        const QByteArray bytes = m_encoder.encode(text);
+        // GB2312 proper: two bytes, a row of 0xA1 to 0xF7 and a cell of
+        // 0xA1 to 0xFE; code page 936 adds rows and cells around them.
+        const auto byte = [&bytes](int index) { return quint8(bytes[index]); };
+        fit = !m_encoder.hasError() && bytes.size() == 2 && byte(0) >= 0xA1 && byte(0) <= 0xF7 && byte(1) >= 0xA1
+            && byte(1) <= 0xFE && platform::decodeCharset(bytes, QStringLiteral("GB2312")) == text;
+    }
+    m_fits.insert(character, fit);
+    return fit;
+}

@@ -1,0 +1,252 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "publishing/LibraryBuild.h"
+
+#include "catalogue/CatalogueLines.h"
+#include "catalogue/RecordFields.h"
+#include "catalogue/RowCaptions.h"
+#include "info/VersionCheck.h"
+#include "platform/codecs/TextCodec.h"
+#include "publishing/PublisherTexts.h"
+#include "publishing/RecordLineRules.h"
+#include "publishing/SourceText.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+namespace {
+
+const QString kRootPlaceholder = QStringLiteral("{root}");
+
+// "€" (U+20AC), for each character: the publisher sees which one to replace
+// even where the terminal's font lacks it.
+QString namedCharacters(const QString& characters)
+{
+    QStringList named;
+    for (const char32_t character : characters.toUcs4())
+        named.append(QStringLiteral("\"%1\" (U+%2)")
+                         .arg(QString::fromUcs4(&character, 1))
+                         .arg(uint(character), 4, 16, QLatin1Char('0'))
+                         .toUpper());
+    return named.join(QStringLiteral(", "));
+}
+
+// The lines the client keeps from a text, as they should read.
+QStringList keptLines(const QStringList& lines)
+{
+    QStringList kept;
+    for (const QString& line : lines) {
+        if (isCatalogueLine(line) && line.size() <= kLongestCatalogueLine)
+            kept.append(line);
+    }
+    return kept;
+}
+
+}  // namespace
+
+LibraryBuild::LibraryBuild(const QString& sourceFolder, const QString& root)
+    : m_sourceFolder(sourceFolder),
+      m_root(root)
+{
+}
+
+void LibraryBuild::run()
+{
+    m_findings.clear();
+    m_files.clear();
+    buildVersionFile();
+    buildCatalogue();
+}
+
+bool LibraryBuild::refused() const
+{
+    return std::any_of(m_findings.cbegin(), m_findings.cend(), [](const LibraryFinding& f) { return f.isError(); });
+}
+
+void LibraryBuild::buildVersionFile()
+{
+    std::optional<SourceText> text = SourceText::read(m_sourceFolder, QStringLiteral("version.txt"), m_findings);
+    if (!text)
+        return;
+    const std::optional<QByteArray> bytes = encodeText(*text);
+    if (!bytes)
+        return;
+    const QString readBack = platform::decodeCharset(*bytes, QStringLiteral("GB2312")).value_or(QString());
+    if (!publishedVersionText(readBack)) {
+        addFinding(LibraryFinding::Severity::Error, text->location, 0, QStringLiteral("no-version-marker"),
+                   localized(QStringLiteral("no %1 marker: the client would say the network is down and end; "
+                                            "write the release date before it, e.g. 20140202%1")
+                                 .arg(kVersionMarker),
+                             QStringLiteral("没有 %1 标记：客户端会提示网络无法连接并退出；"
+                                            "请在标记前写发布日期，如 20140202%1")
+                                 .arg(kVersionMarker)));
+        return;
+    }
+    m_files.insert(QStringLiteral("version.txt"), *bytes);
+}
+
+void LibraryBuild::buildCatalogue()
+{
+    std::optional<SourceText> text = SourceText::read(m_sourceFolder, QStringLiteral("catalogue.txt"), m_findings);
+    if (!text)
+        return;
+    const std::optional<QByteArray> bytes = encodeText(*text);
+    QHash<QString, int> lineOfList;
+    QSet<QString> used;
+    for (qsizetype index = 0; index < text->lines.size(); ++index) {
+        const QString& line = text->lines[index];
+        const int number = int(index + 1);
+        // A too long line or a root left out has been told already.
+        if (!isCatalogueLine(line) || line.size() > kLongestCatalogueLine || line.contains(kRootPlaceholder))
+            continue;
+        const QList<LineFault> faults = conferenceLineFaults(line);
+        for (const LineFault& fault : faults)
+            addFinding(LibraryFinding::Severity::Error, text->location, number, fault.kind, fault.message);
+        if (!faults.isEmpty())
+            continue;
+        const QString updateDate = conferenceUpdateDate(line).value_or(QString());
+        const QString listName = lectureListFileName(kUpdateDatePrefix + updateDate);
+        if (lineOfList.contains(listName)) {
+            addFinding(LibraryFinding::Severity::Error, text->location, number, QStringLiteral("duplicate-list"),
+                       localized(QStringLiteral("the client asks for this conference's lectures as lists/%1, like "
+                                                "the conference on line %2; give it another UpdateDate")
+                                     .arg(listName)
+                                     .arg(lineOfList.value(listName)),
+                                 QStringLiteral("客户端按 lists/%1 读取此会议的讲座，与第 %2 行的会议相同；"
+                                                "请换一个更新日期")
+                                     .arg(listName)
+                                     .arg(lineOfList.value(listName))));
+            continue;
+        }
+        lineOfList.insert(listName, number);
+        const QString location = QStringLiteral("lectures/%1.txt").arg(updateDate);
+        if (!QFileInfo(m_sourceFolder + u'/' + location).isFile()) {
+            addFinding(LibraryFinding::Severity::Error, text->location, number, QStringLiteral("missing-lectures"),
+                       localized(QStringLiteral("no %1 for this conference").arg(location),
+                                 QStringLiteral("此会议没有 %1").arg(location)));
+            continue;
+        }
+        used.insert(location);
+        buildLectureList(location, listName);
+    }
+    if (bytes)
+        m_files.insert(QStringLiteral("lists/catalogue.txt"), *bytes);
+    warnOfUnusedLectureLists(used);
+}
+
+void LibraryBuild::buildLectureList(const QString& location, const QString& listName)
+{
+    std::optional<SourceText> text = SourceText::read(m_sourceFolder, location, m_findings);
+    if (!text)
+        return;
+    const std::optional<QByteArray> bytes = encodeText(*text);
+    QHash<QString, int> lineOfName;
+    for (qsizetype index = 0; index < text->lines.size(); ++index) {
+        const QString& line = text->lines[index];
+        const int number = int(index + 1);
+        // A too long line or a root left out has been told already.
+        if (!isCatalogueLine(line) || line.size() > kLongestCatalogueLine || line.contains(kRootPlaceholder))
+            continue;
+        const QList<LineFault> faults = lectureLineFaults(line);
+        for (const LineFault& fault : faults)
+            addFinding(LibraryFinding::Severity::Error, location, number, fault.kind, fault.message);
+        const QString storedName = lectureSavedName(line).value_or(QString());
+        if (!faults.isEmpty())
+            continue;
+        if (lineOfName.contains(storedName))
+            addFinding(LibraryFinding::Severity::Error, location, number, QStringLiteral("duplicate-name"),
+                       localized(QStringLiteral("stored under the same name as the lecture on line %1, so one "
+                                                "download would take the other's place")
+                                     .arg(lineOfName.value(storedName)),
+                                 QStringLiteral("与第 %1 行的讲座保存为同一个文件名，下载一个会顶替另一个")
+                                     .arg(lineOfName.value(storedName))));
+        else
+            lineOfName.insert(storedName, number);
+    }
+    if (bytes)
+        m_files.insert(QStringLiteral("lists/") + listName, *bytes);
+}
+
+void LibraryBuild::warnOfUnusedLectureLists(const QSet<QString>& used)
+{
+    const QStringList names = QDir(m_sourceFolder + QStringLiteral("/lectures"))
+                                  .entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        const QString location = QStringLiteral("lectures/") + name;
+        if (!used.contains(location))
+            addFinding(LibraryFinding::Severity::Warning, location, 0, QStringLiteral("unused-lectures"),
+                       localized(QStringLiteral("belongs to no conference of catalogue.txt and is not built"),
+                                 QStringLiteral("不属于 catalogue.txt 中的任何会议，不会生成")));
+    }
+}
+
+std::optional<QByteArray> LibraryBuild::encodeText(SourceText& text)
+{
+    QByteArray bytes;
+    bool refused = false;
+    for (qsizetype index = 0; index < text.lines.size(); ++index) {
+        QString& line = text.lines[index];
+        const int number = int(index + 1);
+        const auto lineError = [&](const QString& kind, const QString& message) {
+            addFinding(LibraryFinding::Severity::Error, text.location, number, kind, message);
+            refused = true;
+        };
+        if (line.contains(kRootPlaceholder)) {
+            if (m_root.isEmpty())
+                lineError(
+                    QStringLiteral("no-root"),
+                    localized(
+                        QStringLiteral("%1 is used but no --root URL says what it stands for").arg(kRootPlaceholder),
+                        QStringLiteral("用到了 %1，但没有用 --root 网址指明它代表什么").arg(kRootPlaceholder)));
+            else
+                line.replace(kRootPlaceholder, m_root);
+        }
+        if (line.contains(u'%') != line.contains(u'*'))
+            addFinding(LibraryFinding::Severity::Warning, text.location, number, QStringLiteral("half-marked"),
+                       localized(QStringLiteral("only one of \"%\" and \"*\": the client drops this line"),
+                                 QStringLiteral("只有“%”和“*”中的一个：客户端会丢弃此行")));
+        if (isCatalogueLine(line) && line.size() > kLongestCatalogueLine)
+            lineError(QStringLiteral("line-too-long"),
+                      localized(QStringLiteral("%1 characters: the client passes over lines longer than %2")
+                                    .arg(line.size())
+                                    .arg(kLongestCatalogueLine),
+                                QStringLiteral("%1 个字符：客户端会跳过长于 %2 个字符的行")
+                                    .arg(line.size())
+                                    .arg(kLongestCatalogueLine)));
+        const Gb2312Encoder::Encoded encoded = m_encoder.encode(line);
+        if (!encoded.unfit.isEmpty())
+            lineError(QStringLiteral("not-gb2312"),
+                      localized(QStringLiteral("%1 has no GB2312 code").arg(namedCharacters(encoded.unfit)),
+                                QStringLiteral("%1 没有 GB2312 编码").arg(namedCharacters(encoded.unfit))));
+        bytes += encoded.bytes + "\r\n";
+    }
+    if (refused)
+        return std::nullopt;
+    checkReadBack(text, bytes);
+    return bytes;
+}
+
+void LibraryBuild::checkReadBack(const SourceText& text, const QByteArray& bytes)
+{
+    // The encoder refuses what would not come back as itself; this reads the
+    // whole file back as the client does, so nothing else slips through.
+    QStringList readBack;
+    splitAndKeep(platform::decodeCharset(bytes, QStringLiteral("GB2312")).value_or(QString()), readBack);
+    const QStringList meant = keptLines(text.lines);
+    if (readBack == meant)
+        return;
+    qsizetype first = 0;
+    while (first < meant.size() && first < readBack.size() && meant[first] == readBack[first])
+        ++first;
+    const int number = int(text.lines.indexOf(meant.value(first)) + 1);
+    addFinding(LibraryFinding::Severity::Error, text.location, number, QStringLiteral("read-back"),
+               localized(QStringLiteral("the client would not read this line back as written"),
+                         QStringLiteral("客户端读回的此行与所写的不同")));
+}
+
+void LibraryBuild::addFinding(LibraryFinding::Severity severity, const QString& location, int line, const QString& kind,
+                              const QString& message)
+{
+    m_findings.append({severity, kind, location, line, message});
+}

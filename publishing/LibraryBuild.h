@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "publishing/Gb2312Encoder.h"
+#include "publishing/LibraryFinding.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QSet>
+#include <QString>
+
+#include <optional>
+
+struct SourceText;
+
+// Turns a library's UTF-8 sources (version.txt, catalogue.txt,
+// lectures/<UpdateDate>.txt) into the GB2312 files the client fetches, and
+// judges every line with the client's own readers: whatever the client
+// would drop, cut wrongly, fail to store or fail to find is an error at the
+// source's file and line. Every fault is found, not only the first.
+class LibraryBuild {
+public:
+    // root is what "{root}" in a source stands for; empty when none is given.
+    LibraryBuild(const QString& sourceFolder, const QString& root);
+
+    void run();
+
+    // Locations are paths below the source folder.
+    const QList<LibraryFinding>& findings() const { return m_findings; }
+    bool refused() const;
+    // Each file of the built library by its path below the library's root:
+    // "version.txt", "lists/catalogue.txt", "lists/20131015.zip".
+    const QMap<QString, QByteArray>& files() const { return m_files; }
+
+private:
+    void buildVersionFile();
+    void buildCatalogue();
+    void buildLectureList(const QString& location, const QString& listName);
+    void warnOfUnusedLectureLists(const QSet<QString>& used);
+    // Puts the root in, judges what every line has in common and encodes the
+    // text with CR LF after each line; no bytes when a line is refused.
+    std::optional<QByteArray> encodeText(SourceText& text);
+    void checkReadBack(const SourceText& text, const QByteArray& bytes);
+    void addFinding(LibraryFinding::Severity severity, const QString& location, int line, const QString& kind,
+                    const QString& message);
+
+    QString m_sourceFolder;
+    QString m_root;
+    Gb2312Encoder m_encoder;
+    QList<LibraryFinding> m_findings;
+    QMap<QString, QByteArray> m_files;
+};

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "publishing/LibraryWriter.h"
+
+#include "publishing/PublisherTexts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <cstdio>
+
+Q_LOGGING_CATEGORY(lcWriter, "kardelo.publishing.writer", QtWarningMsg)
+
+LibraryWriter::LibraryWriter(const QString& libraryFolder) : m_libraryFolder(libraryFolder) { }
+
+bool LibraryWriter::write(const QMap<QString, QByteArray>& files)
+{
+    m_written.clear();
+    m_unchanged.clear();
+    m_removed.clear();
+    m_errorString.clear();
+    if (!QDir().mkpath(m_libraryFolder + QStringLiteral("/lists")))
+        return fail(localized(QStringLiteral("cannot make the folder %1/lists").arg(m_libraryFolder),
+                              QStringLiteral("无法创建文件夹 %1/lists").arg(m_libraryFolder)));
+    // Inside the library, so the renames below stay on one file system.
+    QTemporaryDir staging(m_libraryFolder + QStringLiteral("/.kardelo-build-XXXXXX"));
+    if (!staging.isValid())
+        return fail(localized(QStringLiteral("cannot write into %1: %2").arg(m_libraryFolder, staging.errorString()),
+                              QStringLiteral("无法写入 %1：%2").arg(m_libraryFolder, staging.errorString())));
+
+    QMap<QString, QString> stagedOf;
+    for (auto file = files.cbegin(); file != files.cend(); ++file) {
+        const QString target = m_libraryFolder + u'/' + file.key();
+        QFile old(target);
+        if (old.open(QIODevice::ReadOnly) && old.readAll() == file.value()) {
+            m_unchanged.append(file.key());
+            continue;
+        }
+        const QString staged = staging.filePath(QString::number(stagedOf.size()));
+        QFile out(staged);
+        if (!out.open(QIODevice::WriteOnly) || out.write(file.value()) != file.value().size() || !out.flush())
+            return fail(localized(QStringLiteral("cannot write %1: %2").arg(staged, out.errorString()),
+                                  QStringLiteral("无法写入 %1：%2").arg(staged, out.errorString())));
+        stagedOf.insert(file.key(), staged);
+    }
+    for (auto file = stagedOf.cbegin(); file != stagedOf.cend(); ++file) {
+        // rename() replaces the old file in one step; QFile::rename will not
+        // replace at all.
+        const QString target = m_libraryFolder + u'/' + file.key();
+        if (std::rename(QFile::encodeName(file.value()).constData(), QFile::encodeName(target).constData()) != 0)
+            return fail(localized(QStringLiteral("cannot put %1 in place: %2"), QStringLiteral("无法放置 %1：%2"))
+                            .arg(file.key(), qt_error_string(errno)));
+        m_written.append(file.key());
+    }
+
+    const QStringList listed = QDir(m_libraryFolder + QStringLiteral("/lists")).entryList(QDir::Files, QDir::Name);
+    for (const QString& name : listed) {
+        const QString path = QStringLiteral("lists/") + name;
+        if (files.contains(path))
+            continue;
+        if (!QFile::remove(m_libraryFolder + u'/' + path))
+            return fail(
+                localized(QStringLiteral("cannot remove the stale %1"), QStringLiteral("无法删除过时的 %1")).arg(path));
+        m_removed.append(path);
+    }
+    return true;
+}
+
+bool LibraryWriter::fail(const QString& errorString)
+{
+    qCWarning(lcWriter).noquote() << errorString;
+    m_errorString = errorString;
+    return false;
+}
