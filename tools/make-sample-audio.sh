@@ -3,7 +3,8 @@
 # Makes the lecture audio of the sample library: each lecture is its own title
 # spoken in Mandarin, encoded as WMA like the lectures of the real library.
 # The results are committed, so running the sample needs neither tool; run
-# this after adding lectures (make-sample-library.py first).
+# this after adding lectures, once kardelo-library has built the lecture lists
+# (see README.md).
 #
 #   tools/make-sample-audio.sh           make the files that are missing
 #   tools/make-sample-audio.sh --force   make every file again
@@ -21,7 +22,7 @@ case "${1:-}" in
   *) echo "usage: $0 [--force]" >&2; exit 2 ;;
 esac
 
-for tool in espeak-ng ffmpeg python3; do
+for tool in espeak-ng ffmpeg iconv; do
   if ! command -v "$tool" >/dev/null; then
     echo "$0: $tool is missing (apt-get install espeak-ng ffmpeg)" >&2
     exit 1
@@ -31,7 +32,19 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-python3 "$here/make-sample-library.py" --audio-manifest >"$work/manifest"
+# Each lecture file the sample server serves, with its title, taken from the
+# built lecture lists as the client reads them: GB2312, CR LF, the title
+# before the first "%", the address after the first "*".
+root=http://127.0.0.1:18418/
+for list in "$library"/lists/*.zip; do
+  iconv -f GB2312 -t UTF-8 "$list" | tr -d '\r'
+done | awk -v root="$root" '
+  index($0, "%") && index($0, "*") {
+    title = substr($0, 1, index($0, "%") - 1)
+    address = substr($0, index($0, "*") + 1)
+    if (substr(address, 1, length(root)) == root)
+      printf "%s\t%s\n", substr(address, length(root) + 1), title
+  }' >"$work/manifest"
 
 made=0
 while IFS=$'\t' read -r relative title; do
