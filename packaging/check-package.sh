@@ -23,7 +23,9 @@ for path in ./usr/bin/kardelo \
             ./usr/share/icons/hicolor/32x32/apps/$app.png ./usr/share/icons/hicolor/64x64/apps/$app.png \
             ./usr/share/icons/hicolor/128x128/apps/$app.png ./usr/share/icons/hicolor/256x256/apps/$app.png \
             ./usr/share/doc/kardelo/copyright ./usr/share/doc/kardelo/changelog.Debian.gz \
-            ./usr/share/man/man1/kardelo.1.gz; do
+            ./usr/share/man/man1/kardelo.1.gz \
+            ./usr/bin/kardelo-library ./usr/share/man/man1/kardelo-library.1.gz \
+            ./usr/share/man/zh_CN/man1/kardelo-library.1.gz; do
   grep -qxF "$path" <<<"$listing" || fail "$path is not in $deb"
 done
 
@@ -38,6 +40,12 @@ desktop-file-validate "$work/root/usr/share/applications/$app.desktop" || fail "
 appstreamcli validate --no-net "$work/root/usr/share/metainfo/$app.metainfo.xml" > "$work/appstream.log" 2>&1 \
   || { cat "$work/appstream.log" >&2; fail "the metainfo is not valid"; }
 grep -q "<svg" "$work/root/usr/share/icons/hicolor/scalable/apps/$app.svg" || fail "the SVG icon is no SVG"
+for manual in man1/kardelo.1.gz man1/kardelo-library.1.gz zh_CN/man1/kardelo-library.1.gz; do
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$work/root/usr/share/man/$manual" 2>&1 >/dev/null) \
+    || fail "man cannot render $manual"
+  [ -z "$warnings" ] || fail "man warns of $manual: $warnings"
+done
+"$work/root/usr/bin/kardelo-library" --version > /dev/null || fail "kardelo-library does not run"
 
 if command -v lintian > /dev/null; then
   lintian --fail-on error "$deb" > "$work/lintian.log" 2>&1 || { cat "$work/lintian.log" >&2; fail "lintian reports errors"; }

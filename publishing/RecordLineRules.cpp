@@ -107,9 +107,12 @@ QList<LineFault> lectureLineFaults(const QString& line)
                            QStringLiteral("“%”与“*”之间没有“$”：应为 标题%详情$备注*下载地址"))}};
 
     QList<LineFault> faults;
-    judgeNamePart(QStringLiteral("Title"), recordTitle(line).value_or(QString()), faults);
-    judgeNamePart(QStringLiteral("Detail"), lectureDetail(line).value_or(QString()), faults);
-    judgeNamePart(QStringLiteral("Note"), lectureNote(line).value_or(QString()), faults);
+    judgeNamePart(localized(QStringLiteral("Title"), QStringLiteral("标题")), recordTitle(line).value_or(QString()),
+                  faults);
+    judgeNamePart(localized(QStringLiteral("Detail"), QStringLiteral("详情")), lectureDetail(line).value_or(QString()),
+                  faults);
+    judgeNamePart(localized(QStringLiteral("Note"), QStringLiteral("备注")), lectureNote(line).value_or(QString()),
+                  faults);
 
     const QString storedName = lectureSavedName(line).value_or(QString());
     if (storedName.contains(u"zip"))
