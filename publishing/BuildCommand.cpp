@@ -52,7 +52,7 @@ int cannotRun(const QString& message)
 
 bool isLibraryRoot(const QString& root)
 {
-    const QUrl url(root, QUrl::StrictMode);
+    const QUrl url(root);
     return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https") && !url.host().isEmpty()
         && url.path().endsWith(u'/') && !url.hasQuery() && !url.hasFragment();
 }

@@ -69,7 +69,7 @@ void LibraryBuild::buildVersionFile()
     std::optional<SourceText> text = SourceText::read(m_sourceFolder, QStringLiteral("version.txt"), m_findings);
     if (!text)
         return;
-    const std::optional<QByteArray> bytes = encodeText(*text);
+    const std::optional<QByteArray> bytes = encodeText(*text, TextKind::Version);
     if (!bytes)
         return;
     const QString readBack = platform::decodeCharset(*bytes, QStringLiteral("GB2312")).value_or(QString());
@@ -91,20 +91,10 @@ void LibraryBuild::buildCatalogue()
     std::optional<SourceText> text = SourceText::read(m_sourceFolder, QStringLiteral("catalogue.txt"), m_findings);
     if (!text)
         return;
-    const std::optional<QByteArray> bytes = encodeText(*text);
+    const std::optional<QByteArray> bytes = encodeText(*text, TextKind::Records);
     QHash<QString, int> lineOfList;
     QSet<QString> used;
-    for (qsizetype index = 0; index < text->lines.size(); ++index) {
-        const QString& line = text->lines[index];
-        const int number = int(index + 1);
-        // A too long line or a root left out has been told already.
-        if (!isCatalogueLine(line) || line.size() > kLongestCatalogueLine || line.contains(kRootPlaceholder))
-            continue;
-        const QList<LineFault> faults = conferenceLineFaults(line);
-        for (const LineFault& fault : faults)
-            addFinding(LibraryFinding::Severity::Error, text->location, number, fault.kind, fault.message);
-        if (!faults.isEmpty())
-            continue;
+    judgeRecordLines(*text, conferenceLineFaults, [&](const QString& line, int number) {
         const QString updateDate = conferenceUpdateDate(line).value_or(QString());
         const QString listName = lectureListFileName(kUpdateDatePrefix + updateDate);
         if (lineOfList.contains(listName)) {
@@ -117,7 +107,7 @@ void LibraryBuild::buildCatalogue()
                                                 "请换一个更新日期")
                                      .arg(listName)
                                      .arg(lineOfList.value(listName))));
-            continue;
+            return;
         }
         lineOfList.insert(listName, number);
         const QString location = QStringLiteral("lectures/%1.txt").arg(updateDate);
@@ -125,11 +115,11 @@ void LibraryBuild::buildCatalogue()
             addFinding(LibraryFinding::Severity::Error, text->location, number, QStringLiteral("missing-lectures"),
                        localized(QStringLiteral("no %1 for this conference").arg(location),
                                  QStringLiteral("此会议没有 %1").arg(location)));
-            continue;
+            return;
         }
         used.insert(location);
         buildLectureList(location, listName);
-    }
+    });
     if (bytes)
         m_files.insert(QStringLiteral("lists/catalogue.txt"), *bytes);
     warnOfUnusedLectureLists(used);
@@ -140,20 +130,10 @@ void LibraryBuild::buildLectureList(const QString& location, const QString& list
     std::optional<SourceText> text = SourceText::read(m_sourceFolder, location, m_findings);
     if (!text)
         return;
-    const std::optional<QByteArray> bytes = encodeText(*text);
+    const std::optional<QByteArray> bytes = encodeText(*text, TextKind::Records);
     QHash<QString, int> lineOfName;
-    for (qsizetype index = 0; index < text->lines.size(); ++index) {
-        const QString& line = text->lines[index];
-        const int number = int(index + 1);
-        // A too long line or a root left out has been told already.
-        if (!isCatalogueLine(line) || line.size() > kLongestCatalogueLine || line.contains(kRootPlaceholder))
-            continue;
-        const QList<LineFault> faults = lectureLineFaults(line);
-        for (const LineFault& fault : faults)
-            addFinding(LibraryFinding::Severity::Error, location, number, fault.kind, fault.message);
+    judgeRecordLines(*text, lectureLineFaults, [&](const QString& line, int number) {
         const QString storedName = lectureSavedName(line).value_or(QString());
-        if (!faults.isEmpty())
-            continue;
         if (lineOfName.contains(storedName))
             addFinding(LibraryFinding::Severity::Error, location, number, QStringLiteral("duplicate-name"),
                        localized(QStringLiteral("stored under the same name as the lecture on line %1, so one "
@@ -163,9 +143,26 @@ void LibraryBuild::buildLectureList(const QString& location, const QString& list
                                      .arg(lineOfName.value(storedName))));
         else
             lineOfName.insert(storedName, number);
-    }
+    });
     if (bytes)
         m_files.insert(QStringLiteral("lists/") + listName, *bytes);
+}
+
+void LibraryBuild::judgeRecordLines(const SourceText& text, QList<LineFault> (*rules)(const QString& line),
+                                    const std::function<void(const QString& line, int number)>& accepted)
+{
+    for (qsizetype index = 0; index < text.lines.size(); ++index) {
+        const QString& line = text.lines[index];
+        const int number = int(index + 1);
+        // A too long line or a root left out has been told already.
+        if (!isCatalogueLine(line) || line.size() > kLongestCatalogueLine || line.contains(kRootPlaceholder))
+            continue;
+        const QList<LineFault> faults = rules(line);
+        for (const LineFault& fault : faults)
+            addFinding(LibraryFinding::Severity::Error, text.location, number, fault.kind, fault.message);
+        if (faults.isEmpty())
+            accepted(line, number);
+    }
 }
 
 void LibraryBuild::warnOfUnusedLectureLists(const QSet<QString>& used)
@@ -181,7 +178,7 @@ void LibraryBuild::warnOfUnusedLectureLists(const QSet<QString>& used)
     }
 }
 
-std::optional<QByteArray> LibraryBuild::encodeText(SourceText& text)
+std::optional<QByteArray> LibraryBuild::encodeText(SourceText& text, TextKind kind)
 {
     QByteArray bytes;
     bool refused = false;
@@ -202,7 +199,7 @@ std::optional<QByteArray> LibraryBuild::encodeText(SourceText& text)
             else
                 line.replace(kRootPlaceholder, m_root);
         }
-        if (line.contains(u'%') != line.contains(u'*'))
+        if (kind == TextKind::Records && line.contains(u'%') != line.contains(u'*'))
             addFinding(LibraryFinding::Severity::Warning, text.location, number, QStringLiteral("half-marked"),
                        localized(QStringLiteral("only one of \"%\" and \"*\": the client drops this line"),
                                  QStringLiteral("只有“%”和“*”中的一个：客户端会丢弃此行")));
@@ -223,7 +220,8 @@ std::optional<QByteArray> LibraryBuild::encodeText(SourceText& text)
     }
     if (refused)
         return std::nullopt;
-    checkReadBack(text, bytes);
+    if (kind == TextKind::Records)
+        checkReadBack(text, bytes);
     return bytes;
 }
 

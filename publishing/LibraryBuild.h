@@ -4,6 +4,7 @@
 
 #include "publishing/Gb2312Encoder.h"
 #include "publishing/LibraryFinding.h"
+#include "publishing/RecordLineRules.h"
 
 #include <QByteArray>
 #include <QList>
@@ -11,6 +12,7 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 struct SourceText;
@@ -38,10 +40,17 @@ private:
     void buildVersionFile();
     void buildCatalogue();
     void buildLectureList(const QString& location, const QString& listName);
+    // Each line the client keeps is judged by rules; their faults are errors
+    // at its line, and a line without any is handed to accepted.
+    void judgeRecordLines(const SourceText& text, QList<LineFault> (*rules)(const QString& line),
+                          const std::function<void(const QString& line, int number)>& accepted);
     void warnOfUnusedLectureLists(const QSet<QString>& used);
-    // Puts the root in, judges what every line has in common and encodes the
-    // text with CR LF after each line; no bytes when a line is refused.
-    std::optional<QByteArray> encodeText(SourceText& text);
+    // Puts the root in, judges what every line has in common (and, in the
+    // catalogue and the lecture lists, what the client keeps of them) and
+    // encodes the text with CR LF after each line; no bytes when a line is
+    // refused.
+    enum class TextKind { Version, Records };
+    std::optional<QByteArray> encodeText(SourceText& text, TextKind kind);
     void checkReadBack(const SourceText& text, const QByteArray& bytes);
     void addFinding(LibraryFinding::Severity severity, const QString& location, int line, const QString& kind,
                     const QString& message);

@@ -55,7 +55,9 @@ void judgeNamePart(const QString& field, const QString& value, QList<LineFault>&
 
 bool isAbsoluteWebAddress(const QString& address)
 {
-    const QUrl url(address, QUrl::StrictMode);
+    // The client sends an address as a browser would, blanks and Chinese
+    // percent-encoded, so only its form is judged here.
+    const QUrl url(address);
     return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https") && !url.host().isEmpty();
 }
 
