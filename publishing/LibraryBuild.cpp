@@ -15,6 +15,9 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
+#include <tuple>
+
 namespace {
 
 const QString kRootPlaceholder = QStringLiteral("{root}");
@@ -57,6 +60,10 @@ void LibraryBuild::run()
     m_files.clear();
     buildVersionFile();
     buildCatalogue();
+    // In the order an editor goes through the files, not the order found.
+    std::stable_sort(m_findings.begin(), m_findings.end(), [](const LibraryFinding& a, const LibraryFinding& b) {
+        return std::tie(a.location, a.line) < std::tie(b.location, b.line);
+    });
 }
 
 bool LibraryBuild::refused() const
