@@ -93,10 +93,10 @@ void AudioCheck::runOverHttp(const QList<AudioReference>& audio, QList<LibraryFi
         const AudioReference& reference = audio[i];
         const platform::HeadAnswer& answer = answers[i];
         if (!answer.answered) {
-            findings.append(errorFinding(QStringLiteral("audio-unreachable"), reference.location, reference.line,
-                                         QStringLiteral("the audio %1 does not answer (%2)")
-                                             .arg(reference.address, answer.errorString),
-                                         QStringLiteral("音频 %1 没有应答（%2）").arg(reference.address, answer.errorString)));
+            findings.append(errorFinding(
+                QStringLiteral("audio-unreachable"), reference.location, reference.line,
+                QStringLiteral("the audio %1 does not answer (%2)").arg(reference.address, answer.errorString),
+                QStringLiteral("音频 %1 没有应答（%2）").arg(reference.address, answer.errorString)));
             continue;
         }
         const QString status = QStringLiteral("HTTP %1").arg(answer.status);
@@ -154,7 +154,8 @@ void AudioCheck::runInFolder(const QList<AudioReference>& audio, QList<LibraryFi
             continue;
         }
         const QString suffix = QFileInfo(file).suffix().toLower();
-        if (suffix == u"html" || suffix == u"htm" || looksLikeHtml(audioFile.read(platform::HeadRequests::kSniffedBytes)))
+        if (suffix == u"html" || suffix == u"htm"
+            || looksLikeHtml(audioFile.read(platform::HeadRequests::kSniffedBytes)))
             findings.append(htmlPage(reference));
     }
     if (elsewhere.isEmpty())

@@ -14,7 +14,8 @@ QString reportAsText(const QString& library, const CheckReport& report)
     for (const LibraryFinding& finding : report.findings) {
         const QString severity = finding.isError() ? localized(QStringLiteral("error"), QStringLiteral("错误"))
                                                    : localized(QStringLiteral("warning"), QStringLiteral("警告"));
-        text += QStringLiteral("%1:%2: %3: %4\n").arg(finding.location).arg(finding.line).arg(severity, finding.message);
+        text +=
+            QStringLiteral("%1:%2: %3: %4\n").arg(finding.location).arg(finding.line).arg(severity, finding.message);
     }
     const QString seconds = QString::number(report.seconds, 'f', 2);
     text += report.fit()
@@ -22,11 +23,7 @@ QString reportAsText(const QString& library, const CheckReport& report)
                     QStringLiteral("%1：可以发布：%2 个错误，%3 个警告；%4 个 HTTP 请求，用时 %5 秒\n"))
         : localized(QStringLiteral("%1: not fit to publish: %2 errors, %3 warnings; %4 HTTP requests in %5 s\n"),
                     QStringLiteral("%1：不宜发布：%2 个错误，%3 个警告；%4 个 HTTP 请求，用时 %5 秒\n"));
-    return text.arg(library)
-        .arg(report.errorCount())
-        .arg(report.warningCount())
-        .arg(report.requests)
-        .arg(seconds);
+    return text.arg(library).arg(report.errorCount()).arg(report.warningCount()).arg(report.requests).arg(seconds);
 }
 
 QString reportAsJson(const QString& library, const CheckReport& report)

@@ -45,16 +45,16 @@ QList<AudioReference> LectureRecordsCheck::run(const QList<KeptRecord>& records,
         }
         const qsizetype bytes = QFile::encodeName(*fileName).size();
         if (bytes > kLongestStoredName)
-            findings.append(errorFinding(
-                QStringLiteral("name-too-long"), location_, record.line,
-                QStringLiteral("the stored file's name \"%1\" has %2 bytes; file systems take at most %3")
-                    .arg(*fileName)
-                    .arg(bytes)
-                    .arg(kLongestStoredName),
-                QStringLiteral("保存的文件名“%1”有 %2 字节；文件系统最多接受 %3 字节")
-                    .arg(*fileName)
-                    .arg(bytes)
-                    .arg(kLongestStoredName)));
+            findings.append(
+                errorFinding(QStringLiteral("name-too-long"), location_, record.line,
+                             QStringLiteral("the stored file's name \"%1\" has %2 bytes; file systems take at most %3")
+                                 .arg(*fileName)
+                                 .arg(bytes)
+                                 .arg(kLongestStoredName),
+                             QStringLiteral("保存的文件名“%1”有 %2 字节；文件系统最多接受 %3 字节")
+                                 .arg(*fileName)
+                                 .arg(bytes)
+                                 .arg(kLongestStoredName)));
         const auto first = storedNames.constFind(*fileName);
         if (first == storedNames.constEnd()) {
             storedNames.insert(*fileName, record.line);

@@ -99,11 +99,12 @@ CheckReport LibraryCheck::run() const
                 QStringLiteral("missing-lecture-list"), kCataloguePath, conference.line,
                 QStringLiteral("the conference's lecture list %1 cannot be read (%2): entering it ends the client")
                     .arg(listPath, list.reason),
-                QStringLiteral("此会议的讲座列表 %1 无法读取（%2）：进入会议时客户端会退出").arg(listPath, list.reason)));
+                QStringLiteral("此会议的讲座列表 %1 无法读取（%2）：进入会议时客户端会退出")
+                    .arg(listPath, list.reason)));
             continue;
         }
-        const QList<KeptRecord> lectures = RecordLinesCheck(listPath, RecordLinesCheck::TextKind::LectureList)
-                                               .run(LibraryText(list.bytes), findings);
+        const QList<KeptRecord> lectures =
+            RecordLinesCheck(listPath, RecordLinesCheck::TextKind::LectureList).run(LibraryText(list.bytes), findings);
         if (lectures.isEmpty())
             findings.append(errorFinding(
                 QStringLiteral("empty-lecture-list"), listPath, 0,

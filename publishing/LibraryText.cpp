@@ -53,15 +53,20 @@ LibraryText::LibraryText(const QByteArray& bytes) : text_(bytesToText(bytes, kSe
     if (isAscii(bytes))
         return;
     if (isUtf8(bytes)) {
-        const qsizetype firstWide = std::find_if(bytes.begin(), bytes.end(),
-                                                 [](char c) { return static_cast<unsigned char>(c) >= 0x80; })
+        const qsizetype firstWide =
+            std::find_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })
             - bytes.begin();
         encodingFault_ = EncodingFault{lineOfByte(bytes, firstWide), true};
         return;
     }
-    const qsizetype replaced = text_.indexOf(QChar::ReplacementCharacter);
-    if (replaced >= 0)
-        encodingFault_ = EncodingFault{lineAt(replaced), false};
+    // Code page 936 gives bytes that fit no character the replacement
+    // character, and the bytes it keeps for vendors private-use characters:
+    // neither is a character any font shows.
+    const auto unshowable = std::find_if(text_.begin(), text_.end(), [](QChar c) {
+        return c == QChar::ReplacementCharacter || (c.unicode() >= 0xE000 && c.unicode() <= 0xF8FF);
+    });
+    if (unshowable != text_.end())
+        encodingFault_ = EncodingFault{lineAt(unshowable - text_.begin()), false};
 }
 
 int LibraryText::lineAt(qsizetype position) const

@@ -21,7 +21,8 @@ public:
         LineEnd end = LineEnd::None;
     };
     // Where the bytes stop being GB2312 (code page 936, as the client reads
-    // them): the first line holding a byte that fits no character, or, for
+    // them): the first line holding bytes that fit no character or only a
+    // private-use one, or, for
     // a text that is all valid UTF-8 beyond ASCII, the first line with such
     // a character.
     struct EncodingFault {

@@ -73,10 +73,9 @@ void RecordLinesCheck::checkLineEnds(const LibraryText& text, QList<LibraryFindi
     const bool record = isCatalogueLine(last.text);
     const QString english = QStringLiteral("the last line has no CR LF after it: the client never reads it");
     const QString chinese = QStringLiteral("最后一行之后没有 CR LF：客户端不会读取它");
-    findings.append(record ? errorFinding(QStringLiteral("unterminated-last-line"), location_, last.number, english,
-                                          chinese)
-                           : warningFinding(QStringLiteral("unterminated-last-line"), location_, last.number,
-                                            english, chinese));
+    findings.append(
+        record ? errorFinding(QStringLiteral("unterminated-last-line"), location_, last.number, english, chinese)
+               : warningFinding(QStringLiteral("unterminated-last-line"), location_, last.number, english, chinese));
 }
 
 void RecordLinesCheck::checkDroppedLine(QStringView line, int number, QList<LibraryFinding>& findings) const
@@ -97,8 +96,8 @@ void RecordLinesCheck::checkDroppedLine(QStringView line, int number, QList<Libr
     const QString missing = percent ? QStringLiteral("*") : QStringLiteral("%");
     const QString layout = kind_ == TextKind::Catalogue ? QStringLiteral("Title%UpdateDate*Rest")
                                                         : QStringLiteral("Title%Detail$Note*DownloadAddress");
-    findings.append(errorFinding(
-        QStringLiteral("dropped-line"), location_, number,
-        QStringLiteral("no \"%1\": the client drops this line (a record is %2)").arg(missing, layout),
-        QStringLiteral("缺少“%1”：客户端丢弃此行（记录格式为 %2）").arg(missing, layout)));
+    findings.append(
+        errorFinding(QStringLiteral("dropped-line"), location_, number,
+                     QStringLiteral("no \"%1\": the client drops this line (a record is %2)").arg(missing, layout),
+                     QStringLiteral("缺少“%1”：客户端丢弃此行（记录格式为 %2）").arg(missing, layout)));
 }

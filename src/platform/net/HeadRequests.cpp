@@ -66,9 +66,9 @@ HeadAnswer answerOf(const Transfer& transfer, CURLcode result)
 
 }  // namespace
 
-HeadRequests::HeadRequests(const NetworkLimits& limits, int parallel) : limits_(limits), parallel_(qMax(1, parallel))
-{
-}
+HeadRequests::HeadRequests(const NetworkLimits& limits, int parallel)
+    : limits_(limits),
+      parallel_(qMax(1, parallel)) { }
 
 QList<HeadAnswer> HeadRequests::run(const QStringList& addresses)
 {
