@@ -63,6 +63,7 @@ TestHttpServer::TestHttpServer(std::unique_ptr<httplib::Server> server, bool sec
         {
             std::lock_guard lock(state->mutex);
             Request recorded;
+            recorded.method = request.method;
             recorded.path = request.path;
             recorded.target = request.target;
             for (const auto& [key, value] : request.headers)
@@ -130,6 +131,27 @@ void TestHttpServer::serveAnswer(const std::string& path, int status,
         for (const auto& [name, value] : headers)
             response.set_header(name.c_str(), value);
         response.set_content(content, "application/octet-stream");
+    });
+}
+
+void TestHttpServer::serveFile(const std::string& path, const QByteArray& body, const StaticFile& file)
+{
+    const std::string content = body.toStdString();
+    state_->route(path, [content, file](const httplib::Request& request, httplib::Response& response) {
+        if (request.method == "HEAD" && file.refuseHead) {
+            response.status = 405;
+            return;
+        }
+        response.status = file.status;
+        const bool firstByte =
+            request.get_header_value("Range") == "bytes=0-0" && file.headers.count("Accept-Ranges") && !content.empty();
+        response.set_content(firstByte ? content.substr(0, 1) : content, file.contentType.c_str());
+        if (firstByte) {
+            response.status = 206;
+            response.set_header("Content-Range", "bytes 0-0/" + std::to_string(content.size()));
+        }
+        for (const auto& [name, value] : file.headers)
+            response.set_header(name.c_str(), value);
     });
 }
 

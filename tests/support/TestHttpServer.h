@@ -21,6 +21,7 @@ class Server;
 class TestHttpServer {
 public:
     struct Request {
+        std::string method;  // "GET", "HEAD"
         std::string path;  // decoded
         std::string target;  // as sent, percent-encoding and all
         std::multimap<std::string, std::string> headers;
@@ -52,6 +53,17 @@ public:
     // headers besides Content-Length, and the body with its length announced.
     void serveAnswer(const std::string& path, int status, const std::multimap<std::string, std::string>& headers,
                      const QByteArray& body);
+    // A file as a static file server sends it: status 200, this content
+    // type and these headers, a HEAD answered with the headers alone (or
+    // refused with 405 when refuseHead). "Range: bytes=0-0" gets the first
+    // byte (206) when the headers offer "Accept-Ranges", else the whole file.
+    struct StaticFile {
+        std::string contentType = "application/octet-stream";
+        std::multimap<std::string, std::string> headers;
+        bool refuseHead = false;
+        int status = 200;
+    };
+    void serveFile(const std::string& path, const QByteArray& body, const StaticFile& file);
     // The body sent in chunks, with no Content-Length.
     void serveWithoutLength(const std::string& path, const QByteArray& body);
     // The body in pieces of chunkSize bytes with a pause before each.

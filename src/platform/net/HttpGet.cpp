@@ -33,6 +33,14 @@ size_t appendToBody(char* data, size_t size, size_t count, void* context)
 
 std::optional<QByteArray> httpGet(const QString& address, const NetworkLimits& limits)
 {
+    std::optional<HttpAnswer> answer = httpGetAnswer(address, limits);
+    if (!answer)
+        return std::nullopt;
+    return std::move(answer->body);
+}
+
+std::optional<HttpAnswer> httpGetAnswer(const QString& address, const NetworkLimits& limits)
+{
     // Outlives the request, which may write to it until it is cleaned up.
     char error[CURL_ERROR_SIZE] = {};
     CurlRequest request(address, limits);
@@ -55,7 +63,7 @@ std::optional<QByteArray> httpGet(const QString& address, const NetworkLimits& l
     qCDebug(lcNet) << "GET" << request.address();
     const CURLcode result = curl_easy_perform(request.handle());
     if (result == CURLE_OK)
-        return std::move(body.bytes);
+        return HttpAnswer{request.responseCode(), std::move(body.bytes)};
     if (body.overLimit || result == CURLE_FILESIZE_EXCEEDED)
         qCWarning(lcNet) << "GET" << request.address() << "given up: the body passes the limit of"
                          << limits.textBodyLimit << "bytes";

@@ -18,4 +18,12 @@ namespace platform {
 // logged under "kardelo.net" with libcurl's reason.
 std::optional<QByteArray> httpGet(const QString& address, const NetworkLimits& limits = {});
 
+// The same request, with the status of the answer that carried the body
+// (after any redirects), for callers that tell an error page from a file.
+struct HttpAnswer {
+    long status = 0;
+    QByteArray body;
+};
+std::optional<HttpAnswer> httpGetAnswer(const QString& address, const NetworkLimits& limits = {});
+
 }  // namespace platform

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "publishing/CheckReportOutput.h"
+
+#include "publishing/PublisherTexts.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+QString reportAsText(const QString& library, const CheckReport& report)
+{
+    QString text;
+    for (const LibraryFinding& finding : report.findings) {
+        const QString severity = finding.isError() ? localized(QStringLiteral("error"), QStringLiteral("错误"))
+                                                   : localized(QStringLiteral("warning"), QStringLiteral("警告"));
+        text +=
+            QStringLiteral("%1:%2: %3: %4\n").arg(finding.location).arg(finding.line).arg(severity, finding.message);
+    }
+    const QString seconds = QString::number(report.seconds, 'f', 2);
+    text += report.fit()
+        ? localized(QStringLiteral("%1: fit to publish: %2 errors, %3 warnings; %4 HTTP requests in %5 s\n"),
+                    QStringLiteral("%1：可以发布：%2 个错误，%3 个警告；%4 个 HTTP 请求，用时 %5 秒\n"))
+        : localized(QStringLiteral("%1: not fit to publish: %2 errors, %3 warnings; %4 HTTP requests in %5 s\n"),
+                    QStringLiteral("%1：不宜发布：%2 个错误，%3 个警告；%4 个 HTTP 请求，用时 %5 秒\n"));
+    return text.arg(library).arg(report.errorCount()).arg(report.warningCount()).arg(report.requests).arg(seconds);
+}
+
+QString reportAsJson(const QString& library, const CheckReport& report)
+{
+    QJsonArray findings;
+    for (const LibraryFinding& finding : report.findings) {
+        findings.append(QJsonObject{
+            {QStringLiteral("severity"), finding.isError() ? QStringLiteral("error") : QStringLiteral("warning")},
+            {QStringLiteral("kind"), finding.kind},
+            {QStringLiteral("location"), finding.location},
+            {QStringLiteral("line"), finding.line},
+            {QStringLiteral("message"), finding.message},
+        });
+    }
+    const QJsonObject object{
+        {QStringLiteral("library"), library},
+        {QStringLiteral("fit"), report.fit()},
+        {QStringLiteral("errors"), report.errorCount()},
+        {QStringLiteral("warnings"), report.warningCount()},
+        {QStringLiteral("requests"), report.requests},
+        {QStringLiteral("seconds"), report.seconds},
+        {QStringLiteral("findings"), findings},
+    };
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
+}

@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "publishing/LibraryCheck.h"
+
+#include "catalogue/RowCaptions.h"
+#include "publishing/AudioCheck.h"
+#include "publishing/FindingText.h"
+#include "publishing/LibrarySource.h"
+#include "publishing/PublisherTexts.h"
+#include "publishing/VersionFileCheck.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+const QString kVersionPath = QStringLiteral("version.txt");
+const QString kCataloguePath = QStringLiteral("lists/catalogue.txt");
+const QString kListsFolder = QStringLiteral("lists/");
+
+LibraryFinding unreadable(const QString& kind, const QString& path, const LibrarySource::Fetched& fetched)
+{
+    return errorFinding(kind, path, 0, QStringLiteral("cannot be read: %1").arg(fetched.reason),
+                        QStringLiteral("无法读取：%1").arg(fetched.reason));
+}
+
+}  // namespace
+
+int CheckReport::errorCount() const
+{
+    return static_cast<int>(std::count_if(findings.begin(), findings.end(), [](const auto& f) { return f.isError(); }));
+}
+
+int CheckReport::warningCount() const
+{
+    return static_cast<int>(findings.size()) - errorCount();
+}
+
+CheckReport LibraryCheck::run() const
+{
+    QElapsedTimer clock;
+    clock.start();
+    CheckReport report;
+    LibrarySource source(options_.library);
+    if (!source.overHttp() && !QFileInfo(options_.library).isDir()) {
+        report.cannotCheck = localized(QStringLiteral("no such folder: %1").arg(options_.library),
+                                       QStringLiteral("没有此文件夹：%1").arg(options_.library));
+        return report;
+    }
+    QList<LibraryFinding>& findings = report.findings;
+
+    const LibrarySource::Fetched version = source.fetch(kVersionPath);
+    if (source.overHttp() && version.outcome == LibrarySource::Fetched::Outcome::Failed) {
+        // Not a word from the server: nothing else of it can be read either.
+        report.cannotCheck = version.reason;
+        report.requests = source.requestCount();
+        return report;
+    }
+    if (version.outcome == LibrarySource::Fetched::Outcome::Read)
+        VersionFileCheck(kVersionPath).run(LibraryText(version.bytes), findings);
+    else
+        findings.append(unreadable(QStringLiteral("missing-file"), kVersionPath, version));
+
+    const LibrarySource::Fetched catalogue = source.fetch(kCataloguePath);
+    QList<KeptRecord> conferences;
+    if (catalogue.outcome == LibrarySource::Fetched::Outcome::Read) {
+        conferences = RecordLinesCheck(kCataloguePath, RecordLinesCheck::TextKind::Catalogue)
+                          .run(LibraryText(catalogue.bytes), findings);
+        if (conferences.isEmpty())
+            findings.append(errorFinding(QStringLiteral("empty-catalogue"), kCataloguePath, 0,
+                                         QStringLiteral("no line the client keeps: it ends at start"),
+                                         QStringLiteral("没有客户端保留的行：客户端启动即退出")));
+    } else {
+        findings.append(unreadable(QStringLiteral("missing-file"), kCataloguePath, catalogue));
+    }
+
+    QList<AudioReference> audio;
+    QSet<QString> listsRead;
+    for (const KeptRecord& conference : conferences) {
+        const std::optional<QString> dateCaption = conferenceRowCaptions(conference.text).second;
+        if (!dateCaption) {
+            findings.append(errorFinding(
+                QStringLiteral("broken-fields"), kCataloguePath, conference.line,
+                QStringLiteral("the client cannot read an UpdateDate from this line (its \"*\" comes before its "
+                               "\"%\"): the row shows the row before's date and opens its lecture list"),
+                QStringLiteral("客户端无法从此行读出更新日期（“*”在“%”之前）：该行显示前一行的日期并打开其讲座列表")));
+            continue;
+        }
+        const QString listPath = kListsFolder + lectureListFileName(*dateCaption);
+        if (listsRead.contains(listPath))
+            continue;
+        listsRead.insert(listPath);
+        const LibrarySource::Fetched list = source.fetch(listPath);
+        if (list.outcome != LibrarySource::Fetched::Outcome::Read) {
+            findings.append(errorFinding(
+                QStringLiteral("missing-lecture-list"), kCataloguePath, conference.line,
+                QStringLiteral("the conference's lecture list %1 cannot be read (%2): entering it ends the client")
+                    .arg(listPath, list.reason),
+                QStringLiteral("此会议的讲座列表 %1 无法读取（%2）：进入会议时客户端会退出")
+                    .arg(listPath, list.reason)));
+            continue;
+        }
+        const QList<KeptRecord> lectures =
+            RecordLinesCheck(listPath, RecordLinesCheck::TextKind::LectureList).run(LibraryText(list.bytes), findings);
+        if (lectures.isEmpty())
+            findings.append(errorFinding(
+                QStringLiteral("empty-lecture-list"), listPath, 0,
+                QStringLiteral("no lecture line the client keeps (catalogue line %1): entering the conference "
+                               "ends the client")
+                    .arg(conference.line),
+                QStringLiteral("没有客户端保留的讲座行（目录第 %1 行）：进入会议时客户端会退出").arg(conference.line)));
+        audio += LectureRecordsCheck(listPath).run(lectures, findings);
+    }
+
+    AudioCheck audioCheck = source.overHttp() ? AudioCheck::overHttp(options_.parallelRequests)
+                                              : AudioCheck::inFolder(options_.library, options_.servedAt);
+    audioCheck.run(audio, findings);
+    report.requests = source.requestCount() + audioCheck.requestCount();
+    report.seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+    return report;
+}
