@@ -2,13 +2,12 @@
 
 #include "support/CuttingRelay.h"
 
+#include "support/FreePort.h"
 #include "support/LoopbackListener.h"
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <atomic>
 #include <mutex>
-#include <netinet/in.h>
 #include <thread>
 #include <vector>
 
@@ -28,20 +27,6 @@ bool sendAll(int fd, const char* bytes, std::size_t size)
         size -= std::size_t(sent);
     }
     return true;
-}
-
-int connectToLoopback(int port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
-        return fd;
-    if (fd >= 0)
-        ::close(fd);
-    return -1;
 }
 
 }  // namespace

@@ -11,13 +11,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <arpa/inet.h>
 #include <csignal>
-#include <netinet/in.h>
 #include <pwd.h>
 
 #include <sys/prctl.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -27,15 +24,10 @@ const QString kEditedLineMark = QStringLiteral("# PUBLISHER:");
 
 bool answersOnLoopback(int port)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    const bool connected = fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    const int fd = connectToLoopback(port);
     if (fd >= 0)
         ::close(fd);
-    return connected;
+    return fd >= 0;
 }
 
 QString quoted(const QString& path)
