@@ -135,8 +135,9 @@ bool NginxServer::writeConfiguration(const QString& libraryFolder)
     main << QStringLiteral("worker_processes 1;") << QStringLiteral("events { worker_connections 64; }")
          << QStringLiteral("http {") << QStringLiteral("    sendfile on;") << QStringLiteral("    tcp_nopush on;")
          << QStringLiteral("    gzip on;")
-         << QStringLiteral("    log_format library '$request_uri\\t$status\\t$http_range\\t$http_if_range"
-                           "\\t$body_bytes_sent';")
+         << QStringLiteral(
+                "    log_format library '$request_method\\t$request_uri\\t$status\\t$http_range\\t$http_if_range"
+                "\\t$body_bytes_sent';")
          << QStringLiteral("    access_log %1 library;")
                 .arg(quoted(prefix_.filePath(QStringLiteral("logs/access.log"))));
     for (const char* kind : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"})
@@ -184,10 +185,10 @@ std::vector<NginxServer::LoggedRequest> NginxServer::accessLog() const
     const auto header = [](const QString& logged) { return logged == u'-' ? QString() : logged; };
     while (!log.atEnd()) {
         const QStringList fields = QString::fromLatin1(log.readLine()).trimmed().split(u'\t');
-        if (fields.size() != 5)
+        if (fields.size() != 6)
             continue;
         requests.push_back(
-            {fields[0], fields[1].toInt(), header(fields[2]), header(fields[3]), fields[4].toLongLong()});
+            {fields[0], fields[1], fields[2].toInt(), header(fields[3]), header(fields[4]), fields[5].toLongLong()});
     }
     return requests;
 }

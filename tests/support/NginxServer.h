@@ -18,6 +18,7 @@ class NginxServer {
 public:
     // One request as nginx logged it.
     struct LoggedRequest {
+        QString method;
         QString target;  // as sent, percent-encoding and all
         int status = 0;
         QString range;  // the Range header, empty when none
