@@ -17,6 +17,7 @@ KARDELO_PACKAGES=(
   dpkg-dev file desktop-file-utils appstream lintian
   clang-format git
   dbus dbus-daemon libglib2.0-bin playerctl
+  nginx-light
 )
 
 # kardelo_install_missing [package...]: those named too.
@@ -38,6 +39,23 @@ kardelo_install_missing() {
   fi
   "${sudo[@]}" apt-get update -q
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+  if [[ " ${missing[*]} " == *" nginx-light "* ]]; then
+    kardelo_keep_nginx_service_off "${sudo[@]}"
+  fi
+}
+
+# The tests start nginx themselves, as the user running them, on a free
+# loopback port with a configuration of their own; the system service that
+# installing the package starts (on port 80) is not theirs to leave running,
+# so it is stopped and kept from starting at boot. An nginx that was there
+# before is left alone.
+kardelo_keep_nginx_service_off() {
+  if [ -d /run/systemd/system ]; then
+    "$@" systemctl disable --now nginx.service
+  elif [ -s /run/nginx.pid ]; then
+    "$@" /usr/sbin/nginx -s quit
+    "$@" update-rc.d nginx disable
+  fi
 }
 
 # kardelo_build [target...]: everything when no target is named.

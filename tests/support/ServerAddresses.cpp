@@ -7,7 +7,11 @@
 
 StoredAddresses addressesFor(const TestHttpServer& server)
 {
-    const QString root = server.url("/");
+    return addressesForRoot(server.url("/"));
+}
+
+StoredAddresses addressesForRoot(const QString& root)
+{
     StoredAddresses addresses;
     addresses.catalogue = encodeAddress(root + "lists/catalogue.txt");
     addresses.conferenceListBase = encodeAddress(root + "lists/");

@@ -10,3 +10,5 @@ class TestHttpServer;
 // out as the real server is: everything below the root, lists/ holding the
 // catalogue and the lecture lists.
 StoredAddresses addressesFor(const TestHttpServer& server);
+// The same for a library at any root address, which ends in "/".
+StoredAddresses addressesForRoot(const QString& root);
