@@ -3,6 +3,7 @@
 #include "publishing/BuildCommand.h"
 
 #include "publishing/ExitStatus.h"
+#include "publishing/FindingText.h"
 #include "publishing/LibraryBuild.h"
 #include "publishing/LibraryWriter.h"
 #include "publishing/PublisherTexts.h"
@@ -55,16 +56,6 @@ bool isLibraryRoot(const QString& root)
     const QUrl url(root);
     return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https") && !url.host().isEmpty()
         && url.path().endsWith(u'/') && !url.hasQuery() && !url.hasFragment();
-}
-
-QString findingText(const QString& sourceFolder, const LibraryFinding& finding)
-{
-    QString where = sourceFolder + u'/' + finding.location;
-    if (finding.line > 0)
-        where += u':' + QString::number(finding.line);
-    const QString severity = finding.isError() ? localized(QStringLiteral("error"), QStringLiteral("错误"))
-                                               : localized(QStringLiteral("warning"), QStringLiteral("警告"));
-    return QStringLiteral("%1: %2: %3\n").arg(where, severity, finding.message);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "publishing/CheckReportOutput.h"
 
+#include "publishing/FindingText.h"
 #include "publishing/PublisherTexts.h"
 
 #include <QJsonArray>
@@ -11,12 +12,8 @@
 QString reportAsText(const QString& library, const CheckReport& report)
 {
     QString text;
-    for (const LibraryFinding& finding : report.findings) {
-        const QString severity = finding.isError() ? localized(QStringLiteral("error"), QStringLiteral("错误"))
-                                                   : localized(QStringLiteral("warning"), QStringLiteral("警告"));
-        text +=
-            QStringLiteral("%1:%2: %3: %4\n").arg(finding.location).arg(finding.line).arg(severity, finding.message);
-    }
+    for (const LibraryFinding& finding : report.findings)
+        text += findingText(finding.location.contains(u"://") ? QString() : library, finding);
     const QString seconds = QString::number(report.seconds, 'f', 2);
     text += report.fit()
         ? localized(QStringLiteral("%1: fit to publish: %2 errors, %3 warnings; %4 HTTP requests in %5 s\n"),

@@ -11,3 +11,7 @@ LibraryFinding errorFinding(const QString& kind, const QString& location, int li
                             const QString& chinese);
 LibraryFinding warningFinding(const QString& kind, const QString& location, int line, const QString& english,
                               const QString& chinese);
+// "WHERE:LINE: error: message", the form editors and compilers use, with
+// the finding's file below base (a folder or a root address); no line when
+// the finding is about the whole file.
+QString findingText(const QString& base, const LibraryFinding& finding);

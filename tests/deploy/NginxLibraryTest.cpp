@@ -13,6 +13,9 @@
 #include "support/ServerAddresses.h"
 
 #include <QDirIterator>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -29,11 +32,13 @@ private slots:
     void answersCarryWhatTheClientNeeds();
     void clientStartsEntersAConferenceAndDownloadsALecture();
     void brokenOffDownloadGoesOnWithARange();
+    void publishersCheckFindsTheLibraryFit();
 
 private:
     // Starts the client on nginx and enters the first conference.
     std::unique_ptr<MainWindow> startAndEnterFirstConference(MainWindowFixture& fixture);
     QString libraryFile(const QString& path) const { return library_->filePath(path); }
+    bool publishFor(const QString& root) const;
     // "method target status" of every request nginx answered, once it has logged count of them.
     QStringList loggedRequests(std::size_t count) const;
 
@@ -61,20 +66,19 @@ bool copyFolder(const QString& from, const QString& to)
     return true;
 }
 
-// The sample lists name their audio at the sample server's root; in the copy
-// they name this one. GB2312 keeps every ASCII byte as it is and uses none
-// below 0x80 inside a character, so the prefix is replaced in the bytes.
-// (The publisher's tool writes the lists for a root of its own.)
-bool rerootLists(const QString& library, const QString& root)
+// The lists name their audio by its full address: the library is built for
+// the root it is served at, as a publisher builds it, by the publisher's
+// tool from the sample's sources (over the copy, whose pages and audio stay).
+bool publish(const QString& library, const QString& root, QString* output)
 {
-    QDirIterator lists(library + QStringLiteral("/lists"), {QStringLiteral("*.zip")}, QDir::Files);
-    while (lists.hasNext()) {
-        const QString list = lists.next();
-        QByteArray bytes = readWholeFile(list);
-        if (!writeWholeFile(list, bytes.replace("http://127.0.0.1:18418/", root.toLatin1())))
-            return false;
-    }
-    return true;
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(
+        QStringLiteral(KARDELO_LIBRARY_TOOL),
+        {QStringLiteral("build"), QStringLiteral("--root"), root, QStringLiteral(KARDELO_SAMPLE_SOURCE), library});
+    const bool finished = tool.waitForFinished(60000);
+    *output = QString::fromUtf8(tool.readAll());
+    return finished && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
 }
 
 httplib::Result ask(int port, const QString& target, const httplib::Headers& extra = {})
@@ -112,6 +116,15 @@ void NginxLibraryTest::cleanup()
 {
     nginx_.reset();
     library_.reset();
+}
+
+bool NginxLibraryTest::publishFor(const QString& root) const
+{
+    QString output;
+    const bool published = publish(library_->path(), root, &output);
+    if (!published)
+        qWarning().noquote() << "kardelo-library build:" << output;
+    return published;
 }
 
 QStringList NginxLibraryTest::loggedRequests(std::size_t count) const
@@ -218,7 +231,7 @@ std::unique_ptr<MainWindow> NginxLibraryTest::startAndEnterFirstConference(MainW
 
 void NginxLibraryTest::clientStartsEntersAConferenceAndDownloadsALecture()
 {
-    QVERIFY(rerootLists(library_->path(), nginx_->url("/")));
+    QVERIFY(publishFor(nginx_->url("/")));
     MainWindowFixture fixture;
     const std::unique_ptr<MainWindow> window = startAndEnterFirstConference(fixture);
     QVERIFY(window);
@@ -244,7 +257,7 @@ void NginxLibraryTest::brokenOffDownloadGoesOnWithARange()
 {
     const QByteArray lecture = readWholeFile(libraryFile(kFirstLecture));
     CuttingRelay relay(nginx_->port(), lecture.size() / 2);
-    QVERIFY(rerootLists(library_->path(), relay.url("/")));
+    QVERIFY(publishFor(relay.url("/")));
     MainWindowFixture fixture;
     const std::unique_ptr<MainWindow> window = startAndEnterFirstConference(fixture);
     QVERIFY(window);
@@ -274,6 +287,37 @@ void NginxLibraryTest::brokenOffDownloadGoesOnWithARange()
     QVERIFY2(from > 0 && from < lecture.size() && resumed.bodyBytes == lecture.size() - from,
              qPrintable(QStringLiteral("%1 %2").arg(from).arg(resumed.bodyBytes)));
     QVERIFY(!resumed.ifRange.isEmpty());
+}
+
+// The publisher's last step before the client is built: the live library,
+// read over HTTP as the client reads it, is fit, and the check never fetched
+// a lecture's body (each one a HEAD, every request in nginx's log).
+void NginxLibraryTest::publishersCheckFindsTheLibraryFit()
+{
+    QVERIFY(publishFor(nginx_->url("/")));
+    QProcess tool;
+    tool.start(QStringLiteral(KARDELO_LIBRARY_TOOL),
+               {QStringLiteral("check"), QStringLiteral("--json"), nginx_->url("/")});
+    QVERIFY(tool.waitForFinished(120000));
+    const QJsonObject report = QJsonDocument::fromJson(tool.readAllStandardOutput()).object();
+    QVERIFY2(tool.exitCode() == 0 && report.value(u"fit").toBool(), qPrintable(QJsonDocument(report).toJson()));
+    QCOMPARE(report.value(u"errors").toInt(), 0);
+    QCOMPARE(report.value(u"warnings").toInt(), 0);
+
+    const int requests = report.value(u"requests").toInt();
+    QTRY_COMPARE(int(nginx_->accessLog().size()), requests);
+    int audio = 0;
+    for (const NginxServer::LoggedRequest& request : nginx_->accessLog()) {
+        QCOMPARE(request.status, 200);
+        if (request.target.endsWith(u".wma")) {
+            QCOMPARE(request.method, QStringLiteral("HEAD"));
+            QCOMPARE(request.bodyBytes, qint64(0));
+            ++audio;
+        }
+    }
+    // Every lecture of the sample lies on this server: one HEAD for each.
+    QVERIFY(audio > 0);
+    QCOMPARE(requests, audio + 2 + int(QDir(libraryFile("lists")).entryList({"*.zip"}, QDir::Files).size()));
 }
 
 QTEST_MAIN(NginxLibraryTest)
