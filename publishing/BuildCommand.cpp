@@ -7,9 +7,9 @@
 #include "publishing/LibraryBuild.h"
 #include "publishing/LibraryWriter.h"
 #include "publishing/PublisherTexts.h"
+#include "publishing/WebAddress.h"
 
 #include <QFileInfo>
-#include <QUrl>
 
 namespace {
 
@@ -49,13 +49,6 @@ int cannotRun(const QString& message)
 {
     printError(QStringLiteral("kardelo-library build: %1\n").arg(message));
     return kExitCannotRun;
-}
-
-bool isLibraryRoot(const QString& root)
-{
-    const QUrl url(root);
-    return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https") && !url.host().isEmpty()
-        && url.path().endsWith(u'/') && !url.hasQuery() && !url.hasFragment();
 }
 
 }  // namespace

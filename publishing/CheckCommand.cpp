@@ -6,6 +6,7 @@
 #include "publishing/ExitStatus.h"
 #include "publishing/LibraryCheck.h"
 #include "publishing/PublisherTexts.h"
+#include "publishing/WebAddress.h"
 
 #include <QDir>
 
@@ -42,11 +43,6 @@ QString checkUsage()
                        "  --json        以一个 JSON 对象代替文字输出\n"
                        "\n"
                        "退出状态：0 可以发布（允许有警告），1 不宜发布，2 无法检查。\n"));
-}
-
-bool isRootAddress(const QString& text)
-{
-    return (text.startsWith(u"http://") || text.startsWith(u"https://")) && text.endsWith(u'/');
 }
 
 int refuse(const QString& english, const QString& chinese)
@@ -96,10 +92,10 @@ int runCheckCommand(const QStringList& arguments)
     }
     options.library = positional.first();
     const bool overHttp = options.library.startsWith(u"http://") || options.library.startsWith(u"https://");
-    if (overHttp && !isRootAddress(options.library))
+    if (overHttp && !isLibraryRoot(options.library))
         return refuse(QStringLiteral("a library's address is its root and ends in \"/\": %1").arg(options.library),
                       QStringLiteral("讲座库的网址是其根网址，以“/”结尾：%1").arg(options.library));
-    if (!options.servedAt.isEmpty() && (overHttp || !isRootAddress(options.servedAt)))
+    if (!options.servedAt.isEmpty() && (overHttp || !isLibraryRoot(options.servedAt)))
         return refuse(QStringLiteral("--root takes the http(s) address a folder will be served at, ending in \"/\""),
                       QStringLiteral("--root 需要文件夹将发布的 http(s) 网址，以“/”结尾"));
     if (!overHttp)

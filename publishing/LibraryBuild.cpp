@@ -7,6 +7,7 @@
 #include "catalogue/RowCaptions.h"
 #include "info/VersionCheck.h"
 #include "platform/codecs/TextCodec.h"
+#include "publishing/LectureRecordsCheck.h"
 #include "publishing/PublisherTexts.h"
 #include "publishing/RecordLineRules.h"
 #include "publishing/SourceText.h"
@@ -138,19 +139,13 @@ void LibraryBuild::buildLectureList(const QString& location, const QString& list
     if (!text)
         return;
     const std::optional<QByteArray> bytes = encodeText(*text, TextKind::Records);
-    QHash<QString, int> lineOfName;
+    QList<KeptRecord> lectures;
     judgeRecordLines(*text, lectureLineFaults, [&](const QString& line, int number) {
-        const QString storedName = lectureSavedName(line).value_or(QString());
-        if (lineOfName.contains(storedName))
-            addFinding(LibraryFinding::Severity::Error, location, number, QStringLiteral("duplicate-name"),
-                       localized(QStringLiteral("stored under the same name as the lecture on line %1, so one "
-                                                "download would take the other's place")
-                                     .arg(lineOfName.value(storedName)),
-                                 QStringLiteral("与第 %1 行的讲座保存为同一个文件名，下载一个会顶替另一个")
-                                     .arg(lineOfName.value(storedName))));
-        else
-            lineOfName.insert(storedName, number);
+        lectures.append({number, line});
     });
+    // The files the lectures are stored as, judged as check judges a
+    // published list: a source line is the list's line of the same number.
+    LectureRecordsCheck(location).run(lectures, m_findings);
     if (bytes)
         m_files.insert(QStringLiteral("lists/") + listName, *bytes);
 }

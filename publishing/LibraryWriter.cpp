@@ -2,6 +2,7 @@
 
 #include "publishing/LibraryWriter.h"
 
+#include "platform/files/FolderEntries.h"
 #include "publishing/PublisherTexts.h"
 
 #include <QDir>
@@ -10,7 +11,6 @@
 #include <QTemporaryDir>
 
 #include <cerrno>
-#include <cstdio>
 
 Q_LOGGING_CATEGORY(lcWriter, "kardelo.publishing.writer", QtWarningMsg)
 
@@ -47,10 +47,10 @@ bool LibraryWriter::write(const QMap<QString, QByteArray>& files)
         stagedOf.insert(file.key(), staged);
     }
     for (auto file = stagedOf.cbegin(); file != stagedOf.cend(); ++file) {
-        // rename() replaces the old file in one step; QFile::rename will not
-        // replace at all.
+        // In one step, so a server never sends half a list; QFile::rename
+        // would not replace at all.
         const QString target = m_libraryFolder + u'/' + file.key();
-        if (std::rename(QFile::encodeName(file.value()).constData(), QFile::encodeName(target).constData()) != 0)
+        if (!platform::renameReplacing(QFile::encodeName(file.value()), QFile::encodeName(target)))
             return fail(localized(QStringLiteral("cannot put %1 in place: %2"), QStringLiteral("无法放置 %1：%2"))
                             .arg(file.key(), qt_error_string(errno)));
         m_written.append(file.key());

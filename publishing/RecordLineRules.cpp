@@ -4,8 +4,7 @@
 
 #include "catalogue/RecordFields.h"
 #include "publishing/PublisherTexts.h"
-
-#include <QUrl>
+#include "publishing/WebAddress.h"
 
 namespace {
 
@@ -51,14 +50,6 @@ void judgeNamePart(const QString& field, const QString& value, QList<LineFault>&
                                 "downloaded lecture is stored under")
                      .arg(field, quoted(value), unfit),
                  QStringLiteral("%1 %2 中含有“%3”，不能用在下载后保存的文件名中").arg(field, quoted(value), unfit))});
-}
-
-bool isAbsoluteWebAddress(const QString& address)
-{
-    // The client sends an address as a browser would, blanks and Chinese
-    // percent-encoded, so only its form is judged here.
-    const QUrl url(address);
-    return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https") && !url.host().isEmpty();
 }
 
 }  // namespace
@@ -123,16 +114,6 @@ QList<LineFault> lectureLineFaults(const QString& line)
                                                 "\"wma\" when the lecture is played, and would not find it"),
                                  QStringLiteral("保存的文件名中有“zip”：播放时客户端把每个“zip”换成“wma”，"
                                                 "会找不到文件"))});
-    const qsizetype nameBytes = (storedName + QStringLiteral(".zip")).toUtf8().size();
-    if (nameBytes > kLongestStoredName)
-        faults.append({QStringLiteral("name-too-long"),
-                       localized(QStringLiteral("the stored name Title%Detail$Note.zip takes %1 bytes; file "
-                                                "systems take %2")
-                                     .arg(nameBytes)
-                                     .arg(kLongestStoredName),
-                                 QStringLiteral("保存的文件名 标题%详情$备注.zip 有 %1 字节；文件系统最多 %2 字节")
-                                     .arg(nameBytes)
-                                     .arg(kLongestStoredName))});
     const QString address = lectureDownloadAddress(line).value_or(QString());
     if (!isAbsoluteWebAddress(address))
         faults.append(

@@ -17,9 +17,7 @@ struct LineFault {
 QList<LineFault> conferenceLineFaults(const QString& line);
 
 // A lecture line, Title%Detail$Note*DownloadAddress, that the client keeps.
-// Title, Detail and Note become the name the lecture is stored under.
+// Title, Detail and Note become the name the lecture is stored under; what
+// the client makes of that name (its length, a second lecture with the
+// same one) is LectureRecordsCheck's to judge, as it is for check.
 QList<LineFault> lectureLineFaults(const QString& line);
-
-// The part of a stored lecture's name below which file systems stop:
-// 255 bytes of UTF-8 with the ".zip" it is downloaded as.
-inline constexpr qsizetype kLongestStoredName = 255;

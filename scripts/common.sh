@@ -17,8 +17,10 @@ KARDELO_PACKAGES=(
   dpkg-dev file desktop-file-utils appstream lintian
   clang-format git
   dbus dbus-daemon libglib2.0-bin playerctl
-  nginx-light
 )
+# Only the test command needs a real web server: running the program does
+# not install one.
+KARDELO_TEST_ONLY_PACKAGES=(nginx-light)
 
 # kardelo_install_missing [package...]: those named too.
 kardelo_install_missing() {

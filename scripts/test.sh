@@ -13,9 +13,9 @@ if [ "${1:-}" = "--no-sanitizers" ]; then
 fi
 
 if [ "$sanitizers" = yes ]; then
-  kardelo_install_missing "${KARDELO_SANITIZE_PACKAGES[@]}"
+  kardelo_install_missing "${KARDELO_TEST_ONLY_PACKAGES[@]}" "${KARDELO_SANITIZE_PACKAGES[@]}"
 else
-  kardelo_install_missing
+  kardelo_install_missing "${KARDELO_TEST_ONLY_PACKAGES[@]}"
 fi
 kardelo_build
 (cd "$KARDELO_BUILD" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600)
