@@ -10,7 +10,7 @@ KARDELO_SANITIZE_BUILD="${KARDELO_SANITIZE_BUILD:-$KARDELO_ROOT/build-sanitize}"
 KARDELO_PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n qt6-qpa-plugins
-  libcurl4-openssl-dev libcpp-httplib-dev libqrencode-dev libbenchmark-dev libfontconfig-dev libxcb1-dev
+  libcurl4-openssl-dev libcpp-httplib-dev libqrencode-dev libgstreamer1.0-dev libbenchmark-dev libfontconfig-dev libxcb1-dev
   fonts-noto-cjk
   gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
   curl python3 openssl libssl-dev ca-certificates
@@ -18,9 +18,9 @@ KARDELO_PACKAGES=(
   clang-format git
   dbus dbus-daemon libglib2.0-bin playerctl
 )
-# Only the test command needs a real web server: running the program does
-# not install one.
-KARDELO_TEST_ONLY_PACKAGES=(nginx-light)
+# Only the test command needs a real web server, and a sound server of its
+# own to hear what the player plays: running the program installs neither.
+KARDELO_TEST_ONLY_PACKAGES=(nginx-light pulseaudio pulseaudio-utils)
 
 # kardelo_install_missing [package...]: those named too.
 kardelo_install_missing() {

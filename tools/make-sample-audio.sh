@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the lecture audio of the sample library: each lecture is its own title
-# spoken in Mandarin, encoded as WMA like the lectures of the real library.
+# spoken in Mandarin, encoded as WMA like the lectures of the real library. A
+# lecture with a text in sample-speech/ (named as its audio file, .txt for
+# .wma) reads that text instead: minutes of speech to try the play speed and
+# the listening marks on, at a low bit rate that keeps its download short.
 # The results are committed, so running the sample needs neither tool; run
 # this after adding lectures, once kardelo-library has built the lecture lists
 # (see README.md).
@@ -60,13 +63,20 @@ while IFS=$'\t' read -r relative title; do
   # The text goes through a file as UTF-8 so the locale cannot garble it.
   # The plain Mandarin voice of espeak-ng 1.51 reads the tone digits of its
   # own pinyin aloud in English; the pinyin voice speaks the characters.
-  printf '%s\n' "$title" >"$work/title.txt"
+  speech=$here/sample-speech/$(basename "$relative" .wma).txt
+  encoding=(-ar 44100 -b:a 128k)
+  if [ -f "$speech" ]; then
+    cp "$speech" "$work/title.txt"
+    encoding=(-ar 22050 -b:a 24k)
+  else
+    printf '%s\n' "$title" >"$work/title.txt"
+  fi
   espeak-ng -v cmn-latn-pinyin -s 150 -b 1 -f "$work/title.txt" -w "$work/speech.wav"
   # bitexact and no metadata: the same title always gives the same bytes, so
   # remaking the audio does not churn the committed files.
   ffmpeg -nostdin -hide_banner -loglevel error -y -i "$work/speech.wav" \
     -map_metadata -1 -fflags +bitexact -flags:a +bitexact \
-    -ar 44100 -ac 1 -c:a wmav2 -b:a 128k "$work/lecture.wma"
+    "${encoding[@]}" -ac 1 -c:a wmav2 "$work/lecture.wma"
   mv "$work/lecture.wma" "$target"
   echo "made $relative ($(stat -c %s "$target") bytes): $title"
   made=$((made + 1))

@@ -3,6 +3,7 @@
 #include "playback/Playback.h"
 
 #include "platform/media/DisposeMediaPlayer.h"
+#include "platform/media/PitchKeepingAudio.h"
 
 #include <QAudio>
 #include <QAudioOutput>
@@ -42,7 +43,10 @@ QAudioOutput* Playback::audioOutput()
     if (!audioOutput_) {
         // Without a sound device GStreamer's automatic sink falls back to a
         // silent one that still keeps time, so the player behaves the same.
-        audioOutput_ = new QAudioOutput(this);
+        const platform::PitchKeepingAudioOutput made = platform::makePitchKeepingAudioOutput(this);
+        if (!made.keepsPitch)
+            qCWarning(lcPlayer) << "a faster or slower play speed will change the speaker's pitch:" << made.whyNot;
+        audioOutput_ = made.output;
         audioOutput_->setMuted(muted_);
         applyVolume();
     }
@@ -58,6 +62,7 @@ void Playback::replacePlayer()
     dropPlayer();
     player_ = new QMediaPlayer(this);
     player_->setAudioOutput(audioOutput());
+    platform::keepPitchAtEveryRate(player_);
     player_->setPlaybackRate(rate_);
     connect(player_, &QMediaPlayer::positionChanged, this, &Playback::reportPosition);
     connect(player_, &QMediaPlayer::durationChanged, this, [this](qint64 duration) {

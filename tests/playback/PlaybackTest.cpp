@@ -4,6 +4,7 @@
 
 #include "support/FileBytes.h"
 #include "support/PlaybackWaits.h"
+#include "support/PrivateSoundServer.h"
 #include "support/ToneWav.h"
 
 #include <QAudio>
@@ -70,6 +71,8 @@ private slots:
     void aNewSourceReplacesTheOldAndLetsGoOfIt_data();
     void aNewSourceReplacesTheOldAndLetsGoOfIt();
     void chosenSpeedCarriesOverToTheNextLecture();
+    void theVoiceKeepsItsPitchAtEveryRate_data();
+    void theVoiceKeepsItsPitchAtEveryRate();
     void everyChangeIsSignalled_data();
     void everyChangeIsSignalled();
 
@@ -309,6 +312,31 @@ void PlaybackTest::chosenSpeedCarriesOverToTheNextLecture()
     QTRY_COMPARE_WITH_TIMEOUT(playback.status(), Playback::Status::Ended, kPlayWait);
     QCOMPARE(yardstick.playbackState(), Playback::State::Playing);
     QVERIFY2(yardstick.position() < 2400, qPrintable(QString::number(yardstick.position())));
+}
+
+void PlaybackTest::theVoiceKeepsItsPitchAtEveryRate_data()
+{
+    QTest::addColumn<qreal>("rate");
+    QTest::newRow("half speed") << 0.5;
+    QTest::newRow("1.5x") << 1.5;
+    QTest::newRow("2x") << 2.0;
+}
+
+// Heard as a listener would: the sound that reaches the sound server,
+// recorded there, holds the tone's own frequency however fast it plays.
+void PlaybackTest::theVoiceKeepsItsPitchAtEveryRate()
+{
+    QFETCH(qreal, rate);
+    PrivateSoundServer sound;
+    QVERIFY2(sound.failure().isEmpty(), qPrintable(sound.failure()));
+    Playback& playback = make(false);
+    playback.setPlaybackRate(rate);
+
+    sound.startRecording();
+    QVERIFY(startPlaying(playback, tone(QStringLiteral("pitch.wav"), 10000, 440)));
+    QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 2500 * rate, kPlayWait);
+    const int heard = dominantFrequency(sound.stopRecording(), PrivateSoundServer::kSampleRate, 100, 2000);
+    QVERIFY2(std::abs(heard - 440) <= 13, qPrintable(QStringLiteral("heard %1 Hz").arg(heard)));
 }
 
 void PlaybackTest::everyChangeIsSignalled_data()
