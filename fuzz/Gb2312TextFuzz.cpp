@@ -5,8 +5,8 @@
 
 #include "FuzzCheck.h"
 #include "catalogue/CatalogueLines.h"
-#include "catalogue/FetchText.h"
 #include "catalogue/ServerTexts.h"
+#include "catalogue/TextFetch.h"
 #include "platform/codecs/TextCodec.h"
 
 #include <QByteArrayList>

@@ -5,8 +5,8 @@
 
 #include "FuzzCheck.h"
 #include "KardeloVersion.h"
-#include "catalogue/FetchText.h"
 #include "catalogue/ServerTexts.h"
+#include "catalogue/TextFetch.h"
 #include "info/LeadingNumber.h"
 #include "info/VersionCheck.h"
 

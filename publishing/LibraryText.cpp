@@ -2,8 +2,8 @@
 
 #include "publishing/LibraryText.h"
 
-#include "catalogue/FetchText.h"
 #include "catalogue/ServerTexts.h"
+#include "catalogue/TextFetch.h"
 
 #include <QStringDecoder>
 

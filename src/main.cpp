@@ -24,12 +24,17 @@ int main(int argc, char* argv[])
     platform::installChineseStandardTexts(application);
     platform::installFontSubstitutions();
     warmUp.wait();
-    const std::unique_ptr<MainWindow> window = runStartProcedure(builtInAddresses(), platform::programFolder());
-    if (!window)
-        return 0;
     // Logout, shutdown or Ctrl+C go through the window's own close, which
-    // stops a running download and cleans up after it.
+    // stops a running download and cleans up after it; before the window
+    // is up there is nothing to keep.
+    StartProcedure start(builtInAddresses(), platform::programFolder());
     platform::TerminationRequests termination;
-    QObject::connect(&termination, &platform::TerminationRequests::requested, window.get(), &QWidget::close);
+    QObject::connect(&termination, &platform::TerminationRequests::requested, &start, [&start] {
+        if (MainWindow* window = start.window())
+            window->close();
+        else
+            platform::endProgram();
+    });
+    start.start();
     return application.exec();
 }

@@ -55,19 +55,23 @@ struct Options {
     fs::path root = KARDELO_SAMPLE_LIBRARY;
     std::optional<pid_t> exitWithPid;
     std::size_t audioRate = kDefaultAudioRateKiB * 1024;  // bytes per second, 0 = unlimited
+    int keepAliveSeconds = 0;  // 0: one request per connection
 };
 
 void printUsage(std::ostream& out)
 {
     out << "usage: kardelo-sample-server [--port N] [--root DIR] [--exit-with-pid PID]"
-           " [--audio-rate KIB]\n"
+           " [--audio-rate KIB] [--keep-alive SECONDS]\n"
            "  --port N             port on 127.0.0.1 (default "
         << kDefaultPort
         << "; 0 picks a free one)\n"
            "  --root DIR           folder to serve (default " KARDELO_SAMPLE_LIBRARY ")\n"
            "  --exit-with-pid PID  stop once process PID has ended\n"
            "  --audio-rate KIB     KiB per second for files under audio/ (default "
-        << kDefaultAudioRateKiB << "; 0 means no limit)\n";
+        << kDefaultAudioRateKiB
+        << "; 0 means no limit)\n"
+           "  --keep-alive SECONDS keep a connection open between requests for that long\n"
+           "                       (default 0: one request per connection)\n";
 }
 
 std::optional<long long> parseNumber(std::string_view text, long long low, long long high)
@@ -107,6 +111,8 @@ std::optional<Options> parseOptions(int argc, char** argv)
             options.exitWithPid = static_cast<pid_t>(*number);
         } else if (name == "--audio-rate" && (number = parseNumber(value, 0, 1 << 20))) {
             options.audioRate = static_cast<std::size_t>(*number) * 1024;
+        } else if (name == "--keep-alive" && (number = parseNumber(value, 0, 60))) {
+            options.keepAliveSeconds = static_cast<int>(*number);
         } else {
             std::cerr << "kardelo-sample-server: bad option " << name << ' ' << value << '\n';
             return std::nullopt;
@@ -216,9 +222,11 @@ class SampleServer {
 public:
     explicit SampleServer(Options options) : options_(std::move(options))
     {
-        // One request per connection: an idle kept-alive connection would hold
-        // up the stop for its whole time-out.
-        server_.set_keep_alive_max_count(1);
+        // One request per connection unless asked: an idle kept-alive
+        // connection holds up the stop for its whole time-out. A server
+        // that keeps them, as real ones do, shows what reusing one saves.
+        server_.set_keep_alive_max_count(options_.keepAliveSeconds > 0 ? 100 : 1);
+        server_.set_keep_alive_timeout(std::max(options_.keepAliveSeconds, 1));
         // The library's default also sets SO_REUSEPORT, which would let a second
         // server share the port with a forgotten first one instead of failing.
         server_.set_socket_options([](socket_t sock) {

@@ -4,7 +4,7 @@
 // next to decoding the bytes: decode alone, split alone, and both, over
 // catalogues of growing size up to 50 MB.
 #include "catalogue/CatalogueLines.h"
-#include "catalogue/FetchText.h"
+#include "catalogue/TextFetch.h"
 
 #include <QStringEncoder>
 #include <QStringList>

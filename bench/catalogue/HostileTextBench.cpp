@@ -2,7 +2,7 @@
 
 // What the largest texts a hostile server can send cost the program: each
 // is served over loopback, fetched, decoded and cut into records as a
-// lecture list or the catalogue is (fetchText, splitAndKeep), and the wall
+// lecture list or the catalogue is (TextFetch, splitAndKeep), and the wall
 // time and the peak resident memory of that step are printed:
 //
 //   a million lines          1,000,000 lecture records, 45 MB
@@ -29,7 +29,7 @@
 // kept, and the whole window test that reads it peaked at 680 MB, not 360.
 
 #include "catalogue/CatalogueLines.h"
-#include "catalogue/FetchText.h"
+#include "support/FetchWaits.h"
 #include "support/Gb2312.h"
 #include "support/ProcessGauges.h"
 #include "support/RawAnswerServer.h"
@@ -78,7 +78,7 @@ void measure(const Case& c)
     QElapsedTimer timer;
     timer.start();
     QStringList records;
-    splitAndKeep(fetchText(server.url(QStringLiteral("/list.zip")), QStringLiteral("GB2312")), records);
+    splitAndKeep(fetchTextAndWait(server.url(QStringLiteral("/list.zip"))), records);
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("%-24s %10lld %9.2f %10ld\n", c.name, static_cast<long long>(records.size()), seconds,
                 static_cast<long>(peakResidentKiB() / 1024));

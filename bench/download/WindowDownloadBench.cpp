@@ -7,6 +7,7 @@
 //   window_download_bench [SIZE_MIB]   (default 1024)
 #include "download/DownloadEngine.h"
 #include "support/Gb2312.h"
+#include "support/MainWindowFixture.h"
 #include "support/MainWindowParts.h"
 #include "support/RecordingHost.h"
 #include "support/ServerAddresses.h"
@@ -67,6 +68,7 @@ int main(int argc, char* argv[])
 
     TestHttpServer server;
     server.serveGenerated("/audio/big.wma", size);
+    server.serveBytes("/version.txt", "20140202[QorVersion]\r\n");
     server.serveBytes("/lists/catalogue.txt", toGb2312(QStringLiteral("会议%20131015*\r\n")));
     server.serveBytes("/lists/20131015.zip",
                       toGb2312(QStringLiteral("大讲座%医生$说明*") + server.url("/audio/big.wma") + "\r\n"));
@@ -90,7 +92,7 @@ int main(int argc, char* argv[])
 
     // Through the window: enter the conference, press "下 载".
     MainWindow window(addressesFor(server), folder.path());
-    if (!window.loadAtStartUp())
+    if (!loadAndWait(window))
         return 1;
     window.show();
     (void)QTest::qWaitForWindowExposed(&window);

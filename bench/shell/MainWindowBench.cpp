@@ -5,8 +5,9 @@
 // same run), one scroll step in a long list, and listing and searching a
 // large favourites folder. Runs on the offscreen platform.
 #include "catalogue/CatalogueLines.h"
-#include "catalogue/FetchText.h"
+#include "support/FetchWaits.h"
 #include "support/Gb2312.h"
+#include "support/MainWindowFixture.h"
 #include "support/MainWindowParts.h"
 #include "support/RecordingHost.h"
 #include "support/ServerAddresses.h"
@@ -35,7 +36,11 @@ struct Library {
     TestHttpServer server;
     QTemporaryDir folder;
     RecordingHost host;
-    explicit Library(int catalogueLines) { server.serveBytes("/lists/catalogue.txt", catalogueBytes(catalogueLines)); }
+    explicit Library(int catalogueLines)
+    {
+        server.serveBytes("/version.txt", "20140202[QorVersion]\r\n");
+        server.serveBytes("/lists/catalogue.txt", catalogueBytes(catalogueLines));
+    }
 };
 
 void bareWindowShownAndClosed(benchmark::State& state)
@@ -56,7 +61,7 @@ void startUpToFirstPage(benchmark::State& state)
     const StoredAddresses addresses = addressesFor(library.server);
     for (auto _ : state) {
         MainWindow window(addresses, library.folder.path());
-        if (!window.loadAtStartUp())
+        if (!loadAndWait(window))
             state.SkipWithError("catalogue not loaded");
         window.show();
         (void)QTest::qWaitForWindowExposed(&window);
@@ -72,7 +77,7 @@ void catalogueFetch(benchmark::State& state)
     const QString address = library.server.url("/lists/catalogue.txt");
     for (auto _ : state) {
         QStringList records;
-        splitAndKeep(fetchText(address, QStringLiteral("GB2312")), records);
+        splitAndKeep(fetchTextAndWait(address), records);
         benchmark::DoNotOptimize(records);
     }
 }
@@ -92,7 +97,7 @@ void oneScrollStep(benchmark::State& state)
 {
     Library library(1);
     MainWindow window(addressesFor(library.server), library.folder.path());
-    window.loadAtStartUp();
+    loadAndWait(window);
     window.entries().conferenceLines.clear();
     for (int k = 0; k < state.range(0); ++k)
         window.entries().conferenceLines.append(QStringLiteral("会议") + QString::number(k)
@@ -120,7 +125,7 @@ void fillFavourites(benchmark::State& state)
 {
     Library library(1);
     MainWindow window(addressesFor(library.server), library.folder.path());
-    window.loadAtStartUp();
+    loadAndWait(window);
     makeFavourites(window.favouritesFolder(), static_cast<int>(state.range(0)));
     window.views().choose(PageView::Favourites);
     for (auto _ : state)
@@ -133,7 +138,7 @@ void searchKeystroke(benchmark::State& state)
 {
     Library library(1);
     MainWindow window(addressesFor(library.server), library.folder.path());
-    window.loadAtStartUp();
+    loadAndWait(window);
     makeFavourites(window.favouritesFolder(), static_cast<int>(state.range(0)));
     window.views().choose(PageView::Favourites);
     bool longer = false;

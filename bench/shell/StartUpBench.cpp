@@ -4,14 +4,19 @@
 // the sample server on loopback, next to a bare Qt window program launched
 // the same way, alternating, and the resident memory of each once idle.
 //
-//   start_up_bench [LAUNCHES] [CATALOGUE_LINES] [PROGRAM]
+//   start_up_bench [LAUNCHES] [CATALOGUE_LINES] [PROGRAM] [ROUND_TRIP_MS]
 //
 // LAUNCHES of each program (default 9); medians are compared. With
 // CATALOGUE_LINES above 0 the sample catalogue is replaced by one of that
 // many conferences. PROGRAM times another build of kardelo instead of this
-// one, an older one say. Needs an X display (Xvfb will do, with no window manager):
-// the time ends when the X server reports the program's window mapped,
-// seen through the root window's substructure events.
+// one, an older one say ("-" for this one). With ROUND_TRIP_MS the server
+// is reached through a DelayingRelay, a link with that round trip, and the
+// connections the program opened are counted: the window opens once the
+// catalogue has been read, so this is launch to catalogue over a long link. Needs an X display (Xvfb will do, with no
+// window manager): the time ends when the X server reports the program's window mapped, seen through the root window's
+// substructure events.
+
+#include "DelayingRelay.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -26,6 +31,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -186,7 +192,7 @@ bool makeLibrary(const QString& root, int lines)
 }
 
 // Starts the sample server on a free port; returns its pid and port.
-std::optional<std::pair<pid_t, int>> startServer(const QString& root)
+std::optional<std::pair<pid_t, int>> startServer(const QString& root, bool keepAlive)
 {
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0)
@@ -197,7 +203,7 @@ std::optional<std::pair<pid_t, int>> startServer(const QString& root)
         ::close(pipeEnds[0]);
         const QByteArray rootPath = QFile::encodeName(root);
         ::execl(KARDELO_SAMPLE_SERVER, KARDELO_SAMPLE_SERVER, "--port", "0", "--root", rootPath.constData(),
-                static_cast<char*>(nullptr));
+                "--keep-alive", keepAlive ? "5" : "0", static_cast<char*>(nullptr));
         std::_Exit(127);
     }
     ::close(pipeEnds[1]);
@@ -219,7 +225,8 @@ int main(int argc, char* argv[])
 {
     const int launches = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     const int catalogueLines = argc > 2 ? std::atoi(argv[2]) : 0;
-    const char* const program = argc > 3 ? argv[3] : KARDELO_EXECUTABLE;
+    const char* const program = argc > 3 && std::string(argv[3]) != "-" ? argv[3] : KARDELO_EXECUTABLE;
+    const int roundTripMs = argc > 4 ? std::atoi(argv[4]) : 0;
     Display display;
     if (!display.valid()) {
         std::fprintf(stderr, "no X display: run it under Xvfb (see the README)\n");
@@ -230,12 +237,16 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "could not make the library\n");
         return 1;
     }
-    const auto server = startServer(library.path());
+    // Over a long link a server that keeps connections, as real ones do.
+    const auto server = startServer(library.path(), roundTripMs > 0);
     if (!server) {
         std::fprintf(stderr, "the sample server did not start\n");
         return 1;
     }
-    const std::string proxy = "http://127.0.0.1:" + std::to_string(server->second);
+    std::unique_ptr<DelayingRelay> relay;
+    if (roundTripMs > 0)
+        relay = std::make_unique<DelayingRelay>(server->second, std::chrono::milliseconds(roundTripMs));
+    const std::string proxy = "http://127.0.0.1:" + std::to_string(relay ? relay->port() : server->second);
 
     std::vector<Launch> ours;
     std::vector<Launch> bare;
@@ -272,6 +283,9 @@ int main(int argc, char* argv[])
     const double bareMemory = median(memory(bare)) / 1024.0;
     std::printf("launch to main window mapped, median of %d launches each, %s catalogue\n", launches,
                 catalogueLines > 0 ? (std::to_string(catalogueLines) + "-line").c_str() : "sample");
+    if (relay)
+        std::printf("  over a link of %d ms round trip: %.1f connections per kardelo launch\n", roundTripMs,
+                    static_cast<double>(relay->connections()) / launches);
     std::printf("  kardelo       %8.1f ms   idle resident %6.1f MB\n", ourTime, ourMemory);
     std::printf("  bare window   %8.1f ms   idle resident %6.1f MB\n", bareTime, bareMemory);
     std::printf("  ratio         %8.2fx                  %6.2fx\n", ourTime / bareTime, ourMemory / bareMemory);

@@ -4,16 +4,17 @@
 
 #include "catalogue/CatalogueLines.h"
 #include "catalogue/DecodeAddress.h"
-#include "catalogue/FetchText.h"
 #include "catalogue/LibraryLog.h"
 #include "catalogue/Pager.h"
 #include "catalogue/RecordFields.h"
 #include "catalogue/RowCaptions.h"
 #include "catalogue/ServerTexts.h"
+#include "catalogue/TextFetch.h"
 #include "catalogue/VisibleControls.h"
 #include "download/DownloadEngine.h"
 #include "download/DownloadLog.h"
 #include "download/PlayRename.h"
+#include "parts/CurrentView.h"
 #include "parts/Notices.h"
 #include "parts/PageEntries.h"
 #include "parts/PageList.h"
@@ -27,6 +28,8 @@
 #include "playback/ListeningMemory.h"
 #include "views/FavouriteFileName.h"
 #include "views/ViewSwitcher.h"
+
+#include <QTimer>
 
 namespace {
 
@@ -59,17 +62,26 @@ qint64 wholePercent(qint64 received, qint64 total)
 
 }  // namespace
 
-RowCommands::RowCommands(Parts parts, Pager& pager, ViewSwitcher& views, const StoredAddresses& addresses,
-                         QString favouritesFolder, QWidget* window)
+RowCommands::RowCommands(Parts parts, Pager& pager, ViewSwitcher& views, platform::NetworkAccess& network,
+                         const StoredAddresses& addresses, QString favouritesFolder, QWidget* window)
     : QObject(window),
       parts_(parts),
       pager_(pager),
       views_(views),
+      network_(network),
       addresses_(addresses),
       favouritesFolder_(std::move(favouritesFolder)),
       window_(window)
 {
+    // The mark goes with its conference as the page scrolls, and comes back
+    // with the catalogue; deferred, as a view switch clears the labels
+    // after it has set the view.
+    connect(parts_.pageList.pageScrollBar, &platform::ScrollBar::changed, this, &RowCommands::showLoadingMark);
+    connect(parts_.viewBar.currentView, &CurrentView::changed, this,
+            [this] { QTimer::singleShot(0, this, &RowCommands::showLoadingMark); });
 }
+
+RowCommands::~RowCommands() = default;
 
 void RowCommands::setDownloadEngine(DownloadEngine* engine)
 {
@@ -95,17 +107,32 @@ void RowCommands::enterConference(int row)
 {
     const QString address = builtInAddress(addresses_.conferenceListBase)
         + lectureListFileName(parts_.pageList.rows[row].subtitle->caption());
-    const QString text = fetchText(address, kServerCharset);
-    QStringList& lectures = parts_.entries.lectureLines;
-    lectures.clear();
+    // A second 进 入 replaces the first: the listener changed their mind.
+    listFetch_ = std::make_unique<TextFetch>(network_, address, kServerCharset);
+    connect(listFetch_.get(), &TextFetch::finished, this,
+            [this, address](const QString& text) { lectureListRead(address, text); });
+    loadingConference_ = row + parts_.pageList.pageScrollBar->position();
+    showLoadingMark();
+}
+
+void RowCommands::lectureListRead(const QString& address, const QString& text)
+{
+    // Deleted later: this runs inside its signal.
+    listFetch_.release()->deleteLater();
+    loadingConference_ = -1;
+    showLoadingMark();
+    QStringList lectures;
     splitAndKeep(text, lectures);
     if (lectures.isEmpty()) {
         qCWarning(lcLibrary).nospace() << "the lecture list " << address << " holds no lecture line (" << text.size()
                                        << " characters read)";
+        // The listener stays where they are, with the lecture playing and
+        // the download running: a list that cannot be read now may be read
+        // in a moment.
         showNotice(kNetworkFailureMessage, QMessageBox::Warning, window_);
-        platform::endProgram();
         return;
     }
+    parts_.entries.lectureLines = std::move(lectures);
     for (PageRow& pageRow : parts_.pageList.rows) {
         pageRow.actionButton->setText(kDownloadCaption);
         pageRow.percentage->setCaption(QString());
@@ -114,6 +141,16 @@ void RowCommands::enterConference(int row)
     views_.colourOptions(PageView::Lectures);
     views_.choose(PageView::Lectures);
     parts_.viewBar.lecturesOption->setEnabled(true);
+}
+
+void RowCommands::showLoadingMark()
+{
+    // In the catalogue the percentage labels are free for it.
+    if (parts_.viewBar.currentView->value() != PageView::Catalogue)
+        return;
+    const int first = parts_.pageList.pageScrollBar->position();
+    for (int i = 0; i < PageList::kRows; ++i)
+        parts_.pageList.rows[i].percentage->setCaption(first + i == loadingConference_ ? kLoadingCaption : QString());
 }
 
 void RowCommands::downloadOrCancel(int row)

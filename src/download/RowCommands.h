@@ -8,10 +8,13 @@
 #include <QPointer>
 #include <QString>
 
+#include <memory>
+
 class DownloadEngine;
 class ListeningMemory;
 class Pager;
 class QWidget;
+class TextFetch;
 class ViewSwitcher;
 struct PageEntries;
 struct PageList;
@@ -19,13 +22,16 @@ struct ViewBar;
 
 namespace platform {
 class IntervalTimer;
+class NetworkAccess;
 }  // namespace platform
 
 // The row action button: in the catalogue it enters a conference, in the
 // lectures it downloads a lecture or cancels the download, in the
-// favourites it plays a stored lecture from where it was left. A download blocks inside the
-// button's release while the window goes on serving events, so a cancel, a
-// view switch or another press runs nested inside it.
+// favourites it plays a stored lecture from where it was left. A
+// conference's lecture list is read while the window goes on: its row says
+// so, and another 进 入 replaces it. A download blocks inside the button's
+// release while the window goes on serving events, so a cancel, a view
+// switch or another press runs nested inside it.
 class RowCommands : public QObject {
     Q_OBJECT
 
@@ -39,8 +45,12 @@ public:
     };
 
     // window: the owner of the message boxes.
-    RowCommands(Parts parts, Pager& pager, ViewSwitcher& views, const StoredAddresses& addresses,
-                QString favouritesFolder, QWidget* window);
+    // What a conference's row says while its lecture list is read.
+    static inline const QString kLoadingCaption = QStringLiteral("读取中");
+
+    RowCommands(Parts parts, Pager& pager, ViewSwitcher& views, platform::NetworkAccess& network,
+                const StoredAddresses& addresses, QString favouritesFolder, QWidget* window);
+    ~RowCommands() override;
 
     // The engine downloads go through; without one every download fails.
     void setDownloadEngine(DownloadEngine* engine);
@@ -62,15 +72,22 @@ signals:
 
 private:
     void enterConference(int row);
+    void lectureListRead(const QString& address, const QString& text);
+    // The loading conference's row, if the catalogue page shows it, says so.
+    void showLoadingMark();
     void downloadOrCancel(int row);
     void playFavourite(int row);
 
     Parts parts_;
     Pager& pager_;
     ViewSwitcher& views_;
+    platform::NetworkAccess& network_;
     StoredAddresses addresses_;
     QString favouritesFolder_;
     QWidget* window_;
     QPointer<DownloadEngine> downloadEngine_;
     int downloadRow_ = 0;
+    std::unique_ptr<TextFetch> listFetch_;
+    // The conference whose list is read, by its place in the catalogue.
+    int loadingConference_ = -1;
 };

@@ -4,9 +4,6 @@
 
 #include "KardeloVersion.h"
 #include "catalogue/DecodeAddress.h"
-#include "catalogue/FetchText.h"
-#include "catalogue/LibraryLog.h"
-#include "catalogue/ServerTexts.h"
 #include "catalogue/StoredAddresses.h"
 #include "info/LeadingNumber.h"
 #include "parts/Notices.h"
@@ -25,20 +22,9 @@ bool isNewerThanOurs(const QString& publishedVersionText)
     return leadingNumber(kReleaseStamp) < leadingNumber(publishedVersionText);
 }
 
-StartOutcome runVersionCheck(const StoredAddresses& addresses)
+StartOutcome offerNewerVersion(const QString& publishedVersionText, const StoredAddresses& addresses)
 {
-    const QString versionFileText = fetchText(builtInAddress(addresses.versionFile), kServerCharset);
-
-    const std::optional<QString> published = publishedVersionText(versionFileText);
-    if (!published) {
-        qCWarning(lcLibrary).nospace() << "the version file has no " << kVersionMarker << " (" << versionFileText.size()
-                                       << " characters read)";
-        showNotice(kNetworkFailureMessage, QMessageBox::Warning);
-        platform::endProgram();
-        return StartOutcome::Ended;
-    }
-
-    if (isNewerThanOurs(*published) && askYesNo(kUpdatePrompt)) {
+    if (isNewerThanOurs(publishedVersionText) && askYesNo(kUpdatePrompt)) {
         platform::openInBrowser(nullptr, builtInAddress(addresses.homePage));
         platform::endProgram();
         return StartOutcome::Ended;

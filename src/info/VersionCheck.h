@@ -26,7 +26,6 @@ std::optional<QString> publishedVersionText(const QString& versionFileText);
 // leading number.
 bool isNewerThanOurs(const QString& publishedVersionText);
 
-// Reads the version file; without the marker tells the user the network is
-// unavailable and ends; with a newer version asks whether to get it now and,
-// on Yes, opens the home page and ends.
-StartOutcome runVersionCheck(const StoredAddresses& addresses);
+// With a newer version published, asks whether to get it now and, on Yes,
+// opens the home page and ends the program.
+StartOutcome offerNewerVersion(const QString& publishedVersionText, const StoredAddresses& addresses);

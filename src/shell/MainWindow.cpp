@@ -5,7 +5,6 @@
 #include "artwork/Artwork.h"
 #include "catalogue/CatalogueLines.h"
 #include "catalogue/DecodeAddress.h"
-#include "catalogue/FetchText.h"
 #include "catalogue/LibraryLog.h"
 #include "catalogue/Pager.h"
 #include "catalogue/ServerTexts.h"
@@ -22,6 +21,7 @@
 #include "parts/TransportBar.h"
 #include "platform/host/HostOperations.h"
 #include "platform/host/IntervalTimer.h"
+#include "platform/net/NetworkAccess.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/CentreWindowOnScreen.h"
 #include "platform/widgets/Fonts.h"
@@ -34,15 +34,18 @@
 #include "playback/MediaPlayer2Service.h"
 #include "playback/Playback.h"
 #include "shell/FavouritesLocation.h"
+#include "shell/LibraryConnection.h"
 #include "views/ListeningMarks.h"
 #include "views/ViewSwitcher.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
 
@@ -62,6 +65,11 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(kDesignTitle);
+
+    network_ = new platform::NetworkAccess(this);
+    library_ = new LibraryConnection(*network_, addresses_, this);
+    connect(library_, &LibraryConnection::catalogueRead, this, &MainWindow::libraryRead);
+    connect(library_, &LibraryConnection::readFailed, this, &MainWindow::libraryUnreachable);
 
     auto* client = new QWidget(this);
     client->setFixedSize(760, 533);
@@ -86,7 +94,7 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     pager_ = new Pager(pageList_, viewBar_, entries_, this);
     views_ = new ViewSwitcher(viewBar_, pageList_, entries_, *favouritesTimer_, *pager_, this);
     rowCommands_ = new RowCommands({viewBar_, pageList_, entries_, *favouritesTimer_, *listening_}, *pager_, *views_,
-                                   addresses_, favouritesFolder(), this);
+                                   *network_, addresses_, favouritesFolder(), this);
     webLinks_ = new WebLinks(addresses_, this);
     new RowKeyNavigation(pageList_, this);
     auto* marks = new ListeningMarks(pageList_, viewBar_, entries_, *listening_, this);
@@ -98,7 +106,7 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     connectParts();
     orderTabs();
 
-    setFixedSize(760, 533 + menuBar()->sizeHint().height());
+    fitToContents();
 }
 
 MainWindow::~MainWindow() = default;
@@ -155,7 +163,7 @@ void MainWindow::connectParts()
 
     connect(viewBar_.lecturesOption, &platform::OptionButton::chosen, views_, &ViewSwitcher::showLectures);
     connect(viewBar_.favouritesOption, &platform::OptionButton::chosen, views_, &ViewSwitcher::showFavourites);
-    connect(viewBar_.catalogueOption, &platform::OptionButton::chosen, views_, &ViewSwitcher::showCatalogue);
+    connect(viewBar_.catalogueOption, &platform::OptionButton::chosen, this, &MainWindow::catalogueChosen);
     connect(viewBar_.searchBox, &platform::TextBox::changed, views_, &ViewSwitcher::searchTextChanged);
     connect(favouritesTimer_, &platform::IntervalTimer::timeout, views_, &ViewSwitcher::showFavouritesAfterDownload);
 
@@ -182,7 +190,7 @@ void MainWindow::orderTabs()
     viewBar_.catalogueOption->setFocus();
 }
 
-bool MainWindow::loadAtStartUp()
+void MainWindow::loadAtStartUp()
 {
     // An existing folder is the normal case on every start but the first;
     // the user's data folder above it may not exist yet either.
@@ -208,18 +216,108 @@ bool MainWindow::loadAtStartUp()
 
     platform::centreWindowOnScreen(*this);
 
-    const QString catalogue = fetchText(builtInAddress(addresses_.catalogue), kServerCharset);
-    splitAndKeep(catalogue, entries_.conferenceLines);
-
-    if (entries_.conferenceLines.isEmpty()) {
-        qCWarning(lcLibrary).nospace() << "the catalogue holds no conference line (" << catalogue.size()
-                                       << " characters read)";
-        showNotice(kNetworkFailureMessage, QMessageBox::Warning);
-        platform::endProgram();
-        return false;
+    library_->readNow();
+    if (!hasStoredLectures())
+        return;
+    // A listener with lectures stored is not kept waiting for a network
+    // that is not there, nor for a server that does not answer.
+    if (library_->isKnownOffline()) {
+        openOffline();
+        return;
     }
-    pager_->showCataloguePage();
-    return true;
+    QTimer::singleShot(kOfflineAfter, this, [this] {
+        if (!opened_)
+            openOffline();
+    });
+}
+
+bool MainWindow::hasStoredLectures() const
+{
+    return !entries_.favouritesListing.names().isEmpty();
+}
+
+void MainWindow::libraryRead(const QStringList& conferenceLines)
+{
+    entries_.conferenceLines = conferenceLines;
+    if (!opened_) {
+        opened_ = true;
+        pager_->showCataloguePage();
+        emit opened();
+        return;
+    }
+    // Reached again after opening without it: the catalogue is there to
+    // choose now, and the listener is taken to it only if they asked.
+    offline_ = false;
+    showOfflineNotice(QString());
+    if (std::exchange(catalogueWanted_, false))
+        views_->choose(PageView::Catalogue);
+}
+
+void MainWindow::libraryUnreachable()
+{
+    if (opened_) {
+        // The request the user made failed too: say so again.
+        if (std::exchange(catalogueWanted_, false))
+            showOfflineNotice(kNetworkFailureMessage);
+        return;
+    }
+    if (hasStoredLectures()) {
+        openOffline();
+        return;
+    }
+    showNotice(kNetworkFailureMessage, QMessageBox::Warning);
+    platform::endProgram();
+    emit ended();
+}
+
+void MainWindow::openOffline()
+{
+    opened_ = true;
+    offline_ = true;
+    views_->choose(PageView::Favourites);
+    showOfflineNotice(kNetworkFailureMessage);
+    if (!isVisible())
+        platform::centreWindowOnScreen(*this);
+    library_->setRetrying(true);
+    emit opened();
+}
+
+void MainWindow::catalogueChosen()
+{
+    if (!offline_) {
+        views_->showCatalogue();
+        return;
+    }
+    // There is no catalogue to show yet: the page stays on the favourites,
+    // and the library is asked for now rather than at the next try.
+    viewBar_.option(viewBar_.currentView->value())->setChecked(true);
+    catalogueWanted_ = true;
+    showOfflineNotice(kReconnectingMessage);
+    library_->readNow();
+}
+
+void MainWindow::showOfflineNotice(const QString& text)
+{
+    if (!offlineNotice_ && text.isEmpty())
+        return;
+    if (!offlineNotice_) {
+        // The window's own line for it, not a box: the listener can go on
+        // with the stored lectures.
+        offlineNotice_ = new QLabel(this);
+        offlineNotice_->setObjectName(QStringLiteral("offlineNotice"));
+        statusBar()->setSizeGripEnabled(false);
+        statusBar()->addWidget(offlineNotice_, 1);
+    }
+    offlineNotice_->setText(text);
+    offlineNotice_->setAccessibleName(text);
+    statusBar()->setVisible(!text.isEmpty());
+    fitToContents();
+}
+
+void MainWindow::fitToContents()
+{
+    const int notice = offlineNotice_ && statusBar()->isVisibleTo(this) ? statusBar()->sizeHint().height() : 0;
+    setFixedSize(760, 533 + menuBar()->sizeHint().height() + notice);
 }
 
 void MainWindow::shutDown()

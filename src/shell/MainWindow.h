@@ -13,8 +13,12 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <chrono>
+
 class AboutWindow;
 class DownloadEngine;
+class LibraryConnection;
+class QLabel;
 class ListeningMemory;
 class KeepAwakeWhilePlaying;
 class Pager;
@@ -27,7 +31,8 @@ class WebLinks;
 
 namespace platform {
 class IntervalTimer;
-}
+class NetworkAccess;
+}  // namespace platform
 
 // The menu bar's commands.
 struct MenuActions {
@@ -56,10 +61,24 @@ public:
     explicit MainWindow(const StoredAddresses& addresses, const QString& programFolder, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Makes the favourites folder, reads the catalogue and shows its first
-    // page; false when the program has been ended because no catalogue
-    // could be read.
-    bool loadAtStartUp();
+    // Without stored lectures, a start waits this long for the library
+    // before it opens on them.
+    static constexpr std::chrono::seconds kOfflineAfter{10};
+    // Shown in the window while the library is being reached again at the
+    // user's request.
+    static inline const QString kReconnectingMessage = QStringLiteral("正在连接服务器……");
+
+    // Makes the favourites folder and lists it, then reads the library: the
+    // window is opened() on the catalogue's first page once it has been
+    // read; on the favourites when it cannot be, or not within
+    // kOfflineAfter, or the system says there is no network, and lectures
+    // are stored. With nothing stored and no library, the program is told
+    // so and ended().
+    void loadAtStartUp();
+    // Whether the window has opened, and whether it has done so without the
+    // library (until the library is reached again).
+    bool hasOpened() const { return opened_; }
+    bool isOffline() const { return offline_; }
     // Keeps where the lecture playing was left, stops a running download
     // and ends the program.
     void shutDown();
@@ -81,9 +100,20 @@ public:
     ViewSwitcher& views() { return *views_; }
     RowCommands& rowCommands() { return *rowCommands_; }
     WebLinks& webLinks() { return *webLinks_; }
+    LibraryConnection& library() { return *library_; }
+    platform::NetworkAccess& network() { return *network_; }
+    // What the window says of the library while it cannot be reached; null
+    // until then.
+    QLabel* offlineNotice() const { return offlineNotice_; }
     // Null until the load step and after the shutdown step.
     DownloadEngine* downloadEngine() const;
     AboutWindow* aboutWindow() const;
+
+signals:
+    // Ready to be shown: on the catalogue, or offline on the favourites.
+    void opened();
+    // The start ended the program.
+    void ended();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,9 +124,24 @@ private:
     void buildMenu();
     void connectParts();
     void orderTabs();
+    bool hasStoredLectures() const;
+    void libraryRead(const QStringList& conferenceLines);
+    void libraryUnreachable();
+    void openOffline();
+    void catalogueChosen();
+    void showOfflineNotice(const QString& text);
+    void fitToContents();
 
     StoredAddresses addresses_;
     QString favouritesFolder_;
+    // The program's one network core: every fetch shares its connections.
+    platform::NetworkAccess* network_ = nullptr;
+    LibraryConnection* library_ = nullptr;
+    QLabel* offlineNotice_ = nullptr;
+    bool opened_ = false;
+    bool offline_ = false;
+    // The user chose the catalogue while it could not be shown.
+    bool catalogueWanted_ = false;
 
     SidePanel sidePanel_;
     ViewBar viewBar_;

@@ -36,7 +36,7 @@ private slots:
 
 private:
     // Starts the client on nginx and enters the first conference.
-    std::unique_ptr<MainWindow> startAndEnterFirstConference(MainWindowFixture& fixture);
+    std::unique_ptr<StartProcedure> startAndEnterFirstConference(MainWindowFixture& fixture);
     QString libraryFile(const QString& path) const { return library_->filePath(path); }
     bool publishFor(const QString& root) const;
     // "method target status" of every request nginx answered, once it has logged count of them.
@@ -218,23 +218,25 @@ void NginxLibraryTest::answersCarryWhatTheClientNeeds()
     }
 }
 
-std::unique_ptr<MainWindow> NginxLibraryTest::startAndEnterFirstConference(MainWindowFixture& fixture)
+std::unique_ptr<StartProcedure> NginxLibraryTest::startAndEnterFirstConference(MainWindowFixture& fixture)
 {
-    std::unique_ptr<MainWindow> window = runStartProcedure(addressesForRoot(nginx_->url("/")), fixture.programFolder());
+    std::unique_ptr<StartProcedure> start = startAndWait(addressesForRoot(nginx_->url("/")), fixture.programFolder());
+    MainWindow* window = start->window();
     if (!window)
         return nullptr;
     QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
-    if (!window->viewBar().lecturesOption->isChecked())
+    if (!QTest::qWaitFor([window] { return window->viewBar().lecturesOption->isChecked(); }))
         return nullptr;
-    return window;
+    return start;
 }
 
 void NginxLibraryTest::clientStartsEntersAConferenceAndDownloadsALecture()
 {
     QVERIFY(publishFor(nginx_->url("/")));
     MainWindowFixture fixture;
-    const std::unique_ptr<MainWindow> window = startAndEnterFirstConference(fixture);
-    QVERIFY(window);
+    const std::unique_ptr<StartProcedure> start = startAndEnterFirstConference(fixture);
+    QVERIFY(start);
+    MainWindow* window = start->window();
     const QString published = QString::fromLatin1(readWholeFile(libraryFile("version.txt"))).section(u'[', 0, 0);
     QVERIFY2(window->windowTitle().endsWith(u' ' + published), qPrintable(window->windowTitle()));
     QCOMPARE(window->pageList().rows[0].title->caption(),
@@ -259,8 +261,9 @@ void NginxLibraryTest::brokenOffDownloadGoesOnWithARange()
     CuttingRelay relay(nginx_->port(), lecture.size() / 2);
     QVERIFY(publishFor(relay.url("/")));
     MainWindowFixture fixture;
-    const std::unique_ptr<MainWindow> window = startAndEnterFirstConference(fixture);
-    QVERIFY(window);
+    const std::unique_ptr<StartProcedure> start = startAndEnterFirstConference(fixture);
+    QVERIFY(start);
+    MainWindow* window = start->window();
 
     QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
     QCOMPARE(fixture.host.messages.size(), 1u);

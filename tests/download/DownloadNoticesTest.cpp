@@ -90,8 +90,7 @@ void DownloadNoticesTest::toldOnlyWhileTheUserIsAway()
         "/lists/20131015.zip",
         toGb2312(QStringLiteral("冠心病%张医生$四十分钟*") + fixture.server.url("/a.wma") + "\r\n"));
     RowButton* button = window->pageList().rows[0].actionButton;
-    QTest::mouseClick(button, Qt::LeftButton);
-    QVERIFY(window->viewBar().lecturesOption->isChecked());
+    QVERIFY(fixture.enterConference());
 
     QWidget elsewhere;
     QWidget* active = away ? &elsewhere : window;

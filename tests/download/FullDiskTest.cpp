@@ -81,8 +81,7 @@ void FullDiskTest::enterConference()
                                 toGb2312(QStringLiteral("冠心病%张医生$四十分钟*")
                                          + fixture_->server.url(QStringLiteral("/audio/a.wma"))
                                          + QStringLiteral("\r\n")));
-    press(0);
-    QVERIFY(window_->viewBar().lecturesOption->isChecked());
+    QVERIFY(fixture_->enterConference());
 }
 
 QMap<QString, QByteArray> FullDiskTest::snapshot() const

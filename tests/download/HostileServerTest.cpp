@@ -153,7 +153,7 @@ void HostileServerTest::hostileAnswers()
     if (asked == Asked::LectureList) {
         fixture_->server.serveAnswer(listPath.toStdString(), 302, {{"Location", raw_->url(listPath).toStdString()}},
                                      {});
-        press(0);
+        fixture_->enterConference();
         const qsizetype lectures = fixture_->window().entries().lectureLines.size();
         QCOMPARE(messages().isEmpty() ? QStringLiteral("%1 lectures").arg(lectures) : messages(), outcome);
         return;
@@ -161,7 +161,7 @@ void HostileServerTest::hostileAnswers()
     fixture_->server.serveBytes(
         listPath.toStdString(),
         toGb2312(QStringLiteral("冠心病%张医生$四十分钟*") + raw_->url(QStringLiteral("/a.wma")) + "\r\n"));
-    press(0);
+    QVERIFY(fixture_->enterConference());
     // Whatever size the server names, the percentage stays a percentage.
     QStringList percentages;
     connect(fixture_->window().downloadEngine(), &DownloadEngine::progressed, this,

@@ -2,12 +2,17 @@
 
 #include "download/DownloadEngine.h"
 #include "parts/Colours.h"
+#include "playback/Playback.h"
 #include "support/FileBytes.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
+#include "support/PlaybackWaits.h"
 #include "support/TestHttpServer.h"
+#include "support/ToneWav.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -29,7 +34,9 @@ private slots:
     void cleanup();
     void enteringAConferenceReadsItsLectureList();
     void lectureListNameWithABlankIsAskedFor();
-    void lectureListWithoutRecordsEnds();
+    void unreadableLectureListLeavesEverythingAsItWas_data();
+    void unreadableLectureListLeavesEverythingAsItWas();
+    void aListLoadsWhileTheWindowGoesOn();
     void downloadShowsARisingPercentageAndReplacesTheStoredCopy();
     void answersThatAreNotTheLectureStoreNothing_data();
     void answersThatAreNotTheLectureStoreNothing();
@@ -98,7 +105,7 @@ void RowCommandsTest::enterConferenceWith(const QStringList& titlesAndPaths)
             + QStringLiteral("\r\n");
     fixture_->server.serveBytes("/lists/20131015.zip", toGb2312(text));
     press(0);
-    QVERIFY(window_->viewBar().lecturesOption->isChecked());
+    QTRY_VERIFY(window_->viewBar().lecturesOption->isChecked());
 }
 
 void RowCommandsTest::duringTheDownload(std::function<void()> action)
@@ -145,17 +152,74 @@ void RowCommandsTest::lectureListNameWithABlankIsAskedFor()
     fixture_->server.serveBytes("/lists/0131015 .zip",
                                 toGb2312(QStringLiteral("冠心病%张医生$四十分钟*http://h/a\r\n")));
     press(2);
-    QVERIFY(window_->viewBar().lecturesOption->isChecked());
+    QTRY_VERIFY(window_->viewBar().lecturesOption->isChecked());
     QCOMPARE(fixture_->server.requests().back().target, std::string("/lists/0131015%20.zip"));
     QCOMPARE(messages(), QStringList());
 }
 
-void RowCommandsTest::lectureListWithoutRecordsEnds()
+void RowCommandsTest::unreadableLectureListLeavesEverythingAsItWas_data()
 {
-    fixture_->server.serveBytes("/lists/20131015.zip", toGb2312(QStringLiteral("没有讲座\r\n")));
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("list");
+    QTest::newRow("no lecture line") << 200 << QStringLiteral("没有讲座\r\n");
+    QTest::newRow("server error") << 500 << QStringLiteral("<html>500</html>");
+    QTest::newRow("no list at that address") << 404 << QStringLiteral("<html>404</html>");
+}
+
+// A list that cannot be read now may be read in a moment: the listener
+// keeps the catalogue, and the lecture playing plays on.
+void RowCommandsTest::unreadableLectureListLeavesEverythingAsItWas()
+{
+    QFETCH(int, status);
+    QFETCH(QString, list);
+    fixture_->server.serveBytes("/lists/20131015.zip", toGb2312(list), status, "text/html");
+    QTemporaryDir folder;
+    QVERIFY(writeTone(folder.filePath(QStringLiteral("playing.wav")), 60000));
+    window_->playback().setMuted(true);
+    QVERIFY(startPlaying(window_->playback(), folder.filePath(QStringLiteral("playing.wav"))));
+
     press(0);
-    QCOMPARE(messages(), QStringList{QStringLiteral("网络暂时无法链接，请稍后再试！|warning")});
-    QCOMPARE(fixture_->host.endings, 1);
+    QTRY_COMPARE(messages(), QStringList{QStringLiteral("网络暂时无法链接，请稍后再试！|warning")});
+    QCOMPARE(fixture_->host.endings, 0);
+    QVERIFY(window_->viewBar().catalogueOption->isChecked());
+    QCOMPARE(window_->pageList().rows[0].percentage->caption(), QString());
+    QCOMPARE(window_->playback().playbackState(), Playback::State::Playing);
+}
+
+// The list comes after 5 s; meanwhile the window serves every event in
+// time, follows the listener elsewhere and back, and a second 进 入 replaces
+// the first.
+void RowCommandsTest::aListLoadsWhileTheWindowGoesOn()
+{
+    const std::pair<std::string, QString> lists[] = {{"/lists/20131015.zip", QStringLiteral("被替换的讲座")},
+                                                     {"/lists/新日期：2013.zip", QStringLiteral("迟来的讲座")}};
+    for (const auto& [path, title] : lists) {
+        const QByteArray list = toGb2312(title + QStringLiteral("%张医生$四十分钟*http://h/a.wma\r\n"));
+        fixture_->server.serveSlowly(path, list, list.size(), std::chrono::milliseconds(5000));
+    }
+    press(0);
+    QCOMPARE(window_->pageList().rows[0].percentage->caption(), QStringLiteral("读取中"));
+    press(1);
+    QCOMPARE(window_->pageList().rows[0].percentage->caption(), QString());
+    QCOMPARE(window_->pageList().rows[1].percentage->caption(), QStringLiteral("读取中"));
+    for (QRadioButton* option : {window_->viewBar().favouritesOption, window_->viewBar().catalogueOption})
+        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+    QTRY_COMPARE(window_->pageList().rows[1].percentage->caption(), QStringLiteral("读取中"));
+    QVERIFY(window_->viewBar().catalogueOption->isChecked());
+
+    // From here on the test only waits: every gap is the window's.
+    QElapsedTimer sinceTick;
+    qint64 longestGap = 0;
+    QTimer ticks;
+    connect(&ticks, &QTimer::timeout, this, [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+    sinceTick.start();
+    ticks.start(5);
+    QTRY_VERIFY_WITH_TIMEOUT(window_->viewBar().lecturesOption->isChecked(), 15000);
+    ticks.stop();
+    QCOMPARE(fixture_->server.requestCount("/lists/新日期：2013.zip"), 1u);
+    QCOMPARE(fixture_->visibleFirstCaptions(), QStringList{QStringLiteral("迟来的讲座 - 四十分钟")});
+    QCOMPARE(messages(), QStringList());
+    QVERIFY2(longestGap < 50, qPrintable(QStringLiteral("the window waited %1 ms").arg(longestGap)));
 }
 
 void RowCommandsTest::downloadShowsARisingPercentageAndReplacesTheStoredCopy()
@@ -406,6 +470,7 @@ void RowCommandsTest::titleWithALeadingDotIsListedOnceStored()
     fixture_->server.serveBytes("/lists/20131015.zip",
                                 toGb2312(".心电图%A$B*" + fixture_->server.url("/audio/a.wma") + "\r\n"));
     press(0);
+    QTRY_VERIFY(window_->viewBar().lecturesOption->isChecked());
     press(0);
     QCOMPARE(messages(), QStringList());
     QTest::mouseClick(window_->viewBar().favouritesOption, Qt::LeftButton, {},

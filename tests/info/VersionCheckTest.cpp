@@ -3,8 +3,10 @@
 #include "info/VersionCheck.h"
 
 #include "catalogue/DecodeAddress.h"
+#include "shell/StartProcedure.h"
 #include "support/FreePort.h"
 #include "support/Gb2312.h"
+#include "support/MainWindowFixture.h"
 #include "support/RecordingHost.h"
 #include "support/ServerAddresses.h"
 #include "support/TestCertificates.h"
@@ -22,6 +24,8 @@ private slots:
     void unreadableVersionEndsAsNoNetwork();
 
 private:
+    // The program's folder: no lecture stored, so no library means no window.
+    QTemporaryDir folder_;
     TestHttpServer server_;
     TestCertificates certificates_;
     // Its certificate is signed by an authority that the program, unlike a
@@ -51,9 +55,14 @@ void VersionCheckTest::publishedVersionDecidesThePrompt()
     QFETCH(bool, prompted);
     QFETCH(bool, accepted);
     server_.serveBytes("/version.txt", toGb2312(versionFile));
+    server_.serveBytes("/lists/catalogue.txt", toGb2312(QStringLiteral("会议%20131015*\r\n")));
     RecordingHost host(accepted ? QMessageBox::Yes : QMessageBox::No);
-    QCOMPARE(runVersionCheck(addressesFor(server_)), accepted ? StartOutcome::Ended : StartOutcome::Continue);
+    const std::size_t cataloguesBefore = server_.requestCount("/lists/catalogue.txt");
+    const std::unique_ptr<StartProcedure> start = startAndWait(addressesFor(server_), folder_.path());
+    QCOMPARE(start->window() == nullptr, accepted);
     QCOMPARE(host.endings, accepted ? 1 : 0);
+    // Declined, the start goes on to the catalogue as before.
+    QCOMPARE(server_.requestCount("/lists/catalogue.txt") - cataloguesBefore, accepted ? 0u : 1u);
     QCOMPARE(host.browserAddresses, accepted ? QStringList{server_.url("/")} : QStringList());
     QCOMPARE(host.messages.size(), prompted ? 1u : 0u);
     if (prompted) {
@@ -100,7 +109,8 @@ void VersionCheckTest::unreadableVersionEndsAsNoNetwork()
     }
     // A "yes" must not be taken for accepting an update.
     RecordingHost host(QMessageBox::Yes);
-    QCOMPARE(runVersionCheck(addresses), StartOutcome::Ended);
+    const std::unique_ptr<StartProcedure> start = startAndWait(addresses, folder_.path());
+    QVERIFY(!start->window());
     QCOMPARE(host.messages.size(), 1u);
     QCOMPARE(host.messages[0].prompt, QStringLiteral("网络暂时无法链接，请稍后再试！"));
     QCOMPARE(host.messages[0].icon, QMessageBox::Warning);
@@ -109,5 +119,5 @@ void VersionCheckTest::unreadableVersionEndsAsNoNetwork()
     QVERIFY(host.browserAddresses.isEmpty());
 }
 
-QTEST_GUILESS_MAIN(VersionCheckTest)
+QTEST_MAIN(VersionCheckTest)
 #include "VersionCheckTest.moc"

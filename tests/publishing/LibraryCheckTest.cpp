@@ -2,7 +2,7 @@
 
 #include "publishing/LibraryCheck.h"
 
-#include "catalogue/FetchText.h"
+#include "catalogue/TextFetch.h"
 #include "publishing/ExitStatus.h"
 #include "support/FreePort.h"
 #include "support/Gb2312.h"

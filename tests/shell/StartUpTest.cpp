@@ -1,13 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "catalogue/DecodeAddress.h"
 #include "download/DownloadEngine.h"
+#include "playback/Playback.h"
+#include "shell/LibraryConnection.h"
 #include "shell/MainWindow.h"
 #include "shell/StartProcedure.h"
+#include "support/FreePort.h"
 #include "support/Gb2312.h"
+#include "support/LoopbackListener.h"
 #include "support/MainWindowFixture.h"
 #include "support/ServerAddresses.h"
+#include "support/ToneWav.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QRadioButton>
 #include <QScreen>
 #include <QtTest>
 
@@ -25,6 +34,9 @@ class StartUpTest : public QObject {
 private slots:
     void unreadableCatalogueEndsWithoutTheWindow_data();
     void unreadableCatalogueEndsWithoutTheWindow();
+    void withLecturesStoredItOpensOfflineAndPlays_data();
+    void withLecturesStoredItOpensOfflineAndPlays();
+    void theLibraryComingBackBringsTheCatalogue();
     void startShowsTheCentredFixedWindowWithTheVersionInItsCaption();
     void firstStartCreatesTheFolderAndASecondFindsIt();
     void closingTheWindowEndsTheProgram();
@@ -93,7 +105,8 @@ void StartUpTest::unreadableCatalogueEndsWithoutTheWindow()
     fixture.server.serveBytes("/version.txt", "20140202[QorVersion]\r\n");
     fixture.server.serveBytes("/lists/catalogue.txt", toGb2312(catalogue), status, "text/html");
 
-    const std::unique_ptr<MainWindow> window = runStartProcedure(addressesFor(fixture.server), fixture.programFolder());
+    const std::unique_ptr<StartProcedure> start = startAndWait(addressesFor(fixture.server), fixture.programFolder());
+    MainWindow* window = start->window();
     QVERIFY(!window);
     QCOMPARE(fixture.host.messages.size(), 1u);
     QCOMPARE(fixture.host.messages[0].prompt, QStringLiteral("网络暂时无法链接，请稍后再试！"));
@@ -102,13 +115,92 @@ void StartUpTest::unreadableCatalogueEndsWithoutTheWindow()
     QCOMPARE(fixture.host.endings, 1);
 }
 
+void StartUpTest::withLecturesStoredItOpensOfflineAndPlays_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("nothing listening") << QStringLiteral("refused");
+    QTest::newRow("a server that never answers") << QStringLiteral("silent");
+    QTest::newRow("version file but no catalogue") << QStringLiteral("no catalogue");
+    QTest::newRow("catalogue with no usable line") << QStringLiteral("empty catalogue");
+}
+
+// Stored lectures need no network: the window opens on them, says in
+// itself that the library cannot be reached, and plays.
+void StartUpTest::withLecturesStoredItOpensOfflineAndPlays()
+{
+    QFETCH(QString, fault);
+    MainWindowFixture fixture;
+    QDir().mkpath(fixture.favouritesFolder());
+    QVERIFY(writeTone(fixture.favouritesFolder() + QStringLiteral("/讲座%医生$说明.zip"), 30000));
+    StoredAddresses addresses = addressesFor(fixture.server);
+    // Accepts connections, answers nothing.
+    LoopbackListener silent(8);
+    if (fault == QStringLiteral("refused"))
+        addresses.versionFile =
+            encodeAddress(QStringLiteral("http://127.0.0.1:%1/version.txt").arg(unusedLoopbackPort()));
+    else if (fault == QStringLiteral("silent"))
+        addresses.versionFile = encodeAddress(QStringLiteral("http://127.0.0.1:%1/version.txt").arg(silent.port()));
+    else if (fault == QStringLiteral("no catalogue"))
+        fixture.server.serveBytes("/lists/catalogue.txt", "<html>404</html>", 404, "text/html");
+    else
+        fixture.serveCatalogue({QStringLiteral("会议目录")});
+
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    const std::unique_ptr<StartProcedure> start = startAndWait(addresses, fixture.programFolder());
+    MainWindow* window = start->window();
+    QVERIFY(window);
+    QVERIFY2(sinceStart.elapsed() < 12000, qPrintable(QString::number(sinceStart.elapsed())));
+    QVERIFY(window->isVisible() && window->isOffline());
+    QVERIFY(fixture.host.messages.empty());
+    QCOMPARE(fixture.host.endings, 0);
+    QVERIFY(window->viewBar().favouritesOption->isChecked());
+    QVERIFY(window->offlineNotice()->isVisible());
+    QCOMPARE(window->offlineNotice()->text(), QStringLiteral("网络暂时无法链接，请稍后再试！"));
+    QVERIFY(window->library().isRetrying());
+
+    window->playback().setMuted(true);
+    QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
+    QTRY_COMPARE(window->playback().playbackState(), Playback::State::Playing);
+}
+
+void StartUpTest::theLibraryComingBackBringsTheCatalogue()
+{
+    MainWindowFixture fixture;
+    fixture.addFavourites({QStringLiteral("讲座%医生$说明.zip")});
+    fixture.server.serveBytes("/version.txt", "<html>503</html>", 503, "text/html");
+    const std::unique_ptr<StartProcedure> start = startAndWait(addressesFor(fixture.server), fixture.programFolder());
+    MainWindow* window = start->window();
+    QVERIFY(window && window->isOffline());
+
+    // Choosing the catalogue asks at once; still unreachable, the page stays.
+    QRadioButton* catalogue = window->viewBar().catalogueOption;
+    QTest::mouseClick(catalogue, Qt::LeftButton, {}, QPoint(6, catalogue->height() / 2));
+    QCOMPARE(window->offlineNotice()->text(), QStringLiteral("正在连接服务器……"));
+    QVERIFY(window->viewBar().favouritesOption->isChecked());
+    QTRY_COMPARE(window->offlineNotice()->text(), QStringLiteral("网络暂时无法链接，请稍后再试！"));
+    QCOMPARE(fixture.server.requestCount("/version.txt"), 2u);
+
+    // Back, it is found without being asked, and the catalogue can be chosen.
+    fixture.server.serveBytes("/version.txt", "20991231[QorVersion]\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(!window->isOffline(), 3 * LibraryConnection::kLongestRetry.count() * 1000);
+    QVERIFY(!window->offlineNotice()->isVisible());
+    QVERIFY(window->viewBar().favouritesOption->isChecked());
+    // A newer version found now waits for the next start.
+    QVERIFY(fixture.host.messages.empty());
+    QTest::mouseClick(catalogue, Qt::LeftButton, {}, QPoint(6, catalogue->height() / 2));
+    QVERIFY(window->viewBar().catalogueOption->isChecked());
+    QCOMPARE(window->pageList().rows[2].title->caption(), QStringLiteral("会议2"));
+}
+
 void StartUpTest::startShowsTheCentredFixedWindowWithTheVersionInItsCaption()
 {
     MainWindowFixture fixture;
     fixture.server.serveBytes("/version.txt", "20140202[QorVersion]\r\n");
     fixture.serveCatalogue({QStringLiteral("唯一的会议%20131015*")});
 
-    const std::unique_ptr<MainWindow> window = runStartProcedure(addressesFor(fixture.server), fixture.programFolder());
+    const std::unique_ptr<StartProcedure> start = startAndWait(addressesFor(fixture.server), fixture.programFolder());
+    MainWindow* window = start->window();
     QVERIFY(window);
     QVERIFY(fixture.host.messages.empty());
     QVERIFY(window->isVisible());
@@ -201,7 +293,7 @@ void StartUpTest::favouritesLieWhereTheUserCanWrite()
     fixture.server.serveBytes("/audio/a.wma", QByteArray("lecture"));
     fixture.server.serveBytes("/lists/20131001.zip",
                               toGb2312("心电图%张医生$讲座*" + fixture.server.url("/audio/a.wma") + "\r\n"));
-    QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
+    QVERIFY(fixture.enterConference());
     QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
     QVERIFY(fixture.host.messages.empty());
     QCOMPARE(QDir(expected).entryList(QDir::Files), QStringList{QStringLiteral("心电图%张医生$讲座.zip")});

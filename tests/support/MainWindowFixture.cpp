@@ -2,17 +2,20 @@
 
 #include "support/MainWindowFixture.h"
 
+#include "shell/StartProcedure.h"
 #include "support/Gb2312.h"
 #include "support/ServerAddresses.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
 
 MainWindowFixture::MainWindowFixture(const QString& folderName)
     : host(QMessageBox::Ok),
       folder_(QDir(QDir::tempPath()).filePath(folderName))
 {
+    server.serveBytes("/version.txt", "20140202[QorVersion]\r\n");
     serveCatalogue(conferenceLines(3));
 }
 
@@ -29,12 +32,41 @@ void MainWindowFixture::serveCatalogue(const QStringList& lines)
 MainWindow* MainWindowFixture::load()
 {
     window_ = std::make_unique<MainWindow>(addressesFor(server), folder_.path());
-    if (!window_->loadAtStartUp())
+    if (!loadAndWait(*window_))
         return nullptr;
     window_->show();
     if (!QTest::qWaitForWindowExposed(window_.get()))
         return nullptr;
     return window_.get();
+}
+
+bool loadAndWait(MainWindow& window)
+{
+    QSignalSpy opened(&window, &MainWindow::opened);
+    QSignalSpy ended(&window, &MainWindow::ended);
+    window.loadAtStartUp();
+    // Beyond every limit of a fetch: a hang fails here, not in a later check.
+    (void)QTest::qWaitFor([&] { return !opened.isEmpty() || !ended.isEmpty(); }, 150000);
+    return !opened.isEmpty();
+}
+
+std::unique_ptr<StartProcedure> startAndWait(const StoredAddresses& addresses, const QString& programFolder)
+{
+    auto start = std::make_unique<StartProcedure>(addresses, programFolder);
+    QSignalSpy shown(start.get(), &StartProcedure::windowShown);
+    QSignalSpy ended(start.get(), &StartProcedure::ended);
+    start->start();
+    (void)QTest::qWaitFor([&] { return !shown.isEmpty() || !ended.isEmpty(); }, 150000);
+    return start;
+}
+
+bool MainWindowFixture::enterConference(int row)
+{
+    const std::size_t messagesBefore = host.messages.size();
+    QTest::mouseClick(window_->pageList().rows[row].actionButton, Qt::LeftButton);
+    const auto entered = [this] { return window_->viewBar().lecturesOption->isChecked(); };
+    (void)QTest::qWaitFor([&] { return entered() || host.messages.size() > messagesBefore; }, 60000);
+    return entered();
 }
 
 QString MainWindowFixture::favouritesFolder() const

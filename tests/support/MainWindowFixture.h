@@ -11,6 +11,8 @@
 
 #include <memory>
 
+struct StoredAddresses;
+
 // A main window as a user meets it: loaded against a real library served
 // on loopback, with its favourites folder in a fresh temporary program
 // folder, shown on the (offscreen) screen.
@@ -24,11 +26,15 @@ public:
     // Serves these catalogue lines as the server would: GB2312, CR LF.
     void serveCatalogue(const QStringList& lines);
     // Loads and shows the window; null when the load ended the program.
+    // The server answers the version file with the program's own version.
     MainWindow* load();
     MainWindow& window() { return *window_; }
 
     QString programFolder() const { return folder_.path(); }
     QString favouritesFolder() const;
+    // Presses 进 入 on a catalogue row and waits until the conference's
+    // lectures show (true) or a message says why not.
+    bool enterConference(int row = 0);
     // Creates stored files in the favourites folder.
     void addFavourites(const QStringList& names);
 
@@ -43,6 +49,15 @@ private:
     QTemporaryDir folder_;
     std::unique_ptr<MainWindow> window_;
 };
+
+// Loads `window` as the start does and waits until it has opened (true),
+// or ended the program.
+bool loadAndWait(MainWindow& window);
+
+class StartProcedure;
+// Runs the start as main() does and waits until it has shown the window or
+// ended the program; the window is start->window().
+std::unique_ptr<StartProcedure> startAndWait(const StoredAddresses& addresses, const QString& programFolder);
 
 // n numbered conference lines "会议k%2013mmdd*".
 QStringList conferenceLines(int n);

@@ -13,6 +13,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include <signal.h>
+
 using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
 
 struct TestHttpServer::State {
@@ -66,6 +68,7 @@ TestHttpServer::TestHttpServer(std::unique_ptr<httplib::Server> server, bool sec
             recorded.method = request.method;
             recorded.path = request.path;
             recorded.target = request.target;
+            recorded.remotePort = request.remote_port;
             for (const auto& [key, value] : request.headers)
                 recorded.headers.emplace(key, value);
             state->requests.push_back(std::move(recorded));
@@ -86,7 +89,17 @@ TestHttpServer::TestHttpServer(std::unique_ptr<httplib::Server> server, bool sec
     state->port = state->server->bind_to_any_port("127.0.0.1");
     if (state->port <= 0)
         throw std::runtime_error("test server could not bind to a loopback port");
-    state->thread = std::thread([state] { state->server->listen_after_bind(); });
+    state->thread = std::thread([state] {
+        // OpenSSL writes to the socket without MSG_NOSIGNAL: a client that
+        // refuses the certificate and hangs up mid-handshake would end the
+        // test process. Blocked here, in the threads that serve (they
+        // inherit it), the write fails instead.
+        sigset_t brokenPipe;
+        sigemptyset(&brokenPipe);
+        sigaddset(&brokenPipe, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &brokenPipe, nullptr);
+        state->server->listen_after_bind();
+    });
     while (!state->server->is_running())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }

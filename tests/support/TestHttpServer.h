@@ -25,6 +25,7 @@ public:
         std::string path;  // decoded
         std::string target;  // as sent, percent-encoding and all
         std::multimap<std::string, std::string> headers;
+        int remotePort = 0;  // the client's end of the connection it came on
         std::string header(const std::string& name) const;
     };
 

@@ -99,7 +99,7 @@ void ServerNamesTest::namesAreShownAndStoredAsTheyAre()
                               name
                                   + toGb2312(QStringLiteral("%张医生$四十分钟*") + fixture.server.url("/audio/a.wma")
                                              + QStringLiteral("\r\n")));
-    QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
+    QVERIFY(fixture.enterConference());
     QCOMPARE(fixture.visibleFirstCaptions(), QStringList{shown});
 
     QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "catalogue/FetchText.h"
+#include "catalogue/TextFetch.h"
 
 #include "platform/net/NetworkLimits.h"
+#include "support/FetchWaits.h"
 #include "support/FreePort.h"
 #include "support/Gb2312.h"
 #include "support/ProcessGauges.h"
@@ -10,7 +11,7 @@
 
 #include <QtTest>
 
-class FetchTextTest : public QObject {
+class TextFetchTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -26,7 +27,7 @@ private:
     TestHttpServer server_;
 };
 
-void FetchTextTest::returnsTheBodyAsText_data()
+void TextFetchTest::returnsTheBodyAsText_data()
 {
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("text");
@@ -40,25 +41,25 @@ void FetchTextTest::returnsTheBodyAsText_data()
     QTest::newRow("after a redirect") << 200 << QStringLiteral("到了") << true;
 }
 
-void FetchTextTest::returnsTheBodyAsText()
+void TextFetchTest::returnsTheBodyAsText()
 {
     QFETCH(int, status);
     QFETCH(QString, text);
     QFETCH(bool, redirected);
     server_.serveBytes("/file.txt", toGb2312(text), status, "text/html");
     server_.redirect("/old.txt", "/file.txt");
-    QCOMPARE(fetchText(server_.url(redirected ? "/old.txt" : "/file.txt"), "GB2312"), text);
+    QCOMPARE(fetchTextAndWait(server_.url(redirected ? "/old.txt" : "/file.txt")), text);
 }
 
-void FetchTextTest::sendsIfModifiedSinceZero()
+void TextFetchTest::sendsIfModifiedSinceZero()
 {
     server_.serveBytes("/version.txt", "x");
-    fetchText(server_.url("/version.txt"), "GB2312");
+    fetchTextAndWait(server_.url("/version.txt"));
     QCOMPARE(server_.requestCount("/version.txt"), std::size_t(1));
     QCOMPARE(server_.requests().back().header("If-Modified-Since"), std::string("0"));
 }
 
-void FetchTextTest::failuresGiveAnEmptyText_data()
+void TextFetchTest::failuresGiveAnEmptyText_data()
 {
     QTest::addColumn<QString>("address");
     server_.serveSlowly("/stalled.txt", QByteArray(64, 'a'), 32, std::chrono::milliseconds(4000));
@@ -80,7 +81,7 @@ void FetchTextTest::failuresGiveAnEmptyText_data()
     QTest::newRow("body without end") << server_.url("/endless.txt");
 }
 
-void FetchTextTest::failuresGiveAnEmptyText()
+void TextFetchTest::failuresGiveAnEmptyText()
 {
     QFETCH(QString, address);
     platform::NetworkLimits limits;
@@ -90,13 +91,13 @@ void FetchTextTest::failuresGiveAnEmptyText()
     const qint64 peakBefore = peakResidentKiB();
     QElapsedTimer timer;
     timer.start();
-    const QString text = fetchText(address, "GB2312", limits);
+    const QString text = fetchTextAndWait(address, limits);
     QCOMPARE(text, QString());
     QVERIFY2(timer.elapsed() < 6000, qPrintable(QString::number(timer.elapsed())));
     QVERIFY2(peakResidentKiB() - peakBefore < 64 * 1024, qPrintable(QString::number(peakResidentKiB() - peakBefore)));
 }
 
-void FetchTextTest::bytesToText_data()
+void TextFetchTest::bytesToText_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("charset");
@@ -114,7 +115,7 @@ void FetchTextTest::bytesToText_data()
     QTest::newRow("unknown charset gives nothing") << QByteArray("abc") << "no-such-charset" << QString();
 }
 
-void FetchTextTest::bytesToText()
+void TextFetchTest::bytesToText()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, charset);
@@ -122,5 +123,5 @@ void FetchTextTest::bytesToText()
     QCOMPARE(::bytesToText(bytes, charset), expected);
 }
 
-QTEST_GUILESS_MAIN(FetchTextTest)
-#include "FetchTextTest.moc"
+QTEST_GUILESS_MAIN(TextFetchTest)
+#include "TextFetchTest.moc"

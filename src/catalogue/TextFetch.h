@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "platform/net/NetworkLimits.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+namespace platform {
+class NetworkAccess;
+class Transfer;
+}  // namespace platform
+
+// Reads one remote text of the library (the version file, the catalogue, a
+// lecture list) without holding anyone up: a GET on the network core under
+// the limits given, the body decoded in the named character set ("GB2312"
+// for every server file). The status code is not looked at, so an error
+// page comes back as its text. Deleting it stops it without a word.
+class TextFetch : public QObject {
+    Q_OBJECT
+
+public:
+    TextFetch(platform::NetworkAccess& network, const QString& address, const QString& charset,
+              QObject* parent = nullptr, const platform::NetworkLimits& limits = {});
+    ~TextFetch() override;
+
+    const QString& address() const { return address_; }
+
+signals:
+    // Once: the text, or an empty one when none could be read (the reason
+    // is in the "kardelo.net" log).
+    void finished(const QString& text);
+
+private:
+    QString address_;
+    QString charset_;
+    std::unique_ptr<platform::Transfer> transfer_;
+};
+
+// Decodes a body in the named character set; an unknown set gives an empty
+// text, bytes that fit no character become U+FFFD.
+QString bytesToText(const QByteArray& body, const QString& charset);

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "shell/LibraryConnection.h"
+
+#include "catalogue/CatalogueLines.h"
+#include "catalogue/DecodeAddress.h"
+#include "catalogue/LibraryLog.h"
+#include "catalogue/ServerTexts.h"
+#include "catalogue/TextFetch.h"
+#include "info/VersionCheck.h"
+#include "platform/net/NetworkReachability.h"
+
+#include <algorithm>
+
+LibraryConnection::LibraryConnection(platform::NetworkAccess& network, const StoredAddresses& addresses,
+                                     QObject* parent)
+    : QObject(parent),
+      network_(network),
+      addresses_(addresses),
+      reachability_(new platform::NetworkReachability(this))
+{
+    retryTimer_.setSingleShot(true);
+    connect(&retryTimer_, &QTimer::timeout, this, &LibraryConnection::readNow);
+    // The network is back: no need to wait out the interval.
+    connect(reachability_, &platform::NetworkReachability::online, this, [this] {
+        if (retrying_)
+            readNow();
+    });
+}
+
+LibraryConnection::~LibraryConnection() = default;
+
+bool LibraryConnection::isKnownOffline() const
+{
+    return reachability_->isKnownOffline();
+}
+
+void LibraryConnection::readNow()
+{
+    if (fetch_)
+        return;
+    retryTimer_.stop();
+    fetch_ = std::make_unique<TextFetch>(network_, builtInAddress(addresses_.versionFile), kServerCharset);
+    connect(fetch_.get(), &TextFetch::finished, this, &LibraryConnection::versionFetched);
+}
+
+void LibraryConnection::stop()
+{
+    fetch_.reset();
+}
+
+void LibraryConnection::dropFinishedFetch()
+{
+    // Deleted later: this runs inside the fetch's own signal.
+    if (fetch_)
+        fetch_.release()->deleteLater();
+}
+
+void LibraryConnection::setRetrying(bool retrying)
+{
+    retrying_ = retrying;
+    if (!retrying) {
+        retryTimer_.stop();
+        nextDelay_ = kFirstRetry;
+    } else if (!fetch_ && !retryTimer_.isActive()) {
+        scheduleRetry();
+    }
+}
+
+void LibraryConnection::versionFetched(const QString& text)
+{
+    dropFinishedFetch();
+    const std::optional<QString> published = publishedVersionText(text);
+    if (!published) {
+        qCWarning(lcLibrary).nospace() << "the version file has no " << kVersionMarker << " (" << text.size()
+                                       << " characters read)";
+        fail();
+        return;
+    }
+    // Made before the signal, so a slot that stops the read finds it.
+    fetch_ = std::make_unique<TextFetch>(network_, builtInAddress(addresses_.catalogue), kServerCharset);
+    connect(fetch_.get(), &TextFetch::finished, this, &LibraryConnection::catalogueFetched);
+    emit versionRead(*published);
+}
+
+void LibraryConnection::catalogueFetched(const QString& text)
+{
+    dropFinishedFetch();
+    QStringList lines;
+    splitAndKeep(text, lines);
+    if (lines.isEmpty()) {
+        qCWarning(lcLibrary).nospace() << "the catalogue holds no conference line (" << text.size()
+                                       << " characters read)";
+        fail();
+        return;
+    }
+    setRetrying(false);
+    emit catalogueRead(lines);
+}
+
+void LibraryConnection::fail()
+{
+    emit readFailed();
+    // A slot may have started retrying, or read again at once.
+    if (retrying_ && !fetch_ && !retryTimer_.isActive())
+        scheduleRetry();
+}
+
+void LibraryConnection::scheduleRetry()
+{
+    retryTimer_.start(nextDelay_);
+    nextDelay_ = std::min<std::chrono::milliseconds>(nextDelay_ * 2, kLongestRetry);
+}

@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "catalogue/StoredAddresses.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+#include <chrono>
+#include <memory>
+
+class TextFetch;
+
+namespace platform {
+class NetworkAccess;
+class NetworkReachability;
+}  // namespace platform
+
+// Reaches the library: reads its version file, and once that names a
+// version, its catalogue, on the network core without holding anyone up.
+// After a read that failed it can go on trying by itself (retrying), as a
+// listener who opened the program on a train expects: when the system says
+// the network is back, and otherwise at growing intervals, so that a long
+// time offline costs next to nothing.
+class LibraryConnection : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr std::chrono::seconds kFirstRetry{5};
+    static constexpr std::chrono::seconds kLongestRetry{60};
+
+    LibraryConnection(platform::NetworkAccess& network, const StoredAddresses& addresses, QObject* parent = nullptr);
+    ~LibraryConnection() override;
+
+    // Reads the library now, unless a read is under way already.
+    void readNow();
+    bool isReading() const { return fetch_ != nullptr; }
+    // Drops the read under way, without a word; not from inside its own
+    // signals but versionRead.
+    void stop();
+
+    // Whether a failed read is followed by another, by itself; a read that
+    // succeeds ends the retrying.
+    void setRetrying(bool retrying);
+    bool isRetrying() const { return retrying_; }
+    // How long after a failure the next read starts.
+    std::chrono::milliseconds nextRetryDelay() const { return nextDelay_; }
+
+    // The system says there is no network at all.
+    bool isKnownOffline() const;
+
+signals:
+    // The version file names `published` as the library's version; the
+    // catalogue is read next, unless a slot stops this read.
+    void versionRead(const QString& published);
+    // The catalogue's conference lines, at least one.
+    void catalogueRead(const QStringList& conferenceLines);
+    // The version file or the catalogue could not be read, or held nothing
+    // usable; the reason is in the log.
+    void readFailed();
+
+private:
+    void versionFetched(const QString& text);
+    void catalogueFetched(const QString& text);
+    void dropFinishedFetch();
+    void fail();
+    void scheduleRetry();
+
+    platform::NetworkAccess& network_;
+    StoredAddresses addresses_;
+    platform::NetworkReachability* reachability_;
+    std::unique_ptr<TextFetch> fetch_;
+    QTimer retryTimer_;
+    std::chrono::milliseconds nextDelay_ = kFirstRetry;
+    bool retrying_ = false;
+};
