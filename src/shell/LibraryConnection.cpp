@@ -47,6 +47,7 @@ void LibraryConnection::readNow()
 void LibraryConnection::stop()
 {
     fetch_.reset();
+    stopped_ = true;
 }
 
 void LibraryConnection::dropFinishedFetch()
@@ -77,10 +78,15 @@ void LibraryConnection::versionFetched(const QString& text)
         fail();
         return;
     }
-    // Made before the signal, so a slot that stops the read finds it.
+    // The catalogue is asked for only once every slot has returned: one may
+    // ask the listener about a newer version first, or stop the read.
+    stopped_ = false;
+    emit versionRead(*published);
+    if (stopped_)
+        return;
     fetch_ = std::make_unique<TextFetch>(network_, builtInAddress(addresses_.catalogue), kServerCharset);
     connect(fetch_.get(), &TextFetch::finished, this, &LibraryConnection::catalogueFetched);
-    emit versionRead(*published);
+    emit catalogueRequested();
 }
 
 void LibraryConnection::catalogueFetched(const QString& text)

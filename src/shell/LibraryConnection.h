@@ -37,8 +37,8 @@ public:
     // Reads the library now, unless a read is under way already.
     void readNow();
     bool isReading() const { return fetch_ != nullptr; }
-    // Drops the read under way, without a word; not from inside its own
-    // signals but versionRead.
+    // Drops the read under way, without a word; from a slot of versionRead
+    // too, which then reads no catalogue.
     void stop();
 
     // Whether a failed read is followed by another, by itself; a read that
@@ -53,8 +53,11 @@ public:
 
 signals:
     // The version file names `published` as the library's version; the
-    // catalogue is read next, unless a slot stops this read.
+    // catalogue is read once the slots have returned, unless one stops this
+    // read.
     void versionRead(const QString& published);
+    // The catalogue is being read now.
+    void catalogueRequested();
     // The catalogue's conference lines, at least one.
     void catalogueRead(const QStringList& conferenceLines);
     // The version file or the catalogue could not be read, or held nothing
@@ -75,4 +78,5 @@ private:
     QTimer retryTimer_;
     std::chrono::milliseconds nextDelay_ = kFirstRetry;
     bool retrying_ = false;
+    bool stopped_ = false;
 };

@@ -70,6 +70,21 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     library_ = new LibraryConnection(*network_, addresses_, this);
     connect(library_, &LibraryConnection::catalogueRead, this, &MainWindow::libraryRead);
     connect(library_, &LibraryConnection::readFailed, this, &MainWindow::libraryUnreachable);
+    // The wait for an answer restarts with each text asked for, so that
+    // the time a listener takes over the newer version's question is not
+    // counted against the server.
+    offlineTimer_ = new QTimer(this);
+    offlineTimer_->setSingleShot(true);
+    offlineTimer_->setInterval(kOfflineAfter);
+    connect(offlineTimer_, &QTimer::timeout, this, [this] {
+        if (!opened_ && hasStoredLectures())
+            openOffline();
+    });
+    connect(library_, &LibraryConnection::versionRead, offlineTimer_, &QTimer::stop);
+    connect(library_, &LibraryConnection::catalogueRequested, this, [this] {
+        if (!opened_)
+            offlineTimer_->start();
+    });
 
     auto* client = new QWidget(this);
     client->setFixedSize(760, 533);
@@ -217,18 +232,12 @@ void MainWindow::loadAtStartUp()
     platform::centreWindowOnScreen(*this);
 
     library_->readNow();
-    if (!hasStoredLectures())
-        return;
     // A listener with lectures stored is not kept waiting for a network
     // that is not there, nor for a server that does not answer.
-    if (library_->isKnownOffline()) {
+    if (library_->isKnownOffline() && hasStoredLectures())
         openOffline();
-        return;
-    }
-    QTimer::singleShot(kOfflineAfter, this, [this] {
-        if (!opened_)
-            openOffline();
-    });
+    else
+        offlineTimer_->start();
 }
 
 bool MainWindow::hasStoredLectures() const
@@ -272,6 +281,7 @@ void MainWindow::libraryUnreachable()
 
 void MainWindow::openOffline()
 {
+    offlineTimer_->stop();
     opened_ = true;
     offline_ = true;
     views_->choose(PageView::Favourites);

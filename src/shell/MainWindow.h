@@ -19,6 +19,7 @@ class AboutWindow;
 class DownloadEngine;
 class LibraryConnection;
 class QLabel;
+class QTimer;
 class ListeningMemory;
 class KeepAwakeWhilePlaying;
 class Pager;
@@ -61,8 +62,8 @@ public:
     explicit MainWindow(const StoredAddresses& addresses, const QString& programFolder, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Without stored lectures, a start waits this long for the library
-    // before it opens on them.
+    // With lectures stored, a start waits this long for each text of the
+    // library before it opens on them.
     static constexpr std::chrono::seconds kOfflineAfter{10};
     // Shown in the window while the library is being reached again at the
     // user's request.
@@ -138,6 +139,8 @@ private:
     platform::NetworkAccess* network_ = nullptr;
     LibraryConnection* library_ = nullptr;
     QLabel* offlineNotice_ = nullptr;
+    // How long a start waits for an answer before opening offline.
+    QTimer* offlineTimer_ = nullptr;
     bool opened_ = false;
     bool offline_ = false;
     // The user chose the catalogue while it could not be shown.
