@@ -7,8 +7,8 @@
 //   curl -o + sync      the same, then the file flushed to disk ("sync FILE")
 //   libcurl alone       libcurl in this process writing each block it hands
 //                       over: the floor for any client built on it
-//   ours, no flush      DownloadEngine with the durable flush turned off
-//   ours                DownloadEngine as the program runs it: data flushed
+//   ours, no flush      DownloadJob with the durable flush turned off
+//   ours                DownloadJob as the program runs it: data flushed
 //                       before the file is named, the folder after
 //   ours, resume half   the second half only, joined to a first half kept
 //                       from a transfer cut off in the middle
@@ -22,7 +22,9 @@
 // it once per size to compare peak memory, e.g. "download_bench 64M" and
 // "download_bench 1G".
 
-#include "download/DownloadEngine.h"
+#include "download/DownloadJob.h"
+#include "platform/net/NetworkAccess.h"
+#include "support/JobRun.h"
 #include "support/ProcessGauges.h"
 #include "support/TestHttpServer.h"
 
@@ -153,6 +155,7 @@ int main(int argc, char* argv[])
     const char* const names[kSides] = {"curl -o",        "curl -o + sync", "libcurl alone",
                                        "ours, no flush", "ours",           "ours, resume half"};
     std::vector<Clock::duration> best(kSides, Clock::duration::max());
+    platform::NetworkAccess network;
     for (int run = 0; run < runs; ++run) {
         // Rotate the order so no side always meets a warm or a cold cache.
         for (int turn = 0; turn < kSides; ++turn) {
@@ -162,8 +165,8 @@ int main(int argc, char* argv[])
                 // Not timed: the first half arrives and the connection drops
                 // (logged as a download that failed, its bytes kept).
                 server.serveGenerated("/lecture.wma", size, size / 2);
-                DownloadEngine cut;
-                cut.start(url, ourTarget);
+                DownloadJob cut(network, url, ourTarget);
+                runToEnd(cut);
                 server.serveGenerated("/lecture.wma", size);
                 // By the time anyone resumes, the kernel has long written the
                 // kept half out: the timed flush is of the second half only.
@@ -178,8 +181,8 @@ int main(int argc, char* argv[])
             } else if (side == LibcurlAlone) {
                 ok = fetchWithLibcurlAlone(url, ourTarget);
             } else {
-                DownloadEngine download(options);
-                ok = download.start(url, ourTarget);
+                DownloadJob download(network, url, ourTarget, options);
+                ok = runToEnd(download).isComplete();
             }
             const auto took = Clock::now() - start;
             const QString& path = curlSide ? curlTarget : ourTarget;

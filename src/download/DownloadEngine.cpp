@@ -2,28 +2,34 @@
 
 #include "download/DownloadEngine.h"
 
+#include "download/DownloadJob.h"
 #include "download/DownloadLog.h"
 #include "download/DownloadSpeed.h"
 #include "platform/host/MonotonicTick.h"
 
-#include <QCoreApplication>
-#include <QPointer>
-
-DownloadEngine::DownloadEngine(QObject* parent) : DownloadEngine(DownloadOptions(), parent) { }
-
-DownloadEngine::DownloadEngine(DownloadOptions options, QObject* parent)
-    : DownloadEngine(std::move(options), &platform::monotonicMilliseconds, parent)
+DownloadEngine::DownloadEngine(platform::NetworkAccess& network, QObject* parent)
+    : DownloadEngine(network, DownloadOptions(), parent)
 {
 }
 
-DownloadEngine::DownloadEngine(DownloadOptions options, TickSource tickSource, QObject* parent)
+DownloadEngine::DownloadEngine(platform::NetworkAccess& network, DownloadOptions options, QObject* parent)
+    : DownloadEngine(network, std::move(options), &platform::monotonicMilliseconds, parent)
+{
+}
+
+DownloadEngine::DownloadEngine(platform::NetworkAccess& network, DownloadOptions options, TickSource tickSource,
+                               QObject* parent)
     : QObject(parent),
+      network_(network),
       options_(std::move(options)),
       tickSource_(std::move(tickSource))
 {
 }
 
-DownloadEngine::~DownloadEngine() = default;
+DownloadEngine::~DownloadEngine()
+{
+    abort();
+}
 
 bool DownloadEngine::start(const QString& source, const QString& target)
 {
@@ -33,55 +39,38 @@ bool DownloadEngine::start(const QString& source, const QString& target)
         qCWarning(lcDownload) << "not downloading" << source << "- another download is running";
         return false;
     }
-    startTick_ = 0;
-    LectureDownload download(source, target, options_);
-    running_ = &download;
-    // A handler inside the pump may destroy this object; the download then
-    // goes on to its end without reporting to anyone.
-    const QPointer<DownloadEngine> alive(this);
-    const DownloadResult result = download.run([this, alive](qint64 received, qint64 total) {
-        if (alive)
-            transferProgressed(received, total);
-    });
-    if (!alive)
-        return result.isComplete();
-    if (running_ == &download)
-        running_ = nullptr;
-    lastResult_ = result;
-    return result.isComplete();
+    startTick_ = tickSource_();
+    running_ = new DownloadJob(network_, source, target, options_, tickSource_);
+    connect(running_, &DownloadJob::progressed, this, &DownloadEngine::jobProgressed);
+    connect(running_, &DownloadJob::finished, this, &DownloadEngine::jobFinished);
+    connect(running_, &DownloadJob::finished, running_, &QObject::deleteLater);
+    running_->start();
+    return true;
 }
 
 void DownloadEngine::abort()
 {
-    // A download that has finished is not touched.
-    if (running_)
-        running_->abort();
+    if (!running_)
+        return;
+    // It ends by itself, later, and goes then; its rename, if it has begun,
+    // still stores the whole lecture.
+    DownloadJob* job = running_;
     running_ = nullptr;
+    job->disconnect(this);
+    ++unwinding_;
+    connect(job, &DownloadJob::finished, this, [this] { --unwinding_; });
+    job->cancel();
+    lastResult_ = DownloadResult(DownloadResult::Outcome::Cancelled, QStringLiteral("cancelled"));
 }
 
-void DownloadEngine::transferProgressed(qint64 received, qint64 total)
+void DownloadEngine::jobProgressed(qint64 received, qint64 total)
 {
-    if (startTick_ == 0)
-        startTick_ = now();
-    const qint64 sinceLastEvent = now() - lastTick_;
-    if (sinceLastEvent > 100 && received > 0) {
-        const qint32 speed = downloadSpeed(received, now() - startTick_);
-        const QPointer<DownloadEngine> alive(this);
-        emit progressed(received, total, speed);
-        if (!alive)
-            return;
-        // Taken after the handlers have returned, so a slow handler does
-        // not eat into the next interval.
-        lastTick_ = now();
-        pumpEvents();
-        if (!alive)
-            return;
-    }
-    if (sinceLastEvent > 50)
-        pumpEvents();
+    emit progressed(received, total, downloadSpeed(received, tickSource_() - startTick_));
 }
 
-void DownloadEngine::pumpEvents()
+void DownloadEngine::jobFinished(const DownloadResult& result)
 {
-    QCoreApplication::processEvents();
+    running_ = nullptr;
+    lastResult_ = result;
+    emit finished(result);
 }

@@ -13,7 +13,7 @@ class DownloadResult {
 public:
     enum class Outcome {
         Complete,  // the whole file is stored under the target's name
-        Cancelled,  // abort() was called while it ran
+        Cancelled,  // cancelled while it ran
         // The transfer broke off or never got going: no connection, the
         // server refused or stalled, the body ended before its announced
         // length, not an http(s) address. The bytes that came are kept for

@@ -85,7 +85,11 @@ RowCommands::~RowCommands() = default;
 
 void RowCommands::setDownloadEngine(DownloadEngine* engine)
 {
+    if (downloadEngine_)
+        downloadEngine_->disconnect(this);
     downloadEngine_ = engine;
+    if (engine)
+        connect(engine, &DownloadEngine::finished, this, &RowCommands::downloadEnded);
 }
 
 void RowCommands::actionButtonReleased(int row)
@@ -159,35 +163,44 @@ void RowCommands::downloadOrCancel(int row)
     if (button->text() != kDownloadCaption) {
         button->setText(kDownloadCaption);
         parts_.pageList.rows[row].percentage->setCaption(QString());
-        if (downloadEngine_)
-            downloadEngine_->abort();
+        // A button left at 取 消 by a download that was stored cancels nothing.
+        if (!downloadEngine_ || !downloadEngine_->isDownloading())
+            return;
+        downloadEngine_->abort();
+        // Told as any download that stored nothing is, once the cancel
+        // press has been handled.
+        QTimer::singleShot(0, window_,
+                           [window = window_] { showNotice(kDownloadFailedMessage, QMessageBox::NoIcon, window); });
         return;
     }
 
-    button->setText(kCancelCaption);
-    downloadRow_ = row;
-    const QString line = parts_.entries.lectureLines.value(downloadRow_ + parts_.pageList.pageScrollBar->position());
+    const QString line = parts_.entries.lectureLines.value(row + parts_.pageList.pageScrollBar->position());
     const std::optional<QString> savedName = lectureSavedName(line);
     const std::optional<QString> source = lectureDownloadAddress(line);
     const std::optional<QString> fileName = savedName ? favouriteFileName(*savedName) : std::nullopt;
-
-    bool ok = false;
-    bool cancelled = false;
     if (!fileName || !source) {
         qCWarning(lcDownload) << "not downloading" << line << "- it names no address, or no name a file can have";
-    } else if (downloadEngine_) {
-        ok = downloadEngine_->start(*source, favouritesFolder_ + u'/' + *fileName);
-        // The engine is gone only when the closing window aborted it.
-        cancelled =
-            !ok && (!downloadEngine_ || downloadEngine_->lastResult().outcome() == DownloadResult::Outcome::Cancelled);
+    } else if (downloadEngine_ && downloadEngine_->start(*source, favouritesFolder_ + u'/' + *fileName)) {
+        button->setText(kCancelCaption);
+        downloadRow_ = row;
+        downloadLine_ = line;
+        return;
     }
-    if (!cancelled)
-        emit downloadFinished(withVisibleControls(recordTitle(line).value_or(line)), ok);
-    if (ok) {
+    emit downloadFinished(withVisibleControls(recordTitle(line).value_or(line)), false);
+    showNotice(kDownloadFailedMessage, QMessageBox::NoIcon, window_);
+}
+
+void RowCommands::downloadEnded(const DownloadResult& result)
+{
+    // A cancel, the user's or the closing window's, is neither stored nor failed.
+    if (result.outcome() == DownloadResult::Outcome::Cancelled)
+        return;
+    emit downloadFinished(withVisibleControls(recordTitle(downloadLine_).value_or(downloadLine_)), result.isComplete());
+    if (result.isComplete()) {
         parts_.favouritesTimer.setEnabled(true);
         return;
     }
-    button->setText(kDownloadCaption);
+    parts_.pageList.rows[downloadRow_].actionButton->setText(kDownloadCaption);
     showNotice(kDownloadFailedMessage, QMessageBox::NoIcon, window_);
 }
 

@@ -11,6 +11,7 @@
 #include <memory>
 
 class DownloadEngine;
+class DownloadResult;
 class ListeningMemory;
 class Pager;
 class QWidget;
@@ -29,9 +30,8 @@ class NetworkAccess;
 // lectures it downloads a lecture or cancels the download, in the
 // favourites it plays a stored lecture from where it was left. A
 // conference's lecture list is read while the window goes on: its row says
-// so, and another 进 入 replaces it. A download blocks inside the button's
-// release while the window goes on serving events, so a cancel, a view
-// switch or another press runs nested inside it.
+// so, and another 进 入 replaces it. A download runs while the window goes
+// on too; a second 下 载 while it runs is refused.
 class RowCommands : public QObject {
     Q_OBJECT
 
@@ -61,7 +61,6 @@ public:
     void actionButtonReleased(int row);
 
     // Shows the download's percentage in its row (the speed is not shown).
-    // Connected directly to the engine, so it runs inside the transfer.
     void showProgress(qint64 received, qint64 total, qint32 speed);
 
 signals:
@@ -76,6 +75,7 @@ private:
     // The loading conference's row, if the catalogue page shows it, says so.
     void showLoadingMark();
     void downloadOrCancel(int row);
+    void downloadEnded(const DownloadResult& result);
     void playFavourite(int row);
 
     Parts parts_;
@@ -87,6 +87,8 @@ private:
     QWidget* window_;
     QPointer<DownloadEngine> downloadEngine_;
     int downloadRow_ = 0;
+    // The lecture line of the running download.
+    QString downloadLine_;
     std::unique_ptr<TextFetch> listFetch_;
     // The conference whose list is read, by its place in the catalogue.
     int loadingConference_ = -1;

@@ -222,7 +222,7 @@ void MainWindow::loadAtStartUp()
     entries_.favouritesListing.setPath(favouritesFolder() + u'/');
     listening_->load(entries_.favouritesListing.names());
 
-    downloadEngine_ = new DownloadEngine(this);
+    downloadEngine_ = new DownloadEngine(*network_, this);
     connect(downloadEngine_, &DownloadEngine::progressed, rowCommands_, &RowCommands::showProgress);
     rowCommands_->setDownloadEngine(downloadEngine_);
 
@@ -336,8 +336,8 @@ void MainWindow::shutDown()
     keepAwake_->stopHolding();
     if (downloadEngine_)
         downloadEngine_->abort();
-    // A download still on the stack finishes unwinding before the engine
-    // goes; the process ends right here in a real run anyway.
+    // The cancelled job ends by itself; the process ends right here in a
+    // real run anyway.
     if (downloadEngine_)
         downloadEngine_->deleteLater();
     downloadEngine_ = nullptr;

@@ -243,6 +243,7 @@ void NginxLibraryTest::clientStartsEntersAConferenceAndDownloadsALecture()
              QStringLiteral("急性冠脉综合征的抗血小板治疗 - 大会专题报告"));
 
     QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
+    MainWindowFixture::waitWhileDownloading(*window);
 
     QCOMPARE(fixture.host.messages.size(), 0u);
     const QStringList stored = QDir(fixture.favouritesFolder()).entryList(QDir::Files | QDir::Hidden);
@@ -266,9 +267,11 @@ void NginxLibraryTest::brokenOffDownloadGoesOnWithARange()
     MainWindow* window = start->window();
 
     QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
+    MainWindowFixture::waitWhileDownloading(*window);
     QCOMPARE(fixture.host.messages.size(), 1u);
     QCOMPARE(fixture.host.messages[0].prompt, QStringLiteral("下载失败!"));
     QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
+    MainWindowFixture::waitWhileDownloading(*window);
 
     QCOMPARE(fixture.host.messages.size(), 1u);
     QCOMPARE(relay.connectionCount(), 2);

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "download/LectureDownload.h"
+#include "download/DownloadJob.h"
+#include "platform/net/NetworkAccess.h"
 #include "support/FileBytes.h"
 #include "support/FreePort.h"
+#include "support/JobRun.h"
 #include "support/TestHttpServer.h"
 
 #include <QtTest>
@@ -49,6 +51,7 @@ private slots:
     void failuresAreLoggedWithTheirReason();
 
 private:
+    platform::NetworkAccess network_;
     TestHttpServer server_;
     std::unique_ptr<QTemporaryDir> dir_;
 };
@@ -82,13 +85,12 @@ void DownloadLogTest::failuresAreLoggedWithTheirReason()
     QFETCH(bool, cancel);
     QFETCH(QStringList, warnings);
     server_.serveBytes("/lecture.zip", generatedBytes(1000));
-    LectureDownload download(address, dir_->filePath(QStringLiteral("讲座.zip")));
+    DownloadJob download(network_, address, dir_->filePath(QStringLiteral("讲座.zip")));
 
     KardeloLog log;
-    download.run([&](qint64, qint64) {
-        if (cancel)
-            download.abort();
-    });
+    if (cancel)
+        download.cancel();
+    runToEnd(download);
 
     const QStringList logged = log.lines.filter(QStringLiteral("|warning|"));
     QCOMPARE(logged.size(), warnings.size());

@@ -105,6 +105,7 @@ void DownloadNoticesTest::toldOnlyWhileTheUserIsAway()
             Qt::SingleShotConnection);
     }
     QTest::mouseClick(button, Qt::LeftButton);
+    fixture.waitWhileDownloading();
 
     // Sent after the download's and on the same connection, so it arrives
     // after any the download sent.

@@ -39,7 +39,11 @@ private:
     QString favourites() const { return fixture_->favouritesFolder(); }
     void showFavourites();
     void enterConference();
-    void press(int row) { QTest::mouseClick(window_->pageList().rows[row].actionButton, Qt::LeftButton); }
+    void press(int row)
+    {
+        QTest::mouseClick(window_->pageList().rows[row].actionButton, Qt::LeftButton);
+        fixture_->waitWhileDownloading();
+    }
     // Every file of the favourites folder with its bytes.
     QMap<QString, QByteArray> snapshot() const;
 

@@ -40,7 +40,11 @@ private slots:
     void hostileAnswers();
 
 private:
-    void press(int row) { QTest::mouseClick(fixture_->window().pageList().rows[row].actionButton, Qt::LeftButton); }
+    void press(int row)
+    {
+        QTest::mouseClick(fixture_->window().pageList().rows[row].actionButton, Qt::LeftButton);
+        fixture_->waitWhileDownloading();
+    }
     QString messages() const;
 
     std::unique_ptr<MainWindowFixture> fixture_;

@@ -2,8 +2,10 @@
 
 #include "download/PartialDownload.h"
 
-#include "download/LectureDownload.h"
+#include "download/DownloadJob.h"
+#include "platform/net/NetworkAccess.h"
 #include "support/FileBytes.h"
+#include "support/JobRun.h"
 #include "support/TestHttpServer.h"
 
 #include <QCryptographicHash>
@@ -41,6 +43,7 @@ private:
     QString target(const QString& name) const { return dir_->filePath(name); }
     QString favourites() const { return dir_->filePath(QStringLiteral("我的收藏")); }
 
+    platform::NetworkAccess network_;
     TestHttpServer server_;
     std::unique_ptr<QTemporaryDir> dir_;
 };
@@ -72,8 +75,8 @@ void PartialDownloadTest::partialsThatWillNotBeResumedArePruned()
     resource.cutAfter = 30 * 1000;
     server_.serveResumable("/cut.zip", resource);
     const QString path = target(QStringLiteral("我的收藏/讲座.zip"));
-    LectureDownload download(server_.url("/cut.zip"), path);
-    QCOMPARE(download.run({}).outcome(), DownloadResult::Outcome::Network);
+    DownloadJob download(network_, server_.url("/cut.zip"), path);
+    QCOMPARE(runToEnd(download).outcome(), DownloadResult::Outcome::Network);
     const QStringList partial = hiddenFiles(favourites());
     QCOMPARE(partial.size(), 2);
     for (const QString& name : partial) {
@@ -104,8 +107,8 @@ void PartialDownloadTest::resumesBytesKeptInTheStoredFormat()
                            "kardelo-partial 1\nname " + name + "\naddress " + server_.url("/lecture.zip").toUtf8()
                                + "\nvalidator \"v1\"\ntotal 100000\n"));
 
-    LectureDownload download(server_.url("/lecture.zip"), favourites() + u'/' + QString::fromUtf8(name));
-    QCOMPARE(download.run({}).outcome(), DownloadResult::Outcome::Complete);
+    DownloadJob download(network_, server_.url("/lecture.zip"), favourites() + u'/' + QString::fromUtf8(name));
+    QCOMPARE(runToEnd(download).outcome(), DownloadResult::Outcome::Complete);
 
     QCOMPARE(server_.requests().back().header("Range"), std::string("bytes=30000-"));
     QCOMPARE(server_.requests().back().header("If-Range"), std::string("\"v1\""));
@@ -126,8 +129,10 @@ void PartialDownloadTest::processKilledMidTransferResumes()
     const pid_t child = ::fork();
     QVERIFY(child >= 0);
     if (child == 0) {
-        LectureDownload download(server_.url("/slow.zip"), path);
-        download.run([](qint64 received, qint64) {
+        // Of its own: the parent's connections are not the child's to use.
+        platform::NetworkAccess network;
+        DownloadJob download(network, server_.url("/slow.zip"), path);
+        runToEnd(download, [](qint64 received, qint64) {
             if (received >= 5000)
                 std::_Exit(0);
         });
@@ -140,8 +145,8 @@ void PartialDownloadTest::processKilledMidTransferResumes()
 
     resource.pause = std::chrono::milliseconds(0);
     server_.serveResumable("/slow.zip", resource);
-    LectureDownload download(server_.url("/slow.zip"), path);
-    QCOMPARE(download.run({}).outcome(), DownloadResult::Outcome::Complete);
+    DownloadJob download(network_, server_.url("/slow.zip"), path);
+    QCOMPARE(runToEnd(download).outcome(), DownloadResult::Outcome::Complete);
     QCOMPARE(readWholeFile(path), resource.body);
     const std::string range = server_.requests().back().header("Range");
     QVERIFY2(range.rfind("bytes=", 0) == 0 && std::stoll(range.substr(6)) >= 5000, range.c_str());

@@ -57,6 +57,7 @@ private:
     void press(int row, Qt::MouseButton button = Qt::LeftButton)
     {
         QTest::mouseClick(window_->pageList().rows[row].actionButton, button);
+        fixture_->waitWhileDownloading();
     }
     void serveSlowLecture()  // 300 KB in pieces 30 ms apart
     {
@@ -357,7 +358,7 @@ void RowCommandsTest::cancelRunsInsideThePressThatStartedTheDownload()
     press(0);
 
     QCOMPARE(atCancel, (QStringList{"下 载", ""}));
-    QCOMPARE(messages(), QStringList{kDownloadFailed});
+    QTRY_COMPARE(messages(), QStringList{kDownloadFailed});
     QCOMPARE(window_->pageList().rows[0].actionButton->text(), QStringLiteral("下 载"));
     QVERIFY(stored().isEmpty());
     QVERIFY(!window_->favouritesTimer()->isEnabled());
@@ -375,10 +376,10 @@ void RowCommandsTest::secondPressWhileDownloadingIsRefused()
     QCOMPARE(fixture_->server.requestCount("/audio/b.wma"), 0u);
     QCOMPARE(messages(), QStringList{kDownloadFailed});
     QCOMPARE(window_->pageList().rows[1].actionButton->text(), QStringLiteral("下 载"));
-    // The first download went on, its percentage now in the second row.
+    // The first download went on, its percentage still in its own row.
     QCOMPARE(stored(), QStringList{QStringLiteral("甲%张医生$四十分钟.zip")});
-    QVERIFY(window_->pageList().rows[1].percentage->caption().endsWith(u'%'));
-    QCOMPARE(window_->rowCommands().downloadRow(), 1);
+    QVERIFY(window_->pageList().rows[0].percentage->caption().endsWith(u'%'));
+    QCOMPARE(window_->rowCommands().downloadRow(), 0);
 }
 
 void RowCommandsTest::closingTheWindowAbortsTheDownload()
@@ -388,7 +389,8 @@ void RowCommandsTest::closingTheWindowAbortsTheDownload()
     duringTheDownload([&] { window_->close(); });
     press(0);
     QCOMPARE(fixture_->host.endings, 1);
-    QVERIFY(stored().isEmpty());
+    // The cancelled download drops its bytes on the next turns of the event loop.
+    QTRY_VERIFY(stored().isEmpty());
 }
 
 void RowCommandsTest::viewSwitchesAndAnotherConferenceDuringADownload()

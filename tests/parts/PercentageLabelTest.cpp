@@ -133,6 +133,7 @@ void PercentageLabelTest::aDownloadShowsAProgressBar()
             || QString::number(value->currentValue().toInt()) + u'%' != row.percentage->caption();
     });
     QTest::mouseClick(row.actionButton, Qt::LeftButton);
+    fixture.waitWhileDownloading();
 
     QVERIFY(reports >= 2);
     QCOMPARE(notProgress, 0);

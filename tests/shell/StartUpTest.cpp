@@ -295,6 +295,7 @@ void StartUpTest::favouritesLieWhereTheUserCanWrite()
                               toGb2312("心电图%张医生$讲座*" + fixture.server.url("/audio/a.wma") + "\r\n"));
     QVERIFY(fixture.enterConference());
     QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
+    fixture.waitWhileDownloading();
     QVERIFY(fixture.host.messages.empty());
     QCOMPARE(QDir(expected).entryList(QDir::Files), QStringList{QStringLiteral("心电图%张医生$讲座.zip")});
     QTest::mouseClick(window->viewBar().favouritesOption, Qt::LeftButton, {},

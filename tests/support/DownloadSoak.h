@@ -15,6 +15,9 @@
 #include <vector>
 
 class ChaosServer;
+namespace platform {
+class NetworkAccess;
+}  // namespace platform
 class DownloadEngine;
 class SoakFolder;
 
@@ -94,6 +97,7 @@ private:
     std::mt19937_64 random_;
     std::unique_ptr<ChaosServer> server_;
     std::unique_ptr<SoakFolder> folder_;
+    std::unique_ptr<platform::NetworkAccess> network_;
     std::unique_ptr<DownloadEngine> engine_;
     // The version each lecture's target holds, as the starts that stored
     // it said; nothing while none has.

@@ -2,6 +2,7 @@
 
 #include "support/MainWindowFixture.h"
 
+#include "download/DownloadEngine.h"
 #include "shell/StartProcedure.h"
 #include "support/Gb2312.h"
 #include "support/ServerAddresses.h"
@@ -67,6 +68,18 @@ bool MainWindowFixture::enterConference(int row)
     const auto entered = [this] { return window_->viewBar().lecturesOption->isChecked(); };
     (void)QTest::qWaitFor([&] { return entered() || host.messages.size() > messagesBefore; }, 60000);
     return entered();
+}
+
+void MainWindowFixture::waitWhileDownloading()
+{
+    waitWhileDownloading(*window_);
+}
+
+void MainWindowFixture::waitWhileDownloading(const MainWindow& window)
+{
+    // The window's shutdown lets go of its engine.
+    (void)QTest::qWaitFor([&window] { return !window.downloadEngine() || !window.downloadEngine()->isDownloading(); },
+                          60000);
 }
 
 QString MainWindowFixture::favouritesFolder() const

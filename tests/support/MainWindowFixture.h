@@ -35,6 +35,10 @@ public:
     // Presses 进 入 on a catalogue row and waits until the conference's
     // lectures show (true) or a message says why not.
     bool enterConference(int row = 0);
+    // Waits, serving events, until no download runs (a minute at most):
+    // after a press of 下 载, its end.
+    void waitWhileDownloading();
+    static void waitWhileDownloading(const MainWindow& window);
     // Creates stored files in the favourites folder.
     void addFavourites(const QStringList& names);
 

@@ -103,6 +103,7 @@ void ServerNamesTest::namesAreShownAndStoredAsTheyAre()
     QCOMPARE(fixture.visibleFirstCaptions(), QStringList{shown});
 
     QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
+    fixture.waitWhileDownloading();
     QStringList outcome = QDir(fixture.favouritesFolder()).entryList(QDir::Files | QDir::Hidden);
     for (const RecordingHost::Message& m : fixture.host.messages)
         outcome << m.prompt;
