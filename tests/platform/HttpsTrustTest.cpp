@@ -2,7 +2,6 @@
 
 #include "platform/net/HttpGet.h"
 #include "platform/net/NetworkAccess.h"
-#include "platform/net/StreamingGet.h"
 #include "platform/net/Transfer.h"
 #include "support/FreePort.h"
 #include "support/TestCertificates.h"
@@ -10,21 +9,7 @@
 
 #include <QtTest>
 
-using platform::StreamingGet;
-
 namespace {
-
-// Keeps every piece it is handed.
-class CollectedBody final : public StreamingGet::Receiver {
-public:
-    QByteArray bytes;
-    bool received(QByteArrayView piece) override
-    {
-        bytes.append(piece);
-        return true;
-    }
-    bool checkIn() override { return true; }
-};
 
 const QByteArray kLecture = QByteArrayLiteral("RIFF lecture bytes");
 
@@ -94,20 +79,23 @@ void HttpsTrustTest::onlyTrustedHttpsAnswers()
     QCOMPARE(text.has_value(), answered);
     QCOMPARE(text.value_or(QByteArray()), answered ? kLecture : QByteArray());
 
-    CollectedBody download;
-    const StreamingGet::Result result = StreamingGet(address, limits).run(download);
-    QCOMPARE(result.outcome,
-             answered ? StreamingGet::Result::Outcome::Finished : StreamingGet::Result::Outcome::NetworkError);
-    QCOMPARE(download.bytes, answered ? kLecture : QByteArray());
-
+    // The window's text and the download's stream, on the network core.
     platform::NetworkAccess access;
-    const std::unique_ptr<platform::Transfer> transfer(access.getText(address, limits));
-    QSignalSpy finished(transfer.get(), &platform::Transfer::finished);
-    QVERIFY(finished.wait(15000));
-    QCOMPARE(transfer->result().outcome,
-             answered ? platform::Transfer::Result::Outcome::Finished
-                      : platform::Transfer::Result::Outcome::NetworkError);
-    QCOMPARE(transfer->takeBody(), answered ? kLecture : QByteArray());
+    for (const bool stream : {false, true}) {
+        const std::unique_ptr<platform::Transfer> transfer(stream ? access.getStream(address, limits)
+                                                                  : access.getText(address, limits));
+        QByteArray streamed;
+        transfer->setReceiver([&streamed](QByteArrayView piece) {
+            streamed.append(piece);
+            return true;
+        });
+        QSignalSpy finished(transfer.get(), &platform::Transfer::finished);
+        QVERIFY(finished.wait(15000));
+        QCOMPARE(transfer->result().outcome,
+                 answered ? platform::Transfer::Result::Outcome::Finished
+                          : platform::Transfer::Result::Outcome::NetworkError);
+        QCOMPARE(stream ? streamed : transfer->takeBody(), answered ? kLecture : QByteArray());
+    }
 
     // Nothing that was asked for over https is fetched again in the clear.
     QCOMPARE(plain_.requestCount("/lecture.mp3"), plainRequestsBefore);
