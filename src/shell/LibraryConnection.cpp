@@ -16,23 +16,33 @@ LibraryConnection::LibraryConnection(platform::NetworkAccess& network, const Sto
                                      QObject* parent)
     : QObject(parent),
       network_(network),
-      addresses_(addresses),
-      reachability_(new platform::NetworkReachability(this))
+      addresses_(addresses)
 {
     retryTimer_.setSingleShot(true);
     connect(&retryTimer_, &QTimer::timeout, this, &LibraryConnection::readNow);
-    // The network is back: no need to wait out the interval.
-    connect(reachability_, &platform::NetworkReachability::online, this, [this] {
-        if (retrying_)
-            readNow();
-    });
 }
 
 LibraryConnection::~LibraryConnection() = default;
 
-bool LibraryConnection::isKnownOffline() const
+platform::NetworkReachability& LibraryConnection::reachability()
 {
-    return reachability_->isKnownOffline();
+    // Asked only once the library could not be read, or lectures are stored
+    // to open on: loading the system's network back end is no part of a
+    // start that reaches its library.
+    if (!reachability_) {
+        reachability_ = new platform::NetworkReachability(this);
+        // The network is back: no need to wait out the interval.
+        connect(reachability_, &platform::NetworkReachability::online, this, [this] {
+            if (retrying_)
+                readNow();
+        });
+    }
+    return *reachability_;
+}
+
+bool LibraryConnection::isKnownOffline()
+{
+    return reachability().isKnownOffline();
 }
 
 void LibraryConnection::readNow()
@@ -60,6 +70,8 @@ void LibraryConnection::dropFinishedFetch()
 void LibraryConnection::setRetrying(bool retrying)
 {
     retrying_ = retrying;
+    if (retrying)
+        reachability();
     if (!retrying) {
         retryTimer_.stop();
         nextDelay_ = kFirstRetry;

@@ -49,7 +49,7 @@ public:
     std::chrono::milliseconds nextRetryDelay() const { return nextDelay_; }
 
     // The system says there is no network at all.
-    bool isKnownOffline() const;
+    bool isKnownOffline();
 
 signals:
     // The version file names `published` as the library's version; the
@@ -67,13 +67,14 @@ signals:
 private:
     void versionFetched(const QString& text);
     void catalogueFetched(const QString& text);
+    platform::NetworkReachability& reachability();
     void dropFinishedFetch();
     void fail();
     void scheduleRetry();
 
     platform::NetworkAccess& network_;
     StoredAddresses addresses_;
-    platform::NetworkReachability* reachability_;
+    platform::NetworkReachability* reachability_ = nullptr;
     std::unique_ptr<TextFetch> fetch_;
     QTimer retryTimer_;
     std::chrono::milliseconds nextDelay_ = kFirstRetry;

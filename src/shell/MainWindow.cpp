@@ -234,7 +234,7 @@ void MainWindow::loadAtStartUp()
     library_->readNow();
     // A listener with lectures stored is not kept waiting for a network
     // that is not there, nor for a server that does not answer.
-    if (library_->isKnownOffline() && hasStoredLectures())
+    if (hasStoredLectures() && library_->isKnownOffline())
         openOffline();
     else
         offlineTimer_->start();
