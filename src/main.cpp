@@ -25,8 +25,8 @@ int main(int argc, char* argv[])
     platform::installFontSubstitutions();
     warmUp.wait();
     // Logout, shutdown or Ctrl+C go through the window's own close, which
-    // stops a running download and cleans up after it; before the window
-    // is up there is nothing to keep.
+    // keeps the listening place and the running downloads' bytes; before
+    // the window is up there is nothing to keep.
     StartProcedure start(builtInAddresses(), platform::programFolder());
     platform::TerminationRequests termination;
     QObject::connect(&termination, &platform::TerminationRequests::requested, &start, [&start] {

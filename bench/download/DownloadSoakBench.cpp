@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// A chaos soak of the download engine: many downloads from a loopback
-// server that cuts, resets, stalls, trickles, changes and removes lectures
-// and answers with the wrong status, range or length, after which every
-// stored lecture must be whole, the partial files few, and the descriptors
-// and memory back where they were (DownloadSoak says exactly what).
+// A chaos soak of the download queue: many downloads, a few at once, from a
+// loopback server that cuts, resets, stalls, trickles, changes and removes
+// lectures and answers with the wrong status, range or length, with cancels
+// and restarts of the program in between, after which every stored lecture
+// must be whole, the partial files few and resumed, and the descriptors and
+// memory back where they were (DownloadSoak says exactly what).
 //
 //   download_soak [DOWNLOADS] [SEED]
 //

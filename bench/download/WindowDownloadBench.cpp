@@ -1,63 +1,280 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// How alive the window stays while a large lecture downloads through the
-// row button: the longest gap between two runs of the event pump while data
-// flows, and the throughput next to the download engine on its own.
+// Three large lectures downloading at once, as the window runs them, next to
+// curl fetching the same three files from the same loopback server in the
+// same run, and one download alone next to an earlier build's:
 //
-//   window_download_bench [SIZE_MIB]   (default 1024)
-#include "download/DownloadEngine.h"
+//   curl -o x3           three curl processes at once
+//   queue x3, no flush   DownloadQueue on the window's thread, durable off
+//   curl -o + sync x3    the same, each file flushed ("sync FILE") once whole
+//   window x3, durable   the window's own queue: 下 载 pressed in three rows
+//   one: ours            a DownloadJob alone, without and with the flush
+//   one: earlier build   OLD_BENCH (an earlier build's download_bench) run
+//                        once, its "ours, no flush" and "ours" lines
+//
+// Each row: the time from the first start to the last file stored, the
+// throughput of all its files together and against its reference (curl's
+// for three, the earlier build's for one), the processor time of the
+// downloading side (the window's thread for ours, the curl and sync
+// processes for curl) and how the machine's cores were taken meanwhile (all
+// of them, from /proc/stat: "busy" working, "steal" kept from this virtual
+// machine by its host, 100% being every core). For ours besides: the
+// longest the window's thread went without serving its events (flushes and
+// renames included), how many times it went 50 ms or more, and the peak
+// resident memory of this process (VmHWM, the loopback server's threads
+// included), counted afresh for each, with the resident memory at its start.
+//
+//   window_download_bench [SIZE_MIB] [RUNS] [OLD_BENCH]
+//
+// SIZE_MIB: each file's size (default 1024). RUNS: how many times the whole
+// sequence runs (default 1), every run printed. OLD_BENCH: the path of an
+// earlier build's download_bench; left out, or "-", no comparison. The
+// files go to the temporary folder (TMPDIR), which must be on a real disk
+// with room for three files for the flush to mean anything. Offscreen unless
+// DISPLAY or QT_QPA_PLATFORM is set.
+
+#include "DownloadReferences.h"
+#include "EventLoopProbe.h"
+#include "RunGauges.h"
 #include "download/DownloadJob.h"
+#include "download/DownloadQueue.h"
 #include "platform/net/NetworkAccess.h"
+#include "platform/widgets/OptionButton.h"
 #include "support/Gb2312.h"
-#include "support/JobRun.h"
 #include "support/MainWindowFixture.h"
 #include "support/MainWindowParts.h"
-#include "support/RecordingHost.h"
-#include "support/ServerAddresses.h"
+#include "support/ProcessGauges.h"
 #include "support/TestHttpServer.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <optional>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
-// Re-posts an event to itself each time it gets one: every pass of the
-// event pump delivers exactly one, so the gaps between deliveries are the
-// gaps between pump runs.
-class PumpProbe : public QObject {
+constexpr int kLectures = DownloadQueue::kConcurrentDownloads;
+
+struct Figures {
+    bool ok = false;
+    double seconds = 0;
+    // The processor time of the downloading side: the window's thread for
+    // ours, the curl (and sync) processes for curl.
+    double cpuSeconds = 0;
+    // How the machine's cores were taken meanwhile.
+    MachineShare machine;
+    double longestStallMs = -1;  // not for curl
+    int longStalls = 0;
+    qint64 peakKiB = -1;
+    qint64 startKiB = -1;
+};
+
+// The size must match and a sample of bytes across the file must be the
+// served pattern, or the timing means nothing.
+bool verify(const QString& path, qint64 size)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() != size)
+        return false;
+    const qint64 step = std::max<qint64>(1, size / 997);
+    for (qint64 offset = 0; offset < size; offset += step) {
+        char byte = 0;
+        if (!file.seek(offset) || file.read(&byte, 1) != 1 || byte != TestHttpServer::generatedByte(offset))
+            return false;
+    }
+    return true;
+}
+
+bool verifyAndRemove(const QStringList& paths, qint64 size)
+{
+    bool ok = true;
+    for (const QString& path : paths) {
+        ok = verify(path, size) && ok;
+        QFile::remove(path);
+    }
+    // What one side left for the disk to write is not the next one's cost.
+    ::sync();
+    return ok;
+}
+
+// Serves this thread's events, as the window's loop does, until done()
+// says so at a signal of sender's (or ten minutes have gone).
+template <typename Sender, typename Signal>
+bool serveEventsUntil(const std::function<bool()>& done, Sender* sender, Signal signal)
+{
+    QEventLoop loop;
+    QObject::connect(sender, signal, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer::singleShot(std::chrono::minutes(10), &loop, &QEventLoop::quit);
+    if (!done())
+        loop.exec();
+    return done();
+}
+
+class Bench {
 public:
-    bool measuring = false;
-    qint64 longestGap = 0;
-    qint64 runs = 0;
-
-    void start() { QCoreApplication::postEvent(this, new QEvent(QEvent::User)); }
-
-protected:
-    bool event(QEvent* event) override
+    explicit Bench(qint64 sizeMiB) : size_(sizeMiB * 1048576)
     {
-        if (event->type() != QEvent::User)
-            return QObject::event(event);
-        if (measuring && sincePump_.isValid())
-            longestGap = std::max(longestGap, sincePump_.elapsed());
-        if (measuring)
-            ++runs;
-        sincePump_.start();
-        start();
-        return true;
+        QString lectureList = QStringLiteral("讲座目录\r\n");
+        for (int k = 0; k < kLectures; ++k) {
+            const std::string path = "/audio/" + std::to_string(k) + ".wma";
+            fixture_.server.serveGenerated(path, size_);
+            addresses_ << fixture_.server.url(QString::fromStdString(path));
+            scratchPaths_ << scratch_.filePath(QStringLiteral("讲座%1.zip").arg(k));
+            lectureList +=
+                QStringLiteral("讲座%1%张医生$四十分钟*").arg(k) + addresses_.back() + QStringLiteral("\r\n");
+            storedPaths_ << fixture_.favouritesFolder() + QStringLiteral("/讲座%1%张医生$四十分钟.zip").arg(k);
+        }
+        fixture_.serveCatalogue({QStringLiteral("第一届心血管会议%20131015*")});
+        fixture_.server.serveBytes("/lists/20131015.zip", toGb2312(lectureList));
+    }
+
+    bool open() { return scratch_.isValid() && fixture_.load() && fixture_.enterConference(); }
+
+    Figures curls(bool sync)
+    {
+        const double cpuBefore = cpuSeconds(RUSAGE_CHILDREN);
+        const MachineTime machineBefore = machineTime();
+        const CurlFigures curl = runCurlsAtOnce(addresses_, scratchPaths_, sync);
+        Figures figures;
+        figures.seconds = curl.seconds;
+        figures.machine = machineShare(machineBefore, machineTime());
+        figures.cpuSeconds = cpuSeconds(RUSAGE_CHILDREN) - cpuBefore;
+        figures.ok = verifyAndRemove(scratchPaths_, size_) && curl.ok;
+        return figures;
+    }
+
+    Figures queue(bool durable)
+    {
+        DownloadOptions options;
+        options.durable = durable;
+        DownloadQueue queue(network_, options);
+        int stored = 0;
+        QObject::connect(
+            &queue, &DownloadQueue::finished,
+            [&](const QString&, const QString&, const DownloadResult& r) { stored += r.isComplete() ? 1 : 0; });
+        return measure(scratchPaths_, [&] {
+            for (int k = 0; k < kLectures; ++k)
+                queue.enqueue(addresses_[k], scratchPaths_[k], QStringLiteral("讲座%1").arg(k));
+            return serveEventsUntil([&] { return queue.isEmpty(); }, &queue, &DownloadQueue::emptied)
+                && stored == kLectures;
+        });
+    }
+
+    Figures window()
+    {
+        MainWindow& window = fixture_.window();
+        // Once its lectures are stored the window shows the favourites: the
+        // lectures are chosen again for the next run's presses.
+        platform::OptionButton* lectures = window.viewBar().lecturesOption;
+        if (!lectures->isChecked()) {
+            QTest::mouseClick(lectures, Qt::LeftButton);
+            if (!QTest::qWaitFor([lectures] { return lectures->isChecked(); }))
+                return {};
+        }
+        const std::size_t messagesBefore = fixture_.host.messages.size();
+        const Figures figures = measure(storedPaths_, [&] {
+            for (int k = 0; k < kLectures; ++k)
+                QTest::mouseClick(window.pageList().rows[k].actionButton, Qt::LeftButton);
+            DownloadQueue* queue = window.downloadQueue();
+            return serveEventsUntil([queue] { return queue->isEmpty(); }, queue, &DownloadQueue::emptied)
+                && fixture_.host.messages.size() == messagesBefore;
+        });
+        // The switch comes a moment later; not while the next side runs.
+        platform::OptionButton* favourites = window.viewBar().favouritesOption;
+        (void)QTest::qWaitFor([favourites] { return favourites->isChecked(); });
+        return figures;
+    }
+
+    Figures alone(bool durable)
+    {
+        DownloadOptions options;
+        options.durable = durable;
+        return measure({scratchPaths_[0]}, [&] {
+            DownloadJob job(network_, addresses_[0], scratchPaths_[0], options);
+            job.start();
+            return serveEventsUntil([&job] { return job.isFinished(); }, &job, &DownloadJob::finished)
+                && job.result().isComplete();
+        });
     }
 
 private:
-    QElapsedTimer sincePump_;
+    Figures measure(const QStringList& paths, const std::function<bool()>& run)
+    {
+        Figures figures;
+        figures.startKiB = restartPeakCount();
+        const double cpuBefore = cpuSeconds(RUSAGE_THREAD);
+        const MachineTime machineBefore = machineTime();
+        probe_.start();
+        QElapsedTimer clock;
+        clock.start();
+        const bool ran = run();
+        figures.seconds = clock.nsecsElapsed() / 1e9;
+        probe_.stop();
+        figures.machine = machineShare(machineBefore, machineTime());
+        figures.cpuSeconds = cpuSeconds(RUSAGE_THREAD) - cpuBefore;
+        figures.longestStallMs = probe_.longestMs();
+        figures.longStalls = probe_.longGaps();
+        figures.peakKiB = peakResidentKiB();
+        figures.ok = verifyAndRemove(paths, size_) && ran;
+        return figures;
+    }
+
+    const qint64 size_;
+    MainWindowFixture fixture_;
+    QTemporaryDir scratch_;
+    platform::NetworkAccess network_;
+    EventLoopProbe probe_;
+    QStringList addresses_;
+    QStringList scratchPaths_;
+    QStringList storedPaths_;
 };
 
-double miBPerSecond(qint64 bytes, qint64 ms)
+void printHeading()
 {
-    return ms > 0 ? bytes / 1048576.0 / (ms / 1000.0) : 0;
+    std::printf("  %-22s %9s %12s %7s %9s %5s %7s %5s %5s %17s\n", "", "time", "throughput", "vs ref", "stall", ">50ms",
+                "cpu", "busy", "steal", "peak RSS (start)");
+}
+
+// referenceRate: the reference's MiB/s; 0 for the reference itself, below
+// 0 when there is none.
+void printRow(const char* name, const Figures& figures, double mib, double referenceRate)
+{
+    const double rate = mib / figures.seconds;
+    std::printf("  %-22s %7.3f s %6.1f MiB/s", name, figures.seconds, rate);
+    if (referenceRate > 0)
+        std::printf(" %6.2fx", rate / referenceRate);
+    else
+        std::printf(" %7s", referenceRate == 0 ? "ref" : "-");
+    if (figures.longestStallMs >= 0)
+        std::printf(" %6.1f ms %5d", figures.longestStallMs, figures.longStalls);
+    else
+        std::printf(" %9s %5s", "-", "-");
+    std::printf(" %5.2f s %4.0f%% %4.0f%%", figures.cpuSeconds, figures.machine.busy * 100,
+                figures.machine.steal * 100);
+    if (figures.peakKiB >= 0)
+        std::printf(" %5.1f MiB (%4.1f)", figures.peakKiB / 1024.0, figures.startKiB / 1024.0);
+    std::printf("%s\n", figures.ok ? "" : "  FAILED");
+}
+
+// A line of the earlier build's own run: its throughput only.
+void printEarlierRow(const char* name, double rate)
+{
+    std::printf("  %-22s %9s %6.1f MiB/s %7s\n", name, "-", rate, "ref");
 }
 
 }  // namespace
@@ -67,62 +284,65 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const qint64 size = (argc > 1 ? QByteArray(argv[1]).toLongLong() : 1024) * 1048576;
-
-    TestHttpServer server;
-    server.serveGenerated("/audio/big.wma", size);
-    server.serveBytes("/version.txt", "20140202[QorVersion]\r\n");
-    server.serveBytes("/lists/catalogue.txt", toGb2312(QStringLiteral("会议%20131015*\r\n")));
-    server.serveBytes("/lists/20131015.zip",
-                      toGb2312(QStringLiteral("大讲座%医生$说明*") + server.url("/audio/big.wma") + "\r\n"));
-    QTemporaryDir folder;
-    RecordingHost host;
-
-    // The engine alone.
-    qint64 aloneMs = 0;
-    {
-        platform::NetworkAccess network;
-        DownloadJob job(network, server.url("/audio/big.wma"), folder.path() + "/alone.bin");
-        QElapsedTimer clock;
-        clock.start();
-        const bool ok = runToEnd(job).isComplete();
-        aloneMs = clock.elapsed();
-        QFile::remove(folder.path() + "/alone.bin");
-        if (!ok) {
-            std::fprintf(stderr, "engine download failed\n");
-            return 1;
-        }
+    const qint64 sizeMiB = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1024;
+    const int runs = argc > 2 ? QByteArray(argv[2]).toInt() : 1;
+    const QString earlierBench = argc > 3 && QByteArray(argv[3]) != "-" ? QString::fromLocal8Bit(argv[3]) : QString();
+    if (sizeMiB <= 0 || runs <= 0) {
+        std::fprintf(stderr, "usage: %s [SIZE_MIB] [RUNS] [OLD_BENCH]\n", argv[0]);
+        return 2;
     }
 
-    // Through the window: enter the conference, press "下 载".
-    MainWindow window(addressesFor(server), folder.path());
-    if (!loadAndWait(window))
+    Bench bench(sizeMiB);
+    if (!bench.open()) {
+        std::fprintf(stderr, "the window did not open its conference\n");
         return 1;
-    window.show();
-    (void)QTest::qWaitForWindowExposed(&window);
-    QTest::mouseClick(window.pageList().rows[0].actionButton, Qt::LeftButton);
+    }
+    bool allOk = true;
+    const double mib = static_cast<double>(sizeMiB);
+    for (int run = 1; run <= runs; ++run) {
+        // Every second run puts ours first, so neither side always meets
+        // the disk the other has just left.
+        const bool oursFirst = run % 2 == 0;
+        Figures curl, queue, curlSynced, window;
+        if (oursFirst) {
+            queue = bench.queue(false);
+            curl = bench.curls(false);
+            window = bench.window();
+            curlSynced = bench.curls(true);
+        } else {
+            curl = bench.curls(false);
+            queue = bench.queue(false);
+            curlSynced = bench.curls(true);
+            window = bench.window();
+        }
+        const Figures aloneUnflushed = bench.alone(false);
+        const Figures aloneDurable = bench.alone(true);
+        std::optional<EarlierFigures> earlier;
+        if (!earlierBench.isEmpty())
+            earlier = runEarlierBench(earlierBench, sizeMiB);
 
-    // The gaps between pump runs while data flows are what a user feels
-    // as a frozen window; measuring starts with the first progress event.
-    PumpProbe probe;
-    probe.start();
-    QObject::connect(window.downloadEngine(), &DownloadEngine::progressed, [&] { probe.measuring = true; });
-    bool ended = false;
-    QObject::connect(window.downloadEngine(), &DownloadEngine::finished, [&] { ended = true; });
-    QElapsedTimer clock;
-    clock.start();
-    QTest::mouseClick(window.pageList().rows[0].actionButton, Qt::LeftButton);
-    (void)QTest::qWaitFor([&] { return ended; }, 10 * 60 * 1000);
-    const qint64 windowMs = clock.elapsed();
-    probe.measuring = false;
-    const bool stored = QDir(window.favouritesFolder()).entryList(QDir::Files).size() == 1;
-
-    std::printf("size                         %lld MiB\n", static_cast<long long>(size / 1048576));
-    std::printf("engine alone                 %8.1f MiB/s\n", miBPerSecond(size, aloneMs));
-    std::printf("through the window           %8.1f MiB/s (%.2fx)\n", miBPerSecond(size, windowMs),
-                aloneMs > 0 ? static_cast<double>(aloneMs) / windowMs : 0);
-    std::printf("event pump runs              %lld\n", static_cast<long long>(probe.runs));
-    std::printf("longest gap between pumps    %lld ms\n", static_cast<long long>(probe.longestGap));
-    std::printf("lecture stored               %s, messages %zu\n", stored ? "yes" : "no", host.messages.size());
-    return stored && host.messages.empty() ? 0 : 1;
+        std::printf("run %d of %d: %d downloads of %lld MiB at once over loopback\n", run, runs, kLectures,
+                    static_cast<long long>(sizeMiB));
+        printHeading();
+        const double all = kLectures * mib;
+        printRow("curl -o x3", curl, all, 0);
+        printRow("queue x3, no flush", queue, all, all / curl.seconds);
+        printRow("curl -o + sync x3", curlSynced, all, 0);
+        printRow("window x3, durable", window, all, all / curlSynced.seconds);
+        std::printf("one download of %lld MiB\n", static_cast<long long>(sizeMiB));
+        const bool compared = earlier && earlier->ok;
+        if (compared)
+            printEarlierRow("earlier, no flush", earlier->unflushedMiBPerSecond);
+        printRow("ours alone, no flush", aloneUnflushed, mib, compared ? earlier->unflushedMiBPerSecond : -1);
+        if (compared)
+            printEarlierRow("earlier, durable", earlier->durableMiBPerSecond);
+        printRow("ours alone, durable", aloneDurable, mib, compared ? earlier->durableMiBPerSecond : -1);
+        if (compared)
+            std::printf("  (the earlier build's run: its own server and process, its curl -o %.1f MiB/s)\n",
+                        earlier->curlMiBPerSecond);
+        std::fflush(stdout);
+        allOk = allOk && curl.ok && queue.ok && curlSynced.ok && window.ok && aloneUnflushed.ok && aloneDurable.ok
+            && (!earlier || earlier->ok);
+    }
+    return allOk ? 0 : 1;
 }

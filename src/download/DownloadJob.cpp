@@ -100,8 +100,27 @@ void DownloadJob::cancel()
         start();
 }
 
+void DownloadJob::interrupt()
+{
+    if (finished_ || committing_)
+        return;
+    cancelled_ = true;
+    finished_ = true;
+    result_ = cancelled();
+    transfer_.reset();
+    spent_.reset();
+    if (file_) {
+        file_->keepForResume();
+        qCDebug(lcDownload) << "interrupted the download of" << targetPath_
+                            << (file_->kept() ? "- its bytes are kept for the next attempt" : "");
+        file_.reset();
+    }
+}
+
 void DownloadJob::begin()
 {
+    if (finished_)
+        return;
     if (cancelled_)
         return conclude(cancelled());
     file_ = std::make_shared<PartialDownload>(targetPath_);

@@ -71,6 +71,10 @@ public:
     // is reported after it. Nothing once it has finished or the rename has
     // begun.
     void cancel();
+    // Stops at once, as a process that ends mid-way would: the bytes
+    // written whole stay for the next download's resume, and no signal
+    // follows. A rename under way goes on and stores the whole lecture.
+    void interrupt();
 
     const QString& address() const { return address_; }
     const QString& targetPath() const { return targetPath_; }

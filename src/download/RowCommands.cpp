@@ -5,13 +5,12 @@
 #include "catalogue/CatalogueLines.h"
 #include "catalogue/DecodeAddress.h"
 #include "catalogue/LibraryLog.h"
-#include "catalogue/Pager.h"
 #include "catalogue/RecordFields.h"
 #include "catalogue/RowCaptions.h"
 #include "catalogue/ServerTexts.h"
 #include "catalogue/TextFetch.h"
 #include "catalogue/VisibleControls.h"
-#include "download/DownloadEngine.h"
+#include "download/DownloadFailureBox.h"
 #include "download/DownloadLog.h"
 #include "download/PlayRename.h"
 #include "parts/CurrentView.h"
@@ -27,15 +26,14 @@
 #include "platform/widgets/ScrollBar.h"
 #include "playback/ListeningMemory.h"
 #include "views/FavouriteFileName.h"
+#include "views/Pager.h"
 #include "views/ViewSwitcher.h"
 
 #include <QTimer>
 
-namespace {
+#include <utility>
 
-const QString kDownloadCaption = QStringLiteral("下 载");
-const QString kCancelCaption = QStringLiteral("取 消");
-const QString kDownloadFailedMessage = QStringLiteral("下载失败!");
+namespace {
 
 // What the desktop's player controls show of a stored lecture: its name's
 // Title "%" Detail "$" Note ".zip", with controls made visible as in its row
@@ -71,25 +69,35 @@ RowCommands::RowCommands(Parts parts, Pager& pager, ViewSwitcher& views, platfor
       network_(network),
       addresses_(addresses),
       favouritesFolder_(std::move(favouritesFolder)),
-      window_(window)
+      window_(window),
+      failureBox_(new DownloadFailureBox(window))
 {
-    // The mark goes with its conference as the page scrolls, and comes back
-    // with the catalogue; deferred, as a view switch clears the labels
-    // after it has set the view.
-    connect(parts_.pageList.pageScrollBar, &platform::ScrollBar::changed, this, &RowCommands::showLoadingMark);
-    connect(parts_.viewBar.currentView, &CurrentView::changed, this,
-            [this] { QTimer::singleShot(0, this, &RowCommands::showLoadingMark); });
 }
 
 RowCommands::~RowCommands() = default;
 
-void RowCommands::setDownloadEngine(DownloadEngine* engine)
+void RowCommands::setDownloadQueue(DownloadQueue* queue)
 {
-    if (downloadEngine_)
-        downloadEngine_->disconnect(this);
-    downloadEngine_ = engine;
-    if (engine)
-        connect(engine, &DownloadEngine::finished, this, &RowCommands::downloadEnded);
+    if (downloadQueue_) {
+        downloadQueue_->disconnect(this);
+        downloadQueue_->disconnect(&parts_.model);
+    }
+    downloadQueue_ = queue;
+    if (!queue) {
+        parts_.model.setDownloadSource({});
+        return;
+    }
+    // The rows ask the queue how each lecture stands, by the file it is
+    // stored in, and hear of it when that changes.
+    parts_.model.setDownloadSource({
+        [this](const QString& line) { return targetPath(line).value_or(QString()); },
+        [queue](const QString& target) { return rowDownload(queue->state(target)); },
+    });
+    connect(queue, &DownloadQueue::stateChanged, &parts_.model, &PageModel::downloadChanged);
+    connect(
+        queue, &DownloadQueue::finished, this,
+        [this](const QString&, const QString& title, const DownloadResult& result) { downloadEnded(title, result); });
+    connect(queue, &DownloadQueue::emptied, this, &RowCommands::queueEmptied);
 }
 
 void RowCommands::actionButtonReleased(int row)
@@ -115,16 +123,14 @@ void RowCommands::enterConference(int row)
     listFetch_ = std::make_unique<TextFetch>(network_, address, kServerCharset);
     connect(listFetch_.get(), &TextFetch::finished, this,
             [this, address](const QString& text) { lectureListRead(address, text); });
-    loadingConference_ = row + parts_.pageList.pageScrollBar->position();
-    showLoadingMark();
+    parts_.model.setLoadingRow(row + parts_.pageList.pageScrollBar->position());
 }
 
 void RowCommands::lectureListRead(const QString& address, const QString& text)
 {
     // Deleted later: this runs inside its signal.
     listFetch_.release()->deleteLater();
-    loadingConference_ = -1;
-    showLoadingMark();
+    parts_.model.setLoadingRow(-1);
     QStringList lectures;
     splitAndKeep(text, lectures);
     if (lectures.isEmpty()) {
@@ -137,80 +143,73 @@ void RowCommands::lectureListRead(const QString& address, const QString& text)
         return;
     }
     parts_.entries.lectureLines = std::move(lectures);
-    for (PageRow& pageRow : parts_.pageList.rows) {
-        pageRow.actionButton->setText(kDownloadCaption);
-        pageRow.percentage->setCaption(QString());
-    }
     pager_.showLecturePage();
     views_.colourOptions(PageView::Lectures);
     views_.choose(PageView::Lectures);
     parts_.viewBar.lecturesOption->setEnabled(true);
 }
 
-void RowCommands::showLoadingMark()
-{
-    // In the catalogue the percentage labels are free for it.
-    if (parts_.viewBar.currentView->value() != PageView::Catalogue)
-        return;
-    const int first = parts_.pageList.pageScrollBar->position();
-    for (int i = 0; i < PageList::kRows; ++i)
-        parts_.pageList.rows[i].percentage->setCaption(first + i == loadingConference_ ? kLoadingCaption : QString());
-}
-
 void RowCommands::downloadOrCancel(int row)
 {
-    RowButton* button = parts_.pageList.rows[row].actionButton;
-    if (button->text() != kDownloadCaption) {
-        button->setText(kDownloadCaption);
-        parts_.pageList.rows[row].percentage->setCaption(QString());
-        // A button left at 取 消 by a download that was stored cancels nothing.
-        if (!downloadEngine_ || !downloadEngine_->isDownloading())
-            return;
-        downloadEngine_->abort();
-        // Told as any download that stored nothing is, once the cancel
-        // press has been handled.
-        QTimer::singleShot(0, window_,
-                           [window = window_] { showNotice(kDownloadFailedMessage, QMessageBox::NoIcon, window); });
-        return;
-    }
-
     const QString line = parts_.entries.lectureLines.value(row + parts_.pageList.pageScrollBar->position());
-    const std::optional<QString> savedName = lectureSavedName(line);
-    const std::optional<QString> source = lectureDownloadAddress(line);
-    const std::optional<QString> fileName = savedName ? favouriteFileName(*savedName) : std::nullopt;
-    if (!fileName || !source) {
-        qCWarning(lcDownload) << "not downloading" << line << "- it names no address, or no name a file can have";
-    } else if (downloadEngine_ && downloadEngine_->start(*source, favouritesFolder_ + u'/' + *fileName)) {
-        button->setText(kCancelCaption);
-        downloadRow_ = row;
-        downloadLine_ = line;
+    const std::optional<QString> target = targetPath(line);
+    if (target && downloadQueue_ && downloadQueue_->state(*target).phase != DownloadQueue::State::Phase::Gone) {
+        // The user's own cancel: nothing to tell them.
+        downloadQueue_->cancel(*target);
         return;
     }
-    emit downloadFinished(withVisibleControls(recordTitle(line).value_or(line)), false);
-    showNotice(kDownloadFailedMessage, QMessageBox::NoIcon, window_);
+    const QString title = withVisibleControls(recordTitle(line).value_or(line));
+    const std::optional<QString> source = lectureDownloadAddress(line);
+    if (!target || !source || !downloadQueue_) {
+        qCWarning(lcDownload) << "not downloading" << line << "- it names no address, or no name a file can have";
+        emit downloadFinished(title, false);
+        failureBox_->report();
+        return;
+    }
+    downloadQueue_->enqueue(*source, *target, title);
 }
 
-void RowCommands::downloadEnded(const DownloadResult& result)
+std::optional<QString> RowCommands::targetPath(const QString& lectureLine) const
 {
-    // A cancel, the user's or the closing window's, is neither stored nor failed.
+    const std::optional<QString> savedName = lectureSavedName(lectureLine);
+    const std::optional<QString> fileName = savedName ? favouriteFileName(*savedName) : std::nullopt;
+    if (!fileName)
+        return std::nullopt;
+    return favouritesFolder_ + u'/' + *fileName;
+}
+
+PageModel::Download RowCommands::rowDownload(const DownloadQueue::State& state)
+{
+    switch (state.phase) {
+    case DownloadQueue::State::Phase::Waiting:
+        return {PageModel::DownloadState::Waiting, -1};
+    case DownloadQueue::State::Phase::Running:
+        return {PageModel::DownloadState::Running,
+                state.total > 0 ? static_cast<int>(wholePercent(state.received, state.total)) : -1};
+    case DownloadQueue::State::Phase::Gone:
+        break;
+    }
+    return {};
+}
+
+void RowCommands::downloadEnded(const QString& title, const DownloadResult& result)
+{
+    // A job the network core cut short as it closed is no failure to tell of.
     if (result.outcome() == DownloadResult::Outcome::Cancelled)
         return;
-    emit downloadFinished(withVisibleControls(recordTitle(downloadLine_).value_or(downloadLine_)), result.isComplete());
+    emit downloadFinished(title, result.isComplete());
     if (result.isComplete()) {
-        parts_.favouritesTimer.setEnabled(true);
+        storedSinceEmptied_ = true;
         return;
     }
-    parts_.pageList.rows[downloadRow_].actionButton->setText(kDownloadCaption);
-    showNotice(kDownloadFailedMessage, QMessageBox::NoIcon, window_);
+    failureBox_->report();
 }
 
-void RowCommands::showProgress(qint64 received, qint64 total, qint32)
+void RowCommands::queueEmptied()
 {
-    // An unknown total gives no percentage; the label keeps what it shows.
-    // In the favourites the label says how far a lecture has been heard.
-    if (total <= 0 || parts_.viewBar.currentView->value() == PageView::Favourites)
-        return;
-    parts_.pageList.rows[downloadRow_].percentage->setCaption(QString::number(wholePercent(received, total)) + u'%');
+    // The favourites follow once, after the last lecture, not after each.
+    if (std::exchange(storedSinceEmptied_, false))
+        parts_.favouritesTimer.setEnabled(true);
 }
 
 void RowCommands::playFavourite(int row)

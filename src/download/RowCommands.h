@@ -3,14 +3,17 @@
 #pragma once
 
 #include "catalogue/StoredAddresses.h"
+#include "download/DownloadQueue.h"
+#include "views/PageModel.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
-class DownloadEngine;
+class DownloadFailureBox;
 class DownloadResult;
 class ListeningMemory;
 class Pager;
@@ -30,8 +33,10 @@ class NetworkAccess;
 // lectures it downloads a lecture or cancels the download, in the
 // favourites it plays a stored lecture from where it was left. A
 // conference's lecture list is read while the window goes on: its row says
-// so, and another 进 入 replaces it. A download runs while the window goes
-// on too; a second 下 载 while it runs is refused.
+// so, and another 进 入 replaces it. Downloads run while the window goes on
+// too, queued in the order pressed; each lecture row shows its own
+// lecture's place in the queue, whatever the page showed when it was
+// pressed.
 class RowCommands : public QObject {
     Q_OBJECT
 
@@ -42,26 +47,24 @@ public:
         PageEntries& entries;
         platform::IntervalTimer& favouritesTimer;
         ListeningMemory& listening;
+        PageModel& model;
     };
 
     // window: the owner of the message boxes.
-    // What a conference's row says while its lecture list is read.
-    static inline const QString kLoadingCaption = QStringLiteral("读取中");
-
     RowCommands(Parts parts, Pager& pager, ViewSwitcher& views, platform::NetworkAccess& network,
                 const StoredAddresses& addresses, QString favouritesFolder, QWidget* window);
     ~RowCommands() override;
 
-    // The engine downloads go through; without one every download fails.
-    void setDownloadEngine(DownloadEngine* engine);
-    // The row whose percentage shows the running download.
-    int downloadRow() const { return downloadRow_; }
+    // The queue downloads go through, and the page's source of download
+    // states; without one every download fails.
+    void setDownloadQueue(DownloadQueue* queue);
 
     // The action button of that row was clicked: runs the view's command.
     void actionButtonReleased(int row);
 
-    // Shows the download's percentage in its row (the speed is not shown).
-    void showProgress(qint64 received, qint64 total, qint32 speed);
+    // What the page shows of a lecture in that state: its whole percentage
+    // while it runs, -1 while its size is unknown.
+    static PageModel::Download rowDownload(const DownloadQueue::State& state);
 
 signals:
     // A download has ended: stored, or failed. A cancel, the user's or the
@@ -72,10 +75,10 @@ signals:
 private:
     void enterConference(int row);
     void lectureListRead(const QString& address, const QString& text);
-    // The loading conference's row, if the catalogue page shows it, says so.
-    void showLoadingMark();
     void downloadOrCancel(int row);
-    void downloadEnded(const DownloadResult& result);
+    std::optional<QString> targetPath(const QString& lectureLine) const;
+    void downloadEnded(const QString& title, const DownloadResult& result);
+    void queueEmptied();
     void playFavourite(int row);
 
     Parts parts_;
@@ -85,11 +88,9 @@ private:
     StoredAddresses addresses_;
     QString favouritesFolder_;
     QWidget* window_;
-    QPointer<DownloadEngine> downloadEngine_;
-    int downloadRow_ = 0;
-    // The lecture line of the running download.
-    QString downloadLine_;
+    DownloadFailureBox* failureBox_;
+    QPointer<DownloadQueue> downloadQueue_;
+    // Whether a lecture was stored since the queue was last empty.
+    bool storedSinceEmptied_ = false;
     std::unique_ptr<TextFetch> listFetch_;
-    // The conference whose list is read, by its place in the catalogue.
-    int loadingConference_ = -1;
 };

@@ -32,11 +32,6 @@ AboutWindow* WebLinks::aboutWindow() const
     return aboutWindow_;
 }
 
-void WebLinks::quit()
-{
-    platform::endProgram();
-}
-
 void WebLinks::showAbout()
 {
     // A window closed a moment ago is hidden but may not be deleted yet;

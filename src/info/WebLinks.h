@@ -11,7 +11,7 @@ class AboutWindow;
 class QWidget;
 
 // The commands of the menus and of the phone-edition button: web pages
-// opened in the browser, the About window, and the way out.
+// opened in the browser and the About window.
 class WebLinks : public QObject {
     Q_OBJECT
 
@@ -20,9 +20,6 @@ public:
     // and of this object.
     WebLinks(const StoredAddresses& addresses, QWidget* window);
 
-    // Ends the program at once: no shutdown step, so a running download
-    // is simply abandoned.
-    void quit();
     // Shows the one About window, making it when none is open.
     void showAbout();
     void openHelpPage();

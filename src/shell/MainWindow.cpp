@@ -6,10 +6,9 @@
 #include "catalogue/CatalogueLines.h"
 #include "catalogue/DecodeAddress.h"
 #include "catalogue/LibraryLog.h"
-#include "catalogue/Pager.h"
 #include "catalogue/ServerTexts.h"
-#include "download/DownloadEngine.h"
 #include "download/DownloadNotices.h"
+#include "download/DownloadQueue.h"
 #include "download/PartialDownload.h"
 #include "download/PlayRename.h"
 #include "download/RowCommands.h"
@@ -36,6 +35,8 @@
 #include "shell/FavouritesLocation.h"
 #include "shell/LibraryConnection.h"
 #include "views/ListeningMarks.h"
+#include "views/PageModel.h"
+#include "views/Pager.h"
 #include "views/ViewSwitcher.h"
 
 #include <QApplication>
@@ -106,14 +107,14 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     favouritesTimer_ = new platform::IntervalTimer(500, this);
     buildMenu();
 
-    pager_ = new Pager(pageList_, viewBar_, entries_, this);
+    pageModel_ = new PageModel(this);
+    pager_ = new Pager(pageList_, *pageModel_, entries_, this);
     views_ = new ViewSwitcher(viewBar_, pageList_, entries_, *favouritesTimer_, *pager_, this);
-    rowCommands_ = new RowCommands({viewBar_, pageList_, entries_, *favouritesTimer_, *listening_}, *pager_, *views_,
-                                   *network_, addresses_, favouritesFolder(), this);
+    rowCommands_ = new RowCommands({viewBar_, pageList_, entries_, *favouritesTimer_, *listening_, *pageModel_},
+                                   *pager_, *views_, *network_, addresses_, favouritesFolder(), this);
     webLinks_ = new WebLinks(addresses_, this);
     new RowKeyNavigation(pageList_, this);
-    auto* marks = new ListeningMarks(pageList_, viewBar_, entries_, *listening_, this);
-    connect(views_, &ViewSwitcher::favouritesFilled, marks, &ListeningMarks::refresh);
+    new ListeningMarks(pageList_, viewBar_, *pageModel_, *listening_, this);
     connect(views_, &ViewSwitcher::favouriteDeleted, listening_, &ListeningMemory::forget);
     keepAwake_ = new KeepAwakeWhilePlaying(*playback_, this);
     connect(rowCommands_, &RowCommands::downloadFinished, new DownloadNotices(this, this),
@@ -164,11 +165,8 @@ void MainWindow::buildMenu()
 void MainWindow::connectParts()
 {
     connect(sidePanel_.phoneEditionButton, &QPushButton::clicked, webLinks_, &WebLinks::openPhoneEditionPage);
-    // The menu's 退出 ends the program on the spot; where the lecture was
-    // left is written first.
-    connect(menuActions_.quit, &QAction::triggered, listening_, &ListeningMemory::keepNow);
-    connect(menuActions_.quit, &QAction::triggered, keepAwake_, &KeepAwakeWhilePlaying::stopHolding);
-    connect(menuActions_.quit, &QAction::triggered, webLinks_, &WebLinks::quit);
+    // The menu's 退出 leaves the way closing the window does.
+    connect(menuActions_.quit, &QAction::triggered, this, &QWidget::close);
     connect(menuActions_.showAbout, &QAction::triggered, webLinks_, &WebLinks::showAbout);
     connect(menuActions_.openHelpPage, &QAction::triggered, webLinks_, &WebLinks::openHelpPage);
     connect(menuActions_.openHomePage, &QAction::triggered, webLinks_, &WebLinks::openHomePage);
@@ -222,12 +220,8 @@ void MainWindow::loadAtStartUp()
     entries_.favouritesListing.setPath(favouritesFolder() + u'/');
     listening_->load(entries_.favouritesListing.names());
 
-    downloadEngine_ = new DownloadEngine(*network_, this);
-    connect(downloadEngine_, &DownloadEngine::progressed, rowCommands_, &RowCommands::showProgress);
-    rowCommands_->setDownloadEngine(downloadEngine_);
-
-    for (PageRow& row : pageList_.rows)
-        row.percentage->setCaption(QString());
+    downloadQueue_ = new DownloadQueue(*network_, this);
+    rowCommands_->setDownloadQueue(downloadQueue_);
 
     platform::centreWindowOnScreen(*this);
 
@@ -332,16 +326,13 @@ void MainWindow::fitToContents()
 
 void MainWindow::shutDown()
 {
+    // Every way out comes here: the window closed, 退出, the desktop's Quit,
+    // a logout or a terminal's signal. What a listener would miss is kept
+    // first; the rest goes with the destructors once the event loop stops.
     listening_->keepNow();
     keepAwake_->stopHolding();
-    if (downloadEngine_)
-        downloadEngine_->abort();
-    // The cancelled job ends by itself; the process ends right here in a
-    // real run anyway.
-    if (downloadEngine_)
-        downloadEngine_->deleteLater();
-    downloadEngine_ = nullptr;
-    rowCommands_->setDownloadEngine(nullptr);
+    if (downloadQueue_)
+        downloadQueue_->stopAll();
     platform::endProgram();
 }
 
@@ -376,9 +367,9 @@ QString MainWindow::favouritesFolder() const
     return favouritesFolder_;
 }
 
-DownloadEngine* MainWindow::downloadEngine() const
+DownloadQueue* MainWindow::downloadQueue() const
 {
-    return downloadEngine_;
+    return downloadQueue_;
 }
 
 AboutWindow* MainWindow::aboutWindow() const

@@ -16,12 +16,13 @@
 #include <chrono>
 
 class AboutWindow;
-class DownloadEngine;
+class DownloadQueue;
 class LibraryConnection;
 class QLabel;
 class QTimer;
 class ListeningMemory;
 class KeepAwakeWhilePlaying;
+class PageModel;
 class Pager;
 class Playback;
 class QAction;
@@ -80,8 +81,8 @@ public:
     // library (until the library is reached again).
     bool hasOpened() const { return opened_; }
     bool isOffline() const { return offline_; }
-    // Keeps where the lecture playing was left, stops a running download
-    // and ends the program.
+    // Keeps where the lecture playing was left and each running download's
+    // bytes for a resume, lets the screen saver go, and ends the program.
     void shutDown();
 
     QString favouritesFolder() const;
@@ -92,10 +93,11 @@ public:
     PlayerBar& playerBar() { return playerBar_; }
     PageEntries& entries() { return entries_; }
     const MenuActions& menuActions() const { return menuActions_; }
-    // Shows the favourites a moment after a download has started.
+    // Shows the favourites a moment after the last queued download has ended.
     platform::IntervalTimer* favouritesTimer() const { return favouritesTimer_; }
 
     Pager& pager() { return *pager_; }
+    PageModel& pageModel() { return *pageModel_; }
     Playback& playback() { return *playback_; }
     ListeningMemory& listening() { return *listening_; }
     ViewSwitcher& views() { return *views_; }
@@ -107,7 +109,7 @@ public:
     // until then.
     QLabel* offlineNotice() const { return offlineNotice_; }
     // Null until the load step and after the shutdown step.
-    DownloadEngine* downloadEngine() const;
+    DownloadQueue* downloadQueue() const;
     AboutWindow* aboutWindow() const;
 
 signals:
@@ -154,6 +156,7 @@ private:
     MenuActions menuActions_;
     platform::IntervalTimer* favouritesTimer_ = nullptr;
 
+    PageModel* pageModel_ = nullptr;
     Pager* pager_ = nullptr;
     Playback* playback_ = nullptr;
     ListeningMemory* listening_ = nullptr;
@@ -161,5 +164,5 @@ private:
     ViewSwitcher* views_ = nullptr;
     RowCommands* rowCommands_ = nullptr;
     WebLinks* webLinks_ = nullptr;
-    QPointer<DownloadEngine> downloadEngine_;
+    QPointer<DownloadQueue> downloadQueue_;
 };

@@ -2,13 +2,12 @@
 
 #include "views/ListeningMarks.h"
 
-#include "parts/PageEntries.h"
 #include "parts/PageList.h"
 #include "parts/RowButton.h"
 #include "parts/ViewBar.h"
 #include "platform/widgets/CaptionLabel.h"
-#include "platform/widgets/ScrollBar.h"
 #include "playback/ListeningMemory.h"
+#include "views/PageModel.h"
 
 namespace {
 
@@ -30,20 +29,17 @@ QString heardTime(qint64 milliseconds)
 
 }  // namespace
 
-ListeningMarks::ListeningMarks(PageList& pageList, const ViewBar& viewBar, const PageEntries& entries,
+ListeningMarks::ListeningMarks(PageList& pageList, const ViewBar& viewBar, PageModel& model,
                                const ListeningMemory& memory, QObject* parent)
     : QObject(parent),
       pageList_(pageList),
       viewBar_(viewBar),
-      entries_(entries),
-      memory_(memory),
       percentagePlace_(pageList.rows[0].percentage->geometry()),
       detailPlace_(pageList.rows[0].subtitle->geometry())
 {
+    model.setListeningSource([&memory](const QString& storedName) { return caption(memory.placeOf(storedName)); });
+    connect(&memory, &ListeningMemory::placeChanged, &model, &PageModel::listeningChanged);
     connect(viewBar_.currentView, &CurrentView::changed, this, &ListeningMarks::placeLabels);
-    connect(&memory_, &ListeningMemory::placeChanged, this, &ListeningMarks::refresh);
-    connect(pageList_.pageScrollBar, &platform::ScrollBar::changed, this, &ListeningMarks::refresh);
-    connect(pageList_.pageScrollBar, &platform::ScrollBar::dragged, this, &ListeningMarks::refresh);
     placeLabels(viewBar_.currentView->value());
 }
 
@@ -56,27 +52,22 @@ QString ListeningMarks::caption(const std::optional<ListeningPlace>& place)
     return QStringLiteral("听到 ") + heardTime(place->position);
 }
 
-void ListeningMarks::refresh()
-{
-    if (viewBar_.currentView->value() != PageView::Favourites)
-        return;
-    const int first = pageList_.pageScrollBar->position();
-    for (int i = 0; i < PageList::kRows; ++i) {
-        const QString name = entries_.favouriteNames.value(first + i);
-        pageList_.rows[i].percentage->setCaption(name.isEmpty() ? QString() : caption(memory_.placeOf(name)));
-    }
-}
-
 void ListeningMarks::placeLabels(PageView view)
 {
     const bool favourites = view == PageView::Favourites;
     const int deleteLeft = pageList_.rows[0].deleteButton->x();
     const QRect mark(deleteLeft - kGap - kMarkWidth, detailPlace_.y(), kMarkWidth, detailPlace_.height());
+    // Elsewhere it ends left of the action button and grows to the left,
+    // from "100%" to "等待下载".
+    const int statusWidth =
+        std::max(percentagePlace_.width(),
+                 pageList_.rows[0].percentage->fontMetrics().horizontalAdvance(PageModel::kWaitingCaption) + kGap);
+    const int actionLeft = pageList_.rows[0].actionButton->x();
+    const QRect status(actionLeft - kGap - statusWidth, percentagePlace_.y(), statusWidth, percentagePlace_.height());
     for (PageRow& row : pageList_.rows) {
         row.percentage->setAutoSize(false);
-        row.percentage->setGeometry(favourites ? mark : percentagePlace_);
-        row.percentage->setAlignment(Qt::AlignVCenter | (favourites ? Qt::AlignRight : Qt::AlignLeft));
-        row.percentage->setAutoSize(!favourites);
+        row.percentage->setGeometry(favourites ? mark : status);
+        row.percentage->setAlignment(Qt::AlignVCenter | Qt::AlignRight);
         QRect detail = detailPlace_;
         if (favourites)
             detail.setRight(mark.left() - kGap);

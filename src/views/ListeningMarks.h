@@ -13,34 +13,30 @@
 #include <optional>
 
 class ListeningMemory;
-struct PageEntries;
+class PageModel;
 struct PageList;
 struct ViewBar;
 
 // In the favourites, each row's percentage label says how far its lecture
 // has been heard: "已听完", "听到 12:34", or nothing for one never played.
-// There the label sits on the detail line, left of the delete button that
-// covers its place in the other views, and the detail line gives way to it.
+// The page model has the marks from here, from the listening memory. There
+// the label sits on the detail line, left of the delete button that covers
+// its place in the other views, and the detail line gives way to it.
 class ListeningMarks : public QObject {
     Q_OBJECT
 
 public:
-    ListeningMarks(PageList& pageList, const ViewBar& viewBar, const PageEntries& entries,
-                   const ListeningMemory& memory, QObject* parent = nullptr);
+    ListeningMarks(PageList& pageList, const ViewBar& viewBar, PageModel& model, const ListeningMemory& memory,
+                   QObject* parent = nullptr);
 
     // What a row shows for a lecture left at `place`.
     static QString caption(const std::optional<ListeningPlace>& place);
-
-    // Writes the mark of every row of the page, in the favourites only.
-    void refresh();
 
 private:
     void placeLabels(PageView view);
 
     PageList& pageList_;
     const ViewBar& viewBar_;
-    const PageEntries& entries_;
-    const ListeningMemory& memory_;
     // Where the percentage and the detail line sit in the other views.
     QRect percentagePlace_;
     QRect detailPlace_;

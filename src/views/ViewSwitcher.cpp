@@ -2,8 +2,6 @@
 
 #include "views/ViewSwitcher.h"
 
-#include "catalogue/Pager.h"
-#include "catalogue/RowCaptions.h"
 #include "parts/Colours.h"
 #include "parts/PageEntries.h"
 #include "parts/PageList.h"
@@ -14,6 +12,7 @@
 #include "platform/widgets/OptionButton.h"
 #include "platform/widgets/ScrollBar.h"
 #include "platform/widgets/TextBox.h"
+#include "views/Pager.h"
 #include "views/SearchFilter.h"
 
 #include <QFile>
@@ -61,13 +60,10 @@ void ViewSwitcher::choose(PageView view)
     }
 }
 
-void ViewSwitcher::resetRowButtons(const QString& caption, bool deleteShown)
+void ViewSwitcher::showDeleteButtons(bool shown)
 {
-    for (PageRow& row : pageList_.rows) {
-        row.actionButton->setText(caption);
-        row.percentage->setCaption(QString());
-        row.deleteButton->setVisible(deleteShown);
-    }
+    for (PageRow& row : pageList_.rows)
+        row.deleteButton->setVisible(shown);
 }
 
 void ViewSwitcher::showCatalogue()
@@ -75,7 +71,7 @@ void ViewSwitcher::showCatalogue()
     viewBar_.currentView->set(PageView::Catalogue);
     setSearchBox(false, colours::dimmedText);
     colourOptions(PageView::Catalogue);
-    resetRowButtons(QStringLiteral("进 入"), false);
+    showDeleteButtons(false);
     pager_.showCataloguePage();
 }
 
@@ -84,7 +80,7 @@ void ViewSwitcher::showLectures()
     viewBar_.currentView->set(PageView::Lectures);
     setSearchBox(false, colours::dimmedText);
     colourOptions(PageView::Lectures);
-    resetRowButtons(QStringLiteral("下 载"), false);
+    showDeleteButtons(false);
     pager_.showLecturePage();
 }
 
@@ -94,7 +90,7 @@ void ViewSwitcher::showFavourites()
     setSearchBox(true, colours::text);
     colourOptions(PageView::Favourites);
     pageList_.pageScrollBar->setValue(0);
-    resetRowButtons(QStringLiteral("播 放"), true);
+    showDeleteButtons(true);
     fillFavourites();
 }
 
@@ -106,7 +102,7 @@ void ViewSwitcher::searchTextChanged()
     setSearchBox(true, colours::desktopDefault);
     colourOptions(PageView::Favourites);
     pageList_.pageScrollBar->setValue(0);
-    resetRowButtons(QStringLiteral("播 放"), true);
+    showDeleteButtons(true);
     fillFavourites(viewBar_.searchBox->text());
 }
 
@@ -126,24 +122,7 @@ void ViewSwitcher::fillFavourites(const std::optional<QString>& searchText)
             entries_.favouriteNames.append(name);
     }
 
-    ScrollBar& scrollBar = *pageList_.pageScrollBar;
-    const int names = static_cast<int>(entries_.favouriteNames.size());
-    if (names <= PageList::kRows) {
-        scrollBar.setEnabled(false);
-    } else {
-        scrollBar.setEnabled(true);
-        scrollBar.setMinimum(0);
-        scrollBar.setMaximum(names - PageList::kRows);
-        scrollBar.setValue(0);
-    }
-
-    for (PageRow& row : pageList_.rows) {
-        row.title->setCaption(QString());
-        row.subtitle->setCaption(QString());
-    }
-    for (int i = 0; i < names && i < PageList::kRows; ++i)
-        pager_.setRowCaptions(i, favouriteRowCaptions(entries_.favouriteNames.value(i + scrollBar.position())));
-    pager_.showRows(names);
+    pager_.showFavouritesPage(entries_.favouriteNames);
     emit favouritesFilled();
 }
 

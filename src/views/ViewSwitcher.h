@@ -60,7 +60,7 @@ signals:
 
 private:
     void setSearchBox(bool open, const QColor& labelColour);
-    void resetRowButtons(const QString& caption, bool deleteShown);
+    void showDeleteButtons(bool shown);
 
     ViewBar& viewBar_;
     PageList& pageList_;

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "download/DownloadEngine.h"
 #include "platform/host/DesktopNotification.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
@@ -8,6 +7,9 @@
 #include <QDBusConnection>
 #include <QTimer>
 #include <QtTest>
+
+#include <memory>
+#include <utility>
 
 // The desktop's notification server, stood in for on the test's own
 // session bus, on a connection of its own.
@@ -99,10 +101,11 @@ void DownloadNoticesTest::toldOnlyWhileTheUserIsAway()
     QVERIFY(QTest::qWaitForWindowActive(active));
     QCOMPARE(window->isActiveWindow(), !away);
     if (answer == u"cancel") {
-        connect(
-            window->downloadEngine(), &DownloadEngine::progressed, this,
-            [button] { QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton); }); },
-            Qt::SingleShotConnection);
+        auto pressed = std::make_shared<bool>(false);
+        MainWindowFixture::onDownloadProgress(*window, this, [button, pressed] {
+            if (!std::exchange(*pressed, true))
+                QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton); });
+        });
     }
     QTest::mouseClick(button, Qt::LeftButton);
     fixture.waitWhileDownloading();

@@ -65,7 +65,7 @@ void FailingFolderTest::commandsFailAsUsual()
     QVERIFY(writeWholeFile(folder + u'/' + kStored, "lecture"));
     fixture.server.serveBytes("/audio/a.wma", QByteArray(64 * 1024, 'a'));
     fixture.server.serveBytes("/lists/20131001.zip",
-                              toGb2312(QStringLiteral("冠心病%张医生$四十分钟*")
+                              toGb2312(QStringLiteral("心衰%张医生$四十分钟*")
                                        + fixture.server.url(QStringLiteral("/audio/a.wma")) + QStringLiteral("\r\n")));
     MainWindow* window = fixture.load();
     QVERIFY(window);

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "download/DownloadQueue.h"
+#include "platform/net/NetworkAccess.h"
 #include "playback/ListeningMemory.h"
 #include "support/FileBytes.h"
 #include "support/Gb2312.h"
@@ -32,6 +34,7 @@ private slots:
     void cleanup();
     void aDownloadThatFillsTheDiskGoesOnOnceThereIsRoom_data();
     void aDownloadThatFillsTheDiskGoesOnOnceThereIsRoom();
+    void oneOfThreeDownloadsFillsTheDiskAndTheOthersAreStored();
     void aPlayRenameThatCannotBeRecordedIsNotMade();
     void aPlaceKeptOnAFullDiskLeavesTheRecordAsItWas();
 
@@ -98,24 +101,18 @@ QMap<QString, QByteArray> FullDiskTest::snapshot() const
 
 void FullDiskTest::aDownloadThatFillsTheDiskGoesOnOnceThereIsRoom_data()
 {
-    QTest::addColumn<bool>("storedBefore");  // a shorter copy of the lecture is stored
     QTest::addColumn<int>("keptBefore");  // bytes kept from a transfer that broke off
     QTest::addColumn<qint64>("filler");  // room taken before the download; -1: all
-    QTest::newRow("a new lecture") << false << 0 << qint64(1024 * 1024);
-    QTest::newRow("a bigger copy of a stored lecture") << true << 0 << qint64(1024 * 1024);
+    QTest::newRow("a new lecture") << 0 << qint64(1024 * 1024);
     // Not a whole number of pages: the first write still finds room for a few bytes.
-    QTest::newRow("kept bytes continued on a full disk") << false << 100000 << qint64(-1);
+    QTest::newRow("kept bytes continued on a full disk") << 100000 << qint64(-1);
 }
 
 void FullDiskTest::aDownloadThatFillsTheDiskGoesOnOnceThereIsRoom()
 {
-    QFETCH(bool, storedBefore);
     QFETCH(int, keptBefore);
     QFETCH(qint64, filler);
     const QString stored = favourites() + u'/' + kStored;
-    const QByteArray earlier(256 * 1024, 'e');
-    if (storedBefore)
-        QVERIFY(writeWholeFile(stored, earlier));
     enterConference();
     if (keptBefore > 0) {
         fixture_->server.serveGenerated("/audio/a.wma", kLectureSize, keptBefore);
@@ -129,7 +126,7 @@ void FullDiskTest::aDownloadThatFillsTheDiskGoesOnOnceThereIsRoom()
     press(0);
 
     QCOMPARE(fixture_->host.prompts(), QStringList{kDownloadFailed});
-    QCOMPARE(readWholeFile(stored), storedBefore ? earlier : QByteArray("<missing>"));
+    QCOMPARE(readWholeFile(stored), QByteArray("<missing>"));
     // Only bytes written whole are kept to go on from, a prefix of the lecture.
     const QStringList partials =
         QDir(favourites()).entryList({QStringLiteral(".kardelo-*.partial")}, QDir::Files | QDir::Hidden);
@@ -148,6 +145,51 @@ void FullDiskTest::aDownloadThatFillsTheDiskGoesOnOnceThereIsRoom()
     QCOMPARE(fixture_->server.requests().back().header("Range"), "bytes=" + std::to_string(kept.size()) + '-');
     QCOMPARE(readWholeFile(stored), generatedBytes(kLectureSize));
     QCOMPARE(QDir(favourites()).entryList(QDir::Files | QDir::Hidden), QStringList{kStored});
+}
+
+// Three at once, with room for all but the biggest: paced by the server,
+// it fills the disk only once the two others are stored.
+void FullDiskTest::oneOfThreeDownloadsFillsTheDiskAndTheOthersAreStored()
+{
+    TestHttpServer::Resumable big;
+    big.body = generatedBytes(kLectureSize);
+    big.pause = std::chrono::milliseconds(2);
+    fixture_->server.serveResumable("/audio/big.wma", big);
+    const QStringList small{QStringLiteral("甲.zip"), QStringLiteral("乙.zip")};
+    for (int k = 0; k < 2; ++k)
+        fixture_->server.serveBytes(QStringLiteral("/audio/%1.wma").arg(k).toStdString(),
+                                    QByteArray(100 * 1024, char('a' + k)));
+    QVERIFY(disk_->takeUp(1024 * 1024));
+    platform::NetworkAccess network;
+    DownloadQueue queue(network);
+    QMap<QString, DownloadResult::Outcome> ends;
+    connect(&queue, &DownloadQueue::finished, this,
+            [&](const QString& target, const QString&, const DownloadResult& result) {
+                ends.insert(QFileInfo(target).fileName(), result.outcome());
+            });
+
+    queue.enqueue(fixture_->server.url("/audio/big.wma"), favourites() + u'/' + kStored, kStored);
+    for (int k = 0; k < 2; ++k)
+        queue.enqueue(fixture_->server.url(QStringLiteral("/audio/%1.wma").arg(k)), favourites() + u'/' + small[k],
+                      small[k]);
+    QCOMPARE(queue.runningCount(), 3);
+    QTRY_VERIFY_WITH_TIMEOUT(queue.isEmpty(), 30000);
+
+    using Outcome = DownloadResult::Outcome;
+    QCOMPARE(ends,
+             (QMap<QString, Outcome>{
+                 {kStored, Outcome::File}, {small[0], Outcome::Complete}, {small[1], Outcome::Complete}}));
+    for (int k = 0; k < 2; ++k)
+        QCOMPARE(readWholeFile(favourites() + u'/' + small[k]), QByteArray(100 * 1024, char('a' + k)));
+    // The bytes written whole are kept beside their record, the lecture's first bytes.
+    const QStringList hidden =
+        QDir(favourites()).entryList({QStringLiteral(".kardelo-*")}, QDir::Files | QDir::Hidden, QDir::Name);
+    QCOMPARE(hidden.size(), 2);
+    const QByteArray kept = readWholeFile(favourites() + u'/' + hidden.filter(QStringLiteral(".partial")).value(0));
+    QVERIFY(!kept.isEmpty());
+    QCOMPARE(kept, big.body.left(kept.size()));
+    QVERIFY(readWholeFile(favourites() + u'/' + hidden.filter(QStringLiteral(".resume")).value(0))
+                .contains("\nvalidator " + QByteArray::fromStdString(big.validator) + '\n'));
 }
 
 // The record of renames owed is on disk before a lecture takes its play

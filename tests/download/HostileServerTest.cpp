@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "download/DownloadEngine.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
 #include "support/RawAnswerServer.h"
@@ -168,8 +167,8 @@ void HostileServerTest::hostileAnswers()
     QVERIFY(fixture_->enterConference());
     // Whatever size the server names, the percentage stays a percentage.
     QStringList percentages;
-    connect(fixture_->window().downloadEngine(), &DownloadEngine::progressed, this,
-            [&] { percentages << fixture_->window().pageList().rows[0].percentage->caption(); });
+    MainWindowFixture::onDownloadProgress(
+        fixture_->window(), this, [&] { percentages << fixture_->window().pageList().rows[0].percentage->caption(); });
     press(0);
     QCOMPARE(raw_->requestCount(), 1);
     for (const QString& shown : percentages)

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "download/DownloadEngine.h"
+#include "download/DownloadQueue.h"
 #include "parts/Colours.h"
 #include "playback/Playback.h"
 #include "support/FileBytes.h"
@@ -9,6 +9,7 @@
 #include "support/PlaybackWaits.h"
 #include "support/TestHttpServer.h"
 #include "support/ToneWav.h"
+#include "views/PageModel.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -37,17 +38,13 @@ private slots:
     void unreadableLectureListLeavesEverythingAsItWas_data();
     void unreadableLectureListLeavesEverythingAsItWas();
     void aListLoadsWhileTheWindowGoesOn();
-    void downloadShowsARisingPercentageAndReplacesTheStoredCopy();
+    void downloadShowsARisingPercentageAndStoresTheLecture();
+    void storedLectureIsNotDownloadedAgain();
     void answersThatAreNotTheLectureStoreNothing_data();
     void answersThatAreNotTheLectureStoreNothing();
-    void percentageRoundsHalvesUp_data();
-    void percentageRoundsHalvesUp();
+    void progressCaptions_data();
+    void progressCaptions();
     void unknownSizeWritesNoPercentage();
-    void cancelRunsInsideThePressThatStartedTheDownload();
-    void secondPressWhileDownloadingIsRefused();
-    void closingTheWindowAbortsTheDownload();
-    void viewSwitchesAndAnotherConferenceDuringADownload();
-    void aDownloadsPercentageStaysOutOfTheFavourites();
     void savedNameThatCannotBeStoredIsRefused_data();
     void savedNameThatCannotBeStoredIsRefused();
     void titleWithALeadingDotIsListedOnceStored();
@@ -64,10 +61,6 @@ private:
         fixture_->server.serveSlowly("/audio/a.wma", QByteArray(300 * 1024, 'a'), 10 * 1024,
                                      std::chrono::milliseconds(30));
     }
-    void enterConferenceWith(const QStringList& titlesAndPaths = {kLecture, "/audio/a.wma"});
-    // Runs the action once, from the event pump of the running download,
-    // as a click during the download would.
-    void duringTheDownload(std::function<void()> action);
     // Presses the row and returns its percentage caption at every progress event.
     QStringList pressRecordingPercentages(int row);
     // Every message box shown, as "prompt|icon".
@@ -79,7 +72,6 @@ private:
 
     std::unique_ptr<MainWindowFixture> fixture_;
     MainWindow* window_ = nullptr;
-    bool actionRan_ = false;
 };
 
 void RowCommandsTest::init()
@@ -89,7 +81,6 @@ void RowCommandsTest::init()
                               QStringLiteral("日期带空格的会议%20131015 *")});
     window_ = fixture_->load();
     QVERIFY(window_);
-    actionRan_ = false;
 }
 
 void RowCommandsTest::cleanup()
@@ -97,31 +88,11 @@ void RowCommandsTest::cleanup()
     fixture_.reset();
 }
 
-// Alternate titles and server paths; every lecture is by 张医生, forty minutes.
-void RowCommandsTest::enterConferenceWith(const QStringList& titlesAndPaths)
-{
-    QString text = QStringLiteral("讲座目录\r\n");
-    for (qsizetype i = 0; i + 1 < titlesAndPaths.size(); i += 2)
-        text += titlesAndPaths[i] + QStringLiteral("%张医生$四十分钟*") + fixture_->server.url(titlesAndPaths[i + 1])
-            + QStringLiteral("\r\n");
-    fixture_->server.serveBytes("/lists/20131015.zip", toGb2312(text));
-    press(0);
-    QTRY_VERIFY(window_->viewBar().lecturesOption->isChecked());
-}
-
-void RowCommandsTest::duringTheDownload(std::function<void()> action)
-{
-    connect(window_->downloadEngine(), &DownloadEngine::progressed, this, [this, action] {
-        if (!std::exchange(actionRan_, true))
-            QTimer::singleShot(0, this, action);
-    });
-}
-
 QStringList RowCommandsTest::pressRecordingPercentages(int row)
 {
     QStringList shown;
-    connect(window_->downloadEngine(), &DownloadEngine::progressed, this,
-            [&] { shown << window_->pageList().rows[row].percentage->caption(); });
+    MainWindowFixture::onDownloadProgress(*window_, this,
+                                          [&] { shown << window_->pageList().rows[row].percentage->caption(); });
     press(row);
     return shown;
 }
@@ -137,7 +108,7 @@ QStringList RowCommandsTest::messages() const
 void RowCommandsTest::enteringAConferenceReadsItsLectureList()
 {
     QVERIFY(!window_->viewBar().lecturesOption->isEnabled());
-    enterConferenceWith({kLecture, "/a.wma", QStringLiteral("心衰"), "/b.wma"});
+    QVERIFY(fixture_->enterConferenceWith({kLecture, "/a.wma", QStringLiteral("心衰"), "/b.wma"}));
 
     QCOMPARE(fixture_->server.requestCount("/lists/20131015.zip"), 1u);
     QVERIFY(window_->viewBar().lecturesOption->isEnabled());
@@ -223,11 +194,10 @@ void RowCommandsTest::aListLoadsWhileTheWindowGoesOn()
     QVERIFY2(longestGap < 50, qPrintable(QStringLiteral("the window waited %1 ms").arg(longestGap)));
 }
 
-void RowCommandsTest::downloadShowsARisingPercentageAndReplacesTheStoredCopy()
+void RowCommandsTest::downloadShowsARisingPercentageAndStoresTheLecture()
 {
-    fixture_->addFavourites({kStored});
     serveSlowLecture();
-    enterConferenceWith();
+    QVERIFY(fixture_->enterConferenceWith({kLecture, "/audio/a.wma"}));
 
     const QStringList shown = pressRecordingPercentages(0);
 
@@ -240,7 +210,7 @@ void RowCommandsTest::downloadShowsARisingPercentageAndReplacesTheStoredCopy()
         last = percent;
     }
     QVERIFY(last > shown.first().chopped(1).toInt());
-    QCOMPARE(window_->pageList().rows[0].actionButton->text(), QStringLiteral("取 消"));
+    QCOMPARE(window_->pageList().rows[0].actionButton->text(), QStringLiteral("下 载"));
     QCOMPARE(messages(), QStringList());
     QCOMPARE(stored(), QStringList{kStored});
     QCOMPARE(readWholeFile(fixture_->favouritesFolder() + u'/' + kStored), QByteArray(300 * 1024, 'a'));
@@ -270,6 +240,19 @@ void RowCommandsTest::answersThatAreNotTheLectureStoreNothing_data()
     row("206 with another total", true, 206, "bytes 40000-119999/120000", 80000);
 }
 
+// It is there already: a press asks the server nothing and keeps the copy.
+void RowCommandsTest::storedLectureIsNotDownloadedAgain()
+{
+    fixture_->addFavourites({kStored});
+    fixture_->server.serveBytes("/audio/a.wma", QByteArray("another copy"));
+    QVERIFY(fixture_->enterConferenceWith({kLecture, "/audio/a.wma"}));
+    press(0);
+    QCOMPARE(fixture_->server.requestCount("/audio/a.wma"), 0u);
+    QCOMPARE(readWholeFile(fixture_->favouritesFolder() + u'/' + kStored), QByteArray("lecture"));
+    QCOMPARE(fixture_->rowStates().first(), QStringLiteral("下 载|"));
+    QCOMPARE(messages(), QStringList());
+}
+
 // A misbehaving server's answer must never replace a stored lecture with a
 // fragment: the download fails as any other, and nothing is left behind.
 void RowCommandsTest::answersThatAreNotTheLectureStoreNothing()
@@ -278,18 +261,14 @@ void RowCommandsTest::answersThatAreNotTheLectureStoreNothing()
     QFETCH(int, status);
     QFETCH(QString, contentRange);
     QFETCH(int, bodyBytes);
-    const QString storedPath = fixture_->favouritesFolder() + u'/' + kStored;
-    const QByteArray earlier = "the earlier good copy";
-    fixture_->addFavourites({kStored});
-    QVERIFY(writeWholeFile(storedPath, earlier));
-    enterConferenceWith();
+    QVERIFY(fixture_->enterConferenceWith({kLecture, "/audio/a.wma"}));
     if (bytesKept) {
         TestHttpServer::Resumable broken;
         broken.body = QByteArray(100 * 1000, 'k');
         broken.cutAfter = 40 * 1000;
         fixture_->server.serveResumable("/audio/a.wma", broken);
         press(0);
-        QCOMPARE(stored().size(), 3);  // the lecture, the kept bytes and their record
+        QCOMPARE(stored().size(), 2);  // the kept bytes and their record
         fixture_->host.messages.clear();
     }
     const std::size_t askedBefore = fixture_->server.requestCount("/audio/a.wma");
@@ -305,142 +284,43 @@ void RowCommandsTest::answersThatAreNotTheLectureStoreNothing()
     press(0);
 
     QCOMPARE(messages(), QStringList{kDownloadFailed});
-    QCOMPARE(stored(), QStringList{kStored});
-    QCOMPARE(readWholeFile(storedPath), earlier);
+    QVERIFY(stored().isEmpty());
     // Kept bytes the server would not continue are asked for whole once more, and no more.
     QCOMPARE(fixture_->server.requestCount("/audio/a.wma") - askedBefore, std::size_t(bytesKept ? 2 : 1));
     QCOMPARE(fixture_->server.requests().back().header("Range"), std::string());
 }
 
-void RowCommandsTest::percentageRoundsHalvesUp_data()
+void RowCommandsTest::progressCaptions_data()
 {
-    QTest::addColumn<qint64>("received");
-    QTest::addColumn<qint64>("total");
+    using Phase = DownloadQueue::State::Phase;
+    QTest::addColumn<DownloadQueue::State>("state");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("28.5, below it as a double") << qint64(285) << qint64(1000) << "29%";
-    QTest::newRow("0.5") << qint64(5) << qint64(1000) << "1%";
-    QTest::newRow("just under a half") << qint64(4) << qint64(1000) << "0%";
-    QTest::newRow("a third") << qint64(1) << qint64(3) << "33%";
-    QTest::newRow("two thirds") << qint64(2) << qint64(3) << "67%";
-    QTest::newRow("all of 6 GiB") << (qint64(6) << 30) << (qint64(6) << 30) << "100%";
+    QTest::newRow("28.5, below it as a double") << DownloadQueue::State{Phase::Running, 285, 1000} << "29%";
+    QTest::newRow("0.5") << DownloadQueue::State{Phase::Running, 5, 1000} << "1%";
+    QTest::newRow("just under a half") << DownloadQueue::State{Phase::Running, 4, 1000} << "0%";
+    QTest::newRow("a third") << DownloadQueue::State{Phase::Running, 1, 3} << "33%";
+    QTest::newRow("two thirds") << DownloadQueue::State{Phase::Running, 2, 3} << "67%";
+    QTest::newRow("all of 6 GiB") << DownloadQueue::State{Phase::Running, qint64(6) << 30, qint64(6) << 30} << "100%";
+    QTest::newRow("size unknown") << DownloadQueue::State{Phase::Running, 4096, 0} << "";
+    QTest::newRow("waiting") << DownloadQueue::State{Phase::Waiting, 0, 0} << "等待下载";
+    QTest::newRow("gone") << DownloadQueue::State{Phase::Gone, 0, 0} << "";
 }
 
-void RowCommandsTest::percentageRoundsHalvesUp()
+void RowCommandsTest::progressCaptions()
 {
-    QFETCH(qint64, received);
-    QFETCH(qint64, total);
+    QFETCH(DownloadQueue::State, state);
     QFETCH(QString, shown);
-    window_->rowCommands().showProgress(received, total, 0);
-    QCOMPARE(window_->pageList().rows[window_->rowCommands().downloadRow()].percentage->caption(), shown);
+    QCOMPARE(PageModel::statusText(RowCommands::rowDownload(state)), shown);
 }
 
 void RowCommandsTest::unknownSizeWritesNoPercentage()
 {
     fixture_->server.serveWithoutLength("/audio/a.wma", QByteArray(256 * 1024, 'x'));
-    enterConferenceWith();
+    QVERIFY(fixture_->enterConferenceWith({kLecture, "/audio/a.wma"}));
     const QStringList shown = pressRecordingPercentages(0);
     QVERIFY(!shown.isEmpty());
     QCOMPARE(shown.join(QString()) + window_->pageList().rows[0].percentage->caption(), QString());
     QCOMPARE(stored().size(), 1);
-}
-
-void RowCommandsTest::cancelRunsInsideThePressThatStartedTheDownload()
-{
-    serveSlowLecture();
-    enterConferenceWith();
-    QStringList atCancel;
-    duringTheDownload([&] {
-        press(0);
-        // The failure message comes only after the cancel press has ended.
-        atCancel << window_->pageList().rows[0].actionButton->text()
-                 << window_->pageList().rows[0].percentage->caption() << messages();
-    });
-    press(0);
-
-    QCOMPARE(atCancel, (QStringList{"下 载", ""}));
-    QTRY_COMPARE(messages(), QStringList{kDownloadFailed});
-    QCOMPARE(window_->pageList().rows[0].actionButton->text(), QStringLiteral("下 载"));
-    QVERIFY(stored().isEmpty());
-    QVERIFY(!window_->favouritesTimer()->isEnabled());
-}
-
-void RowCommandsTest::secondPressWhileDownloadingIsRefused()
-{
-    serveSlowLecture();
-    fixture_->server.serveBytes("/audio/b.wma", QByteArray(1024, 'b'));
-    enterConferenceWith({QStringLiteral("甲"), "/audio/a.wma", QStringLiteral("乙"), "/audio/b.wma"});
-    duringTheDownload([&] { press(1); });
-    press(0);
-
-    QVERIFY(actionRan_);
-    QCOMPARE(fixture_->server.requestCount("/audio/b.wma"), 0u);
-    QCOMPARE(messages(), QStringList{kDownloadFailed});
-    QCOMPARE(window_->pageList().rows[1].actionButton->text(), QStringLiteral("下 载"));
-    // The first download went on, its percentage still in its own row.
-    QCOMPARE(stored(), QStringList{QStringLiteral("甲%张医生$四十分钟.zip")});
-    QVERIFY(window_->pageList().rows[0].percentage->caption().endsWith(u'%'));
-    QCOMPARE(window_->rowCommands().downloadRow(), 0);
-}
-
-void RowCommandsTest::closingTheWindowAbortsTheDownload()
-{
-    serveSlowLecture();
-    enterConferenceWith();
-    duringTheDownload([&] { window_->close(); });
-    press(0);
-    QCOMPARE(fixture_->host.endings, 1);
-    // The cancelled download drops its bytes on the next turns of the event loop.
-    QTRY_VERIFY(stored().isEmpty());
-}
-
-void RowCommandsTest::viewSwitchesAndAnotherConferenceDuringADownload()
-{
-    serveSlowLecture();
-    fixture_->server.serveBytes("/lists/新日期：2013.zip",
-                                toGb2312(QStringLiteral("别的讲座%李医生$十分钟*http://h/o.wma\r\n")));
-    enterConferenceWith();
-    duringTheDownload([&] {
-        for (QRadioButton* option : {window_->viewBar().favouritesOption, window_->viewBar().catalogueOption})
-            QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
-        press(1);  // enters the other conference while the download runs
-    });
-    QString percentageInOtherConference;
-    connect(window_->downloadEngine(), &DownloadEngine::progressed, this, [&] {
-        if (window_->viewBar().lecturesOption->isChecked()
-            && window_->entries().lectureLines.value(0).startsWith(QStringLiteral("别的讲座")))
-            percentageInOtherConference = window_->pageList().rows[0].percentage->caption();
-    });
-    press(0);
-
-    QCOMPARE(messages(), QStringList());
-    QVERIFY2(percentageInOtherConference.endsWith(u'%'), qPrintable(percentageInOtherConference));
-    // The download kept the source and target it was started with.
-    QCOMPARE(stored(), QStringList{kStored});
-    QVERIFY(window_->favouritesTimer()->isEnabled());
-}
-
-// There a row's percentage says how far its lecture has been heard.
-void RowCommandsTest::aDownloadsPercentageStaysOutOfTheFavourites()
-{
-    serveSlowLecture();
-    enterConferenceWith();
-    QRadioButton* favourites = window_->viewBar().favouritesOption;
-    duringTheDownload([&] { QTest::mouseClick(favourites, Qt::LeftButton, {}, QPoint(6, favourites->height() / 2)); });
-    int reportsInFavourites = 0;
-    QStringList percentagesInFavourites;
-    connect(window_->downloadEngine(), &DownloadEngine::progressed, this, [&] {
-        if (!favourites->isChecked())
-            return;
-        ++reportsInFavourites;
-        for (const PageRow& row : window_->pageList().rows) {
-            if (row.percentage->caption().endsWith(u'%'))
-                percentagesInFavourites << row.percentage->caption();
-        }
-    });
-    press(0);
-    QVERIFY(reportsInFavourites > 0);
-    QCOMPARE(percentagesInFavourites, QStringList());
-    QCOMPARE(stored(), QStringList{kStored});
 }
 
 void RowCommandsTest::savedNameThatCannotBeStoredIsRefused_data()
@@ -457,7 +337,7 @@ void RowCommandsTest::savedNameThatCannotBeStoredIsRefused()
 {
     QFETCH(QString, title);
     fixture_->server.serveBytes("/audio/a.wma", QByteArray("payload"));
-    enterConferenceWith({title, "/audio/a.wma"});
+    QVERIFY(fixture_->enterConferenceWith({title, "/audio/a.wma"}));
     press(0);
     QCOMPARE(messages(), QStringList{kDownloadFailed});
     QCOMPARE(fixture_->server.requestCount("/audio/a.wma"), 0u);

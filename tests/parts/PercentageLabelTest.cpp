@@ -2,7 +2,6 @@
 
 #include "parts/PercentageLabel.h"
 
-#include "download/DownloadEngine.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
 
@@ -126,7 +125,7 @@ void PercentageLabelTest::aDownloadShowsAProgressBar()
 
     int reports = 0;
     int notProgress = 0;  // reports where the reader did not find the caption's value
-    connect(window->downloadEngine(), &DownloadEngine::progressed, this, [&] {
+    MainWindowFixture::onDownloadProgress(*window, this, [&] {
         const QAccessibleValueInterface* value = percentage->valueInterface();
         ++reports;
         notProgress += percentage->role() != QAccessible::ProgressBar || !value

@@ -140,7 +140,7 @@ void KeyboardAccessTest::spaceDownloadsAndSpaceAgainCancels()
 
     QString captionDuringDownload;
     bool cancelled = false;
-    connect(window_->downloadEngine(), &DownloadEngine::progressed, this, [&] {
+    MainWindowFixture::onDownloadProgress(*window_, this, [&] {
         if (std::exchange(cancelled, true))
             return;
         QTimer::singleShot(0, this, [&] {
@@ -153,9 +153,10 @@ void KeyboardAccessTest::spaceDownloadsAndSpaceAgainCancels()
 
     QVERIFY(cancelled);
     QCOMPARE(captionDuringDownload, QStringLiteral("取 消"));
-    QTRY_COMPARE(fixture_->host.messages.size(), 1u);
-    QCOMPARE(fixture_->host.messages[0].prompt, QStringLiteral("下载失败!"));
     QCOMPARE(button->text(), QStringLiteral("下 载"));
+    // The user's own cancel is no failure to be told of.
+    QTest::qWait(50);
+    QCOMPARE(fixture_->host.messages.size(), 0u);
     QTRY_VERIFY(QDir(fixture_->favouritesFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 

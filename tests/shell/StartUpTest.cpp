@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "catalogue/DecodeAddress.h"
-#include "download/DownloadEngine.h"
+#include "download/DownloadQueue.h"
 #include "playback/Playback.h"
 #include "shell/LibraryConnection.h"
 #include "shell/MainWindow.h"
@@ -251,7 +251,7 @@ void StartUpTest::closingTheWindowEndsTheProgram()
     QCOMPARE(fixture.host.endings, 0);
     window->close();
     QCOMPARE(fixture.host.endings, 1);
-    QVERIFY(!window->downloadEngine());
+    QVERIFY(!window->isVisible());
 }
 
 void StartUpTest::favouritesLieWhereTheUserCanWrite_data()

@@ -31,7 +31,7 @@ constexpr std::array<int, ChaosServer::kFaultKinds> kWeights = {
     2,  // LongStall
     5,  // Trickle
     5,  // ServerError
-    6,  // WholeInsteadOfRange
+    12,  // WholeInsteadOfRange
     6,  // WrongOffset
     5,  // Unsatisfiable
     5,  // ChangedLecture
@@ -72,6 +72,9 @@ public:
     int open_ = 0;
     bool calm_ = false;
     Counts counts_;
+    std::map<int, std::uint64_t> continuedByLecture_;
+    // The lectures watched, with their requests since.
+    std::map<int, std::vector<Asked>> watched_;
 
 private:
     void acceptConnections()
@@ -123,6 +126,11 @@ private:
         if (request.rangeFrom)
             ++counts_.rangeRequests;
         const std::optional<int> lecture = ChaosLectures::lectureOfPath(request.path);
+        if (lecture) {
+            const auto watched = watched_.find(*lecture);
+            if (watched != watched_.end() && watched->second.size() < 8)
+                watched->second.push_back(Asked{request.rangeFrom, request.ifRange});
+        }
         if (!lecture || *lecture >= lectures_.count() || !lectures_.current(*lecture).present)
             return ChaosAnswer::notFound();
         ChaosAnswer answer(*lecture, lectures_.current(*lecture), request);
@@ -133,8 +141,10 @@ private:
         }
         answer.inject(fault, random_, shortStall_, longStall_);
         ++counts_.faults[size_t(fault)];
-        if (answer.continuesRange(request))
+        if (answer.continuesRange(request)) {
             ++counts_.rangesContinued;
+            ++continuedByLecture_[*lecture];
+        }
         return answer;
     }
 
@@ -200,6 +210,26 @@ ChaosServer::Counts ChaosServer::counts() const
 {
     std::lock_guard lock(impl_->mutex_);
     return impl_->counts_;
+}
+
+std::uint64_t ChaosServer::rangesContinued(int lecture) const
+{
+    std::lock_guard lock(impl_->mutex_);
+    const auto found = impl_->continuedByLecture_.find(lecture);
+    return found == impl_->continuedByLecture_.end() ? 0 : found->second;
+}
+
+void ChaosServer::watch(int lecture)
+{
+    std::lock_guard lock(impl_->mutex_);
+    impl_->watched_[lecture].clear();
+}
+
+std::vector<ChaosServer::Asked> ChaosServer::asked(int lecture) const
+{
+    std::lock_guard lock(impl_->mutex_);
+    const auto found = impl_->watched_.find(lecture);
+    return found == impl_->watched_.end() ? std::vector<Asked>() : found->second;
 }
 
 bool ChaosServer::waitUntilIdle(std::chrono::milliseconds timeout) const

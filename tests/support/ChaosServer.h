@@ -10,6 +10,9 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 // An HTTP server on 127.0.0.1 that serves ChaosLectures and misbehaves on
 // purpose: for each request it picks, from its seed, one of the faults
@@ -51,6 +54,12 @@ public:
         std::uint64_t longStallsWaitedOut = 0;  // long stalls the client did not give up on
     };
 
+    // What a request for a lecture asked for.
+    struct Asked {
+        std::optional<std::int64_t> rangeFrom;  // none: the whole lecture
+        std::string ifRange;
+    };
+
     // seed: every choice of fault and its details; stallLimit: the
     // client's, by which the two stalls are measured.
     ChaosServer(std::uint64_t seed, std::chrono::milliseconds stallLimit);
@@ -65,6 +74,12 @@ public:
     // While calm, every request is answered without a fault.
     void setCalm(bool calm);
     Counts counts() const;
+    // 206 answers from the very byte asked for, of one lecture.
+    std::uint64_t rangesContinued(int lecture) const;
+    // Forgets what was asked for the lecture, and notes the requests for it
+    // from now on (the first few).
+    void watch(int lecture);
+    std::vector<Asked> asked(int lecture) const;
     // Until every connection the server has accepted is closed; false when
     // one is still open after timeout.
     bool waitUntilIdle(std::chrono::milliseconds timeout) const;

@@ -2,71 +2,44 @@
 
 #include "support/DownloadSoak.h"
 
-#include "download/DownloadEngine.h"
-#include "download/PartialDownload.h"
-#include "platform/net/NetworkAccess.h"
+#include "download/DownloadQueue.h"
 #include "support/ChaosServer.h"
+#include "support/DownloadSoakLedger.h"
+#include "support/DownloadSoakProgram.h"
 #include "support/ProcessGauges.h"
 #include "support/SoakFolder.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QTest>
-#include <QThreadPool>
 
 #include <algorithm>
 
 using Outcome = DownloadResult::Outcome;
+using Admission = DownloadQueue::Admission;
+using Phase = DownloadQueue::State::Phase;
 
 namespace {
 
 // A user presses 下 载 this often for one lecture before giving up.
 constexpr int kMostPresses = 10;
-// Only the first broken invariants are kept with their details.
-constexpr int kViolationsKept = 40;
-// Memory may grow this much from the warm-up to the end of the run. The
-// address sanitizer holds freed memory back (its quarantine) to catch late
-// reads, so under it resident memory says nothing of leaks; its own leak
-// and use-after-free checks stand in for this one there.
-constexpr qint64 kResidentGrowthKiB = 5 * 1024;
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kResidentMemoryMeansSomething = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kResidentMemoryMeansSomething = false;
-#else
-constexpr bool kResidentMemoryMeansSomething = true;
-#endif
-#else
-constexpr bool kResidentMemoryMeansSomething = true;
-#endif
-// What the program's start prunes: partial files older than this.
-constexpr std::chrono::hours kPartialLifetime{24 * 30};
-
-// A clock that jumps a second at every reading, so every notification
-// with progress raises the progress signal, and a cancel can land anywhere
-// in a transfer, however fast the loopback is.
-DownloadEngine::TickSource racingClock()
-{
-    auto now = std::make_shared<qint64>(1000000);
-    return [now] { return *now += 1000; };
-}
-
 }  // namespace
 
-// One press of 下 载, and what the user and the server do while it runs,
-// at a share of the lecture decided beforehand, so that the seed alone
-// decides them.
+// One press of 下 载 the queue took, and what the user and the server do
+// while it runs, at a share of the lecture decided beforehand, so that the
+// seed alone decides them.
 struct DownloadSoak::Press {
-    int lecture = 0;
     int serial = 0;
+    int presses = 1;  // of this download, this one included
+    int versionBefore = 0;
+    std::uint64_t continuedBefore = 0;
     double cancelAt = -1;
-    bool cancelled = false;
     bool cancelThroughPump = false;  // a click the pump hands over, or at once
     bool pressAgain = false;  // 下 载 again at once, while the cancel unwinds
-    double elsewhereAt = -1;  // 下 载 on another lecture
-    double changeAt = -1;  // the lecture changes on the server
+    double changeAt = -1;  // the lecture changes on the server, or goes
+    double restartAt = -1;  // the program closes and starts again
+    DownloadSoakLedger::Expected expected;
 };
 
 DownloadSoak::DownloadSoak(Options options) : options_(std::move(options)), random_(options_.seed) { }
@@ -97,287 +70,326 @@ DownloadSoakFigures DownloadSoak::run()
     figures_.lectures = std::clamp(options_.downloads / 8, 8, 200);
     for (int i = 0; i < figures_.lectures; ++i)
         lectures.add(ChaosLectures::randomSize(random_), chance(0.25));
-    stored_.assign(size_t(figures_.lectures), std::nullopt);
+    ledger_ = std::make_unique<DownloadSoakLedger>(*server_, *folder_, figures_);
+    figures_.residentBeforeKiB = residentKiB();
     figures_.descriptorsBefore = openDescriptorCount();
-    startProgram();
+    DownloadOptions options;
+    options.durable = options_.durable;
+    options.limits = limits();
+    program_ = std::make_unique<DownloadSoakProgram>(
+        options_.folder, options,
+        DownloadSoakProgram::Handlers{
+            [this](const QString& target) { stateChanged(target); },
+            [this](const QString& target, const DownloadResult& result) { ended(target, result); }});
+    program_->start();
 
-    for (int i = 0; i < options_.downloads; ++i) {
-        if (i == figures_.warmUpDownloads)
+    while (figures_.downloads < options_.downloads) {
+        if (figures_.downloads >= figures_.warmUpDownloads && figures_.residentAfterWarmUpKiB == 0)
             figures_.residentAfterWarmUpKiB = residentKiB();
-        changeBetweenDownloads();
-        download(std::uniform_int_distribution<int>(0, figures_.lectures - 1)(random_));
+        changeBetweenRounds();
+        if (!round())
+            break;
     }
     figures_.residentAfterKiB = residentKiB();
-    for (int lecture = 0; lecture < figures_.lectures; ++lecture) {
-        if (!storedAsRecorded(lecture))
-            violated(QStringLiteral("after the run, lecture %1 is not as its last stored start left it").arg(lecture));
-    }
-    checkFolder(std::nullopt);
+    ledger_->checkLectures(ledger_->everyLecture(), QStringLiteral("after the run"));
+    ledger_->checkFolder(ledger_->everyLecture());
     settle();
     // As the program ends: the connections it kept for the next download
     // go with it.
-    engine_.reset();
-    network_.reset();
-    // The thread that did the renames holds a descriptor for its events
-    // while it waits in the pool.
-    QThreadPool::globalInstance()->waitForDone();
+    program_.reset();
 
-    if (!server_->waitUntilIdle(std::chrono::seconds(10)))
-        violated(QStringLiteral("the server still has a connection open after the run"));
     figures_.descriptorsAfter = openDescriptorCount();
-    if (figures_.descriptorsAfter != figures_.descriptorsBefore)
-        violated(QStringLiteral("%1 file descriptors open after the run, %2 before")
-                     .arg(figures_.descriptorsAfter)
-                     .arg(figures_.descriptorsBefore));
-    if (kResidentMemoryMeansSomething
-        && figures_.residentAfterKiB - figures_.residentAfterWarmUpKiB > kResidentGrowthKiB)
-        violated(QStringLiteral("resident memory grew by %1 KiB after the first %2 downloads")
-                     .arg(figures_.residentAfterKiB - figures_.residentAfterWarmUpKiB)
-                     .arg(figures_.warmUpDownloads));
     figures_.server = server_->counts();
-    if (figures_.server.longStallsWaitedOut > 0)
-        violated(QStringLiteral("the engine waited out %1 stall(s) far past its limit")
-                     .arg(figures_.server.longStallsWaitedOut));
+    ledger_->checkProcess();
     figures_.seconds = double(clock.elapsed()) / 1000.0;
     return figures_;
 }
 
-void DownloadSoak::startProgram()
+bool DownloadSoak::round()
 {
-    // As the window's start does: a new engine, and the partial files that
-    // will not be resumed pruned.
-    DownloadOptions options;
-    options.durable = options_.durable;
-    options.limits = limits();
-    engine_.reset();
-    network_ = std::make_unique<platform::NetworkAccess>();
-    engine_ = std::make_unique<DownloadEngine>(*network_, options, racingClock());
-    QObject::connect(engine_.get(), &DownloadEngine::progressed, engine_.get(),
-                     [this](qint64 received, qint64 total, qint32) { progressed(received, total); });
-    prunePartialDownloads(options_.folder, kPartialLifetime);
+    const int lectures = std::uniform_int_distribution<int>(1, 6)(random_);
+    for (int i = 0; i < lectures && figures_.downloads < options_.downloads; ++i)
+        download(std::uniform_int_distribution<int>(0, figures_.lectures - 1)(random_));
+    // 下 载 again on one that is queued.
+    if (!presses_.empty() && chance(0.2))
+        press(std::next(presses_.begin(), std::uniform_int_distribution<int>(0, int(presses_.size()) - 1)(random_))
+                  ->first,
+              1, false);
+    if (!waitUntilQuiet())
+        return false;
+    figures_.storedDespiteCancel += ledger_->settleUnsettled();
+    ledger_->checkLectures(touched_, QStringLiteral("after a round"));
+    ledger_->checkFolder(std::exchange(touched_, {}));
+    return true;
 }
 
 void DownloadSoak::download(int lecture)
 {
     ++figures_.downloads;
-    for (int i = 0; i < kMostPresses; ++i) {
-        const Outcome outcome = press(lecture);
-        if (outcome == Outcome::Complete)
-            return;
-        // A lecture the server no longer has is not asked for again; one
-        // cancelled is, or not, as the user likes.
-        if (outcome == Outcome::HttpStatus && engine_->lastResult().httpStatus() == 404)
-            break;
-        if (outcome == Outcome::Cancelled && chance(0.5))
-            break;
+    // A lecture is stored again only once the user has deleted it, for
+    // room or for its new version.
+    if (ledger_->isStored(lecture) && !presses_.contains(lecture) && ledger_->isSettled(lecture) && chance(0.8)) {
+        if (!QFile::remove(folder_->target(lecture)))
+            ledger_->violated(QStringLiteral("stored lecture %1 could not be deleted").arg(lecture));
+        ledger_->forget(lecture);
     }
-    ++figures_.givenUp;
+    press(lecture, 1, true);
 }
 
-DownloadResult::Outcome DownloadSoak::press(int lecture)
+bool DownloadSoak::press(int lecture, int presses, bool withPlans, bool afterRestart)
 {
+    const QString target = folder_->target(lecture);
+    const bool settled = ledger_->isSettled(lecture);
+    const Admission expected = presses_.contains(lecture) ? Admission::AlreadyQueued
+        : QFileInfo::exists(target)                       ? Admission::AlreadyStored
+                                                          : Admission::Queued;
+    const Phase phaseBefore = queue().state(target).phase;
     Press press;
-    press.lecture = lecture;
     press.serial = ++pressSerial_;
-    if (!calm_ && chance(0.08)) {
-        press.cancelAt = share();
-        press.cancelThroughPump = chance(0.5);
-        press.pressAgain = presses_.empty() && chance(0.3);
+    press.presses = presses;
+    press.versionBefore = server_->lectures().current(lecture).version;
+    press.continuedBefore = server_->rangesContinued(lecture);
+    if (withPlans && !calm_) {
+        if (chance(0.1)) {
+            press.cancelAt = share();
+            press.cancelThroughPump = chance(0.5);
+            press.pressAgain = presses < kMostPresses && chance(0.3);
+        }
+        if (chance(0.04))
+            press.changeAt = share();
+        if (chance(0.1))
+            press.restartAt = share();
     }
-    if (!calm_ && chance(0.02))
-        press.elsewhereAt = share();
-    if (!calm_ && chance(0.04))
-        press.changeAt = share();
-    if (!presses_.empty())
-        ++figures_.pressedAgainAtOnce;
+    // What the job will find when it opens the partial file, as no other
+    // download of the lecture can touch it meanwhile.
+    if (settled && expected == Admission::Queued)
+        press.expected = ledger_->expectRequest(lecture, afterRestart);
 
-    const ChaosLectures& lectures = server_->lectures();
-    const int versionBefore = lectures.current(lecture).version;
-    const std::uint64_t continuedBefore = server_->counts().rangesContinued;
-    presses_.push_back(&press);
-    bool stored = false;
-    if (engine_->start(server_->url(lecture), folder_->target(lecture))) {
-        bool ended = false;
-        QObject context;
-        QObject::connect(engine_.get(), &DownloadEngine::finished, &context, [&ended] { ended = true; });
-        // A cancel through the window's events lands a turn or more later.
-        QTest::qWaitFor([&] { return ended || (press.cancelled && !engine_->isDownloading()); }, 10 * 60 * 1000);
-        stored = ended && engine_->lastResult().isComplete();
+    const Admission admission = queue().enqueue(server_->url(lecture), target, QStringLiteral("讲座 %1").arg(lecture));
+    if (admission != expected && settled)
+        ledger_->violated(QStringLiteral("下 载 on lecture %1 was admitted as %2, not %3")
+                              .arg(lecture)
+                              .arg(int(admission))
+                              .arg(int(expected)));
+    if (admission != Admission::Queued) {
+        ++figures_.refused;
+        if (queue().state(target).phase != phaseBefore
+            || (admission == Admission::AlreadyStored && settled && !ledger_->storedAsRecorded(lecture)))
+            ledger_->violated(QStringLiteral("下 载 on lecture %1, queued or stored, changed it").arg(lecture));
+        return false;
     }
-    presses_.pop_back();
-    const DownloadResult result = engine_->lastResult();
-    // A cancel that came once the rename had begun stores the whole lecture.
-    QTest::qWaitFor([this] { return !engine_->isUnwinding(); }, 60 * 1000);
-    if (press.cancelled && !storedAsRecorded(lecture))
-        stored = true;
-    ++figures_.starts;
-    if (stored && server_->counts().rangesContinued > continuedBefore)
-        ++figures_.storedAfterResuming;
-    checkPress(lecture, stored, result, versionBefore, lectures.current(lecture).version);
-    return result.outcome();
+    ++figures_.presses;
+    touched_.insert(lecture);
+    presses_[lecture] = press;
+    // 取 消 on a lecture that waits its turn: at once, or as the click lands.
+    if (withPlans && !calm_ && queue().state(target).phase == Phase::Waiting && chance(0.25)) {
+        if (chance(0.5))
+            cancel(lecture, press.serial);
+        else
+            program_->later([this, lecture, serial = press.serial] { cancel(lecture, serial); });
+    }
+    return true;
 }
 
-void DownloadSoak::progressed(qint64 received, qint64 total)
+void DownloadSoak::stateChanged(const QString& target)
 {
-    if (presses_.empty() || total <= 0)
+    figures_.mostRunning = std::max(figures_.mostRunning, queue().runningCount());
+    if (queue().runningCount() > DownloadQueue::kConcurrentDownloads)
+        ledger_->violated(QStringLiteral("%1 downloads ran at once").arg(queue().runningCount()));
+    const std::optional<int> lecture = folder_->lectureOf(target);
+    const auto found = lecture ? presses_.find(*lecture) : presses_.end();
+    const DownloadQueue::State state = queue().state(target);
+    if (found == presses_.end() || state.phase != Phase::Running || state.total <= 0)
         return;
-    Press& press = *presses_.back();
-    const double reached = double(received) / double(total);
+    Press& press = found->second;
+    const double reached = double(state.received) / double(state.total);
     if (press.changeAt >= 0 && reached >= press.changeAt) {
         press.changeAt = -1;
-        server_->lectures().change(press.lecture, ChaosLectures::randomSize(random_));
-        ++figures_.changedOnServer;
+        changeOnServer(*lecture);
         ++figures_.changedMidTransfer;
     }
-    // Once cancelled the download may be pressed again, and then is no
-    // longer running to refuse another.
-    if (press.elsewhereAt >= 0 && reached >= press.elsewhereAt && !press.cancelled) {
-        press.elsewhereAt = -1;
-        pressElsewhere(press);
+    // Mid-way, so that the program closes on bytes not all there.
+    if (press.restartAt >= 0 && reached >= press.restartAt && reached < 1) {
+        press.restartAt = -1;
+        // The window closes from its event loop, never inside the queue's
+        // signal.
+        if (!std::exchange(restartDue_, true))
+            program_->later([this] { restart(); });
     }
     if (press.cancelAt >= 0 && reached >= press.cancelAt) {
         press.cancelAt = -1;
-        cancel(press);
+        if (press.cancelThroughPump)
+            program_->later([this, lecture = *lecture, serial = press.serial] { cancel(lecture, serial); });
+        else
+            cancel(*lecture, press.serial);
     }
 }
 
-void DownloadSoak::cancel(Press& press)
+void DownloadSoak::ended(const QString& target, const DownloadResult& result)
 {
-    press.cancelled = true;
-    // What the window's pump hands over while this press runs; only this
-    // press is cancelled, and pressed again, by it.
-    const auto stillRunning = [this, serial = press.serial] {
-        return !presses_.empty() && presses_.back()->serial == serial;
-    };
-    if (press.cancelThroughPump) {
-        QMetaObject::invokeMethod(
-            engine_.get(),
-            [this, stillRunning] {
-                if (stillRunning())
-                    engine_->abort();
-            },
-            Qt::QueuedConnection);
+    const std::optional<int> lecture = folder_->lectureOf(target);
+    const auto found = lecture ? presses_.find(*lecture) : presses_.end();
+    if (found == presses_.end()) {
+        ledger_->violated(QStringLiteral("an end (%1) was told of %2, which was not in the queue")
+                              .arg(QDebug::toString(result), target));
+        return;
+    }
+    const Press press = found->second;
+    presses_.erase(found);
+    ++figures_.ends;
+    ledger_->checkEnd(*lecture, press.versionBefore, press.expected, result);
+    if (result.isComplete()) {
+        ++figures_.stored;
+        if (server_->rangesContinued(*lecture) > press.continuedBefore)
+            ++figures_.storedAfterResuming;
+        return;
+    }
+    figures_.countFailure(result);
+    if (calm_) {
+        ledger_->violated(QStringLiteral("lecture %1 could not be stored from the calm server: %2")
+                              .arg(*lecture)
+                              .arg(QDebug::toString(result)));
+        return;
+    }
+    // A lecture the server no longer has is not asked for again.
+    if ((result.outcome() == Outcome::HttpStatus && result.httpStatus() == 404) || press.presses >= kMostPresses) {
+        ++figures_.givenUp;
+        return;
+    }
+    // 下 载 again: at once, inside the queue's signal, or a turn later.
+    if (chance(0.5))
+        this->press(*lecture, press.presses + 1, true);
+    else
+        program_->later(
+            [this, lecture = *lecture, presses = press.presses + 1] { this->press(lecture, presses, true); });
+}
+
+void DownloadSoak::cancel(int lecture, int serial)
+{
+    const auto found = presses_.find(lecture);
+    if (found == presses_.end() || found->second.serial != serial)
+        return;
+    const Press press = found->second;
+    presses_.erase(found);
+    const QString target = folder_->target(lecture);
+    if (queue().state(target).phase == Phase::Running) {
+        ++figures_.cancelledRunning;
+        // Its rename, should it have begun, stores the lecture all the same.
+        ledger_->unsettle(lecture, press.versionBefore);
     } else {
-        engine_->abort();
+        ++figures_.cancelledWaiting;
     }
+    queue().cancel(target);
+    if (queue().state(target).phase != Phase::Gone)
+        ledger_->violated(QStringLiteral("lecture %1 was still in the queue once cancelled").arg(lecture));
     if (press.pressAgain) {
-        QMetaObject::invokeMethod(
-            engine_.get(),
-            [this, stillRunning, lecture = press.lecture] {
-                if (stillRunning())
-                    this->press(lecture);
-            },
-            Qt::QueuedConnection);
+        ++figures_.pressedAgainAtOnce;
+        this->press(lecture, press.presses + 1, false);
+    } else {
+        ++figures_.givenUp;
     }
 }
 
-void DownloadSoak::pressElsewhere(const Press& press)
+void DownloadSoak::restart()
 {
-    const int other = (press.lecture + 1) % figures_.lectures;
-    ++figures_.refused;
-    const bool stored = engine_->start(server_->url(other), folder_->target(other));
-    if (stored || engine_->lastResult().outcome() != Outcome::Refused || !storedAsRecorded(other))
-        violated(QStringLiteral("下 载 on lecture %1 while lecture %2 downloaded was not refused, or changed it (%3)")
-                     .arg(other)
-                     .arg(press.lecture)
-                     .arg(QDebug::toString(engine_->lastResult())));
+    restartDue_ = false;
+    ++figures_.restarts;
+    const std::map<int, Press> queued = std::exchange(presses_, {});
+    struct Running {
+        int lecture = 0;
+        int versionBefore = 0;
+        qint64 received = 0;  // as last reported
+        bool alone = false;  // no cancelled download of it unwinding
+    };
+    std::vector<Running> running;
+    for (const auto& [lecture, press] : queued) {
+        const DownloadQueue::State state = queue().state(folder_->target(lecture));
+        if (state.phase == Phase::Running)
+            running.push_back({lecture, press.versionBefore, state.received, ledger_->isSettled(lecture)});
+    }
+    figures_.restartsInFlight += queued.empty() ? 0 : 1;
+    program_->close();
+    figures_.storedDespiteCancel += ledger_->settleUnsettled();
+    for (const Running& download : running) {
+        // Bytes it had it kept, unless its rename had begun.
+        if (download.alone)
+            ledger_->checkKeptAtClose(download.lecture, download.received);
+        ledger_->unsettle(download.lecture, download.versionBefore);
+    }
+    figures_.storedAtClose += ledger_->settleUnsettled();
+    ledger_->checkLectures(ledger_->everyLecture(), QStringLiteral("once the program closed"));
+    program_->start();
+    ledger_->checkFolder(ledger_->everyLecture());
+    // The user presses 下 载 again on what was queued: the bytes kept are
+    // asked for the rest of.
+    for (const auto& [lecture, press] : queued)
+        this->press(lecture, press.presses, false, true);
 }
 
-void DownloadSoak::changeBetweenDownloads()
+bool DownloadSoak::waitUntilQuiet()
+{
+    const bool quiet = program_->waitUntilQuiet(std::chrono::minutes(10));
+    if (!quiet)
+        ledger_->violated(QStringLiteral("the queue did not empty in ten minutes"));
+    else if (!presses_.empty())
+        ledger_->violated(
+            QStringLiteral("the queue emptied without telling the end of lecture %1").arg(presses_.begin()->first));
+    presses_.clear();
+    return quiet;
+}
+
+void DownloadSoak::changeBetweenRounds()
+{
+    if (chance(0.01))
+        restart();
+    if (chance(0.1))
+        changeOnServer(std::uniform_int_distribution<int>(0, figures_.lectures - 1)(random_));
+}
+
+void DownloadSoak::changeOnServer(int lecture)
 {
     ChaosLectures& lectures = server_->lectures();
-    const int lecture = std::uniform_int_distribution<int>(0, figures_.lectures - 1)(random_);
-    if (chance(0.02)) {
-        startProgram();
-        ++figures_.restarts;
-        for (int l = 0; l < figures_.lectures; ++l) {
-            if (!storedAsRecorded(l))
-                violated(QStringLiteral("starting the program again changed stored lecture %1").arg(l));
-        }
-        checkFolder(std::nullopt);
-    }
     if (!lectures.current(lecture).present)
         return;
-    if (chance(0.03)) {
-        lectures.change(lecture, ChaosLectures::randomSize(random_));
-        ++figures_.changedOnServer;
-    } else if (chance(0.01) && figures_.removedFromServer < figures_.lectures / 4) {
+    if (chance(0.25) && figures_.removedFromServer < figures_.lectures / 4) {
         lectures.remove(lecture);
         ++figures_.removedFromServer;
+    } else {
+        lectures.change(lecture, ChaosLectures::randomSize(random_));
+        ++figures_.changedOnServer;
     }
 }
 
 void DownloadSoak::settle()
 {
     // With the faults gone, one press brings each lecture up to date,
-    // whatever the chaos left in the folder.
+    // whatever the chaos left in the folder; an old copy the user deletes
+    // first.
     server_->setCalm(true);
     calm_ = true;
     const ChaosLectures& lectures = server_->lectures();
     for (int lecture = 0; lecture < figures_.lectures; ++lecture) {
         const ChaosLectures::Served served = lectures.current(lecture);
-        if (!served.present || stored_[size_t(lecture)] == served.version)
+        if (!served.present || folder_->holds(lecture, served.version))
             continue;
+        QFile::remove(folder_->target(lecture));
+        ledger_->forget(lecture);
         ++figures_.settled;
-        if (press(lecture) != Outcome::Complete)
-            violated(QStringLiteral("lecture %1 could not be stored from the calm server: %2")
-                         .arg(lecture)
-                         .arg(QDebug::toString(engine_->lastResult())));
+        if (!press(lecture, 1, false))
+            ledger_->violated(QStringLiteral("lecture %1 was not queued once the server was calm").arg(lecture));
     }
+    waitUntilQuiet();
     for (int lecture = 0; lecture < figures_.lectures; ++lecture) {
         const ChaosLectures::Served served = lectures.current(lecture);
         if (served.present && !folder_->holds(lecture, served.version))
-            violated(QStringLiteral("lecture %1 is not stored byte for byte as the server has it").arg(lecture));
+            ledger_->violated(
+                QStringLiteral("lecture %1 is not stored byte for byte as the server has it").arg(lecture));
     }
 }
 
-void DownloadSoak::checkPress(int lecture, bool stored, const DownloadResult& result, int versionBefore,
-                              int versionAfter)
+DownloadQueue& DownloadSoak::queue()
 {
-    const QString where = QStringLiteral("start %1 (lecture %2)").arg(figures_.starts).arg(lecture);
-    if (stored) {
-        ++figures_.stored;
-        // Any version served while it ran, but all of one.
-        std::optional<int> version;
-        for (int v = versionBefore; v <= versionAfter && !version; ++v) {
-            if (folder_->holds(lecture, v))
-                version = v;
-        }
-        if (version)
-            stored_[size_t(lecture)] = version;
-        else
-            violated(QStringLiteral("%1 stored %2 bytes that are no whole version of the lecture (%3 bytes now)")
-                         .arg(where)
-                         .arg(QFileInfo(folder_->target(lecture)).size())
-                         .arg(server_->lectures().current(lecture).size));
-    } else {
-        if (result.outcome() == Outcome::Cancelled)
-            ++figures_.cancelled;
-        if (!storedAsRecorded(lecture))
-            violated(QStringLiteral("%1 failed (%2) and left the stored lecture changed")
-                         .arg(where, QDebug::toString(result)));
-    }
-    // A press inside another one leaves the outer one's partial file open:
-    // the folder is looked at once they have all returned.
-    if (presses_.empty())
-        checkFolder(lecture);
-}
-
-bool DownloadSoak::storedAsRecorded(int lecture) const
-{
-    return folder_->holds(lecture, stored_[size_t(lecture)]);
-}
-
-void DownloadSoak::checkFolder(std::optional<int> pressedLecture)
-{
-    for (const QString& problem : folder_->partialFileProblems(pressedLecture))
-        violated(QStringLiteral("after start %1: %2").arg(figures_.starts).arg(problem));
-}
-
-void DownloadSoak::violated(const QString& what)
-{
-    if (++figures_.violationCount <= kViolationsKept)
-        figures_.violations << what;
+    return program_->queue();
 }
 
 bool DownloadSoak::chance(double probability)

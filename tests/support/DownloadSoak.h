@@ -9,45 +9,57 @@
 #include <QString>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <random>
-#include <vector>
+#include <set>
 
 class ChaosServer;
-namespace platform {
-class NetworkAccess;
-}  // namespace platform
-class DownloadEngine;
+class DownloadSoakLedger;
+class DownloadQueue;
+class DownloadSoakProgram;
 class SoakFolder;
 
-// Drives the real DownloadEngine, as the window does, through many
+// Drives the real DownloadQueue, as the window does, through many
 // downloads from a ChaosServer into a favourites folder, and checks after
-// every start of the engine and at the end what a user must be able to
+// every end, every restart and at the end what a user must be able to
 // count on:
 //
 //  - a lecture is stored as a whole version the server served, byte for
-//    byte, or not at all; a start that does not store it leaves what was
+//    byte, or not at all; a download that does not store it leaves what was
 //    stored as it was;
 //  - the folder holds at most one partial file per lecture, each with its
 //    record, its bytes the first bytes of the version its record names;
-//  - a stall far past the engine's limit fails the transfer;
+//  - a download running when the program closes keeps the bytes it had,
+//    unless its rename had begun and stored the lecture;
+//  - kept bytes are asked for the rest of, and only they: a download's
+//    requests ask for the range after the bytes kept when it was pressed,
+//    after a restart too;
+//  - the queue runs at most three downloads at once, reports an end for
+//    each one not cancelled and none for one cancelled, and a press on a
+//    lecture queued or stored changes nothing;
+//  - a stall far past the limit fails the transfer;
 //  - once the server is calm, one more download brings every lecture it
 //    still has up to date;
 //  - the file descriptors are back to where they started, and resident
 //    memory has not grown by more than 5 MB since the first 100 downloads
 //    (half the downloads of a shorter run).
 //
-// A download is what a user does for one lecture: press 下 载, and press it
-// again after a failure (up to ten times) until it is stored, the server
-// no longer has it, or they give up. Now and then they cancel from inside
-// the progress signal, as the cancel button does, and sometimes press 下 载
-// again at once, while the cancelled transfer is still unwinding; or they
-// press 下 载 on another lecture while one runs, which must be refused and
-// change nothing. Between downloads, and now and then in the middle of one,
-// a lecture changes on the server or is removed, and now and then the
-// program is started again: a new engine, and the start's pruning of the
-// partial files. Every choice, the server's included, comes from the seed.
+// The soak goes in rounds: a user presses 下 载 on a few lectures at once,
+// and presses it again after a failure (up to ten times) until each is
+// stored, the server no longer has it, or they give up; a stored lecture is
+// pressed for again only once they have deleted it. Now and then they cancel
+// a waiting or a running download, from inside the queue's signal or as a
+// click lands, and sometimes press 下 载 again at once, while the cancelled
+// download unwinds. Between rounds, and now and then in the middle of a
+// download, a lecture changes on the server or is removed, and now and then
+// the program closes with downloads in the queue and starts again: the
+// queue and the network go, as when the window closes, the start prunes
+// the partial files, and the user presses 下 载 again on what was queued.
+// Every choice, the server's included, comes from the seed; which request
+// meets which fault, and where a cancel lands, follow the machine's speed
+// too, as three downloads share the loop.
 class DownloadSoak {
 public:
     struct Options {
@@ -68,27 +80,26 @@ public:
     // Runs the soak once; its figures hold every invariant that broke.
     DownloadSoakFigures run();
 
-    // The limits the engine works under in the soak: a stall of a second
+    // The limits the queue works under in the soak: a stall of a second
     // fails a transfer, so the server's stalls cost little time.
     static platform::NetworkLimits limits();
 
 private:
     struct Press;
 
-    void startProgram();
+    bool round();
     void download(int lecture);
-    DownloadResult::Outcome press(int lecture);
-    void progressed(qint64 received, qint64 total);
-    void cancel(Press& press);
-    void pressElsewhere(const Press& press);
-    void changeBetweenDownloads();
+    bool press(int lecture, int presses, bool withPlans, bool afterRestart = false);
+    void stateChanged(const QString& target);
+    void ended(const QString& target, const DownloadResult& result);
+    void cancel(int lecture, int serial);
+    void restart();
+    bool waitUntilQuiet();
+    void changeBetweenRounds();
+    void changeOnServer(int lecture);
     void settle();
 
-    void checkPress(int lecture, bool stored, const DownloadResult& result, int versionBefore, int versionAfter);
-    bool storedAsRecorded(int lecture) const;
-    void checkFolder(std::optional<int> pressedLecture);
-    void violated(const QString& what);
-
+    DownloadQueue& queue();
     bool chance(double probability);
     double share();
 
@@ -97,14 +108,13 @@ private:
     std::mt19937_64 random_;
     std::unique_ptr<ChaosServer> server_;
     std::unique_ptr<SoakFolder> folder_;
-    std::unique_ptr<platform::NetworkAccess> network_;
-    std::unique_ptr<DownloadEngine> engine_;
-    // The version each lecture's target holds, as the starts that stored
-    // it said; nothing while none has.
-    std::vector<std::optional<int>> stored_;
-    // The presses running, the innermost last: a press made inside the
-    // progress signal runs inside the one it cancelled.
-    std::vector<Press*> presses_;
+    std::unique_ptr<DownloadSoakProgram> program_;
+    std::unique_ptr<DownloadSoakLedger> ledger_;
+    // The lectures in the queue.
+    std::map<int, Press> presses_;
+    // Lectures pressed since the folder was last looked into.
+    std::set<int> touched_;
     int pressSerial_ = 0;
+    bool restartDue_ = false;
     bool calm_ = false;
 };

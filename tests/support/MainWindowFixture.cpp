@@ -2,7 +2,8 @@
 
 #include "support/MainWindowFixture.h"
 
-#include "download/DownloadEngine.h"
+#include "catalogue/RowCaptions.h"
+#include "download/DownloadQueue.h"
 #include "shell/StartProcedure.h"
 #include "support/Gb2312.h"
 #include "support/ServerAddresses.h"
@@ -70,6 +71,27 @@ bool MainWindowFixture::enterConference(int row)
     return entered();
 }
 
+bool MainWindowFixture::enterConferenceWith(const QStringList& titlesAndPaths)
+{
+    QString text = QStringLiteral("讲座目录\r\n");
+    for (qsizetype i = 0; i + 1 < titlesAndPaths.size(); i += 2)
+        text += titlesAndPaths[i] + QStringLiteral("%张医生$四十分钟*") + server.url(titlesAndPaths[i + 1])
+            + QStringLiteral("\r\n");
+    server.serveBytes("/lists/" + lectureListFileName(window_->pageList().rows[0].subtitle->caption()).toStdString(),
+                      toGb2312(text));
+    return enterConference();
+}
+
+QStringList MainWindowFixture::rowStates() const
+{
+    QStringList result;
+    for (const PageRow& row : window_->pageList().rows) {
+        const QString percentage = row.percentage->caption();
+        result << row.actionButton->text() + u'|' + (percentage.endsWith(u'%') ? QStringLiteral("n%") : percentage);
+    }
+    return result;
+}
+
 void MainWindowFixture::waitWhileDownloading()
 {
     waitWhileDownloading(*window_);
@@ -77,9 +99,19 @@ void MainWindowFixture::waitWhileDownloading()
 
 void MainWindowFixture::waitWhileDownloading(const MainWindow& window)
 {
-    // The window's shutdown lets go of its engine.
-    (void)QTest::qWaitFor([&window] { return !window.downloadEngine() || !window.downloadEngine()->isDownloading(); },
-                          60000);
+    // The window's shutdown lets go of its queue.
+    (void)QTest::qWaitFor([&window] { return !window.downloadQueue() || window.downloadQueue()->isEmpty(); }, 60000);
+}
+
+QMetaObject::Connection MainWindowFixture::onDownloadProgress(const MainWindow& window, QObject* context,
+                                                              std::function<void()> progressed)
+{
+    DownloadQueue* queue = window.downloadQueue();
+    return QObject::connect(queue, &DownloadQueue::stateChanged, context,
+                            [queue, progressed = std::move(progressed)](const QString& target) {
+                                if (queue->state(target).received > 0)
+                                    progressed();
+                            });
 }
 
 QString MainWindowFixture::favouritesFolder() const

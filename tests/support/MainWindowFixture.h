@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 struct StoredAddresses;
@@ -35,10 +36,20 @@ public:
     // Presses 进 入 on a catalogue row and waits until the conference's
     // lectures show (true) or a message says why not.
     bool enterConference(int row = 0);
+    // Serves the first conference's lecture list with these lectures
+    // (titles and server paths, alternately; each by 张医生, forty minutes)
+    // and enters it.
+    bool enterConferenceWith(const QStringList& titlesAndPaths);
+    // Every row as "button|percentage", a running percentage as "n%".
+    QStringList rowStates() const;
     // Waits, serving events, until no download runs (a minute at most):
     // after a press of 下 载, its end.
     void waitWhileDownloading();
     static void waitWhileDownloading(const MainWindow& window);
+    // Runs `progressed` at every progress report of any download the window
+    // runs (not at its queueing or its start), as long as `context` lives.
+    static QMetaObject::Connection onDownloadProgress(const MainWindow& window, QObject* context,
+                                                      std::function<void()> progressed);
     // Creates stored files in the favourites folder.
     void addFavourites(const QStringList& names);
 

@@ -4,8 +4,7 @@
 
 // The main window with every class its parts and subsystems are made of,
 // for code that reaches into them.
-#include "catalogue/Pager.h"
-#include "download/DownloadEngine.h"
+#include "download/DownloadQueue.h"
 #include "download/RowCommands.h"
 #include "info/WebLinks.h"
 #include "parts/RowButton.h"
@@ -19,4 +18,5 @@
 #include "platform/widgets/TextBox.h"
 #include "playback/Playback.h"
 #include "shell/MainWindow.h"
+#include "views/Pager.h"
 #include "views/ViewSwitcher.h"

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <map>
 
@@ -25,6 +26,16 @@ std::map<QByteArray, QByteArray> readRecord(const QString& path)
     return fields;
 }
 
+QStringList hiddenFiles(const QDir& folder)
+{
+    return folder.entryList({QStringLiteral(".kardelo-*")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+QString recordOf(const QString& partialName)
+{
+    return partialName.section(u'.', 0, -2) + QStringLiteral(".resume");
+}
+
 }  // namespace
 
 SoakFolder::SoakFolder(QString path, const ChaosLectures& lectures) : path_(std::move(path)), lectures_(lectures) { }
@@ -34,17 +45,37 @@ QString SoakFolder::target(int lecture) const
     return path_ + QStringLiteral("/L%1.讲座.zip").arg(lecture);
 }
 
+std::optional<int> SoakFolder::lectureOf(const QString& target) const
+{
+    static const QRegularExpression name(QStringLiteral("^L(\\d+)\\.讲座\\.zip$"));
+    const QRegularExpressionMatch match = name.match(QFileInfo(target).fileName());
+    if (!match.hasMatch() || QFileInfo(target).absolutePath() != QFileInfo(path_).absoluteFilePath())
+        return std::nullopt;
+    return match.captured(1).toInt();
+}
+
 bool SoakFolder::holds(int lecture, std::optional<int> version) const
 {
     return version ? lectures_.fileMatches(target(lecture), lecture, *version) : !QFileInfo::exists(target(lecture));
 }
 
-QStringList SoakFolder::partialFileProblems(std::optional<int> pressedLecture) const
+std::optional<SoakFolder::Kept> SoakFolder::kept(int lecture) const
 {
     const QDir folder(path_);
-    const QStringList hidden =
-        folder.entryList({QStringLiteral(".kardelo-*")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    const QString pressedName = pressedLecture ? QFileInfo(target(*pressedLecture)).fileName() : QString();
+    const QByteArray name = QFile::encodeName(QFileInfo(target(lecture)).fileName());
+    for (const QString& partial : hiddenFiles(folder).filter(QRegularExpression(QStringLiteral("\\.partial$")))) {
+        std::map<QByteArray, QByteArray> record = readRecord(folder.filePath(recordOf(partial)));
+        if (record["name"] == name)
+            return Kept{QFileInfo(folder.filePath(partial)).size(), record["address"], record["validator"],
+                        record["total"].toLongLong()};
+    }
+    return std::nullopt;
+}
+
+QStringList SoakFolder::partialFileProblems(const std::set<int>& lookedInto) const
+{
+    const QDir folder(path_);
+    const QStringList hidden = hiddenFiles(folder);
     QStringList problems;
     std::map<QByteArray, int> partialsByName;
     for (const QString& name : hidden) {
@@ -53,8 +84,7 @@ QStringList SoakFolder::partialFileProblems(std::optional<int> pressedLecture) c
             problems << QStringLiteral("a leftover %1").arg(name);
             continue;
         }
-        const QString partner =
-            name.section(u'.', 0, -2) + (partial ? QStringLiteral(".resume") : QStringLiteral(".partial"));
+        const QString partner = partial ? recordOf(name) : name.section(u'.', 0, -2) + QStringLiteral(".partial");
         if (!hidden.contains(partner)) {
             problems << QStringLiteral("%1 without its %2").arg(name, partner);
             continue;
@@ -65,15 +95,16 @@ QStringList SoakFolder::partialFileProblems(std::optional<int> pressedLecture) c
         const QString lectureName = QFile::decodeName(record["name"]);
         if (++partialsByName[record["name"]] > 1)
             problems << QStringLiteral("more than one partial file for %1").arg(lectureName);
-        if (lectureName != pressedName || pressedName.isEmpty())
+        const std::optional<int> lecture = lectureOf(folder.filePath(lectureName));
+        if (!lecture || !lookedInto.contains(*lecture))
             continue;
         // Kept bytes are the first bytes of the version their record
         // names, never a mix of two.
-        const std::optional<int> version = lectures_.versionOf(*pressedLecture, record["validator"]);
-        if (!version || !lectures_.fileMatches(folder.filePath(name), *pressedLecture, *version, true))
+        const std::optional<int> version = lectures_.versionOf(*lecture, record["validator"]);
+        if (!version || !lectures_.fileMatches(folder.filePath(name), *lecture, *version, true))
             problems << QStringLiteral("the kept bytes of lecture %1 (%2 bytes, validator %3) are not the start of "
                                        "that version")
-                            .arg(*pressedLecture)
+                            .arg(*lecture)
                             .arg(QFileInfo(folder.filePath(name)).size())
                             .arg(QString::fromLatin1(record["validator"]));
     }

@@ -7,21 +7,11 @@
 #include <QDir>
 #include <QUrl>
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace platform {
 
 void openAddressInBrowser(const QString& address)
 {
     QDesktopServices::openUrl(QUrl::fromUserInput(address));
-}
-
-void endProcessNow()
-{
-    std::fflush(stdout);
-    std::fflush(stderr);
-    std::_Exit(0);
 }
 
 QString executableFolder()

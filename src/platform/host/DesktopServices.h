@@ -10,10 +10,6 @@ namespace platform {
 // Whether a browser started is not reported.
 void openAddressInBrowser(const QString& address);
 
-// Ends the process at once: output flushed, then gone, without running
-// destructors or any further handler.
-[[noreturn]] void endProcessNow();
-
 // The folder holding the program file, without a trailing separator.
 QString executableFolder();
 

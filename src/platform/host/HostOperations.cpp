@@ -5,6 +5,8 @@
 #include "platform/host/DesktopServices.h"
 #include "platform/widgets/MessageBox.h"
 
+#include <QCoreApplication>
+
 #include <utility>
 
 namespace platform {
@@ -39,13 +41,27 @@ QMessageBox::StandardButton showMessage(const QString& title, const QString& pro
     return runMessageBox(*box);
 }
 
+QMessageBox* openMessage(const QString& title, const QString& prompt, QMessageBox::Icon icon, QWidget* owner)
+{
+    if (activeReplacements().answerMessage) {
+        activeReplacements().answerMessage(prompt, icon, QMessageBox::Ok);
+        return nullptr;
+    }
+    QMessageBox* box = buildMessageBox(title, prompt, icon, QMessageBox::Ok, owner).release();
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    return box;
+}
+
 void endProgram()
 {
     if (activeReplacements().endProgram) {
         activeReplacements().endProgram();
         return;
     }
-    endProcessNow();
+    // Queued, so an ending asked for before the event loop runs still counts.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 QString programFolder()

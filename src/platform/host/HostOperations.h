@@ -21,9 +21,13 @@ void openInBrowser(QWidget* owner, const QString& address);
 QMessageBox::StandardButton showMessage(const QString& title, const QString& prompt, QMessageBox::Icon icon,
                                         QMessageBox::StandardButtons buttons, QWidget* owner = nullptr);
 
-// Ends the process at once: no further handler runs. Callers still return
-// right after it, so that a replaced ending in a test leaves the program in
-// the state the real one would have frozen.
+// Opens a window-modal message box with an OK button and returns at once;
+// the box deletes itself once closed. Null when a test answers boxes.
+QMessageBox* openMessage(const QString& title, const QString& prompt, QMessageBox::Icon icon, QWidget* owner);
+
+// Ends the program: its event loop, nested ones included, stops on its
+// next turn, and everything is then destroyed in order, so files are
+// closed and flushed. Callers return right after it.
 void endProgram();
 
 // The folder holding the program file, without a trailing separator.

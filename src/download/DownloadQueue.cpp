@@ -1,0 +1,155 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "download/DownloadQueue.h"
+
+#include "download/DownloadJob.h"
+#include "download/DownloadLog.h"
+
+#include <QFileInfo>
+
+DownloadQueue::DownloadQueue(platform::NetworkAccess& network, QObject* parent)
+    : DownloadQueue(network, DownloadOptions(), parent)
+{
+}
+
+DownloadQueue::DownloadQueue(platform::NetworkAccess& network, DownloadOptions options, QObject* parent)
+    : QObject(parent),
+      network_(network),
+      options_(std::move(options))
+{
+}
+
+DownloadQueue::~DownloadQueue()
+{
+    stopAll();
+}
+
+DownloadQueue::Admission DownloadQueue::enqueue(const QString& address, const QString& targetPath, const QString& title)
+{
+    for (const Entry& entry : std::as_const(entries_)) {
+        if (entry.targetPath == targetPath || entry.address == address) {
+            qCInfo(lcDownload) << "not queueing" << address << "again - it is queued for" << entry.targetPath;
+            return Admission::AlreadyQueued;
+        }
+    }
+    // Broken symbolic links count too: storing would not replace them.
+    if (QFileInfo(targetPath).exists() || QFileInfo(targetPath).isSymLink()) {
+        qCInfo(lcDownload) << "not downloading" << address << "-" << targetPath << "is stored already";
+        return Admission::AlreadyStored;
+    }
+    entries_.append(Entry{address, targetPath, title, nullptr, 0, 0});
+    emit stateChanged(targetPath);
+    startWaiting();
+    return Admission::Queued;
+}
+
+void DownloadQueue::cancel(const QString& targetPath)
+{
+    const qsizetype index = indexOf(targetPath);
+    if (index < 0)
+        return;
+    DownloadJob* job = entries_.takeAt(index).job;
+    if (job)
+        letGo(job);
+    emit stateChanged(targetPath);
+    startWaiting();
+    if (entries_.isEmpty())
+        emit emptied();
+}
+
+void DownloadQueue::stopAll()
+{
+    for (const Entry& entry : std::exchange(entries_, {})) {
+        if (!entry.job)
+            continue;
+        entry.job->disconnect(this);
+        entry.job->interrupt();
+        // One whose rename has begun ends by itself, and goes then; the
+        // rename stores the whole lecture even should the job go first.
+        if (entry.job->isFinished())
+            delete entry.job;
+    }
+}
+
+DownloadQueue::State DownloadQueue::state(const QString& targetPath) const
+{
+    const qsizetype index = indexOf(targetPath);
+    if (index < 0)
+        return {};
+    const Entry& entry = entries_[index];
+    if (!entry.job)
+        return {State::Phase::Waiting, 0, 0};
+    return {State::Phase::Running, entry.received, entry.total};
+}
+
+int DownloadQueue::runningCount() const
+{
+    return static_cast<int>(
+        std::count_if(entries_.cbegin(), entries_.cend(), [](const Entry& entry) { return !entry.job.isNull(); }));
+}
+
+qsizetype DownloadQueue::indexOf(const QString& targetPath) const
+{
+    for (qsizetype i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].targetPath == targetPath)
+            return i;
+    }
+    return -1;
+}
+
+void DownloadQueue::startWaiting()
+{
+    int running = runningCount();
+    for (qsizetype i = 0; i < entries_.size() && running < kConcurrentDownloads; ++i) {
+        Entry& entry = entries_[i];
+        if (entry.job)
+            continue;
+        auto* job = new DownloadJob(network_, entry.address, entry.targetPath, options_);
+        entry.job = job;
+        ++running;
+        const QString target = entry.targetPath;
+        connect(job, &DownloadJob::progressed, this,
+                [this, target](qint64 received, qint64 total) { jobProgressed(target, received, total); });
+        connect(job, &DownloadJob::finished, this,
+                [this, target](const DownloadResult& result) { jobFinished(target, result); });
+        connect(job, &DownloadJob::finished, job, &QObject::deleteLater);
+        job->start();
+        emit stateChanged(target);
+    }
+}
+
+void DownloadQueue::jobProgressed(const QString& targetPath, qint64 received, qint64 total)
+{
+    const qsizetype index = indexOf(targetPath);
+    if (index < 0)
+        return;
+    entries_[index].received = received;
+    entries_[index].total = total;
+    emit stateChanged(targetPath);
+}
+
+void DownloadQueue::jobFinished(const QString& targetPath, const DownloadResult& result)
+{
+    const qsizetype index = indexOf(targetPath);
+    if (index < 0)
+        return;
+    // The job has logged why it stored nothing.
+    const QString title = entries_.takeAt(index).title;
+    emit stateChanged(targetPath);
+    // The next ones run while the window tells of this one's end.
+    startWaiting();
+    const bool last = entries_.isEmpty();
+    emit finished(targetPath, title, result);
+    if (last && entries_.isEmpty())
+        emit emptied();
+}
+
+void DownloadQueue::letGo(DownloadJob* job)
+{
+    // It ends by itself, later, and goes then; its rename, if it has begun,
+    // still stores the whole lecture.
+    job->disconnect(this);
+    ++unwinding_;
+    connect(job, &DownloadJob::finished, this, [this] { --unwinding_; });
+    job->cancel();
+}

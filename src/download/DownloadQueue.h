@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "download/DownloadOptions.h"
+#include "download/DownloadResult.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class DownloadJob;
+
+namespace platform {
+class NetworkAccess;
+}  // namespace platform
+
+// The window's downloads: every lecture pressed for is stored in turn, a
+// few at once, each as a DownloadJob on the program's NetworkAccess. A
+// lecture is known by the file it is stored in, never by the row it was
+// pressed in, so any view can ask how it stands. Nothing blocks.
+class DownloadQueue : public QObject {
+    Q_OBJECT
+
+public:
+    // More would only share the same link; fewer would leave a slow server
+    // holding up the rest.
+    static constexpr int kConcurrentDownloads = 3;
+
+    struct State {
+        enum class Phase { Gone, Waiting, Running };
+        Phase phase = Phase::Gone;
+        // The whole file's bytes there so far and its size (0 while unknown).
+        qint64 received = 0;
+        qint64 total = 0;
+    };
+
+    enum class Admission { Queued, AlreadyStored, AlreadyQueued };
+
+    explicit DownloadQueue(platform::NetworkAccess& network, QObject* parent = nullptr);
+    // Tests download with options of their own (shorter limits).
+    DownloadQueue(platform::NetworkAccess& network, DownloadOptions options, QObject* parent = nullptr);
+    // Stops every download as stopAll() does.
+    ~DownloadQueue() override;
+
+    // A lecture already stored, or already waiting or running under the
+    // same address or file, is not downloaded twice.
+    Admission enqueue(const QString& address, const QString& targetPath, const QString& title);
+    // Takes the lecture out of the queue; a running one drops the bytes
+    // that came and reports no end.
+    void cancel(const QString& targetPath);
+    // Every lecture, as the closing window wants: the running ones keep
+    // the bytes written whole for a resume at the next press, as they would
+    // had the process been cut off, and the waiting ones are forgotten.
+    // Nothing is reported.
+    void stopAll();
+
+    State state(const QString& targetPath) const;
+    bool isEmpty() const { return entries_.isEmpty(); }
+    int runningCount() const;
+    // Whether a cancelled download has not ended yet: one whose rename had
+    // begun still stores the whole lecture.
+    bool isUnwinding() const { return unwinding_ > 0; }
+
+signals:
+    // Waiting, running (with its progress, at most every 100 ms) or gone.
+    void stateChanged(const QString& targetPath);
+    // Every end that was not a cancel, raised once the next lecture has
+    // started.
+    void finished(const QString& targetPath, const QString& title, const DownloadResult& result);
+    // The last lecture has ended or been cancelled.
+    void emptied();
+
+private:
+    struct Entry {
+        QString address;
+        QString targetPath;
+        QString title;
+        QPointer<DownloadJob> job;
+        qint64 received = 0;
+        qint64 total = 0;
+    };
+
+    qsizetype indexOf(const QString& targetPath) const;
+    void startWaiting();
+    void jobProgressed(const QString& targetPath, qint64 received, qint64 total);
+    void jobFinished(const QString& targetPath, const DownloadResult& result);
+    void letGo(DownloadJob* job);
+
+    platform::NetworkAccess& network_;
+    DownloadOptions options_;
+    // In the order pressed; those with a job run.
+    QList<Entry> entries_;
+    int unwinding_ = 0;
+};

@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "views/Pager.h"
+
+#include "parts/PageEntries.h"
+#include "parts/PageList.h"
+#include "parts/RowButton.h"
+#include "platform/widgets/CaptionLabel.h"
+#include "platform/widgets/PictureBox.h"
+#include "platform/widgets/ScrollBar.h"
+#include "views/PageModel.h"
+
+Pager::Pager(PageList& pageList, PageModel& model, const PageEntries& entries, QObject* parent)
+    : QObject(parent),
+      pageList_(pageList),
+      model_(model),
+      entries_(entries)
+{
+    connect(&model_, &PageModel::modelReset, this, &Pager::modelReset);
+    connect(&model_, &PageModel::dataChanged, this, [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+        entriesChanged(topLeft.row(), bottomRight.row());
+    });
+}
+
+void Pager::setUpScrollBar(int entries)
+{
+    platform::ScrollBar& scrollBar = *pageList_.pageScrollBar;
+    if (entries > PageList::kRows) {
+        scrollBar.setEnabled(true);
+        scrollBar.setMinimum(0);
+        scrollBar.setMaximum(entries - PageList::kRows);
+        scrollBar.setValue(0);
+    } else {
+        scrollBar.setEnabled(false);
+        scrollBar.setValue(0);
+    }
+}
+
+void Pager::showCataloguePage()
+{
+    model_.show(PageView::Catalogue, entries_.conferenceLines);
+}
+
+void Pager::showLecturePage()
+{
+    model_.show(PageView::Lectures, entries_.lectureLines);
+}
+
+void Pager::showFavouritesPage(const QStringList& names)
+{
+    model_.show(PageView::Favourites, names);
+}
+
+void Pager::modelReset()
+{
+    const int entries = model_.rowCount();
+    setUpScrollBar(entries);
+    // The favourites are listed on blank rows: a stored name that gives no
+    // caption shows none, not the text of the view before.
+    if (model_.view() == PageView::Favourites) {
+        for (PageRow& row : pageList_.rows) {
+            row.title->setCaption(QString());
+            row.subtitle->setCaption(QString());
+        }
+    }
+    for (int i = 0; i < PageList::kRows; ++i)
+        drawRow(i);
+    showRows(entries);
+}
+
+void Pager::showRows(int entries)
+{
+    const int shown = std::min(entries, PageList::kRows);
+    // A row that stays is never hidden on the way, so its button keeps the
+    // keyboard focus across a page change. A row button holding the focus in
+    // a row that goes hands it to the same button of the last row that
+    // stays: a keyboard user stays in the page.
+    for (int i = 0; i < shown; ++i)
+        pageList_.rows[i].frame->setVisible(true);
+    QWidget* focus = pageList_.panel->window()->focusWidget();
+    for (int i = shown; i < PageList::kRows; ++i) {
+        const PageRow& row = pageList_.rows[i];
+        if (shown > 0 && focus == row.actionButton)
+            pageList_.rows[shown - 1].actionButton->setFocus(Qt::TabFocusReason);
+        else if (shown > 0 && focus == row.deleteButton)
+            pageList_.rows[shown - 1].deleteButton->setFocus(Qt::TabFocusReason);
+        row.frame->setVisible(false);
+    }
+}
+
+void Pager::drawRow(int row)
+{
+    const int entry = pageList_.pageScrollBar->position() + row;
+    PageRow& pageRow = pageList_.rows[row];
+    // Rows past the list are hidden; they keep their old texts, as a
+    // caption without a value does.
+    if (entry < model_.rowCount()) {
+        if (const QVariant title = model_.entryData(entry, PageModel::CaptionRole); title.isValid())
+            pageRow.title->setCaption(title.toString());
+        if (const QVariant detail = model_.entryData(entry, PageModel::DetailRole); detail.isValid())
+            pageRow.subtitle->setCaption(detail.toString());
+    }
+    pageRow.percentage->setCaption(model_.entryData(entry, PageModel::StatusTextRole).toString());
+    pageRow.actionButton->setText(model_.entryData(entry, PageModel::ActionRole).toString());
+}
+
+void Pager::entriesChanged(int first, int last)
+{
+    const int top = pageList_.pageScrollBar->position();
+    for (int row = std::max(first - top, 0); row <= std::min(last - top, PageList::kRows - 1); ++row)
+        drawRow(row);
+}
+
+void Pager::pageScrolled()
+{
+    // Which rows are shown was settled by the fresh page.
+    for (int i = 0; i < PageList::kRows; ++i)
+        drawRow(i);
+}
+
+void Pager::pageDragged()
+{
+    pageScrolled();
+}
