@@ -23,9 +23,6 @@ public:
 
     // One more download failed.
     void report();
-    // The box while it is open.
-    QMessageBox* box() const { return box_; }
-
     // What the box says after `failures` failures.
     static QString text(int failures);
 

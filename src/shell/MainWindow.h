@@ -97,7 +97,6 @@ public:
     platform::IntervalTimer* favouritesTimer() const { return favouritesTimer_; }
 
     Pager& pager() { return *pager_; }
-    PageModel& pageModel() { return *pageModel_; }
     Playback& playback() { return *playback_; }
     ListeningMemory& listening() { return *listening_; }
     ViewSwitcher& views() { return *views_; }
@@ -108,7 +107,7 @@ public:
     // What the window says of the library while it cannot be reached; null
     // until then.
     QLabel* offlineNotice() const { return offlineNotice_; }
-    // Null until the load step and after the shutdown step.
+    // Null until the load step; empty after the shutdown step.
     DownloadQueue* downloadQueue() const;
     AboutWindow* aboutWindow() const;
 
