@@ -5,18 +5,19 @@
 // same run, and one download alone next to an earlier build's:
 //
 //   curl -o x3           three curl processes at once
-//   queue x3, no flush   DownloadQueue on the window's thread, durable off
+//   queue x3, no flush   DownloadQueue, its downloads on their own threads,
+//                        durable off
 //   curl -o + sync x3    the same, each file flushed ("sync FILE") once whole
 //   window x3, durable   the window's own queue: 下 载 pressed in three rows
-//   one: ours            a DownloadJob alone, without and with the flush
+//   one: ours            the queue with one lecture, without and with the flush
 //   one: earlier build   OLD_BENCH (an earlier build's download_bench) run
 //                        once, its "ours, no flush" and "ours" lines
 //
 // Each row: the time from the first start to the last file stored, the
 // throughput of all its files together and against its reference (curl's
 // for three, the earlier build's for one), the processor time of the
-// downloading side (the window's thread for ours, the curl and sync
-// processes for curl) and how the machine's cores were taken meanwhile (all
+// window's thread for ours (the downloads run on threads of their own), of
+// the curl and sync processes for curl, and how the machine's cores were taken meanwhile (all
 // of them, from /proc/stat: "busy" working, "steal" kept from this virtual
 // machine by its host, 100% being every core). For ours besides: the
 // longest the window's thread went without serving its events (flushes and
@@ -36,9 +37,7 @@
 #include "DownloadReferences.h"
 #include "EventLoopProbe.h"
 #include "RunGauges.h"
-#include "download/DownloadJob.h"
 #include "download/DownloadQueue.h"
-#include "platform/net/NetworkAccess.h"
 #include "platform/widgets/OptionButton.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
@@ -70,8 +69,9 @@ constexpr int kLectures = DownloadQueue::kConcurrentDownloads;
 struct Figures {
     bool ok = false;
     double seconds = 0;
-    // The processor time of the downloading side: the window's thread for
-    // ours, the curl (and sync) processes for curl.
+    // The processor time of the window's thread for ours (its downloads run
+    // on threads of their own, beside the loopback server's), of the curl
+    // (and sync) processes for curl.
     double cpuSeconds = 0;
     // How the machine's cores were taken meanwhile.
     MachineShare machine;
@@ -158,20 +158,20 @@ public:
         return figures;
     }
 
-    Figures queue(bool durable)
+    Figures queue(bool durable, int lectures = kLectures)
     {
         DownloadOptions options;
         options.durable = durable;
-        DownloadQueue queue(network_, options);
+        DownloadQueue queue(options);
         int stored = 0;
         QObject::connect(
             &queue, &DownloadQueue::finished,
             [&](const QString&, const QString&, const DownloadResult& r) { stored += r.isComplete() ? 1 : 0; });
-        return measure(scratchPaths_, [&] {
-            for (int k = 0; k < kLectures; ++k)
+        return measure(scratchPaths_.mid(0, lectures), [&] {
+            for (int k = 0; k < lectures; ++k)
                 queue.enqueue(addresses_[k], scratchPaths_[k], QStringLiteral("讲座%1").arg(k));
             return serveEventsUntil([&] { return queue.isEmpty(); }, &queue, &DownloadQueue::emptied)
-                && stored == kLectures;
+                && stored == lectures;
         });
     }
 
@@ -200,18 +200,6 @@ public:
         return figures;
     }
 
-    Figures alone(bool durable)
-    {
-        DownloadOptions options;
-        options.durable = durable;
-        return measure({scratchPaths_[0]}, [&] {
-            DownloadJob job(network_, addresses_[0], scratchPaths_[0], options);
-            job.start();
-            return serveEventsUntil([&job] { return job.isFinished(); }, &job, &DownloadJob::finished)
-                && job.result().isComplete();
-        });
-    }
-
 private:
     Figures measure(const QStringList& paths, const std::function<bool()>& run)
     {
@@ -237,7 +225,6 @@ private:
     const qint64 size_;
     MainWindowFixture fixture_;
     QTemporaryDir scratch_;
-    platform::NetworkAccess network_;
     EventLoopProbe probe_;
     QStringList addresses_;
     QStringList scratchPaths_;
@@ -315,8 +302,8 @@ int main(int argc, char* argv[])
             curlSynced = bench.curls(true);
             window = bench.window();
         }
-        const Figures aloneUnflushed = bench.alone(false);
-        const Figures aloneDurable = bench.alone(true);
+        const Figures aloneUnflushed = bench.queue(false, 1);
+        const Figures aloneDurable = bench.queue(true, 1);
         std::optional<EarlierFigures> earlier;
         if (!earlierBench.isEmpty())
             earlier = runEarlierBench(earlierBench, sizeMiB);

@@ -2,26 +2,29 @@
 
 #include "download/DownloadQueue.h"
 
-#include "download/DownloadJob.h"
+#include "download/BackgroundDownload.h"
 #include "download/DownloadLog.h"
 
 #include <QFileInfo>
 
-DownloadQueue::DownloadQueue(platform::NetworkAccess& network, QObject* parent)
-    : DownloadQueue(network, DownloadOptions(), parent)
-{
-}
+#include <algorithm>
+#include <iterator>
 
-DownloadQueue::DownloadQueue(platform::NetworkAccess& network, DownloadOptions options, QObject* parent)
-    : QObject(parent),
-      network_(network),
-      options_(std::move(options))
+DownloadQueue::DownloadQueue(QObject* parent) : DownloadQueue(DownloadOptions(), parent) { }
+
+DownloadQueue::DownloadQueue(DownloadOptions options, QObject* parent) : QObject(parent), options_(std::move(options))
 {
 }
 
 DownloadQueue::~DownloadQueue()
 {
     stopAll();
+    // Each deletes its job on its thread, as that thread ends at the latest.
+    qDeleteAll(findChildren<BackgroundDownload*>(Qt::FindDirectChildrenOnly));
+    for (QThread& thread : threads_) {
+        thread.quit();
+        thread.wait();
+    }
 }
 
 DownloadQueue::Admission DownloadQueue::enqueue(const QString& address, const QString& targetPath, const QString& title)
@@ -48,9 +51,11 @@ void DownloadQueue::cancel(const QString& targetPath)
     const qsizetype index = indexOf(targetPath);
     if (index < 0)
         return;
-    DownloadJob* job = entries_.takeAt(index).job;
-    if (job)
+    BackgroundDownload* job = entries_.takeAt(index).job;
+    if (job) {
         letGo(job);
+        job->cancel();
+    }
     emit stateChanged(targetPath);
     startWaiting();
     if (entries_.isEmpty())
@@ -59,16 +64,16 @@ void DownloadQueue::cancel(const QString& targetPath)
 
 void DownloadQueue::stopAll()
 {
+    stopping_ = true;
     for (const Entry& entry : std::exchange(entries_, {})) {
         if (!entry.job)
             continue;
-        entry.job->disconnect(this);
+        letGo(entry.job);
+        // A rename that has begun still stores the whole lecture.
         entry.job->interrupt();
-        // One whose rename has begun ends by itself, and goes then; the
-        // rename stores the whole lecture even should the job go first.
-        if (entry.job->isFinished())
-            delete entry.job;
     }
+    if (unwinding_ == 0)
+        emit stopped();
 }
 
 DownloadQueue::State DownloadQueue::state(const QString& targetPath) const
@@ -104,15 +109,15 @@ void DownloadQueue::startWaiting()
         Entry& entry = entries_[i];
         if (entry.job)
             continue;
-        auto* job = new DownloadJob(network_, entry.address, entry.targetPath, options_);
+        auto* job = new BackgroundDownload(entry.address, entry.targetPath, options_, quietestThread(), this);
         entry.job = job;
         ++running;
         const QString target = entry.targetPath;
-        connect(job, &DownloadJob::progressed, this,
+        connect(job, &BackgroundDownload::progressed, this,
                 [this, target](qint64 received, qint64 total) { jobProgressed(target, received, total); });
-        connect(job, &DownloadJob::finished, this,
+        connect(job, &BackgroundDownload::finished, this,
                 [this, target](const DownloadResult& result) { jobFinished(target, result); });
-        connect(job, &DownloadJob::finished, job, &QObject::deleteLater);
+        connect(job, &BackgroundDownload::stopped, job, &QObject::deleteLater);
         job->start();
         emit stateChanged(target);
     }
@@ -144,12 +149,32 @@ void DownloadQueue::jobFinished(const QString& targetPath, const DownloadResult&
         emit emptied();
 }
 
-void DownloadQueue::letGo(DownloadJob* job)
+void DownloadQueue::letGo(BackgroundDownload* job)
 {
     // It ends by itself, later, and goes then; its rename, if it has begun,
     // still stores the whole lecture.
     job->disconnect(this);
     ++unwinding_;
-    connect(job, &DownloadJob::finished, this, [this] { --unwinding_; });
-    job->cancel();
+    connect(job, &BackgroundDownload::stopped, this, [this] {
+        if (--unwinding_ == 0 && stopping_ && entries_.isEmpty())
+            emit stopped();
+    });
+}
+
+QThread& DownloadQueue::quietestThread()
+{
+    int counts[kConcurrentDownloads] = {};
+    for (const Entry& entry : std::as_const(entries_)) {
+        for (int i = 0; i < kConcurrentDownloads; ++i) {
+            if (entry.job && &entry.job->runsOn() == &threads_[i])
+                ++counts[i];
+        }
+    }
+    const int quietest = static_cast<int>(std::min_element(std::begin(counts), std::end(counts)) - std::begin(counts));
+    QThread& thread = threads_[quietest];
+    if (!thread.isRunning()) {
+        thread.setObjectName(QStringLiteral("download %1").arg(quietest + 1));
+        thread.start();
+    }
+    return thread;
 }

@@ -9,15 +9,13 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QThread>
 
-class DownloadJob;
-
-namespace platform {
-class NetworkAccess;
-}  // namespace platform
+class BackgroundDownload;
 
 // The window's downloads: every lecture pressed for is stored in turn, a
-// few at once, each as a DownloadJob on the program's NetworkAccess. A
+// few at once, each as a DownloadJob on one of the queue's download threads
+// (BackgroundDownload), so that the bytes never hold up the window. A
 // lecture is known by the file it is stored in, never by the row it was
 // pressed in, so any view can ask how it stands. Nothing blocks.
 class DownloadQueue : public QObject {
@@ -38,10 +36,11 @@ public:
 
     enum class Admission { Queued, AlreadyStored, AlreadyQueued };
 
-    explicit DownloadQueue(platform::NetworkAccess& network, QObject* parent = nullptr);
+    explicit DownloadQueue(QObject* parent = nullptr);
     // Tests download with options of their own (shorter limits).
-    DownloadQueue(platform::NetworkAccess& network, DownloadOptions options, QObject* parent = nullptr);
-    // Stops every download as stopAll() does.
+    explicit DownloadQueue(DownloadOptions options, QObject* parent = nullptr);
+    // Stops every download as stopAll() does, and waits for the download
+    // threads: as long as one pass of a transfer.
     ~DownloadQueue() override;
 
     // A lecture already stored, or already waiting or running under the
@@ -53,7 +52,8 @@ public:
     // Every lecture, as the closing window wants: the running ones keep
     // the bytes written whole for a resume at the next press, as they would
     // had the process been cut off, and the waiting ones are forgotten.
-    // Nothing is reported.
+    // Nothing is reported but stopped(), once no download holds a file any
+    // more: at once when none does.
     void stopAll();
 
     State state(const QString& targetPath) const;
@@ -71,13 +71,15 @@ signals:
     void finished(const QString& targetPath, const QString& title, const DownloadResult& result);
     // The last lecture has ended or been cancelled.
     void emptied();
+    // After stopAll(): every download has let go of its files.
+    void stopped();
 
 private:
     struct Entry {
         QString address;
         QString targetPath;
         QString title;
-        QPointer<DownloadJob> job;
+        QPointer<BackgroundDownload> job;
         qint64 received = 0;
         qint64 total = 0;
     };
@@ -86,11 +88,18 @@ private:
     void startWaiting();
     void jobProgressed(const QString& targetPath, qint64 received, qint64 total);
     void jobFinished(const QString& targetPath, const DownloadResult& result);
-    void letGo(DownloadJob* job);
+    // Waits for its end, which nobody is told of.
+    void letGo(BackgroundDownload* job);
+    // The one with the fewest downloads running.
+    QThread& quietestThread();
 
-    platform::NetworkAccess& network_;
     DownloadOptions options_;
     // In the order pressed; those with a job run.
     QList<Entry> entries_;
+    // Let go of (cancelled or stopped) and not yet stopped.
     int unwinding_ = 0;
+    bool stopping_ = false;
+    // Reused, one for each download that can run: a thread made for each
+    // download would leave the memory allocator a new arena each time.
+    QThread threads_[kConcurrentDownloads];
 };

@@ -220,7 +220,7 @@ void MainWindow::loadAtStartUp()
     entries_.favouritesListing.setPath(favouritesFolder() + u'/');
     listening_->load(entries_.favouritesListing.names());
 
-    downloadQueue_ = new DownloadQueue(*network_, this);
+    downloadQueue_ = new DownloadQueue(this);
     rowCommands_->setDownloadQueue(downloadQueue_);
 
     platform::centreWindowOnScreen(*this);
@@ -329,11 +329,18 @@ void MainWindow::shutDown()
     // Every way out comes here: the window closed, 退出, the desktop's Quit,
     // a logout or a terminal's signal. What a listener would miss is kept
     // first; the rest goes with the destructors once the event loop stops.
+    if (shuttingDown_)
+        return;
+    shuttingDown_ = true;
     listening_->keepNow();
     keepAwake_->stopHolding();
-    if (downloadQueue_)
-        downloadQueue_->stopAll();
-    platform::endProgram();
+    if (!downloadQueue_)
+        return platform::endProgram();
+    // The downloads keep their bytes on their own threads, within one pass
+    // of a transfer; the window is gone meanwhile.
+    connect(
+        downloadQueue_, &DownloadQueue::stopped, this, [] { platform::endProgram(); }, Qt::SingleShotConnection);
+    downloadQueue_->stopAll();
 }
 
 void MainWindow::showEvent(QShowEvent* event)

@@ -143,6 +143,7 @@ private:
     // How long a start waits for an answer before opening offline.
     QTimer* offlineTimer_ = nullptr;
     bool opened_ = false;
+    bool shuttingDown_ = false;
     bool offline_ = false;
     // The user chose the catalogue while it could not be shown.
     bool catalogueWanted_ = false;

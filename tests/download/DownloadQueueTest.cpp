@@ -4,7 +4,6 @@
 
 #include "download/DownloadFailureBox.h"
 #include "platform/host/HostOperations.h"
-#include "platform/net/NetworkAccess.h"
 #include "support/FileBytes.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
@@ -153,8 +152,7 @@ void DownloadQueueTest::aLectureIsNotQueuedTwice()
     QTemporaryDir folder;
     if (storedBefore)
         QVERIFY(writeWholeFile(folder.filePath(secondName), "kept"));
-    platform::NetworkAccess network;
-    DownloadQueue queue(network);
+    DownloadQueue queue;
     QList<QString> ends;
     connect(&queue, &DownloadQueue::finished, this,
             [&](const QString& target, const QString&, const DownloadResult& result) {

@@ -38,7 +38,7 @@ void DownloadSoakTest::invariantsHoldWhateverTheServerDoes_data()
     // resumes, and closes the program with downloads in the queue, whose
     // kept bytes are then resumed.
     QTest::addColumn<bool>("exercisesEverything");
-    QTest::newRow("seed 11") << quint64(11) << 200 << true;
+    QTest::newRow("seed 11") << quint64(11) << 300 << true;
     // A new seed each run, in the row's name, so that a failure can be run
     // again with "download_soak 50 SEED".
     const quint64 seed = QRandomGenerator::system()->generate64();

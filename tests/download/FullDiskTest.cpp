@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "download/DownloadQueue.h"
-#include "platform/net/NetworkAccess.h"
 #include "playback/ListeningMemory.h"
 #include "support/FileBytes.h"
 #include "support/Gb2312.h"
@@ -160,8 +159,7 @@ void FullDiskTest::oneOfThreeDownloadsFillsTheDiskAndTheOthersAreStored()
         fixture_->server.serveBytes(QStringLiteral("/audio/%1.wma").arg(k).toStdString(),
                                     QByteArray(100 * 1024, char('a' + k)));
     QVERIFY(disk_->takeUp(1024 * 1024));
-    platform::NetworkAccess network;
-    DownloadQueue queue(network);
+    DownloadQueue queue;
     QMap<QString, DownloadResult::Outcome> ends;
     connect(&queue, &DownloadQueue::finished, this,
             [&](const QString& target, const QString&, const DownloadResult& result) {

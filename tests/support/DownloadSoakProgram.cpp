@@ -32,8 +32,7 @@ DownloadSoakProgram::~DownloadSoakProgram()
 
 void DownloadSoakProgram::start()
 {
-    network_ = std::make_unique<platform::NetworkAccess>();
-    queue_ = std::make_unique<DownloadQueue>(*network_, options_);
+    queue_ = std::make_unique<DownloadQueue>(options_);
     QObject::connect(queue_.get(), &DownloadQueue::stateChanged, queue_.get(), handlers_.stateChanged);
     QObject::connect(queue_.get(), &DownloadQueue::finished, queue_.get(),
                      [this](const QString& target, const QString&, const DownloadResult& result) {
@@ -45,7 +44,6 @@ void DownloadSoakProgram::start()
 void DownloadSoakProgram::close()
 {
     queue_.reset();
-    network_.reset();
     // The thread that did the renames holds a descriptor for its events
     // while it waits in the pool.
     QThreadPool::globalInstance()->waitForDone();

@@ -32,11 +32,11 @@ public:
     DownloadSoakProgram(const DownloadSoakProgram&) = delete;
     DownloadSoakProgram& operator=(const DownloadSoakProgram&) = delete;
 
-    // As the window's start does: a new queue on a new network, and the
+    // As the window's start does: a new queue, and the
     // partial files that will not be resumed pruned.
     void start();
     // As the window closes: the queue stops every download, keeping the
-    // bytes written whole, and says nothing; the network goes with it. Then
+    // bytes written whole, and says nothing. Then
     // until the renames under way and the cancelled downloads unwinding
     // have ended.
     void close();
@@ -54,7 +54,6 @@ private:
     const QString folder_;
     const DownloadOptions options_;
     const Handlers handlers_;
-    std::unique_ptr<platform::NetworkAccess> network_;
     std::unique_ptr<DownloadQueue> queue_;
     // Receives the clicks; going first, it takes those still to come.
     QObject pump_;

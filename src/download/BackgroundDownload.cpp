@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "download/BackgroundDownload.h"
+
+#include "download/DownloadJob.h"
+#include "platform/net/NetworkAccess.h"
+
+#include <QThread>
+
+#include <memory>
+
+// The download thread's side: made on the owner's thread, moved to the
+// download thread at once, and from then on used only there, by queued
+// calls, until its deferred deletion.
+class BackgroundDownload::Host : public QObject {
+    Q_OBJECT
+
+public:
+    Host(QString address, QString targetPath, DownloadOptions options)
+        : address_(std::move(address)),
+          targetPath_(std::move(targetPath)),
+          options_(std::move(options))
+    {
+    }
+
+    ~Host() override { interrupt(); }
+
+    void begin()
+    {
+        network_ = std::make_unique<platform::NetworkAccess>();
+        job_ = std::make_unique<DownloadJob>(*network_, address_, targetPath_, options_);
+        connect(job_.get(), &DownloadJob::progressed, this, &Host::progressed);
+        connect(job_.get(), &DownloadJob::finished, this, &Host::finished);
+        // A job is never deleted inside its own signal.
+        connect(job_.get(), &DownloadJob::finished, this, &Host::end, Qt::QueuedConnection);
+        job_->start();
+    }
+
+    void cancel()
+    {
+        if (job_)
+            job_->cancel();
+    }
+
+    void interrupt()
+    {
+        if (!job_)
+            return;
+        job_->interrupt();
+        end();
+    }
+
+signals:
+    void progressed(qint64 received, qint64 total);
+    void finished(const DownloadResult& result);
+    void ended();
+
+private:
+    void end()
+    {
+        if (!job_)
+            return;
+        // A rename under way owns its file and finishes on the thread pool.
+        job_.reset();
+        network_.reset();
+        emit ended();
+    }
+
+    const QString address_;
+    const QString targetPath_;
+    const DownloadOptions options_;
+    // The job goes before the network its transfers run on.
+    std::unique_ptr<platform::NetworkAccess> network_;
+    std::unique_ptr<DownloadJob> job_;
+};
+
+BackgroundDownload::BackgroundDownload(QString address, QString targetPath, DownloadOptions options, QThread& runsOn,
+                                       QObject* parent)
+    : QObject(parent),
+      runsOn_(runsOn),
+      host_(new Host(std::move(address), std::move(targetPath), std::move(options)))
+{
+    host_->moveToThread(&runsOn_);
+    // Queued: the host's signals come from the download thread.
+    connect(host_, &Host::progressed, this, &BackgroundDownload::progressed);
+    connect(host_, &Host::finished, this, &BackgroundDownload::finished);
+    connect(host_, &Host::ended, this, [this] {
+        stopped_ = true;
+        emit stopped();
+    });
+}
+
+BackgroundDownload::~BackgroundDownload()
+{
+    // Its destructor interrupts the job there.
+    host_->deleteLater();
+}
+
+void BackgroundDownload::start()
+{
+    if (std::exchange(started_, true))
+        return;
+    QMetaObject::invokeMethod(host_, &Host::begin);
+}
+
+void BackgroundDownload::cancel()
+{
+    QMetaObject::invokeMethod(host_, &Host::cancel);
+}
+
+void BackgroundDownload::interrupt()
+{
+    QMetaObject::invokeMethod(host_, &Host::interrupt);
+}
+
+#include "BackgroundDownload.moc"
