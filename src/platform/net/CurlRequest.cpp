@@ -9,12 +9,25 @@
 
 #include <mutex>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace platform {
 
 void initialiseCurlOnce()
 {
     static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    std::call_once(once, [] {
+        curl_global_init(CURL_GLOBAL_DEFAULT);
+#ifdef __GLIBC__
+        // Each download's megabyte of receive buffer would otherwise raise
+        // glibc's threshold for handing large blocks straight back to the
+        // system, and then stay cached in the heap of each download thread:
+        // megabytes held for good after a few downloads.
+        mallopt(M_MMAP_THRESHOLD, 512 * 1024);
+#endif
+    });
 }
 
 CurlRequest::CurlRequest(const QString& address, const NetworkLimits& limits)
