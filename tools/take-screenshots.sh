@@ -2,7 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the README's screenshots of the real program under a virtual X
 # display: the catalogue, a conference's lectures, and the favourites after a
-# download, one of them played to its middle and paused. Needs a build (bash scripts/run.sh or scripts/test.sh) and the
+# download, one of them played to its middle and paused; then the keyboard's
+# focus rim on a row button and the About window, which the README does not
+# show but a change of layout must leave as they are. Needs a build (bash scripts/run.sh or scripts/test.sh) and the
 # packages xvfb, xdotool and imagemagick.
 #   tools/take-screenshots.sh [output folder]   (default docs/screenshots)
 set -euo pipefail
@@ -36,13 +38,21 @@ for _ in $(seq 1 50); do
   sleep 0.1
 done
 
+# The id of the first window whose title matches $1, once there is one (10 s
+# at most); $2 names it in the error.
+await_window() {
+  local found=""
+  for _ in $(seq 1 100); do
+    found="$(xdotool search --name "$1" 2>/dev/null | head -n 1 || true)"
+    [ -n "$found" ] && break
+    sleep 0.1
+  done
+  [ -n "$found" ] || { echo "$2 did not appear" >&2; exit 1; }
+  echo "$found"
+}
+
 "$scratch/kardelo" &
-for _ in $(seq 1 100); do
-  window="$(xdotool search --name '^Kardelo V' 2>/dev/null | head -n 1 || true)"
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
+window="$(await_window '^Kardelo V' 'the window')"
 sleep 1.5
 
 # Points inside the window (menu bar included): the first row's action
@@ -64,4 +74,11 @@ click "${row_button[@]}"      # 播 放
 click "${position_middle[@]}"
 click "${play_button[@]}"     # pause: the row says how far it was heard
 shot favourites.png
+xdotool key --window "$window" Tab Tab
+sleep 0.5
+shot focus.png
+xdotool key --window "$window" alt+h Return
+about="$(await_window '^版本信息' 'the About window')"
+sleep 1
+import -window "$about" "$OUT/about.png"
 echo "Screenshots written to $OUT"

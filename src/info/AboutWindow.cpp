@@ -8,7 +8,7 @@
 #include "catalogue/DecodeAddress.h"
 #include "parts/Colours.h"
 #include "platform/host/HostOperations.h"
-#include "platform/widgets/CentreWindowOnScreen.h"
+#include "platform/widgets/FitWindowOnScreen.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/widgets/TextPlacement.h"
 
@@ -92,7 +92,7 @@ AboutWindow::AboutWindow(const QString& storedHomePageAddress, QWidget* parent)
 
 void AboutWindow::centreAndShowHomePage()
 {
-    platform::centreWindowOnScreen(*this);
+    platform::fitWindowOnScreen(*this);
 
     homePageLink->setCaption(builtInAddress(storedHomePage_));
 }

@@ -4,7 +4,9 @@
 
 #include "parts/PageRow.h"
 
-#include <array>
+#include <QSize>
+
+#include <vector>
 
 class QWidget;
 
@@ -13,14 +15,25 @@ class PictureBox;
 class ScrollBar;
 }  // namespace platform
 
-// The list panel: a page of eight rows and the scroll bar beside them.
-// The scroll bar's position is the index of the entry shown in row 0.
+// The list panel: a page of rows and the scroll bar beside them. The page
+// is as many rows as the panel's height holds: eight at the window's
+// designed size. The scroll bar's position is the index of the entry shown
+// in row 0.
 struct PageList {
-    static constexpr int kRows = 8;
+    static constexpr int kDesignedRows = 8;
+    static constexpr QSize kDesignedSize{609, 413};
 
     platform::PictureBox* panel = nullptr;
     platform::ScrollBar* pageScrollBar = nullptr;
-    std::array<PageRow, kRows> rows{};
+    // As many as the tallest screen can show, made once: the first
+    // pageRows of them make the page, the others stay hidden.
+    std::vector<PageRow> rows;
+    // Set by the page's view, from rowsThatFit().
+    int pageRows = kDesignedRows;
+
+    // How many rows the panel holds at its present height: at least one,
+    // at most those made.
+    int rowsThatFit() const;
 
     static PageList build(QWidget* client);
 };

@@ -6,6 +6,7 @@
 #include "parts/Colours.h"
 #include "parts/PercentageLabel.h"
 #include "parts/RowButton.h"
+#include "platform/widgets/AnchorLayout.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/widgets/HorizontalLine.h"
@@ -38,7 +39,7 @@ PageRow PageRow::build(QWidget* panel, int index)
     PageRow row;
     const QPoint inner = panel->contentsRect().topLeft();
     row.frame = new PictureBox(panel, false);
-    row.frame->setGeometry(QRect(0, 52 * index, 587, 49).translated(inner));
+    row.frame->setGeometry(QRect(QPoint(0, kPitch * index), kDesignedSize).translated(inner));
     row.frame->setBackgroundColour(colours::desktopDefault);
 
     row.icon = new QLabel(row.frame);
@@ -72,5 +73,14 @@ PageRow PageRow::build(QWidget* panel, int index)
     // percentage while it is shown.
     row.deleteButton->raise();
     row.actionButton->raise();
+
+    for (platform::CaptionLabel* text : {row.title, row.subtitle})
+        text->setElided(true);
+    row.layout = new platform::AnchorLayout(kDesignedSize, row.frame);
+    row.layout->anchor(row.icon, Qt::LeftEdge | Qt::TopEdge);
+    for (QWidget* stretched : std::initializer_list<QWidget*>{row.title, row.subtitle, row.separator})
+        row.layout->anchor(stretched, Qt::LeftEdge | Qt::RightEdge | Qt::TopEdge);
+    for (QWidget* right : std::initializer_list<QWidget*>{row.percentage, row.deleteButton, row.actionButton})
+        row.layout->anchor(right, Qt::RightEdge | Qt::TopEdge);
     return row;
 }

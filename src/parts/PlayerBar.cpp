@@ -3,6 +3,7 @@
 #include "parts/PlayerBar.h"
 
 #include "parts/TransportBar.h"
+#include "platform/widgets/AnchorLayout.h"
 #include "platform/widgets/PictureBox.h"
 
 PlayerBar PlayerBar::build(QWidget* client, Playback& playback)
@@ -13,5 +14,7 @@ PlayerBar PlayerBar::build(QWidget* client, Playback& playback)
     bar.transportBar = new TransportBar(playback, bar.frame);
     bar.transportBar->setObjectName(QStringLiteral("player"));
     bar.transportBar->setGeometry(QRect(0, 0, 606, 65).translated(bar.frame->contentsRect().topLeft()));
+    auto* layout = new platform::AnchorLayout(bar.frame->size(), bar.frame);
+    layout->anchor(bar.transportBar, Qt::LeftEdge | Qt::RightEdge | Qt::TopEdge);
     return bar;
 }

@@ -22,7 +22,7 @@ RowKeyNavigation::RowKeyNavigation(PageList& pageList, QObject* parent) : QObjec
 
 RowKeyNavigation::Place RowKeyNavigation::placeOf(const QObject* button) const
 {
-    for (int i = 0; i < PageList::kRows; ++i) {
+    for (int i = 0; i < static_cast<int>(pageList_.rows.size()); ++i) {
         if (pageList_.rows[i].actionButton == button)
             return {i, false};
         if (pageList_.rows[i].deleteButton == button)
@@ -40,7 +40,7 @@ RowButton* RowKeyNavigation::buttonAt(Place place) const
 int RowKeyNavigation::lastShownRow() const
 {
     int last = 0;
-    for (int i = 0; i < PageList::kRows; ++i) {
+    for (int i = 0; i < pageList_.pageRows; ++i) {
         if (pageList_.rows[i].frame->isVisibleTo(pageList_.panel))
             last = i;
     }
@@ -50,7 +50,7 @@ int RowKeyNavigation::lastShownRow() const
 bool RowKeyNavigation::scrollBy(int entries, RowButton* focused)
 {
     platform::ScrollBar& scrollBar = *pageList_.pageScrollBar;
-    // A page of eight or fewer leaves the bar disabled, its range possibly
+    // A list that fits in the page leaves the bar disabled, its range possibly
     // still that of the list shown before.
     if (!scrollBar.isEnabled())
         return false;
@@ -97,11 +97,11 @@ bool RowKeyNavigation::eventFilter(QObject* watched, QEvent* event)
             scrollBy(1, focused);
         return true;
     case Qt::Key_PageUp:
-        if (!scrollBy(-PageList::kRows, focused))
+        if (!scrollBy(-pageList_.pageRows, focused))
             moveFocus({0, place.deleteColumn});
         return true;
     case Qt::Key_PageDown:
-        if (!scrollBy(PageList::kRows, focused))
+        if (!scrollBy(pageList_.pageRows, focused))
             moveFocus({last, place.deleteColumn});
         return true;
     case Qt::Key_Left:

@@ -3,6 +3,7 @@
 #include "parts/ViewBar.h"
 
 #include "parts/Colours.h"
+#include "platform/widgets/AnchorLayout.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/OptionButton.h"
 #include "platform/widgets/TextBox.h"
@@ -37,6 +38,13 @@ ViewBar ViewBar::build(QWidget* client)
     bar.searchBox->setEnabled(false);
     bar.searchBox->setBackgroundColour(colours::closedSearchBox);
     bar.searchBox->setAccessibleName(QStringLiteral("搜索收藏"));
+    // The search keeps to the right, as the list's buttons below it do.
+    auto* layout = new platform::AnchorLayout(bar.frame->size(), bar.frame);
+    for (QWidget* option :
+         std::initializer_list<QWidget*>{bar.catalogueOption, bar.lecturesOption, bar.favouritesOption})
+        layout->anchor(option, Qt::LeftEdge | Qt::TopEdge);
+    for (QWidget* search : std::initializer_list<QWidget*>{bar.searchLabel, bar.searchBox})
+        layout->anchor(search, Qt::RightEdge | Qt::TopEdge);
 
     // The options show the current view, however it was chosen.
     bar.currentView = new CurrentView(bar.frame);

@@ -14,6 +14,7 @@
 #include "download/RowCommands.h"
 #include "info/PhoneEditionAdvert.h"
 #include "info/WebLinks.h"
+#include "parts/ClientLayout.h"
 #include "parts/Notices.h"
 #include "parts/RowButton.h"
 #include "parts/RowKeyNavigation.h"
@@ -22,7 +23,7 @@
 #include "platform/host/IntervalTimer.h"
 #include "platform/net/NetworkAccess.h"
 #include "platform/widgets/CaptionLabel.h"
-#include "platform/widgets/CentreWindowOnScreen.h"
+#include "platform/widgets/FitWindowOnScreen.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/widgets/OptionButton.h"
 #include "platform/widgets/ScrollBar.h"
@@ -45,6 +46,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
@@ -64,7 +66,7 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     platform::installFontSubstitutions();
     setObjectName(QStringLiteral("mainWindow"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(kDesignTitle);
 
     network_ = new platform::NetworkAccess(this);
@@ -88,7 +90,7 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     });
 
     auto* client = new QWidget(this);
-    client->setFixedSize(760, 533);
+    client->resize(clientLayout::kDesignedClientSize);
     setCentralWidget(client);
     // Made before the parts, as the player bar shows it, but after the
     // client: the window's children go in the order made, so the bar is
@@ -103,6 +105,7 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     viewBar_ = ViewBar::build(client);
     pageList_ = PageList::build(client);
     playerBar_ = PlayerBar::build(client, *playback_);
+    clientLayout::layOut(client, sidePanel_, viewBar_, pageList_, playerBar_);
     entries_.favouritesListing.setPattern(QStringLiteral("*.zip"));
     favouritesTimer_ = new platform::IntervalTimer(500, this);
     buildMenu();
@@ -180,7 +183,7 @@ void MainWindow::connectParts()
     connect(viewBar_.searchBox, &platform::TextBox::changed, views_, &ViewSwitcher::searchTextChanged);
     connect(favouritesTimer_, &platform::IntervalTimer::timeout, views_, &ViewSwitcher::showFavouritesAfterDownload);
 
-    for (int i = 0; i < PageList::kRows; ++i) {
+    for (int i = 0; i < static_cast<int>(pageList_.rows.size()); ++i) {
         const PageRow& row = pageList_.rows[i];
         connect(row.deleteButton, &RowButton::clicked, views_, [this, i] { views_->deleteButtonReleased(i); });
         connect(row.actionButton, &RowButton::clicked, rowCommands_,
@@ -223,7 +226,7 @@ void MainWindow::loadAtStartUp()
     downloadQueue_ = new DownloadQueue(this);
     rowCommands_->setDownloadQueue(downloadQueue_);
 
-    platform::centreWindowOnScreen(*this);
+    platform::fitWindowOnScreen(*this);
 
     library_->readNow();
     // A listener with lectures stored is not kept waiting for a network
@@ -281,7 +284,7 @@ void MainWindow::openOffline()
     views_->choose(PageView::Favourites);
     showOfflineNotice(kNetworkFailureMessage);
     if (!isVisible())
-        platform::centreWindowOnScreen(*this);
+        platform::fitWindowOnScreen(*this);
     library_->setRetrying(true);
     emit opened();
 }
@@ -321,7 +324,18 @@ void MainWindow::showOfflineNotice(const QString& text)
 void MainWindow::fitToContents()
 {
     const int notice = offlineNotice_ && statusBar()->isVisibleTo(this) ? statusBar()->sizeHint().height() : 0;
-    setFixedSize(760, 533 + menuBar()->sizeHint().height() + notice);
+    const int noticeChange = notice - std::exchange(noticeHeight_, notice);
+    if (!isVisible()) {
+        // The designed size; fitted to the screen as the window opens.
+        resize(clientLayout::kDesignedClientSize + QSize(0, menuBar()->sizeHint().height() + notice));
+        return;
+    }
+    // The notice's line comes and goes without taking from the list, unless
+    // the window fills the screen or would leave it.
+    if (noticeChange == 0 || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const int room = screen() ? screen()->availableGeometry().bottom() - frameGeometry().bottom() : 0;
+    resize(width(), height() + std::min(noticeChange, std::max(room, 0)));
 }
 
 void MainWindow::shutDown()

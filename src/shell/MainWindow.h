@@ -144,6 +144,7 @@ private:
     QTimer* offlineTimer_ = nullptr;
     bool opened_ = false;
     bool shuttingDown_ = false;
+    int noticeHeight_ = 0;
     bool offline_ = false;
     // The user chose the catalogue while it could not be shown.
     bool catalogueWanted_ = false;

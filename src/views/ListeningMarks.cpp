@@ -5,6 +5,7 @@
 #include "parts/PageList.h"
 #include "parts/RowButton.h"
 #include "parts/ViewBar.h"
+#include "platform/widgets/AnchorLayout.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "playback/ListeningMemory.h"
 #include "views/PageModel.h"
@@ -34,8 +35,8 @@ ListeningMarks::ListeningMarks(PageList& pageList, const ViewBar& viewBar, PageM
     : QObject(parent),
       pageList_(pageList),
       viewBar_(viewBar),
-      percentagePlace_(pageList.rows[0].percentage->geometry()),
-      detailPlace_(pageList.rows[0].subtitle->geometry())
+      percentagePlace_(pageList.rows[0].layout->designedGeometry(pageList.rows[0].percentage)),
+      detailPlace_(pageList.rows[0].layout->designedGeometry(pageList.rows[0].subtitle))
 {
     model.setListeningSource([&memory](const QString& storedName) { return caption(memory.placeOf(storedName)); });
     connect(&memory, &ListeningMemory::placeChanged, &model, &PageModel::listeningChanged);
@@ -54,23 +55,26 @@ QString ListeningMarks::caption(const std::optional<ListeningPlace>& place)
 
 void ListeningMarks::placeLabels(PageView view)
 {
+    // Placed as at the designed size: the row's layout moves them with its
+    // right edge.
     const bool favourites = view == PageView::Favourites;
-    const int deleteLeft = pageList_.rows[0].deleteButton->x();
+    const platform::AnchorLayout& designed = *pageList_.rows[0].layout;
+    const int deleteLeft = designed.designedGeometry(pageList_.rows[0].deleteButton).x();
     const QRect mark(deleteLeft - kGap - kMarkWidth, detailPlace_.y(), kMarkWidth, detailPlace_.height());
     // Elsewhere it ends left of the action button and grows to the left,
     // from "100%" to "等待下载".
     const int statusWidth =
         std::max(percentagePlace_.width(),
                  pageList_.rows[0].percentage->fontMetrics().horizontalAdvance(PageModel::kWaitingCaption) + kGap);
-    const int actionLeft = pageList_.rows[0].actionButton->x();
+    const int actionLeft = designed.designedGeometry(pageList_.rows[0].actionButton).x();
     const QRect status(actionLeft - kGap - statusWidth, percentagePlace_.y(), statusWidth, percentagePlace_.height());
     for (PageRow& row : pageList_.rows) {
         row.percentage->setAutoSize(false);
-        row.percentage->setGeometry(favourites ? mark : status);
+        row.layout->setDesignedGeometry(row.percentage, favourites ? mark : status);
         row.percentage->setAlignment(Qt::AlignVCenter | Qt::AlignRight);
         QRect detail = detailPlace_;
         if (favourites)
             detail.setRight(mark.left() - kGap);
-        row.subtitle->setGeometry(detail);
+        row.layout->setDesignedGeometry(row.subtitle, detail);
     }
 }

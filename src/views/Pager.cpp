@@ -10,6 +10,10 @@
 #include "platform/widgets/ScrollBar.h"
 #include "views/PageModel.h"
 
+#include <QEvent>
+
+#include <algorithm>
+
 Pager::Pager(PageList& pageList, PageModel& model, const PageEntries& entries, QObject* parent)
     : QObject(parent),
       pageList_(pageList),
@@ -20,15 +24,52 @@ Pager::Pager(PageList& pageList, PageModel& model, const PageEntries& entries, Q
     connect(&model_, &PageModel::dataChanged, this, [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
         entriesChanged(topLeft.row(), bottomRight.row());
     });
+    pageList_.pageRows = pageList_.rowsThatFit();
+    pageList_.panel->installEventFilter(this);
+}
+
+bool Pager::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == pageList_.panel && event->type() == QEvent::Resize)
+        panelResized();
+    return false;
+}
+
+void Pager::panelResized()
+{
+    const int fit = pageList_.rowsThatFit();
+    const int was = std::exchange(pageList_.pageRows, fit);
+    if (fit == was)
+        return;
+    platform::ScrollBar& scrollBar = *pageList_.pageScrollBar;
+    const int entries = model_.rowCount();
+    int top = scrollBar.position();
+    // The row the keyboard is on stays in the page, with its entry.
+    QWidget* focus = pageList_.panel->window()->focusWidget();
+    for (int row = fit; row < was; ++row) {
+        const PageRow& gone = pageList_.rows[row];
+        if (focus != gone.actionButton && focus != gone.deleteButton)
+            continue;
+        top += row - fit + 1;
+        const PageRow& stays = pageList_.rows[fit - 1];
+        (focus == gone.actionButton ? stays.actionButton : stays.deleteButton)->setFocus(Qt::TabFocusReason);
+    }
+    top = std::clamp(top, 0, std::max(entries - fit, 0));
+    scrollBar.setEnabled(entries > fit);
+    scrollBar.setMaximum(std::max(entries - fit, 0));
+    scrollBar.setValue(top);
+    for (int i = 0; i < fit; ++i)
+        drawRow(i);
+    showRows(entries);
 }
 
 void Pager::setUpScrollBar(int entries)
 {
     platform::ScrollBar& scrollBar = *pageList_.pageScrollBar;
-    if (entries > PageList::kRows) {
+    if (entries > pageList_.pageRows) {
         scrollBar.setEnabled(true);
         scrollBar.setMinimum(0);
-        scrollBar.setMaximum(entries - PageList::kRows);
+        scrollBar.setMaximum(entries - pageList_.pageRows);
         scrollBar.setValue(0);
     } else {
         scrollBar.setEnabled(false);
@@ -63,14 +104,15 @@ void Pager::modelReset()
             row.subtitle->setCaption(QString());
         }
     }
-    for (int i = 0; i < PageList::kRows; ++i)
+    // Rows past the page too, so that none keeps a text of the list before.
+    for (int i = 0; i < static_cast<int>(pageList_.rows.size()); ++i)
         drawRow(i);
     showRows(entries);
 }
 
 void Pager::showRows(int entries)
 {
-    const int shown = std::min(entries, PageList::kRows);
+    const int shown = std::min(entries, pageList_.pageRows);
     // A row that stays is never hidden on the way, so its button keeps the
     // keyboard focus across a page change. A row button holding the focus in
     // a row that goes hands it to the same button of the last row that
@@ -78,7 +120,7 @@ void Pager::showRows(int entries)
     for (int i = 0; i < shown; ++i)
         pageList_.rows[i].frame->setVisible(true);
     QWidget* focus = pageList_.panel->window()->focusWidget();
-    for (int i = shown; i < PageList::kRows; ++i) {
+    for (int i = shown; i < static_cast<int>(pageList_.rows.size()); ++i) {
         const PageRow& row = pageList_.rows[i];
         if (shown > 0 && focus == row.actionButton)
             pageList_.rows[shown - 1].actionButton->setFocus(Qt::TabFocusReason);
@@ -107,14 +149,14 @@ void Pager::drawRow(int row)
 void Pager::entriesChanged(int first, int last)
 {
     const int top = pageList_.pageScrollBar->position();
-    for (int row = std::max(first - top, 0); row <= std::min(last - top, PageList::kRows - 1); ++row)
+    for (int row = std::max(first - top, 0); row <= std::min(last - top, pageList_.pageRows - 1); ++row)
         drawRow(row);
 }
 
 void Pager::pageScrolled()
 {
     // Which rows are shown was settled by the fresh page.
-    for (int i = 0; i < PageList::kRows; ++i)
+    for (int i = 0; i < pageList_.pageRows; ++i)
         drawRow(i);
 }
 

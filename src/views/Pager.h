@@ -8,11 +8,12 @@ class PageModel;
 struct PageEntries;
 struct PageList;
 
-// Shows the page model's entries as a page of PageList::kRows rows beside
-// the page scroll bar, whose position is the index of the entry in row 0.
-// It alone writes the rows' texts and buttons, from the model: a fresh list
-// settles which rows are shown, and scrolling or a change of an entry's
-// state only rewrites the rows it touches.
+// Shows the page model's entries as a page of rows beside the page scroll
+// bar, whose position is the index of the entry in row 0. The page is as
+// many rows as the list panel holds, and follows its height. It alone
+// writes the rows' texts and buttons, from the model: a fresh list settles
+// which rows are shown, and scrolling or a change of an entry's state only
+// rewrites the rows it touches.
 class Pager : public QObject {
     Q_OBJECT
 
@@ -31,13 +32,19 @@ public:
     // ... or its thumb is being dragged.
     void pageDragged();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void modelReset();
+    // The panel holds another number of rows: the entry in row 0 stays, and
+    // so does the one whose button has the keyboard's focus.
+    void panelResized();
     void entriesChanged(int first, int last);
     // Opens the scroll bar past one page of entries, at the first entry.
     void setUpScrollBar(int entries);
-    // Shows the first `entries` rows (all eight when there are more) and
-    // hides the rest.
+    // Shows the first `entries` rows (the whole page when there are more)
+    // and hides the rest.
     void showRows(int entries);
     void drawRow(int row);
 

@@ -85,7 +85,8 @@ bool MainWindowFixture::enterConferenceWith(const QStringList& titlesAndPaths)
 QStringList MainWindowFixture::rowStates() const
 {
     QStringList result;
-    for (const PageRow& row : window_->pageList().rows) {
+    for (int i = 0; i < window_->pageList().pageRows; ++i) {
+        const PageRow& row = window_->pageList().rows[i];
         const QString percentage = row.percentage->caption();
         result << row.actionButton->text() + u'|' + (percentage.endsWith(u'%') ? QStringLiteral("n%") : percentage);
     }
@@ -132,7 +133,7 @@ void MainWindowFixture::addFavourites(const QStringList& names)
 QStringList MainWindowFixture::visibleFirstCaptions() const
 {
     QStringList captions;
-    for (int i = 0; i < PageList::kRows; ++i) {
+    for (int i = 0; i < window_->pageList().pageRows; ++i) {
         if (window_->pageList().rows[i].frame->isVisible())
             captions.append(window_->pageList().rows[i].title->caption());
     }
@@ -142,7 +143,7 @@ QStringList MainWindowFixture::visibleFirstCaptions() const
 QStringList MainWindowFixture::visibleSecondCaptions() const
 {
     QStringList captions;
-    for (int i = 0; i < PageList::kRows; ++i) {
+    for (int i = 0; i < window_->pageList().pageRows; ++i) {
         if (window_->pageList().rows[i].frame->isVisible())
             captions.append(window_->pageList().rows[i].subtitle->caption());
     }

@@ -26,6 +26,11 @@ public:
     void setTextColour(const QColor& colour);
     // Sized to its text whenever the caption changes.
     void setAutoSize(bool autoSize);
+    // A caption wider than the label ends in "…", and the whole of it is
+    // the tooltip; a screen reader still reads it whole. One that fits is
+    // drawn as any label's.
+    void setElided(bool elided);
+    bool isElidedNow() const;
 
 signals:
     void pressed(Qt::MouseButton button);
@@ -35,10 +40,15 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void updateToolTip();
+
     QColor textColour_;
     bool autoSize_ = false;
+    bool elided_ = false;
 };
 
 }  // namespace platform
