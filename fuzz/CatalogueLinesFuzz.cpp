@@ -5,9 +5,9 @@
 // lecture's file name.
 
 #include "FuzzCheck.h"
-#include "catalogue/CatalogueLines.h"
-#include "catalogue/RecordFields.h"
 #include "catalogue/RowCaptions.h"
+#include "format/CatalogueLines.h"
+#include "format/RecordFields.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -104,12 +104,15 @@ void checkFields(QStringView line)
     FUZZ_CHECK(favourite.second == visible(detail));
 
     // A conference's list is named by the last 12 characters of its date
-    // caption and ".zip".
+    // caption and ".zip", and the publisher's tool, which shows no rows,
+    // names the same list.
     if (conference.second) {
         const QString caption = *conference.second + QStringLiteral(".zip");
         FUZZ_CHECK(lectureListFileName(*conference.second)
                    == QStringView(caption).last(std::min<qsizetype>(caption.size(), 12)));
     }
+    FUZZ_CHECK(conferenceListFileName(line)
+               == (conference.second ? Field(lectureListFileName(*conference.second)) : std::nullopt));
 }
 
 }  // namespace

@@ -4,10 +4,8 @@
 // 936) the way every text of the library is, then cut into record lines.
 
 #include "FuzzCheck.h"
-#include "catalogue/CatalogueLines.h"
-#include "catalogue/ServerTexts.h"
-#include "catalogue/TextFetch.h"
-#include "platform/codecs/TextCodec.h"
+#include "format/CatalogueLines.h"
+#include "format/TextCodec.h"
 
 #include <QByteArrayList>
 #include <QStringDecoder>
@@ -49,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Every name the server's character set goes by reads the same (one a
     // run: each decoding costs).
     static const char* const kNames[] = {"gbk", " cp936 ", "gb2312"};
-    FUZZ_CHECK(platform::decodeCharset(bytes, QString::fromLatin1(kNames[size % 3])) == text);
+    FUZZ_CHECK(decodeCharset(bytes, QString::fromLatin1(kNames[size % 3])) == text);
     FUZZ_CHECK(QStringView(text).isValidUtf16());
     if (!bytes.isEmpty())
         FUZZ_CHECK(!text.isEmpty());

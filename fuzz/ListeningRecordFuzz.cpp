@@ -5,7 +5,7 @@
 // themselves (but for names the record cannot hold, which it leaves out).
 
 #include "FuzzCheck.h"
-#include "playback/ListeningRecord.h"
+#include "format/ListeningRecord.h"
 
 #include <algorithm>
 #include <cstdint>

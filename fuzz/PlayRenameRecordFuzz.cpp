@@ -6,7 +6,7 @@
 // read back as themselves.
 
 #include "FuzzCheck.h"
-#include "download/PlayRename.h"
+#include "format/PendingRenames.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -16,7 +16,7 @@
 //     ETag: "v1"
 
 #include "FuzzCheck.h"
-#include "download/ResponseDecision.h"
+#include "format/ResponseDecision.h"
 
 #include <QByteArrayList>
 

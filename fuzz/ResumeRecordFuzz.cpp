@@ -5,7 +5,7 @@
 // back as itself.
 
 #include "FuzzCheck.h"
-#include "download/PartialDownload.h"
+#include "format/ResumeRecord.h"
 
 #include <cstdint>
 #include <fuzzer/FuzzedDataProvider.h>

@@ -6,8 +6,8 @@
 // encodes the server addresses (cmake/EncodeAddress.cmake).
 
 #include "FuzzCheck.h"
-#include "catalogue/AddressKey.h"
-#include "catalogue/DecodeAddress.h"
+#include "format/AddressKey.h"
+#include "format/DecodeAddress.h"
 
 #include <QRegularExpression>
 

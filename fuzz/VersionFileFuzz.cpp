@@ -5,10 +5,9 @@
 
 #include "FuzzCheck.h"
 #include "KardeloVersion.h"
-#include "catalogue/ServerTexts.h"
-#include "catalogue/TextFetch.h"
-#include "info/LeadingNumber.h"
-#include "info/VersionCheck.h"
+#include "format/LeadingNumber.h"
+#include "format/TextCodec.h"
+#include "format/VersionFile.h"
 
 #include <cctype>
 #include <cerrno>

@@ -2,8 +2,8 @@
 
 #include "publishing/AudioCheck.h"
 
+#include "format/HeaderValues.h"
 #include "platform/net/HeadRequests.h"
-#include "platform/net/ResponseHeaders.h"
 #include "publishing/FindingText.h"
 
 #include <QDir>
@@ -126,7 +126,7 @@ void AudioCheck::runOverHttp(const QList<AudioReference>& audio, QList<LibraryFi
                                            QStringLiteral("音频 %1 的应答没有“Accept-Ranges: bytes”："
                                                           "中断的下载只能从头开始")
                                                .arg(reference.address)));
-        if (platform::validatorOf(answer.etag, answer.lastModified).isEmpty())
+        if (validatorOf(answer.etag, answer.lastModified).isEmpty())
             findings.append(warningFinding(QStringLiteral("no-resume-validator"), reference.location, reference.line,
                                            QStringLiteral("the audio %1 is served with neither a strong ETag nor "
                                                           "Last-Modified: a broken download starts over")

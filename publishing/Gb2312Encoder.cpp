@@ -2,7 +2,7 @@
 
 #include "publishing/Gb2312Encoder.h"
 
-#include "platform/codecs/TextCodec.h"
+#include "format/TextCodec.h"
 
 #include <QLoggingCategory>
 
@@ -42,7 +42,7 @@ bool Gb2312Encoder::fits(char32_t character)
         // 0xA1 to 0xFE; code page 936 adds rows and cells around them.
         const auto byte = [&bytes](int index) { return quint8(bytes[index]); };
         fit = !m_encoder.hasError() && bytes.size() == 2 && byte(0) >= 0xA1 && byte(0) <= 0xF7 && byte(1) >= 0xA1
-            && byte(1) <= 0xFE && platform::decodeCharset(bytes, QStringLiteral("GB2312")) == text;
+            && byte(1) <= 0xFE && decodeCharset(bytes, QStringLiteral("GB2312")) == text;
     }
     m_fits.insert(character, fit);
     return fit;

@@ -2,10 +2,9 @@
 
 #include "publishing/LectureRecordsCheck.h"
 
-#include "catalogue/RecordFields.h"
-#include "catalogue/RowCaptions.h"
+#include "format/FavouriteFileName.h"
+#include "format/RecordFields.h"
 #include "publishing/FindingText.h"
-#include "views/FavouriteFileName.h"
 
 #include <QFile>
 #include <QHash>
@@ -15,8 +14,8 @@ QList<AudioReference> LectureRecordsCheck::run(const QList<KeptRecord>& records,
     QList<AudioReference> audio;
     QHash<QString, int> storedNames;  // a stored file's name, the line that has it first
     for (const KeptRecord& record : records) {
-        const RowCaptions captions = lectureRowCaptions(record.text);
-        if (!captions.first || !captions.second)
+        // The row's two captions need all three: Title " - " Note / Detail.
+        if (!recordTitle(record.text) || !lectureNote(record.text) || !lectureDetail(record.text))
             findings.append(errorFinding(
                 QStringLiteral("broken-fields"), location_, record.line,
                 QStringLiteral("the client cannot cut this line into Title%Detail$Note*DownloadAddress (a \"$\" "

@@ -2,11 +2,11 @@
 
 #include "publishing/LibraryBuild.h"
 
-#include "catalogue/CatalogueLines.h"
-#include "catalogue/RecordFields.h"
-#include "catalogue/RowCaptions.h"
-#include "info/VersionCheck.h"
-#include "platform/codecs/TextCodec.h"
+#include "format/CatalogueLines.h"
+#include "format/LectureListName.h"
+#include "format/RecordFields.h"
+#include "format/TextCodec.h"
+#include "format/VersionFile.h"
 #include "publishing/LectureRecordsCheck.h"
 #include "publishing/PublisherTexts.h"
 #include "publishing/RecordLineRules.h"
@@ -80,7 +80,7 @@ void LibraryBuild::buildVersionFile()
     const std::optional<QByteArray> bytes = encodeText(*text, TextKind::Version);
     if (!bytes)
         return;
-    const QString readBack = platform::decodeCharset(*bytes, QStringLiteral("GB2312")).value_or(QString());
+    const QString readBack = decodeCharset(*bytes, QStringLiteral("GB2312")).value_or(QString());
     if (!publishedVersionText(readBack)) {
         addFinding(LibraryFinding::Severity::Error, text->location, 0, QStringLiteral("no-version-marker"),
                    localized(QStringLiteral("no %1 marker: the client would say the network is down and end; "
@@ -232,7 +232,7 @@ void LibraryBuild::checkReadBack(const SourceText& text, const QByteArray& bytes
     // The encoder refuses what would not come back as itself; this reads the
     // whole file back as the client does, so nothing else slips through.
     QStringList readBack;
-    splitAndKeep(platform::decodeCharset(bytes, QStringLiteral("GB2312")).value_or(QString()), readBack);
+    splitAndKeep(decodeCharset(bytes, QStringLiteral("GB2312")).value_or(QString()), readBack);
     const QStringList meant = keptLines(text.lines);
     if (readBack == meant)
         return;

@@ -2,7 +2,7 @@
 
 #include "publishing/LibraryCheck.h"
 
-#include "catalogue/RowCaptions.h"
+#include "format/LectureListName.h"
 #include "publishing/AudioCheck.h"
 #include "publishing/FindingText.h"
 #include "publishing/LibrarySource.h"
@@ -80,8 +80,8 @@ CheckReport LibraryCheck::run() const
     QList<AudioReference> audio;
     QSet<QString> listsRead;
     for (const KeptRecord& conference : conferences) {
-        const std::optional<QString> dateCaption = conferenceRowCaptions(conference.text).second;
-        if (!dateCaption) {
+        const std::optional<QString> listName = conferenceListFileName(conference.text);
+        if (!listName) {
             findings.append(errorFinding(
                 QStringLiteral("broken-fields"), kCataloguePath, conference.line,
                 QStringLiteral("the client cannot read an UpdateDate from this line (its \"*\" comes before its "
@@ -89,7 +89,7 @@ CheckReport LibraryCheck::run() const
                 QStringLiteral("客户端无法从此行读出更新日期（“*”在“%”之前）：该行显示前一行的日期并打开其讲座列表")));
             continue;
         }
-        const QString listPath = kListsFolder + lectureListFileName(*dateCaption);
+        const QString listPath = kListsFolder + *listName;
         if (listsRead.contains(listPath))
             continue;
         listsRead.insert(listPath);

@@ -2,8 +2,7 @@
 
 #include "publishing/LibraryText.h"
 
-#include "catalogue/ServerTexts.h"
-#include "catalogue/TextFetch.h"
+#include "format/TextCodec.h"
 
 #include <QStringDecoder>
 

@@ -2,7 +2,7 @@
 
 #include "publishing/RecordLineRules.h"
 
-#include "catalogue/RecordFields.h"
+#include "format/RecordFields.h"
 #include "publishing/PublisherTexts.h"
 #include "publishing/WebAddress.h"
 

@@ -2,7 +2,7 @@
 
 #include "publishing/RecordLinesCheck.h"
 
-#include "catalogue/CatalogueLines.h"
+#include "format/CatalogueLines.h"
 #include "publishing/FindingText.h"
 
 QList<KeptRecord> RecordLinesCheck::run(const LibraryText& text, QList<LibraryFinding>& findings) const

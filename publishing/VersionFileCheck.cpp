@@ -3,8 +3,8 @@
 #include "publishing/VersionFileCheck.h"
 
 #include "KardeloVersion.h"
-#include "info/LeadingNumber.h"
-#include "info/VersionCheck.h"
+#include "format/LeadingNumber.h"
+#include "format/VersionFile.h"
 #include "publishing/FindingText.h"
 #include "publishing/RecordLinesCheck.h"
 

@@ -3,8 +3,8 @@
 // How cutting a fetched catalogue into records scales, and what it costs
 // next to decoding the bytes: decode alone, split alone, and both, over
 // catalogues of growing size up to 50 MB.
-#include "catalogue/CatalogueLines.h"
 #include "catalogue/TextFetch.h"
+#include "format/CatalogueLines.h"
 
 #include <QStringEncoder>
 #include <QStringList>

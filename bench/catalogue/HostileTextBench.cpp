@@ -28,7 +28,7 @@
 // 100 MB record out of the third. Before that bound the 100 MB record was
 // kept, and the whole window test that reads it peaked at 680 MB, not 360.
 
-#include "catalogue/CatalogueLines.h"
+#include "format/CatalogueLines.h"
 #include "support/FetchWaits.h"
 #include "support/Gb2312.h"
 #include "support/ProcessGauges.h"

@@ -3,7 +3,7 @@
 // What keeping a lecture's place costs: one write of the listening record
 // (whole, through a temporary file, flushed to disk) with 1 to 10,000
 // stored lectures, and the record's size on disk.
-#include "playback/ListeningRecord.h"
+#include "playback/ListeningRecordFile.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

@@ -4,7 +4,7 @@
 // with a large catalogue (against a bare window shown and closed in the
 // same run), one scroll step in a long list, and listing and searching a
 // large favourites folder. Runs on the offscreen platform.
-#include "catalogue/CatalogueLines.h"
+#include "format/CatalogueLines.h"
 #include "support/FetchWaits.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"

@@ -2,8 +2,8 @@
 
 #include "catalogue/RowCaptions.h"
 
-#include "catalogue/RecordFields.h"
-#include "catalogue/VisibleControls.h"
+#include "format/RecordFields.h"
+#include "format/VisibleControls.h"
 
 namespace {
 
@@ -46,9 +46,4 @@ RowCaptions favouriteRowCaptions(QStringView fileName)
     const qsizetype dollar = markerPosition(fileName, u'$');
     const auto tail = substring(fileName, dollar + 1, markerPosition(fileName, u'.') - dollar - 1);
     return shown({joinedWithDash(recordTitle(fileName), tail), lectureDetail(fileName)});
-}
-
-QString lectureListFileName(const QString& dateCaption)
-{
-    return (dateCaption + QStringLiteral(".zip")).right(12);
 }

@@ -2,6 +2,8 @@
 
 #pragma once
 
+#include "format/LectureListName.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -15,15 +17,9 @@ struct RowCaptions {
     std::optional<QString> second;  // the date or detail line
 };
 
-inline const QString kUpdateDatePrefix = QStringLiteral("更新日期：");
-
 // Conference: Title / "更新日期：" UpdateDate.
 RowCaptions conferenceRowCaptions(QStringView line);
 // Lecture: Title " - " Note / Detail.
 RowCaptions lectureRowCaptions(QStringView line);
 // Stored lecture file: Title " - " (from the first "$" to the first ".") / Detail.
 RowCaptions favouriteRowCaptions(QStringView fileName);
-
-// The lecture-list file of a conference, from its row's date caption: the
-// last 12 characters of the caption followed by ".zip".
-QString lectureListFileName(const QString& dateCaption);

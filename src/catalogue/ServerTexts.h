@@ -2,10 +2,9 @@
 
 #pragma once
 
-#include <QString>
+#include "format/TextCodec.h"
 
-// Every text the server sends is in this character set.
-inline const QString kServerCharset = QStringLiteral("GB2312");
+#include <QString>
 
 // Shown when the version file, the catalogue or a lecture list cannot be
 // read; the program ends after it.

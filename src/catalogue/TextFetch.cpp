@@ -2,7 +2,7 @@
 
 #include "catalogue/TextFetch.h"
 
-#include "platform/codecs/TextCodec.h"
+#include "format/TextCodec.h"
 #include "platform/net/NetworkAccess.h"
 #include "platform/net/Transfer.h"
 
@@ -21,8 +21,3 @@ TextFetch::TextFetch(platform::NetworkAccess& network, const QString& address, c
 }
 
 TextFetch::~TextFetch() = default;
-
-QString bytesToText(const QByteArray& body, const QString& charset)
-{
-    return platform::decodeCharset(body, charset).value_or(QString());
-}

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "format/TextCodec.h"
 #include "platform/net/NetworkLimits.h"
 
 #include <QByteArray>
@@ -40,7 +41,3 @@ private:
     QString charset_;
     std::unique_ptr<platform::Transfer> transfer_;
 };
-
-// Decodes a body in the named character set; an unknown set gives an empty
-// text, bytes that fit no character become U+FFFD.
-QString bytesToText(const QByteArray& body, const QString& charset);

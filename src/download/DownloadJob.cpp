@@ -4,7 +4,7 @@
 
 #include "download/DownloadLog.h"
 #include "download/PartialDownload.h"
-#include "download/ResponseDecision.h"
+#include "format/ResponseDecision.h"
 #include "platform/host/MonotonicTick.h"
 #include "platform/net/NetworkAccess.h"
 #include "platform/net/Transfer.h"

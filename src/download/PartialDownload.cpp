@@ -4,7 +4,6 @@
 
 #include "platform/files/DurableFiles.h"
 #include "platform/files/FolderEntries.h"
-#include "platform/net/ResponseHeaders.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -23,66 +22,16 @@ const QByteArray kPrefix = ".kardelo-";
 const QByteArray kPartialSuffix = ".partial";
 const QByteArray kRecordSuffix = ".resume";
 const QByteArray kNamingSuffix = ".new";
-const QByteArray kRecordHeading = "kardelo-partial 1";
-
-// Read at most this much of a record file; no longer one is written.
-constexpr qsizetype kMaxRecordSize = 64 * 1024;
 
 std::optional<ResumeRecord> readStoredRecord(const QByteArray& path)
 {
     QFile file(QFile::decodeName(path));
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return parseResumeRecord(file.read(kMaxRecordSize));
+    return parseResumeRecord(file.read(kLongestResumeRecord));
 }
 
 }  // namespace
-
-std::optional<QByteArray> formatResumeRecord(const ResumeRecord& stored)
-{
-    const PartialDownload::Record& record = stored.record;
-    // A line feed would end a field early and read back as another record
-    // (a lecture's name from the server's list may hold one); a record
-    // longer than is read would lose its total. Such bytes are not kept.
-    if (stored.name.isEmpty() || stored.name.contains('\n') || record.address.contains('\n')
-        || record.validator.contains('\n') || record.total < 0)
-        return std::nullopt;
-    QByteArray text = kRecordHeading + "\nname " + stored.name + "\naddress " + record.address + "\nvalidator "
-        + record.validator + "\ntotal " + QByteArray::number(record.total) + '\n';
-    if (text.size() > kMaxRecordSize)
-        return std::nullopt;
-    return text;
-}
-
-std::optional<ResumeRecord> parseResumeRecord(const QByteArray& text)
-{
-    const QList<QByteArray> lines = text.split('\n');
-    if (lines.isEmpty() || lines.front() != kRecordHeading)
-        return std::nullopt;
-    ResumeRecord stored;
-    bool totalRead = false;
-    for (const QByteArray& line : lines) {
-        const qsizetype space = line.indexOf(' ');
-        const QByteArray key = line.left(space);
-        const QByteArray value = space < 0 ? QByteArray() : line.mid(space + 1);
-        if (key == "name")
-            stored.name = value;
-        else if (key == "address")
-            stored.record.address = value;
-        else if (key == "validator")
-            stored.record.validator = value;
-        else if (key == "total") {
-            // The same strict count as a server's headers: a sign or a number
-            // past 2^63 makes the record unreadable, not a size.
-            const std::optional<qint64> total = platform::parseByteCount(value);
-            totalRead = total.has_value();
-            stored.record.total = total.value_or(0);
-        }
-    }
-    if (stored.name.isEmpty() || !totalRead)
-        return std::nullopt;
-    return stored;
-}
 
 PartialDownload::PartialDownload(const QString& targetPath) : targetName_(QFile::encodeName(targetPath))
 {

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "format/ResumeRecord.h"
 #include "platform/files/LockedFile.h"
 
 #include <QByteArray>
@@ -29,15 +30,7 @@
 // users' folders: they stay as they are, so those bytes are resumed too.
 class PartialDownload {
 public:
-    struct Record {
-        QByteArray address;
-        // The server's ETag, or else its Last-Modified; empty when it sent
-        // neither, and then the bytes cannot be resumed.
-        QByteArray validator;
-        qint64 total = 0;  // the whole file's size, 0 when not announced
-
-        bool operator==(const Record&) const = default;
-    };
+    using Record = DownloadRecord;
 
     explicit PartialDownload(const QString& targetPath);
     // Whatever was neither committed nor kept is removed.
@@ -95,22 +88,6 @@ private:
     Record record_;
     QString errorString_;
 };
-
-// A resume record as its file holds it: the target's name without its
-// folder, and the record of the bytes.
-struct ResumeRecord {
-    QByteArray name;
-    PartialDownload::Record record;
-
-    bool operator==(const ResumeRecord&) const = default;
-};
-
-// The text of a resume record's file, and back. Nothing for a record whose
-// text would not read back as itself (a line feed in a field, a text past
-// what is read of the file): its bytes cannot be resumed. Nothing for a
-// text that is no record, or lacks the name or a readable total.
-std::optional<QByteArray> formatResumeRecord(const ResumeRecord& stored);
-std::optional<ResumeRecord> parseResumeRecord(const QByteArray& text);
 
 // Removes the partial downloads of folder that will not be resumed: those
 // last written more than maxAge ago, those whose target is now there as a

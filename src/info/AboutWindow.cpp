@@ -5,7 +5,7 @@
 #include "KardeloVersion.h"
 #include "artwork/Artwork.h"
 #include "artwork/PointingHandCursor.h"
-#include "catalogue/DecodeAddress.h"
+#include "format/DecodeAddress.h"
 #include "parts/Colours.h"
 #include "platform/host/HostOperations.h"
 #include "platform/widgets/FitWindowOnScreen.h"

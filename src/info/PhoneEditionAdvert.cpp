@@ -2,7 +2,7 @@
 
 #include "info/PhoneEditionAdvert.h"
 
-#include "catalogue/DecodeAddress.h"
+#include "format/DecodeAddress.h"
 #include "platform/codecs/QrCode.h"
 
 #include <QFontMetrics>

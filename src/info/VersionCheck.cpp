@@ -2,25 +2,10 @@
 
 #include "info/VersionCheck.h"
 
-#include "KardeloVersion.h"
-#include "catalogue/DecodeAddress.h"
 #include "catalogue/StoredAddresses.h"
-#include "info/LeadingNumber.h"
+#include "format/DecodeAddress.h"
 #include "parts/Notices.h"
 #include "platform/host/HostOperations.h"
-
-std::optional<QString> publishedVersionText(const QString& versionFileText)
-{
-    const qsizetype marker = versionFileText.indexOf(kVersionMarker);
-    if (marker < 0)
-        return std::nullopt;
-    return versionFileText.left(marker);
-}
-
-bool isNewerThanOurs(const QString& publishedVersionText)
-{
-    return leadingNumber(kReleaseStamp) < leadingNumber(publishedVersionText);
-}
 
 StartOutcome offerNewerVersion(const QString& publishedVersionText, const StoredAddresses& addresses)
 {

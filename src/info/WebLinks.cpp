@@ -2,7 +2,7 @@
 
 #include "info/WebLinks.h"
 
-#include "catalogue/DecodeAddress.h"
+#include "format/DecodeAddress.h"
 #include "info/AboutWindow.h"
 #include "platform/host/HostOperations.h"
 

@@ -2,6 +2,8 @@
 
 #include "playback/ListeningMemory.h"
 
+#include "playback/ListeningRecordFile.h"
+
 #include <QFileInfo>
 #include <QSet>
 #include <QTimer>

@@ -2,8 +2,8 @@
 
 #pragma once
 
+#include "format/ListeningRecord.h"
 #include "playback/LectureTags.h"
-#include "playback/ListeningRecord.h"
 #include "playback/Playback.h"
 
 #include <QObject>

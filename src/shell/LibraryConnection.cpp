@@ -2,11 +2,11 @@
 
 #include "shell/LibraryConnection.h"
 
-#include "catalogue/CatalogueLines.h"
-#include "catalogue/DecodeAddress.h"
-#include "catalogue/LibraryLog.h"
 #include "catalogue/ServerTexts.h"
 #include "catalogue/TextFetch.h"
+#include "format/CatalogueLines.h"
+#include "format/DecodeAddress.h"
+#include "format/LibraryLog.h"
 #include "info/VersionCheck.h"
 #include "platform/net/NetworkReachability.h"
 

@@ -2,8 +2,8 @@
 
 #pragma once
 
+#include "format/ListeningRecord.h"
 #include "parts/CurrentView.h"
-#include "playback/ListeningRecord.h"
 
 #include <QObject>
 #include <QRect>

@@ -2,7 +2,7 @@
 
 #include "catalogue/RowCaptions.h"
 
-#include "catalogue/RecordFields.h"
+#include "format/RecordFields.h"
 
 #include <QtTest>
 

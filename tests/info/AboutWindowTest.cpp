@@ -2,7 +2,7 @@
 
 #include "info/AboutWindow.h"
 
-#include "catalogue/DecodeAddress.h"
+#include "format/DecodeAddress.h"
 #include "support/RecordingHost.h"
 
 #include <QAccessible>

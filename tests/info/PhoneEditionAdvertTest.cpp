@@ -2,7 +2,7 @@
 
 #include "info/PhoneEditionAdvert.h"
 
-#include "catalogue/DecodeAddress.h"
+#include "format/DecodeAddress.h"
 #include "support/MainWindowFixture.h"
 
 #include <QImage>

@@ -2,7 +2,7 @@
 
 #include "info/VersionCheck.h"
 
-#include "catalogue/DecodeAddress.h"
+#include "format/DecodeAddress.h"
 #include "shell/StartProcedure.h"
 #include "support/FreePort.h"
 #include "support/Gb2312.h"

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "playback/ListeningRecord.h"
-
+#include "playback/ListeningRecordFile.h"
 #include "support/FileBytes.h"
 #include "support/FilePermissions.h"
 

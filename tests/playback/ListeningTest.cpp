@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "playback/ListeningMemory.h"
-#include "playback/ListeningRecord.h"
+#include "playback/ListeningRecordFile.h"
 #include "support/FileBytes.h"
 #include "support/MainWindowFixture.h"
 #include "support/PlaybackWaits.h"

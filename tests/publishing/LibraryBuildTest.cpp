@@ -2,11 +2,11 @@
 
 #include "publishing/LibraryBuild.h"
 
-#include "catalogue/CatalogueLines.h"
-#include "catalogue/RecordFields.h"
 #include "catalogue/RowCaptions.h"
+#include "format/CatalogueLines.h"
+#include "format/RecordFields.h"
+#include "format/TextCodec.h"
 #include "info/VersionCheck.h"
-#include "platform/codecs/TextCodec.h"
 #include "publishing/BuildCommand.h"
 #include "publishing/ExitStatus.h"
 #include "support/FileBytes.h"
@@ -61,7 +61,7 @@ void writeEarlierLibrary(const QString& source, const QString& out)
 QStringList clientLines(const QString& path)
 {
     QStringList lines;
-    splitAndKeep(platform::decodeCharset(readWholeFile(path), QStringLiteral("GB2312")).value_or(QString()), lines);
+    splitAndKeep(decodeCharset(readWholeFile(path), QStringLiteral("GB2312")).value_or(QString()), lines);
     return lines;
 }
 
@@ -209,9 +209,8 @@ void LibraryBuildTest::clientReadsTheBuiltLibrary()
     QCOMPARE(warnings, (QStringList{"catalogue.txt:5 half-marked", "lectures/20990101.txt:0 unused-lectures"}));
     QCOMPARE(runBuildCommand({QStringLiteral("--root"), kRoot, source, out}), kExitFit);
 
-    const QString version =
-        platform::decodeCharset(readWholeFile(out + QStringLiteral("/version.txt")), QStringLiteral("GB2312"))
-            .value_or(QString());
+    const QString version = decodeCharset(readWholeFile(out + QStringLiteral("/version.txt")), QStringLiteral("GB2312"))
+                                .value_or(QString());
     QCOMPARE(publishedVersionText(version), QStringLiteral("20140202"));
     const QByteArray catalogueBytes = readWholeFile(out + QStringLiteral("/lists/catalogue.txt"));
     QCOMPARE(catalogueBytes.count("\r\n"), 5);

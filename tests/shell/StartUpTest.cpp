@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "catalogue/DecodeAddress.h"
 #include "download/DownloadQueue.h"
+#include "format/DecodeAddress.h"
 #include "playback/Playback.h"
 #include "shell/LibraryConnection.h"
 #include "shell/MainWindow.h"

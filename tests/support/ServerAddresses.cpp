@@ -2,7 +2,7 @@
 
 #include "support/ServerAddresses.h"
 
-#include "catalogue/DecodeAddress.h"
+#include "format/DecodeAddress.h"
 #include "support/TestHttpServer.h"
 
 StoredAddresses addressesFor(const TestHttpServer& server)

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "format/FavouriteFileName.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
-#include "views/FavouriteFileName.h"
 
 #include <QDir>
 #include <QtTest>

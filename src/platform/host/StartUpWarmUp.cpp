@@ -2,7 +2,7 @@
 
 #include "platform/host/StartUpWarmUp.h"
 
-#include "platform/codecs/TextCodec.h"
+#include "format/TextCodec.h"
 #include "platform/net/CurlRequest.h"
 
 #include <fontconfig/fontconfig.h>

@@ -33,6 +33,8 @@ using ListeningPlaces = QMap<QString, ListeningPlace>;
 namespace listeningRecord {
 
 inline const QString kFileName = QStringLiteral(".listening-places");
+// The version of the format this program reads and writes.
+inline constexpr int kVersion = 1;
 
 // A name the record can hold: one line and no tab, within the folder.
 bool canHold(const QString& storedName);
@@ -42,15 +44,5 @@ QByteArray format(const ListeningPlaces& places);
 std::optional<ListeningPlaces> parse(const QByteArray& text);
 // The version a record's header line names; 0 when it names none.
 int versionOf(const QByteArray& text);
-
-// The record of `folder`: empty when there is none. One that cannot be read
-// (damaged, or written by a newer version of the program) is renamed aside
-// with a warning, so nothing overwrites it and the lectures play on.
-// Nothing when a record is there that could neither be read nor set aside:
-// it must not be written over.
-std::optional<ListeningPlaces> read(const QString& folder);
-// False, with a warning, when it could not be written; the old record is
-// then unchanged.
-bool write(const QString& folder, const ListeningPlaces& places);
 
 }  // namespace listeningRecord

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "catalogue/DecodeAddress.h"
+#include "format/DecodeAddress.h"
 
-#include "catalogue/AddressKey.h"
 #include "catalogue/StoredAddresses.h"
+#include "format/AddressKey.h"
 
 #include <QFile>
 #include <QtTest>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "views/FavouriteFileName.h"
+#include "format/FavouriteFileName.h"
 
-#include "catalogue/VisibleControls.h"
+#include "format/VisibleControls.h"
 
 std::optional<QString> favouriteFileName(const QString& savedName)
 {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "download/ResponseDecision.h"
+#include "format/ResponseDecision.h"
 
-#include "platform/net/ResponseHeaders.h"
+#include "format/HeaderValues.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ namespace {
 // end, runs to the end, and names the same total and the same validator. An
 // answer that names no validator could be of any file, whatever the
 // request's If-Range said.
-bool continuesKeptBytes(const platform::ContentRange& range, const QByteArray& validator, const KeptBytes& kept)
+bool continuesKeptBytes(const ContentRange& range, const QByteArray& validator, const KeptBytes& kept)
 {
     const qint64 total = range.total > 0 ? range.total : kept.total;
     return range.first == kept.length && total > 0 && range.last == total - 1
@@ -22,15 +22,15 @@ bool continuesKeptBytes(const platform::ContentRange& range, const QByteArray& v
 ResponseDecision decideOnResponse(const ResponseHead& head, const KeptBytes& kept)
 {
     ResponseDecision decision;
-    const std::optional<qint64> length = platform::contentLengthOf(head.contentLength);
+    const std::optional<qint64> length = contentLengthOf(head.contentLength);
     // "Content-Length: 0" announces an empty body; only no header at all
     // leaves the length open.
     if (head.contentLength)
         decision.announced = length;
-    decision.validator = platform::validatorOf(head.etag, head.lastModified);
-    std::optional<platform::ContentRange> range;
+    decision.validator = validatorOf(head.etag, head.lastModified);
+    std::optional<ContentRange> range;
     if (head.status == 206 && head.contentRange)
-        range = platform::parseContentRange(*head.contentRange);
+        range = parseContentRange(*head.contentRange);
 
     if (length && range && kept.length > 0 && continuesKeptBytes(*range, decision.validator, kept)) {
         decision.kind = ResponseDecision::Kind::ContinueKept;

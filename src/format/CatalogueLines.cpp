@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "catalogue/CatalogueLines.h"
+#include "format/CatalogueLines.h"
 
-#include "catalogue/LibraryLog.h"
+#include "format/LibraryLog.h"
 
 bool isCatalogueLine(QStringView line)
 {

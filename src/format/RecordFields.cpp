@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "catalogue/RecordFields.h"
+#include "format/RecordFields.h"
 
 std::optional<QString> substring(QStringView line, qsizetype start, qsizetype length)
 {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "catalogue/CatalogueLines.h"
+#include "format/CatalogueLines.h"
 
 #include <QtTest>
 

@@ -7,7 +7,8 @@
 
 #include <optional>
 
-namespace platform {
+// Every text the server sends is in this character set.
+inline const QString kServerCharset = QStringLiteral("GB2312");
 
 // Decodes bytes in a named character set. "GB2312" is read as its superset,
 // code page 936, the way the server's files were always read: 0x80 is the
@@ -16,4 +17,6 @@ namespace platform {
 // no text.
 std::optional<QString> decodeCharset(const QByteArray& bytes, const QString& charset);
 
-}  // namespace platform
+// Decodes a body in the named character set; an unknown set gives an empty
+// text, bytes that fit no character become U+FFFD.
+QString bytesToText(const QByteArray& body, const QString& charset);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "catalogue/LibraryLog.h"
+#include "format/LibraryLog.h"
 
 Q_LOGGING_CATEGORY(lcLibrary, "kardelo.library", QtWarningMsg)

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "catalogue/VisibleControls.h"
+#include "format/VisibleControls.h"
 
 bool isHiddenControl(char16_t c)
 {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "catalogue/DecodeAddress.h"
+#include "format/DecodeAddress.h"
 
-#include "catalogue/AddressKey.h"
+#include "format/AddressKey.h"
 
 #include <QLoggingCategory>
 #include <QStringDecoder>

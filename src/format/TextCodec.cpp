@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/codecs/TextCodec.h"
+#include "format/TextCodec.h"
 
 #include <QStringDecoder>
-
-namespace platform {
 
 std::optional<QString> decodeCharset(const QByteArray& bytes, const QString& charset)
 {
@@ -25,4 +23,7 @@ std::optional<QString> decodeCharset(const QByteArray& bytes, const QString& cha
     return text;
 }
 
-}  // namespace platform
+QString bytesToText(const QByteArray& body, const QString& charset)
+{
+    return decodeCharset(body, charset).value_or(QString());
+}

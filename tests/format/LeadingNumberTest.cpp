@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "info/LeadingNumber.h"
+#include "format/LeadingNumber.h"
 
 #include <QtTest>
 
