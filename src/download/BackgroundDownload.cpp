@@ -84,10 +84,7 @@ BackgroundDownload::BackgroundDownload(QString address, QString targetPath, Down
     // Queued: the host's signals come from the download thread.
     connect(host_, &Host::progressed, this, &BackgroundDownload::progressed);
     connect(host_, &Host::finished, this, &BackgroundDownload::finished);
-    connect(host_, &Host::ended, this, [this] {
-        stopped_ = true;
-        emit stopped();
-    });
+    connect(host_, &Host::ended, this, &BackgroundDownload::stopped);
 }
 
 BackgroundDownload::~BackgroundDownload()

@@ -42,7 +42,6 @@ public:
     void interrupt();
 
     QThread& runsOn() const { return runsOn_; }
-    bool isStopped() const { return stopped_; }
 
 signals:
     // As DownloadJob's.
@@ -59,5 +58,4 @@ private:
     // Lives on runsOn_, where it is deleted.
     Host* host_ = nullptr;
     bool started_ = false;
-    bool stopped_ = false;
 };
