@@ -153,7 +153,7 @@ bool DownloadSoak::press(int lecture, int presses, bool withPlans, bool afterRes
         if (chance(0.1)) {
             press.cancelAt = share();
             press.cancelThroughPump = chance(0.5);
-            press.pressAgain = presses < kMostPresses && chance(0.3);
+            press.pressAgain = presses < kMostPresses && chance(0.6);
         }
         if (chance(0.04))
             press.changeAt = share();
