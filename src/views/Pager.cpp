@@ -41,9 +41,8 @@ void Pager::panelResized()
     const int was = std::exchange(pageList_.pageRows, fit);
     if (fit == was)
         return;
-    platform::ScrollBar& scrollBar = *pageList_.pageScrollBar;
     const int entries = model_.rowCount();
-    int top = scrollBar.position();
+    int top = pageList_.pageScrollBar->position();
     // The row the keyboard is on stays in the page, with its entry.
     QWidget* focus = pageList_.panel->window()->focusWidget();
     for (int row = fit; row < was; ++row) {
@@ -54,27 +53,20 @@ void Pager::panelResized()
         const PageRow& stays = pageList_.rows[fit - 1];
         (focus == gone.actionButton ? stays.actionButton : stays.deleteButton)->setFocus(Qt::TabFocusReason);
     }
-    top = std::clamp(top, 0, std::max(entries - fit, 0));
-    scrollBar.setEnabled(entries > fit);
-    scrollBar.setMaximum(std::max(entries - fit, 0));
-    scrollBar.setValue(top);
+    setUpScrollBar(entries, top);
     for (int i = 0; i < fit; ++i)
         drawRow(i);
     showRows(entries);
 }
 
-void Pager::setUpScrollBar(int entries)
+void Pager::setUpScrollBar(int entries, int top)
 {
     platform::ScrollBar& scrollBar = *pageList_.pageScrollBar;
-    if (entries > pageList_.pageRows) {
-        scrollBar.setEnabled(true);
-        scrollBar.setMinimum(0);
-        scrollBar.setMaximum(entries - pageList_.pageRows);
-        scrollBar.setValue(0);
-    } else {
-        scrollBar.setEnabled(false);
-        scrollBar.setValue(0);
-    }
+    const int lastTop = std::max(entries - pageList_.pageRows, 0);
+    scrollBar.setEnabled(lastTop > 0);
+    scrollBar.setMinimum(0);
+    scrollBar.setMaximum(lastTop);
+    scrollBar.setValue(std::clamp(top, 0, lastTop));
 }
 
 void Pager::showCataloguePage()

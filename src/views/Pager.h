@@ -41,8 +41,9 @@ private:
     // so does the one whose button has the keyboard's focus.
     void panelResized();
     void entriesChanged(int first, int last);
-    // Opens the scroll bar past one page of entries, at the first entry.
-    void setUpScrollBar(int entries);
+    // Opens the scroll bar past one page of entries, at the entry top
+    // (kept within the range).
+    void setUpScrollBar(int entries, int top = 0);
     // Shows the first `entries` rows (the whole page when there are more)
     // and hides the rest.
     void showRows(int entries);
