@@ -30,17 +30,15 @@ QList<AudioReference> firstOfEach(const QList<AudioReference>& audio)
 LibraryFinding missing(const AudioReference& audio, const QString& why)
 {
     return errorFinding(QStringLiteral("audio-missing"), audio.location, audio.line,
-                        QStringLiteral("the audio %1 is not there (%2)").arg(audio.address, why),
-                        QStringLiteral("音频 %1 不存在（%2）").arg(audio.address, why));
+                        AudioCheck::tr("the audio %1 is not there (%2)").arg(audio.address, why));
 }
 
 LibraryFinding htmlPage(const AudioReference& audio)
 {
     return errorFinding(QStringLiteral("audio-is-html"), audio.location, audio.line,
-                        QStringLiteral("the audio %1 is an HTML page: the client would store the page as the "
+                        AudioCheck::tr("the audio %1 is an HTML page: the client would store the page as the "
                                        "lecture")
-                            .arg(audio.address),
-                        QStringLiteral("音频 %1 是一个 HTML 网页：客户端会把网页存为讲座").arg(audio.address));
+                            .arg(audio.address));
 }
 
 }  // namespace
@@ -93,10 +91,9 @@ void AudioCheck::runOverHttp(const QList<AudioReference>& audio, QList<LibraryFi
         const AudioReference& reference = audio[i];
         const platform::HeadAnswer& answer = answers[i];
         if (!answer.answered) {
-            findings.append(errorFinding(
-                QStringLiteral("audio-unreachable"), reference.location, reference.line,
-                QStringLiteral("the audio %1 does not answer (%2)").arg(reference.address, answer.errorString),
-                QStringLiteral("音频 %1 没有应答（%2）").arg(reference.address, answer.errorString)));
+            findings.append(
+                errorFinding(QStringLiteral("audio-unreachable"), reference.location, reference.line,
+                             tr("the audio %1 does not answer (%2)").arg(reference.address, answer.errorString)));
             continue;
         }
         const QString status = QStringLiteral("HTTP %1").arg(answer.status);
@@ -107,8 +104,7 @@ void AudioCheck::runOverHttp(const QList<AudioReference>& audio, QList<LibraryFi
         if (answer.status < 200 || answer.status >= 300) {
             findings.append(errorFinding(
                 QStringLiteral("audio-http-error"), reference.location, reference.line,
-                QStringLiteral("the audio %1 answers %2: the client cannot download it").arg(reference.address, status),
-                QStringLiteral("音频 %1 应答 %2：客户端无法下载").arg(reference.address, status)));
+                tr("the audio %1 answers %2: the client cannot download it").arg(reference.address, status)));
             continue;
         }
         if (answer.contentType.value_or(QByteArray()).toLower().startsWith("text/html")
@@ -120,19 +116,13 @@ void AudioCheck::runOverHttp(const QList<AudioReference>& audio, QList<LibraryFi
             || (answer.fromRangedGet && answer.status == 206);
         if (!ranges)
             findings.append(warningFinding(QStringLiteral("no-resume-ranges"), reference.location, reference.line,
-                                           QStringLiteral("the audio %1 is served without \"Accept-Ranges: bytes\": "
-                                                          "a broken download starts over")
-                                               .arg(reference.address),
-                                           QStringLiteral("音频 %1 的应答没有“Accept-Ranges: bytes”："
-                                                          "中断的下载只能从头开始")
+                                           tr("the audio %1 is served without \"Accept-Ranges: bytes\": "
+                                              "a broken download starts over")
                                                .arg(reference.address)));
         if (validatorOf(answer.etag, answer.lastModified).isEmpty())
             findings.append(warningFinding(QStringLiteral("no-resume-validator"), reference.location, reference.line,
-                                           QStringLiteral("the audio %1 is served with neither a strong ETag nor "
-                                                          "Last-Modified: a broken download starts over")
-                                               .arg(reference.address),
-                                           QStringLiteral("音频 %1 的应答既无强 ETag 也无 Last-Modified："
-                                                          "中断的下载只能从头开始")
+                                           tr("the audio %1 is served with neither a strong ETag nor "
+                                              "Last-Modified: a broken download starts over")
                                                .arg(reference.address)));
     }
 }
@@ -161,13 +151,10 @@ void AudioCheck::runInFolder(const QList<AudioReference>& audio, QList<LibraryFi
     if (elsewhere.isEmpty())
         return;
     const AudioReference& first = elsewhere.first();
-    findings.append(warningFinding(
-        QStringLiteral("audio-not-checked"), first.location, first.line,
-        QStringLiteral("%1 audio address(es) lie outside the folder's address (--root) and were not checked, "
-                       "this one the first: %2")
-            .arg(elsewhere.size())
-            .arg(first.address),
-        QStringLiteral("%1 个音频地址不在此文件夹的网址（--root）之下，未检查，首个为：%2")
-            .arg(elsewhere.size())
-            .arg(first.address)));
+    findings.append(
+        warningFinding(QStringLiteral("audio-not-checked"), first.location, first.line,
+                       tr("%1 audio address(es) lie outside the folder's address (--root) and were not checked, "
+                          "this one the first: %2")
+                           .arg(elsewhere.size())
+                           .arg(first.address)));
 }

@@ -6,6 +6,7 @@
 #include "publishing/LibraryFinding.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -13,6 +14,8 @@
 // client downloads it. Each address is asked once, however many lectures
 // name it; findings stand at the first lecture that does.
 class AudioCheck {
+    Q_DECLARE_TR_FUNCTIONS(AudioCheck)
+
 public:
     // Over HTTP: heads only, at most parallel requests at once.
     static AudioCheck overHttp(int parallel);

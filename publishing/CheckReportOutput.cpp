@@ -3,11 +3,20 @@
 #include "publishing/CheckReportOutput.h"
 
 #include "publishing/FindingText.h"
-#include "publishing/PublisherTexts.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+namespace {
+
+// The context of these texts in the translations.
+class CheckReportOutput {
+    Q_DECLARE_TR_FUNCTIONS(CheckReportOutput)
+};
+
+}  // namespace
 
 QString reportAsText(const QString& library, const CheckReport& report)
 {
@@ -15,12 +24,12 @@ QString reportAsText(const QString& library, const CheckReport& report)
     for (const LibraryFinding& finding : report.findings)
         text += findingText(finding.location.contains(u"://") ? QString() : library, finding);
     const QString seconds = QString::number(report.seconds, 'f', 2);
-    text += report.fit()
-        ? localized(QStringLiteral("%1: fit to publish: %2 errors, %3 warnings; %4 HTTP requests in %5 s\n"),
-                    QStringLiteral("%1：可以发布：%2 个错误，%3 个警告；%4 个 HTTP 请求，用时 %5 秒\n"))
-        : localized(QStringLiteral("%1: not fit to publish: %2 errors, %3 warnings; %4 HTTP requests in %5 s\n"),
-                    QStringLiteral("%1：不宜发布：%2 个错误，%3 个警告；%4 个 HTTP 请求，用时 %5 秒\n"));
-    return text.arg(library).arg(report.errorCount()).arg(report.warningCount()).arg(report.requests).arg(seconds);
+    // Filled in on its own: a finding may quote a line holding "%3".
+    const QString summary = report.fit()
+        ? CheckReportOutput::tr("%1: fit to publish: %2 errors, %3 warnings; %4 HTTP requests in %5 s\n")
+        : CheckReportOutput::tr("%1: not fit to publish: %2 errors, %3 warnings; %4 HTTP requests in %5 s\n");
+    return text
+        + summary.arg(library).arg(report.errorCount()).arg(report.warningCount()).arg(report.requests).arg(seconds);
 }
 
 QString reportAsJson(const QString& library, const CheckReport& report)

@@ -2,28 +2,24 @@
 
 #include "publishing/FindingText.h"
 
-#include "publishing/PublisherTexts.h"
+#include <QCoreApplication>
 
 namespace {
 
-LibraryFinding finding(LibraryFinding::Severity severity, const QString& kind, const QString& location, int line,
-                       const QString& english, const QString& chinese)
-{
-    return {severity, kind, location, line, localized(english, chinese)};
-}
+class FindingText {
+    Q_DECLARE_TR_FUNCTIONS(FindingText)
+};
 
 }  // namespace
 
-LibraryFinding errorFinding(const QString& kind, const QString& location, int line, const QString& english,
-                            const QString& chinese)
+LibraryFinding errorFinding(const QString& kind, const QString& location, int line, const QString& message)
 {
-    return finding(LibraryFinding::Severity::Error, kind, location, line, english, chinese);
+    return {LibraryFinding::Severity::Error, kind, location, line, message};
 }
 
-LibraryFinding warningFinding(const QString& kind, const QString& location, int line, const QString& english,
-                              const QString& chinese)
+LibraryFinding warningFinding(const QString& kind, const QString& location, int line, const QString& message)
 {
-    return finding(LibraryFinding::Severity::Warning, kind, location, line, english, chinese);
+    return {LibraryFinding::Severity::Warning, kind, location, line, message};
 }
 
 QString findingText(const QString& base, const LibraryFinding& finding)
@@ -31,7 +27,6 @@ QString findingText(const QString& base, const LibraryFinding& finding)
     QString where = base.isEmpty() || base.endsWith(u'/') ? base + finding.location : base + u'/' + finding.location;
     if (finding.line > 0)
         where += u':' + QString::number(finding.line);
-    const QString severity = finding.isError() ? localized(QStringLiteral("error"), QStringLiteral("错误"))
-                                               : localized(QStringLiteral("warning"), QStringLiteral("警告"));
+    const QString severity = finding.isError() ? FindingText::tr("error") : FindingText::tr("warning");
     return QStringLiteral("%1: %2: %3\n").arg(where, severity, finding.message);
 }

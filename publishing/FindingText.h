@@ -6,11 +6,9 @@
 
 #include <QString>
 
-// A finding, its message in both languages side by side.
-LibraryFinding errorFinding(const QString& kind, const QString& location, int line, const QString& english,
-                            const QString& chinese);
-LibraryFinding warningFinding(const QString& kind, const QString& location, int line, const QString& english,
-                              const QString& chinese);
+// A finding; its message already in the user's language.
+LibraryFinding errorFinding(const QString& kind, const QString& location, int line, const QString& message);
+LibraryFinding warningFinding(const QString& kind, const QString& location, int line, const QString& message);
 // "WHERE:LINE: error: message", the form editors and compilers use, with
 // the finding's file below base (a folder or a root address); no line when
 // the finding is about the whole file.

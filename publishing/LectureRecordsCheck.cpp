@@ -16,55 +16,44 @@ QList<AudioReference> LectureRecordsCheck::run(const QList<KeptRecord>& records,
     for (const KeptRecord& record : records) {
         // The row's two captions need all three: Title " - " Note / Detail.
         if (!recordTitle(record.text) || !lectureNote(record.text) || !lectureDetail(record.text))
-            findings.append(errorFinding(
-                QStringLiteral("broken-fields"), location_, record.line,
-                QStringLiteral("the client cannot cut this line into Title%Detail$Note*DownloadAddress (a \"$\" "
-                               "missing, or the markers out of order): its row shows the row before's text"),
-                QStringLiteral("客户端无法把此行分为 标题%详情$备注*下载地址（缺“$”或标记顺序错误）："
-                               "该行显示前一行的文字")));
+            findings.append(
+                errorFinding(QStringLiteral("broken-fields"), location_, record.line,
+                             tr("the client cannot cut this line into Title%Detail$Note*DownloadAddress (a \"$\" "
+                                "missing, or the markers out of order): its row shows the row before's text")));
 
         const std::optional<QString> address = lectureDownloadAddress(record.text);
         if (!address || address->trimmed().isEmpty())
             findings.append(errorFinding(QStringLiteral("broken-fields"), location_, record.line,
-                                         QStringLiteral("no download address after the \"*\""),
-                                         QStringLiteral("“*”之后没有下载地址")));
+                                         tr("no download address after the \"*\"")));
         else
             audio.append({*address, location_, record.line});
 
         const std::optional<QString> savedName = lectureSavedName(record.text);
         const std::optional<QString> fileName = savedName ? favouriteFileName(*savedName) : std::nullopt;
         if (!fileName) {
-            findings.append(errorFinding(
-                QStringLiteral("unstorable-name"), location_, record.line,
-                QStringLiteral("the part before the \"*\" is no file name (empty, \".\", \"..\", or holding \"/\", "
-                               "\"\\\" or a control character): the client will not download it"),
-                QStringLiteral("“*”之前的部分不能作文件名（为空、“.”、“..”，或含“/”“\\”或控制字符）："
-                               "客户端不会下载它")));
+            findings.append(
+                errorFinding(QStringLiteral("unstorable-name"), location_, record.line,
+                             tr("the part before the \"*\" is no file name (empty, \".\", \"..\", or holding \"/\", "
+                                "\"\\\" or a control character): the client will not download it")));
             continue;
         }
         const qsizetype bytes = QFile::encodeName(*fileName).size();
         if (bytes > kLongestStoredName)
-            findings.append(
-                errorFinding(QStringLiteral("name-too-long"), location_, record.line,
-                             QStringLiteral("the stored file's name \"%1\" has %2 bytes; file systems take at most %3")
-                                 .arg(*fileName)
-                                 .arg(bytes)
-                                 .arg(kLongestStoredName),
-                             QStringLiteral("保存的文件名“%1”有 %2 字节；文件系统最多接受 %3 字节")
-                                 .arg(*fileName)
-                                 .arg(bytes)
-                                 .arg(kLongestStoredName)));
+            findings.append(errorFinding(QStringLiteral("name-too-long"), location_, record.line,
+                                         tr("the stored file's name \"%1\" has %2 bytes; file systems take at most %3")
+                                             .arg(*fileName)
+                                             .arg(bytes)
+                                             .arg(kLongestStoredName)));
         const auto first = storedNames.constFind(*fileName);
         if (first == storedNames.constEnd()) {
             storedNames.insert(*fileName, record.line);
             continue;
         }
-        findings.append(errorFinding(
-            QStringLiteral("duplicate-name"), location_, record.line,
-            QStringLiteral("stored as \"%1\" like line %2: one download overwrites the other in the favourites")
-                .arg(*fileName)
-                .arg(*first),
-            QStringLiteral("与第 %2 行同样保存为“%1”：收藏夹中一个下载会覆盖另一个").arg(*fileName).arg(*first)));
+        findings.append(
+            errorFinding(QStringLiteral("duplicate-name"), location_, record.line,
+                         tr("stored as \"%1\" like line %2: one download overwrites the other in the favourites")
+                             .arg(*fileName)
+                             .arg(*first)));
     }
     return audio;
 }

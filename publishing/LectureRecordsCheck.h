@@ -5,6 +5,7 @@
 #include "publishing/LibraryFinding.h"
 #include "publishing/RecordLinesCheck.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -21,6 +22,8 @@ struct AudioReference {
 // cannot store (a name no file can have, one too long for the file system,
 // one another lecture of the conference already has), or cannot download.
 class LectureRecordsCheck {
+    Q_DECLARE_TR_FUNCTIONS(LectureRecordsCheck)
+
 public:
     // Most Linux file systems take names of at most this many bytes.
     static constexpr qsizetype kLongestStoredName = 255;

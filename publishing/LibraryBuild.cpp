@@ -8,7 +8,6 @@
 #include "format/TextCodec.h"
 #include "format/VersionFile.h"
 #include "publishing/LectureRecordsCheck.h"
-#include "publishing/PublisherTexts.h"
 #include "publishing/RecordLineRules.h"
 #include "publishing/SourceText.h"
 
@@ -83,12 +82,9 @@ void LibraryBuild::buildVersionFile()
     const QString readBack = decodeCharset(*bytes, QStringLiteral("GB2312")).value_or(QString());
     if (!publishedVersionText(readBack)) {
         addFinding(LibraryFinding::Severity::Error, text->location, 0, QStringLiteral("no-version-marker"),
-                   localized(QStringLiteral("no %1 marker: the client would say the network is down and end; "
-                                            "write the release date before it, e.g. 20140202%1")
-                                 .arg(kVersionMarker),
-                             QStringLiteral("没有 %1 标记：客户端会提示网络无法连接并退出；"
-                                            "请在标记前写发布日期，如 20140202%1")
-                                 .arg(kVersionMarker)));
+                   tr("no %1 marker: the client would say the network is down and end; "
+                      "write the release date before it, e.g. 20140202%1")
+                       .arg(kVersionMarker));
         return;
     }
     m_files.insert(QStringLiteral("version.txt"), *bytes);
@@ -107,22 +103,17 @@ void LibraryBuild::buildCatalogue()
         const QString listName = lectureListFileName(kUpdateDatePrefix + updateDate);
         if (lineOfList.contains(listName)) {
             addFinding(LibraryFinding::Severity::Error, text->location, number, QStringLiteral("duplicate-list"),
-                       localized(QStringLiteral("the client asks for this conference's lectures as lists/%1, like "
-                                                "the conference on line %2; give it another UpdateDate")
-                                     .arg(listName)
-                                     .arg(lineOfList.value(listName)),
-                                 QStringLiteral("客户端按 lists/%1 读取此会议的讲座，与第 %2 行的会议相同；"
-                                                "请换一个更新日期")
-                                     .arg(listName)
-                                     .arg(lineOfList.value(listName))));
+                       tr("the client asks for this conference's lectures as lists/%1, like "
+                          "the conference on line %2; give it another UpdateDate")
+                           .arg(listName)
+                           .arg(lineOfList.value(listName)));
             return;
         }
         lineOfList.insert(listName, number);
         const QString location = QStringLiteral("lectures/%1.txt").arg(updateDate);
         if (!QFileInfo(m_sourceFolder + u'/' + location).isFile()) {
             addFinding(LibraryFinding::Severity::Error, text->location, number, QStringLiteral("missing-lectures"),
-                       localized(QStringLiteral("no %1 for this conference").arg(location),
-                                 QStringLiteral("此会议没有 %1").arg(location)));
+                       tr("no %1 for this conference").arg(location));
             return;
         }
         used.insert(location);
@@ -175,8 +166,7 @@ void LibraryBuild::warnOfUnusedLectureLists(const QSet<QString>& used)
         const QString location = QStringLiteral("lectures/") + name;
         if (!used.contains(location))
             addFinding(LibraryFinding::Severity::Warning, location, 0, QStringLiteral("unused-lectures"),
-                       localized(QStringLiteral("belongs to no conference of catalogue.txt and is not built"),
-                                 QStringLiteral("不属于 catalogue.txt 中的任何会议，不会生成")));
+                       tr("belongs to no conference of catalogue.txt and is not built"));
     }
 }
 
@@ -193,31 +183,22 @@ std::optional<QByteArray> LibraryBuild::encodeText(SourceText& text, TextKind ki
         };
         if (line.contains(kRootPlaceholder)) {
             if (m_root.isEmpty())
-                lineError(
-                    QStringLiteral("no-root"),
-                    localized(
-                        QStringLiteral("%1 is used but no --root URL says what it stands for").arg(kRootPlaceholder),
-                        QStringLiteral("用到了 %1，但没有用 --root 网址指明它代表什么").arg(kRootPlaceholder)));
+                lineError(QStringLiteral("no-root"),
+                          tr("%1 is used but no --root URL says what it stands for").arg(kRootPlaceholder));
             else
                 line.replace(kRootPlaceholder, m_root);
         }
         if (kind == TextKind::Records && line.contains(u'%') != line.contains(u'*'))
             addFinding(LibraryFinding::Severity::Warning, text.location, number, QStringLiteral("half-marked"),
-                       localized(QStringLiteral("only one of \"%\" and \"*\": the client drops this line"),
-                                 QStringLiteral("只有“%”和“*”中的一个：客户端会丢弃此行")));
+                       tr("only one of \"%\" and \"*\": the client drops this line"));
         if (isCatalogueLine(line) && line.size() > kLongestCatalogueLine)
             lineError(QStringLiteral("line-too-long"),
-                      localized(QStringLiteral("%1 characters: the client passes over lines longer than %2")
-                                    .arg(line.size())
-                                    .arg(kLongestCatalogueLine),
-                                QStringLiteral("%1 个字符：客户端会跳过长于 %2 个字符的行")
-                                    .arg(line.size())
-                                    .arg(kLongestCatalogueLine)));
+                      tr("%1 characters: the client passes over lines longer than %2")
+                          .arg(line.size())
+                          .arg(kLongestCatalogueLine));
         const Gb2312Encoder::Encoded encoded = m_encoder.encode(line);
         if (!encoded.unfit.isEmpty())
-            lineError(QStringLiteral("not-gb2312"),
-                      localized(QStringLiteral("%1 has no GB2312 code").arg(namedCharacters(encoded.unfit)),
-                                QStringLiteral("%1 没有 GB2312 编码").arg(namedCharacters(encoded.unfit))));
+            lineError(QStringLiteral("not-gb2312"), tr("%1 has no GB2312 code").arg(namedCharacters(encoded.unfit)));
         bytes += encoded.bytes + "\r\n";
     }
     if (refused)
@@ -241,8 +222,7 @@ void LibraryBuild::checkReadBack(const SourceText& text, const QByteArray& bytes
         ++first;
     const int number = int(text.lines.indexOf(meant.value(first)) + 1);
     addFinding(LibraryFinding::Severity::Error, text.location, number, QStringLiteral("read-back"),
-               localized(QStringLiteral("the client would not read this line back as written"),
-                         QStringLiteral("客户端读回的此行与所写的不同")));
+               tr("the client would not read this line back as written"));
 }
 
 void LibraryBuild::addFinding(LibraryFinding::Severity severity, const QString& location, int line, const QString& kind,

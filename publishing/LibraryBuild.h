@@ -7,6 +7,7 @@
 #include "publishing/RecordLineRules.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QMap>
 #include <QSet>
@@ -23,6 +24,8 @@ struct SourceText;
 // would drop, cut wrongly, fail to store or fail to find is an error at the
 // source's file and line. Every fault is found, not only the first.
 class LibraryBuild {
+    Q_DECLARE_TR_FUNCTIONS(LibraryBuild)
+
 public:
     // root is what "{root}" in a source stands for; empty when none is given.
     LibraryBuild(const QString& sourceFolder, const QString& root);

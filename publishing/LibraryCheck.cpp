@@ -6,7 +6,6 @@
 #include "publishing/AudioCheck.h"
 #include "publishing/FindingText.h"
 #include "publishing/LibrarySource.h"
-#include "publishing/PublisherTexts.h"
 #include "publishing/VersionFileCheck.h"
 
 #include <QElapsedTimer>
@@ -23,8 +22,7 @@ const QString kListsFolder = QStringLiteral("lists/");
 
 LibraryFinding unreadable(const QString& kind, const QString& path, const LibrarySource::Fetched& fetched)
 {
-    return errorFinding(kind, path, 0, QStringLiteral("cannot be read: %1").arg(fetched.reason),
-                        QStringLiteral("无法读取：%1").arg(fetched.reason));
+    return errorFinding(kind, path, 0, LibraryCheck::tr("cannot be read: %1").arg(fetched.reason));
 }
 
 }  // namespace
@@ -46,8 +44,7 @@ CheckReport LibraryCheck::run() const
     CheckReport report;
     LibrarySource source(options_.library);
     if (!source.overHttp() && !QFileInfo(options_.library).isDir()) {
-        report.cannotCheck = localized(QStringLiteral("no such folder: %1").arg(options_.library),
-                                       QStringLiteral("没有此文件夹：%1").arg(options_.library));
+        report.cannotCheck = tr("no such folder: %1").arg(options_.library);
         return report;
     }
     QList<LibraryFinding>& findings = report.findings;
@@ -71,8 +68,7 @@ CheckReport LibraryCheck::run() const
                           .run(LibraryText(catalogue.bytes), findings);
         if (conferences.isEmpty())
             findings.append(errorFinding(QStringLiteral("empty-catalogue"), kCataloguePath, 0,
-                                         QStringLiteral("no line the client keeps: it ends at start"),
-                                         QStringLiteral("没有客户端保留的行：客户端启动即退出")));
+                                         tr("no line the client keeps: it ends at start")));
     } else {
         findings.append(unreadable(QStringLiteral("missing-file"), kCataloguePath, catalogue));
     }
@@ -82,11 +78,10 @@ CheckReport LibraryCheck::run() const
     for (const KeptRecord& conference : conferences) {
         const std::optional<QString> listName = conferenceListFileName(conference.text);
         if (!listName) {
-            findings.append(errorFinding(
-                QStringLiteral("broken-fields"), kCataloguePath, conference.line,
-                QStringLiteral("the client cannot read an UpdateDate from this line (its \"*\" comes before its "
-                               "\"%\"): the row shows the row before's date and opens its lecture list"),
-                QStringLiteral("客户端无法从此行读出更新日期（“*”在“%”之前）：该行显示前一行的日期并打开其讲座列表")));
+            findings.append(
+                errorFinding(QStringLiteral("broken-fields"), kCataloguePath, conference.line,
+                             tr("the client cannot read an UpdateDate from this line (its \"*\" comes before its "
+                                "\"%\"): the row shows the row before's date and opens its lecture list")));
             continue;
         }
         const QString listPath = kListsFolder + *listName;
@@ -95,23 +90,20 @@ CheckReport LibraryCheck::run() const
         listsRead.insert(listPath);
         const LibrarySource::Fetched list = source.fetch(listPath);
         if (list.outcome != LibrarySource::Fetched::Outcome::Read) {
-            findings.append(errorFinding(
-                QStringLiteral("missing-lecture-list"), kCataloguePath, conference.line,
-                QStringLiteral("the conference's lecture list %1 cannot be read (%2): entering it ends the client")
-                    .arg(listPath, list.reason),
-                QStringLiteral("此会议的讲座列表 %1 无法读取（%2）：进入会议时客户端会退出")
-                    .arg(listPath, list.reason)));
+            findings.append(
+                errorFinding(QStringLiteral("missing-lecture-list"), kCataloguePath, conference.line,
+                             tr("the conference's lecture list %1 cannot be read (%2): entering it ends the client")
+                                 .arg(listPath, list.reason)));
             continue;
         }
         const QList<KeptRecord> lectures =
             RecordLinesCheck(listPath, RecordLinesCheck::TextKind::LectureList).run(LibraryText(list.bytes), findings);
         if (lectures.isEmpty())
-            findings.append(errorFinding(
-                QStringLiteral("empty-lecture-list"), listPath, 0,
-                QStringLiteral("no lecture line the client keeps (catalogue line %1): entering the conference "
-                               "ends the client")
-                    .arg(conference.line),
-                QStringLiteral("没有客户端保留的讲座行（目录第 %1 行）：进入会议时客户端会退出").arg(conference.line)));
+            findings.append(
+                errorFinding(QStringLiteral("empty-lecture-list"), listPath, 0,
+                             tr("no lecture line the client keeps (catalogue line %1): entering the conference "
+                                "ends the client")
+                                 .arg(conference.line)));
         audio += LectureRecordsCheck(listPath).run(lectures, findings);
     }
 

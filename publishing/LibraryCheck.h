@@ -4,6 +4,7 @@
 
 #include "publishing/LibraryFinding.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -26,6 +27,8 @@ struct CheckReport {
 // list under the name the client asks for, and the head of each lecture's
 // audio.
 class LibraryCheck {
+    Q_DECLARE_TR_FUNCTIONS(LibraryCheck)
+
 public:
     struct Options {
         // A folder, or an http(s) address ending in "/".

@@ -5,12 +5,15 @@
 #include "platform/net/NetworkLimits.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 // Where a library is read from: a built folder, or its root over HTTP,
 // where each text is fetched exactly as the client fetches it (the same
 // request, header and limits).
 class LibrarySource {
+    Q_DECLARE_TR_FUNCTIONS(LibrarySource)
+
 public:
     struct Fetched {
         enum class Outcome {

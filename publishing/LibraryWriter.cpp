@@ -3,7 +3,6 @@
 #include "publishing/LibraryWriter.h"
 
 #include "platform/files/FolderEntries.h"
-#include "publishing/PublisherTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,13 +22,11 @@ bool LibraryWriter::write(const QMap<QString, QByteArray>& files)
     m_removed.clear();
     m_errorString.clear();
     if (!QDir().mkpath(m_libraryFolder + QStringLiteral("/lists")))
-        return fail(localized(QStringLiteral("cannot make the folder %1/lists").arg(m_libraryFolder),
-                              QStringLiteral("无法创建文件夹 %1/lists").arg(m_libraryFolder)));
+        return fail(tr("cannot make the folder %1/lists").arg(m_libraryFolder));
     // Inside the library, so the renames below stay on one file system.
     QTemporaryDir staging(m_libraryFolder + QStringLiteral("/.kardelo-build-XXXXXX"));
     if (!staging.isValid())
-        return fail(localized(QStringLiteral("cannot write into %1: %2").arg(m_libraryFolder, staging.errorString()),
-                              QStringLiteral("无法写入 %1：%2").arg(m_libraryFolder, staging.errorString())));
+        return fail(tr("cannot write into %1: %2").arg(m_libraryFolder, staging.errorString()));
 
     QMap<QString, QString> stagedOf;
     for (auto file = files.cbegin(); file != files.cend(); ++file) {
@@ -42,8 +39,7 @@ bool LibraryWriter::write(const QMap<QString, QByteArray>& files)
         const QString staged = staging.filePath(QString::number(stagedOf.size()));
         QFile out(staged);
         if (!out.open(QIODevice::WriteOnly) || out.write(file.value()) != file.value().size() || !out.flush())
-            return fail(localized(QStringLiteral("cannot write %1: %2").arg(staged, out.errorString()),
-                                  QStringLiteral("无法写入 %1：%2").arg(staged, out.errorString())));
+            return fail(tr("cannot write %1: %2").arg(staged, out.errorString()));
         stagedOf.insert(file.key(), staged);
     }
     for (auto file = stagedOf.cbegin(); file != stagedOf.cend(); ++file) {
@@ -51,8 +47,7 @@ bool LibraryWriter::write(const QMap<QString, QByteArray>& files)
         // would not replace at all.
         const QString target = m_libraryFolder + u'/' + file.key();
         if (!platform::renameReplacing(QFile::encodeName(file.value()), QFile::encodeName(target)))
-            return fail(localized(QStringLiteral("cannot put %1 in place: %2"), QStringLiteral("无法放置 %1：%2"))
-                            .arg(file.key(), qt_error_string(errno)));
+            return fail(tr("cannot put %1 in place: %2").arg(file.key(), qt_error_string(errno)));
         m_written.append(file.key());
     }
 
@@ -62,8 +57,7 @@ bool LibraryWriter::write(const QMap<QString, QByteArray>& files)
         if (files.contains(path))
             continue;
         if (!QFile::remove(m_libraryFolder + u'/' + path))
-            return fail(
-                localized(QStringLiteral("cannot remove the stale %1"), QStringLiteral("无法删除过时的 %1")).arg(path));
+            return fail(tr("cannot remove the stale %1").arg(path));
         m_removed.append(path);
     }
     return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,8 @@
 // lists/ that the build did not make is removed: the client would never ask
 // for it. Everything else in the folder (pages, audio) is left alone.
 class LibraryWriter {
+    Q_DECLARE_TR_FUNCTIONS(LibraryWriter)
+
 public:
     explicit LibraryWriter(const QString& libraryFolder);
 

@@ -3,20 +3,29 @@
 #include "publishing/PublisherTexts.h"
 
 #include <QLocale>
+#include <QLoggingCategory>
+#include <QTranslator>
 
 #include <cstdio>
 
-bool chineseLocale()
-{
-    // The messages' locale (LANGUAGE, LC_ALL, LC_MESSAGES, LANG), as for any
-    // other program's messages, not the one for numbers.
-    static const bool chinese = QLocale::system().uiLanguages().value(0).startsWith(u"zh");
-    return chinese;
-}
+namespace {
 
-QString localized(const QString& english, const QString& chinese)
+Q_LOGGING_CATEGORY(lcTexts, "kardelo.publishing.texts", QtWarningMsg)
+
+}  // namespace
+
+void installTranslation(QCoreApplication& application)
 {
-    return chineseLocale() ? chinese : english;
+    // The messages' locale, as for any other program's messages, not the
+    // one for numbers; there is one translation, for every Chinese.
+    if (!QLocale::system().uiLanguages().value(0).startsWith(u"zh"))
+        return;
+    auto* translator = new QTranslator(&application);
+    const QString file = QStringLiteral(":/i18n/kardelo-library_zh_CN.qm");
+    if (translator->load(file))
+        application.installTranslator(translator);
+    else
+        qCWarning(lcTexts) << "cannot load" << file << "; the tool speaks English";
 }
 
 void printOut(const QString& text)

@@ -2,13 +2,15 @@
 
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
-// The tool speaks to publishers in Chinese when their locale is Chinese and
-// in English otherwise. Both texts stand side by side where they are used,
-// so a message is never left untranslated.
-bool chineseLocale();
-QString localized(const QString& english, const QString& chinese);
+// The tool speaks to publishers in Chinese when their messages' locale is
+// Chinese and in English otherwise. Its texts are written in English, in
+// tr(); the Chinese are in translations/kardelo-library_zh_CN.ts, built into
+// the tool by CMake. Installs that translation when the messages' locale
+// (LANGUAGE, LC_ALL, LC_MESSAGES, LANG) is Chinese, any Chinese.
+void installTranslation(QCoreApplication& application);
 
 // The tool's own output, UTF-8 whatever the locale.
 void printOut(const QString& text);

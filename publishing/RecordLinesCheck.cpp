@@ -38,15 +38,13 @@ void RecordLinesCheck::checkEncoding(const LibraryText& text, QList<LibraryFindi
     if (!fault)
         return;
     if (fault->looksLikeUtf8)
-        findings.append(errorFinding(
-            QStringLiteral("not-gb2312"), location_, fault->line,
-            QStringLiteral("not GB2312 from this line on (it looks like UTF-8): the client shows it garbled"),
-            QStringLiteral("自此行起不是 GB2312（看来是 UTF-8）：客户端显示为乱码")));
+        findings.append(
+            errorFinding(QStringLiteral("not-gb2312"), location_, fault->line,
+                         tr("not GB2312 from this line on (it looks like UTF-8): the client shows it garbled")));
     else
         findings.append(errorFinding(QStringLiteral("not-gb2312"), location_, fault->line,
-                                     QStringLiteral("bytes that are not GB2312 from this line on: the client "
-                                                    "shows them as \uFFFD"),
-                                     QStringLiteral("自此行起有不属于 GB2312 的字节：客户端显示为 \uFFFD")));
+                                     tr("bytes that are not GB2312 from this line on: the client "
+                                        "shows them as �")));
 }
 
 void RecordLinesCheck::checkLineEnds(const LibraryText& text, QList<LibraryFinding>& findings) const
@@ -61,32 +59,26 @@ void RecordLinesCheck::checkLineEnds(const LibraryText& text, QList<LibraryFindi
             firstBare = line.number;
     }
     if (bare > 0)
-        findings.append(errorFinding(
-            QStringLiteral("missing-crlf"), location_, firstBare,
-            QStringLiteral("%1 line(s) from here on end in a line feed without CR: the client reads each "
-                           "as one with the next")
-                .arg(bare),
-            QStringLiteral("自此行起有 %1 行只以换行符结尾（缺 CR）：客户端把它与下一行连成一行").arg(bare)));
+        findings.append(errorFinding(QStringLiteral("missing-crlf"), location_, firstBare,
+                                     tr("%1 line(s) from here on end in a line feed without CR: the client reads each "
+                                        "as one with the next")
+                                         .arg(bare)));
     if (lines.isEmpty() || lines.last().end != LibraryText::LineEnd::None)
         return;
     const LibraryText::Line& last = lines.last();
     const bool record = isCatalogueLine(last.text);
-    const QString english = QStringLiteral("the last line has no CR LF after it: the client never reads it");
-    const QString chinese = QStringLiteral("最后一行之后没有 CR LF：客户端不会读取它");
-    findings.append(
-        record ? errorFinding(QStringLiteral("unterminated-last-line"), location_, last.number, english, chinese)
-               : warningFinding(QStringLiteral("unterminated-last-line"), location_, last.number, english, chinese));
+    const QString message = tr("the last line has no CR LF after it: the client never reads it");
+    findings.append(record ? errorFinding(QStringLiteral("unterminated-last-line"), location_, last.number, message)
+                           : warningFinding(QStringLiteral("unterminated-last-line"), location_, last.number, message));
 }
 
 void RecordLinesCheck::checkDroppedLine(QStringView line, int number, QList<LibraryFinding>& findings) const
 {
     if (line.size() > kLongestCatalogueLine) {
-        findings.append(errorFinding(
-            QStringLiteral("line-too-long"), location_, number,
-            QStringLiteral("%1 characters: the client passes over lines longer than %2")
-                .arg(line.size())
-                .arg(kLongestCatalogueLine),
-            QStringLiteral("%1 个字符：客户端跳过长于 %2 个字符的行").arg(line.size()).arg(kLongestCatalogueLine)));
+        findings.append(errorFinding(QStringLiteral("line-too-long"), location_, number,
+                                     tr("%1 characters: the client passes over lines longer than %2")
+                                         .arg(line.size())
+                                         .arg(kLongestCatalogueLine)));
         return;
     }
     const bool percent = line.contains(u'%');
@@ -96,8 +88,6 @@ void RecordLinesCheck::checkDroppedLine(QStringView line, int number, QList<Libr
     const QString missing = percent ? QStringLiteral("*") : QStringLiteral("%");
     const QString layout = kind_ == TextKind::Catalogue ? QStringLiteral("Title%UpdateDate*Rest")
                                                         : QStringLiteral("Title%Detail$Note*DownloadAddress");
-    findings.append(
-        errorFinding(QStringLiteral("dropped-line"), location_, number,
-                     QStringLiteral("no \"%1\": the client drops this line (a record is %2)").arg(missing, layout),
-                     QStringLiteral("缺少“%1”：客户端丢弃此行（记录格式为 %2）").arg(missing, layout)));
+    findings.append(errorFinding(QStringLiteral("dropped-line"), location_, number,
+                                 tr("no \"%1\": the client drops this line (a record is %2)").arg(missing, layout)));
 }

@@ -5,6 +5,7 @@
 #include "publishing/LibraryFinding.h"
 #include "publishing/LibraryText.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -20,6 +21,8 @@ struct KeptRecord {
 // one marker only, a line too long to be kept. Headings (no marker at all)
 // and empty lines are what the format has them for.
 class RecordLinesCheck {
+    Q_DECLARE_TR_FUNCTIONS(RecordLinesCheck)
+
 public:
     enum class TextKind { Catalogue, LectureList };
 

@@ -2,8 +2,6 @@
 
 #include "publishing/SourceText.h"
 
-#include "publishing/PublisherTexts.h"
-
 #include <QFile>
 #include <QStringDecoder>
 
@@ -22,8 +20,7 @@ std::optional<SourceText> SourceText::read(const QString& sourceFolder, const QS
     QFile file(sourceFolder + u'/' + location);
     if (!file.open(QIODevice::ReadOnly)) {
         findings.append(sourceError(location, 0, QStringLiteral("unreadable-source"),
-                                    localized(QStringLiteral("cannot be read: %1").arg(file.errorString()),
-                                              QStringLiteral("无法读取：%1").arg(file.errorString()))));
+                                    tr("cannot be read: %1").arg(file.errorString())));
         return std::nullopt;
     }
     const QByteArray bytes = file.readAll();
@@ -42,17 +39,14 @@ std::optional<SourceText> SourceText::read(const QString& sourceFolder, const QS
         const QString line = utf8.decode(rawLines[index]);
         if (utf8.hasError() && !notUtf8) {
             findings.append(sourceError(location, number, QStringLiteral("not-utf8"),
-                                        localized(QStringLiteral("not UTF-8 text; save the source as UTF-8"),
-                                                  QStringLiteral("不是 UTF-8 文本；请把源文件存为 UTF-8"))));
+                                        tr("not UTF-8 text; save the source as UTF-8")));
             notUtf8 = true;
         } else if (!utf8.hasError() && line.contains(u'\r') && !carriageReturn) {
             // Line ends are the build's to write; a CR kept inside a line
             // would reach the client as part of its text.
-            findings.append(sourceError(
-                location, number, QStringLiteral("carriage-return"),
-                localized(QStringLiteral("carriage return in a source; save it with plain line feeds, the build "
-                                         "adds CR LF itself"),
-                          QStringLiteral("源文件中有回车符（CR）；请以 LF 换行保存，生成时会自动加上 CR LF"))));
+            findings.append(sourceError(location, number, QStringLiteral("carriage-return"),
+                                        tr("carriage return in a source; save it with plain line feeds, the build "
+                                           "adds CR LF itself")));
             carriageReturn = true;
         }
         text.lines.append(line);

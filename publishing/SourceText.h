@@ -4,6 +4,7 @@
 
 #include "publishing/LibraryFinding.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -14,6 +15,9 @@
 // cut into its lines at each line feed. A last line without its line feed is
 // a line too: the build ends every line itself.
 struct SourceText {
+    Q_DECLARE_TR_FUNCTIONS(SourceText)
+
+public:
     QString location;  // below the source folder
     QStringList lines;
 

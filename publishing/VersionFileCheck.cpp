@@ -13,30 +13,25 @@ void VersionFileCheck::run(const LibraryText& text, QList<LibraryFinding>& findi
     RecordLinesCheck(location_, RecordLinesCheck::TextKind::Catalogue).checkEncoding(text, findings);
     const std::optional<QString> published = publishedVersionText(text.text());
     if (!published) {
-        findings.append(errorFinding(
-            QStringLiteral("version-marker-missing"), location_, 0,
-            QStringLiteral("no \"%1\" (case counts): every client says the network is down and ends at start")
-                .arg(kVersionMarker),
-            QStringLiteral("没有“%1”（区分大小写）：每个客户端启动时都会提示网络无法链接并退出").arg(kVersionMarker)));
+        findings.append(
+            errorFinding(QStringLiteral("version-marker-missing"), location_, 0,
+                         tr("no \"%1\" (case counts): every client says the network is down and ends at start")
+                             .arg(kVersionMarker)));
         return;
     }
     const int line = text.lineAt(published->size());
     const double version = leadingNumber(*published);
     if (version == 0) {
-        findings.append(errorFinding(
-            QStringLiteral("version-unreadable"), location_, line,
-            QStringLiteral("\"%1\" before \"%2\" reads as no version: no client is ever offered a new release")
-                .arg(published->trimmed(), kVersionMarker),
-            QStringLiteral("“%2”之前的“%1”读不出版本：任何客户端都不会得到新版本的提示")
-                .arg(published->trimmed(), kVersionMarker)));
+        findings.append(
+            errorFinding(QStringLiteral("version-unreadable"), location_, line,
+                         tr("\"%1\" before \"%2\" reads as no version: no client is ever offered a new release")
+                             .arg(published->trimmed(), kVersionMarker)));
         return;
     }
     if (version < leadingNumber(kReleaseStamp))
-        findings.append(warningFinding(
-            QStringLiteral("version-older"), location_, line,
-            QStringLiteral("publishes %1, older than this release (%2): users of older releases are not offered "
-                           "this one")
-                .arg(published->trimmed(), kReleaseStamp),
-            QStringLiteral("发布的版本 %1 早于本版本（%2）：旧版本的用户不会得到本版本的提示")
-                .arg(published->trimmed(), kReleaseStamp)));
+        findings.append(
+            warningFinding(QStringLiteral("version-older"), location_, line,
+                           tr("publishes %1, older than this release (%2): users of older releases are not offered "
+                              "this one")
+                               .arg(published->trimmed(), kReleaseStamp)));
 }

@@ -5,6 +5,7 @@
 #include "publishing/LibraryFinding.h"
 #include "publishing/LibraryText.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -19,6 +20,8 @@
 // releases in between are not offered this one (a warning). Newer or equal
 // is what a library should publish.
 class VersionFileCheck {
+    Q_DECLARE_TR_FUNCTIONS(VersionFileCheck)
+
 public:
     explicit VersionFileCheck(const QString& location) : location_(location) { }
 

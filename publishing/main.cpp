@@ -9,30 +9,27 @@
 #include "publishing/ExitStatus.h"
 #include "publishing/PublisherTexts.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 namespace {
 
+// The context of these texts in the translations.
+class KardeloLibrary {
+    Q_DECLARE_TR_FUNCTIONS(KardeloLibrary)
+};
+
 QString usage()
 {
-    return localized(
-        QStringLiteral("Usage: kardelo-library build [--root URL] SOURCE OUT\n"
-                       "       kardelo-library check [--json] [--jobs N] [--root URL] DIR-or-URL\n"
-                       "\n"
-                       "build  writes the GB2312 library (CR LF lines, the version file, the lecture\n"
-                       "       lists under the names the client asks for) from UTF-8 sources\n"
-                       "check  reads a library from a folder or over HTTP as the client does, and\n"
-                       "       reports what would hurt its listeners\n"
-                       "\n"
-                       "\"kardelo-library COMMAND --help\" says more; \"man kardelo-library\" says all.\n"),
-        QStringLiteral("用法：kardelo-library build [--root 网址] 源文件夹 输出文件夹\n"
-                       "      kardelo-library check [--json] [--jobs N] [--root 网址] 文件夹或网址\n"
-                       "\n"
-                       "build  由 UTF-8 源文件生成 GB2312 讲座库（CR LF 行尾、版本文件、客户端所要的\n"
-                       "       讲座列表文件名）\n"
-                       "check  像客户端一样从文件夹或经 HTTP 读取讲座库，报告会影响听众的问题\n"
-                       "\n"
-                       "“kardelo-library 命令 --help”有详细说明；“man kardelo-library”有全部说明。\n"));
+    return KardeloLibrary::tr("Usage: kardelo-library build [--root URL] SOURCE OUT\n"
+                              "       kardelo-library check [--json] [--jobs N] [--root URL] DIR-or-URL\n"
+                              "\n"
+                              "build  writes the GB2312 library (CR LF lines, the version file, the lecture\n"
+                              "       lists under the names the client asks for) from UTF-8 sources\n"
+                              "check  reads a library from a folder or over HTTP as the client does, and\n"
+                              "       reports what would hurt its listeners\n"
+                              "\n"
+                              "\"kardelo-library COMMAND --help\" says more; \"man kardelo-library\" says all.\n");
 }
 
 }  // namespace
@@ -42,20 +39,32 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kardelo-library"));
     QCoreApplication::setApplicationVersion(kDisplayVersion);
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    installTranslation(app);
+
+    // The first argument names the command; all after it are the command's.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    parser.addOptions({help, version});
+    if (!parser.parse(QCoreApplication::arguments())) {
+        printError(usage());
+        return kExitCannotRun;
+    }
+    const QStringList arguments = parser.positionalArguments();
     const QString command = arguments.value(0);
+    if (parser.isSet(help) || command == u"help") {
+        printOut(usage());
+        return kExitFit;
+    }
+    if (parser.isSet(version)) {
+        printOut(QStringLiteral("kardelo-library %1\n").arg(QCoreApplication::applicationVersion()));
+        return kExitFit;
+    }
     if (command == u"build")
         return runBuildCommand(arguments.mid(1));
     if (command == u"check")
         return runCheckCommand(arguments.mid(1));
-    if (command == u"--help" || command == u"-h" || command == u"help") {
-        printOut(usage());
-        return kExitFit;
-    }
-    if (command == u"--version") {
-        printOut(QStringLiteral("kardelo-library %1\n").arg(QCoreApplication::applicationVersion()));
-        return kExitFit;
-    }
     printError(usage());
     return kExitCannotRun;
 }

@@ -10,6 +10,9 @@ KARDELO_SANITIZE_BUILD="${KARDELO_SANITIZE_BUILD:-$KARDELO_ROOT/build-sanitize}"
 KARDELO_PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n qt6-qpa-plugins
+  # Qt Linguist's lupdate and lrelease, and their CMake functions, for the
+  # publisher's tool's Chinese translation.
+  qt6-tools-dev qt6-l10n-tools
   libcurl4-openssl-dev libcpp-httplib-dev libqrencode-dev libgstreamer1.0-dev libbenchmark-dev libfontconfig-dev libxcb1-dev
   fonts-noto-cjk
   gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav

@@ -2,6 +2,7 @@
 
 #include "publishing/LibraryBuild.h"
 
+#include "KardeloVersion.h"
 #include "catalogue/RowCaptions.h"
 #include "format/CatalogueLines.h"
 #include "format/RecordFields.h"
@@ -10,6 +11,7 @@
 #include "publishing/BuildCommand.h"
 #include "publishing/ExitStatus.h"
 #include "support/FileBytes.h"
+#include "support/ToolTranscript.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -74,7 +76,12 @@ private slots:
     void refusesWhatTheClientCannotReadBack_data();
     void refusesWhatTheClientCannotReadBack();
     void clientReadsTheBuiltLibrary();
-    void toolReportsFileLineAndStatus();
+    void toolAnswersItsCommandLine_data();
+    void toolAnswersItsCommandLine();
+
+private:
+    ToolTranscript transcript_{QStringLiteral(KARDELO_LIBRARY_TOOL),
+                               QStringLiteral(KARDELO_TRANSCRIPTS "/LibraryBuildTest.txt")};
 };
 
 void LibraryBuildTest::refusesWhatTheClientCannotReadBack_data()
@@ -183,10 +190,10 @@ void LibraryBuildTest::refusesWhatTheClientCannotReadBack()
     if (kind != u"no-root")
         QCOMPARE(build.findings().size(), 1);
 
-    QStringList arguments{source, out};
+    QStringList arguments{QStringLiteral("build"), source, out};
     if (!root.isEmpty())
-        arguments = QStringList{QStringLiteral("--root"), root} + arguments;
-    QCOMPARE(runBuildCommand(arguments), kExitNotFit);
+        arguments += {QStringLiteral("--root"), root};
+    transcript_.expect(QString::fromUtf8(QTest::currentDataTag()), arguments, {{scratch.path(), "SCRATCH"}});
     QCOMPARE(snapshot(out), before);
 }
 
@@ -234,28 +241,62 @@ void LibraryBuildTest::clientReadsTheBuiltLibrary()
              (QStringList{"20140118.zip", "catalogue.txt", "新日期：2013.zip"}));
 }
 
-void LibraryBuildTest::toolReportsFileLineAndStatus()
+void LibraryBuildTest::toolAnswersItsCommandLine_data()
 {
+    // SOURCE is a good source, OUT an earlier build of it, SCRATCH their
+    // folder, SAMPLE the sample library.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("--help") << QStringList{"--help"};
+    QTest::newRow("help") << QStringList{"help"};
+    QTest::newRow("--version") << QStringList{"--version"};
+    QTest::newRow("unknown command") << QStringList{"publish", "SOURCE"};
+    QTest::newRow("build --help") << QStringList{"build", "SOURCE", "-h"};
+    QTest::newRow("build") << QStringList{"build", "--root", kRoot, "SOURCE", "OUT"};
+    QTest::newRow("build, --root=") << QStringList{"build", "SOURCE", "OUT", "--root=" + kRoot};
+    QTest::newRow("build, unknown option") << QStringList{"build", "--bogus", "SOURCE", "OUT"};
+    QTest::newRow("build, unknown short option") << QStringList{"build", "-x", "SOURCE", "OUT"};
+    QTest::newRow("build, --root without its URL") << QStringList{"build", "SOURCE", "OUT", "--root"};
+    QTest::newRow("build, one folder") << QStringList{"build", "SOURCE"};
+    QTest::newRow("build, --root without /")
+        << QStringList{"build", "--root", "http://example.org/no-slash", "SOURCE", "OUT"};
+    QTest::newRow("build, no source") << QStringList{"build", "SCRATCH/nothing", "OUT"};
+    QTest::newRow("build, out a file") << QStringList{"build", "SOURCE", "SCRATCH/a-file"};
+    QTest::newRow("check --help") << QStringList{"check", "--help"};
+    QTest::newRow("check") << QStringList{"check", "--jobs", "2", "SAMPLE"};
+    QTest::newRow("check --json") << QStringList{"check", "--json", "--root", "http://127.0.0.1:18418/", "SAMPLE"};
+    QTest::newRow("check, no library") << QStringList{"check"};
+    QTest::newRow("check, unknown option") << QStringList{"check", "--bogus", "SAMPLE"};
+    QTest::newRow("check, --jobs without N") << QStringList{"check", "SAMPLE", "--jobs"};
+    QTest::newRow("check, --jobs 0") << QStringList{"check", "--jobs", "0", "SAMPLE"};
+    QTest::newRow("check, --jobs x") << QStringList{"check", "--jobs", "x", "SAMPLE"};
+    QTest::newRow("check, address without /") << QStringList{"check", "http://127.0.0.1:9/library"};
+    QTest::newRow("check, --root with an address")
+        << QStringList{"check", "--root", kRoot, "http://127.0.0.1:9/library/"};
+    QTest::newRow("check, no such folder") << QStringList{"check", "SCRATCH/nothing"};
+}
+
+void LibraryBuildTest::toolAnswersItsCommandLine()
+{
+    QFETCH(QStringList, arguments);
     QTemporaryDir scratch;
     const QString source = scratch.filePath(QStringLiteral("source"));
     const QString out = scratch.filePath(QStringLiteral("out"));
     writeGoodSource(source);
-    QVERIFY(writeWholeFile(source + QStringLiteral("/catalogue.txt"), kCatalogue + "会议丙%20990101*\n"));
-    QProcess tool;
-    tool.start(QStringLiteral(KARDELO_LIBRARY_TOOL),
-               {QStringLiteral("build"), QStringLiteral("--root"), kRoot, source, out});
-    QVERIFY(tool.waitForFinished());
-    QCOMPARE(tool.exitCode(), int(kExitNotFit));
-    QVERIFY(tool.readAllStandardError().startsWith((source + QStringLiteral("/catalogue.txt:5: error: ")).toUtf8()));
-    QVERIFY(!QFileInfo::exists(out));
-
+    writeEarlierLibrary(source, out);
     QVERIFY(writeWholeFile(scratch.filePath(QStringLiteral("a-file")), "x"));
-    for (const QStringList& arguments :
-         {QStringList{QStringLiteral("--root"), kRoot, scratch.filePath(QStringLiteral("nothing")), out},
-          QStringList{QStringLiteral("--root"), QStringLiteral("http://example.org/no-slash"), source, out},
-          QStringList{QStringLiteral("--root"), kRoot, source, scratch.filePath(QStringLiteral("a-file"))},
-          QStringList{source}})
-        QCOMPARE(runBuildCommand(arguments), kExitCannotRun);
+    const QString sample = QStringLiteral(KARDELO_SAMPLE_LIBRARY);
+    const ToolTranscript::StandIns folders{
+        {scratch.path(), "SCRATCH"}, {source, "SOURCE"}, {out, "OUT"}, {sample, "SAMPLE"}};
+    for (QString& argument : arguments) {
+        for (const auto& [folder, name] : folders) {
+            if (argument.startsWith(name))
+                argument.replace(0, name.size(), folder);
+        }
+    }
+    ToolTranscript::StandIns standIns{{scratch.path(), "SCRATCH"}, {sample, "SAMPLE"}};
+    if (arguments.contains(u"--version"))
+        standIns.append({kDisplayVersion, "VERSION"});
+    transcript_.expect(QString::fromUtf8(QTest::currentDataTag()), arguments, standIns);
 }
 
 QTEST_GUILESS_MAIN(LibraryBuildTest)

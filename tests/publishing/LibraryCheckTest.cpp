@@ -7,6 +7,7 @@
 #include "support/FreePort.h"
 #include "support/Gb2312.h"
 #include "support/TestHttpServer.h"
+#include "support/ToolTranscript.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -132,6 +133,10 @@ private slots:
     void sampleLibraryIsClean();
     void cannotCheck_data();
     void cannotCheck();
+
+private:
+    ToolTranscript transcript_{QStringLiteral(KARDELO_LIBRARY_TOOL),
+                               QStringLiteral(KARDELO_TRANSCRIPTS "/LibraryCheckTest.txt")};
 };
 
 void LibraryCheckTest::findsTheFault_data()
@@ -203,6 +208,11 @@ void LibraryCheckTest::findsTheFault_data()
     QTest::newRow("same stored name twice")
         << editList([](QStringList& s) { s[4] = s[3].left(s[3].indexOf(u'*')) + s[4].mid(s[4].indexOf(u'*')); })
         << int(BothWays) << "duplicate-name" << list << 5;
+    QTest::newRow("same stored name, quoting %3") << editList([](QStringList& s) {
+        s[3] = QStringLiteral("讲座%3D 打印$备注*http://127.0.0.1/a.wma");
+        s[4] = QStringLiteral("讲座%3D 打印$备注*http://127.0.0.1/b.wma");
+    }) << int(BothWays) << "duplicate-name" << list
+                                                  << 5;
     QTest::newRow("stored name too long") << editList([](QStringList& s) { s[5].prepend(QString(90, u'讲')); })
                                           << int(BothWays) << "name-too-long" << list << 6;
     QTest::newRow("stored name with a slash") << editList([](QStringList& s) { s[6].prepend(QStringLiteral("a/")); })
@@ -265,6 +275,13 @@ void LibraryCheckTest::findsTheFault()
                            .arg(reading == OverHttp ? u"over HTTP" : u"from the folder", described(report.findings))));
         QVERIFY(!found->message.isEmpty());
         QCOMPARE(report.fit(), !found->isError());
+        // The tool's report, in both languages, once for each fault.
+        if (reading == FromFolder || readings == OverHttp)
+            transcript_.expect(QString::fromUtf8(QTest::currentDataTag()),
+                               reading == OverHttp ? QStringList{QStringLiteral("check"), library.root()}
+                                                   : QStringList{QStringLiteral("check"), QStringLiteral("--root"),
+                                                                 library.root(), library.folder()},
+                               {{library.root(), "ROOT/"}, {library.folder(), "LIBRARY"}});
     }
 }
 
