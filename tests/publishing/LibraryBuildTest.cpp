@@ -14,7 +14,6 @@
 #include "support/ToolTranscript.h"
 
 #include <QDirIterator>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
