@@ -170,7 +170,7 @@ public:
         return measure(scratchPaths_.mid(0, lectures), [&] {
             for (int k = 0; k < lectures; ++k)
                 queue.enqueue(addresses_[k], scratchPaths_[k], QStringLiteral("讲座%1").arg(k));
-            return serveEventsUntil([&] { return queue.isEmpty(); }, &queue, &DownloadQueue::emptied)
+            return serveEventsUntil([&] { return queue.isEmpty(); }, &queue, &DownloadQueue::drained)
                 && stored == lectures;
         });
     }
@@ -191,7 +191,7 @@ public:
             for (int k = 0; k < kLectures; ++k)
                 QTest::mouseClick(window.pageList().rows[k].actionButton, Qt::LeftButton);
             DownloadQueue* queue = window.downloadQueue();
-            return serveEventsUntil([queue] { return queue->isEmpty(); }, queue, &DownloadQueue::emptied)
+            return serveEventsUntil([queue] { return queue->isEmpty(); }, queue, &DownloadQueue::drained)
                 && fixture_.host.messages.size() == messagesBefore;
         });
         // The switch comes a moment later; not while the next side runs.

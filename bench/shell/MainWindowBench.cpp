@@ -98,11 +98,10 @@ void oneScrollStep(benchmark::State& state)
     Library library(1);
     MainWindow window(addressesFor(library.server), library.folder.path());
     loadAndWait(window);
-    window.entries().conferenceLines.clear();
+    QStringList conferences;
     for (int k = 0; k < state.range(0); ++k)
-        window.entries().conferenceLines.append(QStringLiteral("会议") + QString::number(k)
-                                                + QStringLiteral("%20131015*"));
-    window.pager().showCataloguePage();
+        conferences.append(QStringLiteral("会议") + QString::number(k) + QStringLiteral("%20131015*"));
+    window.pageModel().setList(PageView::Catalogue, conferences);
     window.show();
     int offset = 0;
     for (auto _ : state) {
@@ -130,7 +129,7 @@ void fillFavourites(benchmark::State& state)
     window.views().choose(PageView::Favourites);
     for (auto _ : state)
         window.views().fillFavourites();
-    state.counters["listed"] = window.entries().favouriteNames.size();
+    state.counters["listed"] = window.pageModel().list(PageView::Favourites).size();
     window.close();
 }
 
@@ -146,7 +145,7 @@ void searchKeystroke(benchmark::State& state)
         longer = !longer;
         window.viewBar().searchBox->setText(longer ? QStringLiteral("讲座0001") : QStringLiteral("讲座000"));
     }
-    state.counters["hits"] = window.entries().favouriteNames.size();
+    state.counters["hits"] = window.pageModel().list(PageView::Favourites).size();
     window.close();
 }
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 DownloadQueue::DownloadQueue(QObject* parent) : DownloadQueue(DownloadOptions(), parent) { }
 
@@ -59,7 +60,7 @@ void DownloadQueue::cancel(const QString& targetPath)
     emit stateChanged(targetPath);
     startWaiting();
     if (entries_.isEmpty())
-        emit emptied();
+        emit drained(std::exchange(storedSinceDrained_, false));
 }
 
 void DownloadQueue::stopAll()
@@ -144,9 +145,10 @@ void DownloadQueue::jobFinished(const QString& targetPath, const DownloadResult&
     // The next ones run while the window tells of this one's end.
     startWaiting();
     const bool last = entries_.isEmpty();
+    storedSinceDrained_ = storedSinceDrained_ || result.isComplete();
     emit finished(targetPath, title, result);
     if (last && entries_.isEmpty())
-        emit emptied();
+        emit drained(std::exchange(storedSinceDrained_, false));
 }
 
 void DownloadQueue::letGo(BackgroundDownload* job)

@@ -69,8 +69,9 @@ signals:
     // Every end that was not a cancel, raised once the next lecture has
     // started.
     void finished(const QString& targetPath, const QString& title, const DownloadResult& result);
-    // The last lecture has ended or been cancelled.
-    void emptied();
+    // The last lecture has ended or been cancelled; storedAny says whether
+    // any lecture was stored since the queue was last drained.
+    void drained(bool storedAny);
     // After stopAll(): every download has let go of its files.
     void stopped();
 
@@ -99,6 +100,7 @@ private:
     // Let go of (cancelled or stopped) and not yet stopped.
     int unwinding_ = 0;
     bool stopping_ = false;
+    bool storedSinceDrained_ = false;
     // Reused, one for each download that can run: a thread made for each
     // download would leave the memory allocator a new arena each time.
     QThread threads_[kConcurrentDownloads];

@@ -45,11 +45,6 @@ ViewBar ViewBar::build(QWidget* client)
         layout->anchor(option, Qt::LeftEdge | Qt::TopEdge);
     for (QWidget* search : std::initializer_list<QWidget*>{bar.searchLabel, bar.searchBox})
         layout->anchor(search, Qt::RightEdge | Qt::TopEdge);
-
-    // The options show the current view, however it was chosen.
-    bar.currentView = new CurrentView(bar.frame);
-    QObject::connect(bar.currentView, &CurrentView::changed, bar.frame,
-                     [options = bar](PageView view) { options.option(view)->setChecked(true); });
     return bar;
 }
 

@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include "parts/CurrentView.h"
+#include "parts/PageView.h"
 
 class QGroupBox;
 class QWidget;
@@ -14,8 +14,8 @@ class TextBox;
 }  // namespace platform
 
 // The tool bar along the top: the three view options and the search box,
-// which is open in the favourites view only. The selected option shows the
-// current view.
+// which is open in the favourites view only. The checked option shows the
+// view the page model shows.
 struct ViewBar {
     QGroupBox* frame = nullptr;
     platform::OptionButton* catalogueOption = nullptr;  // 返回目录
@@ -23,7 +23,6 @@ struct ViewBar {
     platform::OptionButton* favouritesOption = nullptr;  // 我的收藏
     platform::CaptionLabel* searchLabel = nullptr;
     platform::TextBox* searchBox = nullptr;
-    CurrentView* currentView = nullptr;
 
     platform::OptionButton* option(PageView view) const;
 

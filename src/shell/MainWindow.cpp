@@ -4,11 +4,12 @@
 
 #include "artwork/Artwork.h"
 #include "catalogue/ServerTexts.h"
+#include "download/DownloadCommands.h"
 #include "download/DownloadNotices.h"
 #include "download/DownloadQueue.h"
+#include "download/FavouritePlayer.h"
 #include "download/PartialDownload.h"
 #include "download/PlayRename.h"
-#include "download/RowCommands.h"
 #include "format/CatalogueLines.h"
 #include "format/DecodeAddress.h"
 #include "format/LibraryLog.h"
@@ -35,6 +36,7 @@
 #include "playback/Playback.h"
 #include "shell/FavouritesLocation.h"
 #include "shell/LibraryConnection.h"
+#include "views/ConferenceNavigation.h"
 #include "views/ListeningMarks.h"
 #include "views/PageModel.h"
 #include "views/Pager.h"
@@ -106,21 +108,20 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     pageList_ = PageList::build(client);
     playerBar_ = PlayerBar::build(client, *playback_);
     clientLayout::layOut(client, sidePanel_, viewBar_, pageList_, playerBar_);
-    entries_.favouritesListing.setPattern(QStringLiteral("*.zip"));
-    favouritesTimer_ = new platform::IntervalTimer(500, this);
     buildMenu();
 
     pageModel_ = new PageModel(this);
-    pager_ = new Pager(pageList_, *pageModel_, entries_, this);
-    views_ = new ViewSwitcher(viewBar_, pageList_, entries_, *favouritesTimer_, *pager_, this);
-    rowCommands_ = new RowCommands({viewBar_, pageList_, entries_, *favouritesTimer_, *listening_, *pageModel_},
-                                   *pager_, *views_, *network_, addresses_, favouritesFolder(), this);
+    pager_ = new Pager(pageList_, *pageModel_, this);
+    views_ = new ViewSwitcher(viewBar_, pageList_, *pageModel_, this);
+    conferenceNavigation_ = new ConferenceNavigation(*pageModel_, *views_, *network_, addresses_, this);
+    downloadCommands_ = new DownloadCommands(*pageModel_, favouritesFolder(), this);
+    favouritePlayer_ = new FavouritePlayer(*pageModel_, *listening_, favouritesFolder(), this);
     webLinks_ = new WebLinks(addresses_, this);
     new RowKeyNavigation(pageList_, this);
-    new ListeningMarks(pageList_, viewBar_, *pageModel_, *listening_, this);
+    new ListeningMarks(pageList_, *pageModel_, *listening_, this);
     connect(views_, &ViewSwitcher::favouriteDeleted, listening_, &ListeningMemory::forget);
     keepAwake_ = new KeepAwakeWhilePlaying(*playback_, this);
-    connect(rowCommands_, &RowCommands::downloadFinished, new DownloadNotices(this, this),
+    connect(downloadCommands_, &DownloadCommands::downloadFinished, new DownloadNotices(this, this),
             &DownloadNotices::downloadFinished);
     connectParts();
     orderTabs();
@@ -174,20 +175,26 @@ void MainWindow::connectParts()
     connect(menuActions_.openHelpPage, &QAction::triggered, webLinks_, &WebLinks::openHelpPage);
     connect(menuActions_.openHomePage, &QAction::triggered, webLinks_, &WebLinks::openHomePage);
 
-    connect(pageList_.pageScrollBar, &platform::ScrollBar::changed, pager_, &Pager::pageScrolled);
-    connect(pageList_.pageScrollBar, &platform::ScrollBar::dragged, pager_, &Pager::pageDragged);
-
     connect(viewBar_.lecturesOption, &platform::OptionButton::chosen, views_, &ViewSwitcher::showLectures);
     connect(viewBar_.favouritesOption, &platform::OptionButton::chosen, views_, &ViewSwitcher::showFavourites);
     connect(viewBar_.catalogueOption, &platform::OptionButton::chosen, this, &MainWindow::catalogueChosen);
     connect(viewBar_.searchBox, &platform::TextBox::changed, views_, &ViewSwitcher::searchTextChanged);
-    connect(favouritesTimer_, &platform::IntervalTimer::timeout, views_, &ViewSwitcher::showFavouritesAfterDownload);
+    connect(pager_, &Pager::actionRequested, this, &MainWindow::runRowAction);
+    connect(pager_, &Pager::deleteRequested, views_, &ViewSwitcher::deleteFavourite);
+}
 
-    for (int i = 0; i < static_cast<int>(pageList_.rows.size()); ++i) {
-        const PageRow& row = pageList_.rows[i];
-        connect(row.deleteButton, &RowButton::clicked, views_, [this, i] { views_->deleteButtonReleased(i); });
-        connect(row.actionButton, &RowButton::clicked, rowCommands_,
-                [this, i] { rowCommands_->actionButtonReleased(i); });
+void MainWindow::runRowAction(int entry)
+{
+    switch (pageModel_->view()) {
+    case PageView::Catalogue:
+        conferenceNavigation_->enterConference(entry);
+        break;
+    case PageView::Lectures:
+        downloadCommands_->downloadOrCancel(entry);
+        break;
+    case PageView::Favourites:
+        favouritePlayer_->play(entry);
+        break;
     }
 }
 
@@ -220,11 +227,13 @@ void MainWindow::loadAtStartUp()
     // its partial file locked, and that one is left alone.
     QTimer::singleShot(0, this,
                        [folder = favouritesFolder()] { prunePartialDownloads(folder, kPartialDownloadLifetime); });
-    entries_.favouritesListing.setPath(favouritesFolder() + u'/');
-    listening_->load(entries_.favouritesListing.names());
+    views_->openFavouritesFolder(favouritesFolder());
+    listening_->load(views_->favouritesListing().names());
 
     downloadQueue_ = new DownloadQueue(this);
-    rowCommands_->setDownloadQueue(downloadQueue_);
+    downloadCommands_->setDownloadQueue(downloadQueue_);
+    // The favourites follow once, after the last lecture, not after each.
+    connect(downloadQueue_, &DownloadQueue::drained, views_, &ViewSwitcher::downloadsDrained);
 
     platform::fitWindowOnScreen(*this);
 
@@ -239,15 +248,15 @@ void MainWindow::loadAtStartUp()
 
 bool MainWindow::hasStoredLectures() const
 {
-    return !entries_.favouritesListing.names().isEmpty();
+    return !views_->favouritesListing().names().isEmpty();
 }
 
 void MainWindow::libraryRead(const QStringList& conferenceLines)
 {
-    entries_.conferenceLines = conferenceLines;
+    pageModel_->setList(PageView::Catalogue, conferenceLines);
     if (!opened_) {
         opened_ = true;
-        pager_->showCataloguePage();
+        pageModel_->show(PageView::Catalogue);
         emit opened();
         return;
     }
@@ -297,7 +306,7 @@ void MainWindow::catalogueChosen()
     }
     // There is no catalogue to show yet: the page stays on the favourites,
     // and the library is asked for now rather than at the next try.
-    viewBar_.option(viewBar_.currentView->value())->setChecked(true);
+    viewBar_.option(pageModel_->view())->setChecked(true);
     catalogueWanted_ = true;
     showOfflineNotice(kReconnectingMessage);
     library_->readNow();
@@ -386,6 +395,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
 QString MainWindow::favouritesFolder() const
 {
     return favouritesFolder_;
+}
+
+platform::IntervalTimer* MainWindow::favouritesTimer() const
+{
+    return &views_->favouritesTimer();
 }
 
 DownloadQueue* MainWindow::downloadQueue() const

@@ -4,7 +4,6 @@
 
 #include "KardeloVersion.h"
 #include "catalogue/StoredAddresses.h"
-#include "parts/PageEntries.h"
 #include "parts/PageList.h"
 #include "parts/PlayerBar.h"
 #include "parts/SidePanel.h"
@@ -27,7 +26,9 @@ class Pager;
 class Playback;
 class QAction;
 class QMenu;
-class RowCommands;
+class ConferenceNavigation;
+class DownloadCommands;
+class FavouritePlayer;
 class ViewSwitcher;
 class WebLinks;
 
@@ -46,10 +47,11 @@ struct MenuActions {
     QAction* openHomePage = nullptr;  // 访问作者主页
 };
 
-// The main window. It builds its parts, hands each subsystem the parts it
-// works on and connects the parts' events to them; the state lives in the
-// parts themselves (the selected view option is the view, the scroll bar's
-// position is the first entry shown, the entries are the lists read).
+// The main window. It builds its parts and the subsystems, hands each
+// subsystem the parts it works on and connects them. What the page shows
+// lives in the page model, the scroll position in the pager; a row's
+// command goes to the controller of the view shown, with the model entry
+// the row shows.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -91,16 +93,15 @@ public:
     ViewBar& viewBar() { return viewBar_; }
     PageList& pageList() { return pageList_; }
     PlayerBar& playerBar() { return playerBar_; }
-    PageEntries& entries() { return entries_; }
     const MenuActions& menuActions() const { return menuActions_; }
     // Shows the favourites a moment after the last queued download has ended.
-    platform::IntervalTimer* favouritesTimer() const { return favouritesTimer_; }
+    platform::IntervalTimer* favouritesTimer() const;
 
+    PageModel& pageModel() { return *pageModel_; }
     Pager& pager() { return *pager_; }
     Playback& playback() { return *playback_; }
     ListeningMemory& listening() { return *listening_; }
     ViewSwitcher& views() { return *views_; }
-    RowCommands& rowCommands() { return *rowCommands_; }
     WebLinks& webLinks() { return *webLinks_; }
     LibraryConnection& library() { return *library_; }
     platform::NetworkAccess& network() { return *network_; }
@@ -125,6 +126,8 @@ protected:
 private:
     void buildMenu();
     void connectParts();
+    // A row's action button was pressed on that entry of the view shown.
+    void runRowAction(int entry);
     void orderTabs();
     bool hasStoredLectures() const;
     void libraryRead(const QStringList& conferenceLines);
@@ -153,9 +156,7 @@ private:
     ViewBar viewBar_;
     PageList pageList_;
     PlayerBar playerBar_;
-    PageEntries entries_;
     MenuActions menuActions_;
-    platform::IntervalTimer* favouritesTimer_ = nullptr;
 
     PageModel* pageModel_ = nullptr;
     Pager* pager_ = nullptr;
@@ -163,7 +164,9 @@ private:
     ListeningMemory* listening_ = nullptr;
     KeepAwakeWhilePlaying* keepAwake_ = nullptr;
     ViewSwitcher* views_ = nullptr;
-    RowCommands* rowCommands_ = nullptr;
+    ConferenceNavigation* conferenceNavigation_ = nullptr;
+    DownloadCommands* downloadCommands_ = nullptr;
+    FavouritePlayer* favouritePlayer_ = nullptr;
     WebLinks* webLinks_ = nullptr;
     QPointer<DownloadQueue> downloadQueue_;
 };

@@ -4,7 +4,6 @@
 
 #include "parts/PageList.h"
 #include "parts/RowButton.h"
-#include "parts/ViewBar.h"
 #include "platform/widgets/AnchorLayout.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "playback/ListeningMemory.h"
@@ -30,18 +29,16 @@ QString heardTime(qint64 milliseconds)
 
 }  // namespace
 
-ListeningMarks::ListeningMarks(PageList& pageList, const ViewBar& viewBar, PageModel& model,
-                               const ListeningMemory& memory, QObject* parent)
+ListeningMarks::ListeningMarks(PageList& pageList, PageModel& model, const ListeningMemory& memory, QObject* parent)
     : QObject(parent),
       pageList_(pageList),
-      viewBar_(viewBar),
       percentagePlace_(pageList.rows[0].layout->designedGeometry(pageList.rows[0].percentage)),
       detailPlace_(pageList.rows[0].layout->designedGeometry(pageList.rows[0].subtitle))
 {
     model.setListeningSource([&memory](const QString& storedName) { return caption(memory.placeOf(storedName)); });
     connect(&memory, &ListeningMemory::placeChanged, &model, &PageModel::listeningChanged);
-    connect(viewBar_.currentView, &CurrentView::changed, this, &ListeningMarks::placeLabels);
-    placeLabels(viewBar_.currentView->value());
+    connect(&model, &PageModel::viewChanged, this, &ListeningMarks::placeLabels);
+    placeLabels(model.view());
 }
 
 QString ListeningMarks::caption(const std::optional<ListeningPlace>& place)

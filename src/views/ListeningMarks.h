@@ -3,7 +3,7 @@
 #pragma once
 
 #include "format/ListeningRecord.h"
-#include "parts/CurrentView.h"
+#include "parts/PageView.h"
 
 #include <QObject>
 #include <QRect>
@@ -15,7 +15,6 @@
 class ListeningMemory;
 class PageModel;
 struct PageList;
-struct ViewBar;
 
 // In the favourites, each row's percentage label says how far its lecture
 // has been heard: "已听完", "听到 12:34", or nothing for one never played.
@@ -26,8 +25,7 @@ class ListeningMarks : public QObject {
     Q_OBJECT
 
 public:
-    ListeningMarks(PageList& pageList, const ViewBar& viewBar, PageModel& model, const ListeningMemory& memory,
-                   QObject* parent = nullptr);
+    ListeningMarks(PageList& pageList, PageModel& model, const ListeningMemory& memory, QObject* parent = nullptr);
 
     // What a row shows for a lecture left at `place`.
     static QString caption(const std::optional<ListeningPlace>& place);
@@ -36,7 +34,6 @@ private:
     void placeLabels(PageView view);
 
     PageList& pageList_;
-    const ViewBar& viewBar_;
     // Where the percentage and the detail line sit in the other views.
     QRect percentagePlace_;
     QRect detailPlace_;

@@ -3,6 +3,9 @@
 #include "views/PageModel.h"
 
 #include "catalogue/RowCaptions.h"
+#include "format/LectureListName.h"
+#include "format/RecordFields.h"
+#include "format/VisibleControls.h"
 
 namespace {
 
@@ -11,33 +14,59 @@ const QString kDownloadCaption = QStringLiteral("下 载");
 const QString kCancelCaption = QStringLiteral("取 消");
 const QString kPlayCaption = QStringLiteral("播 放");
 
-RowCaptions captionsOf(PageView view, const QString& entry)
+struct ShownCaptions {
+    QString title;
+    QString detail;
+};
+
+// A caption that cannot be cut from the entry's fields is never left to a
+// row's previous occupant: the row names its own entry by what the entry
+// itself gives, so that what a command acts on is what the row says.
+ShownCaptions captionsOf(PageView view, const QString& entry)
 {
+    RowCaptions cut;
+    QString ownName;
     switch (view) {
     case PageView::Catalogue:
-        return conferenceRowCaptions(entry);
+        cut = conferenceRowCaptions(entry);
+        ownName = recordTitle(entry).value_or(QString());
+        break;
     case PageView::Lectures:
-        return lectureRowCaptions(entry);
+        cut = lectureRowCaptions(entry);
+        ownName = recordTitle(entry).value_or(QString());
+        break;
     case PageView::Favourites:
-        return favouriteRowCaptions(entry);
+        cut = favouriteRowCaptions(entry);
+        // Files copied in by hand ("Dr. Li lecture.zip") have no fields.
+        ownName = QStringView(entry).chopped(entry.endsWith(u".zip", Qt::CaseInsensitive) ? 4 : 0).toString();
+        break;
     }
-    return {};
-}
-
-QVariant valueOf(const std::optional<QString>& caption)
-{
-    return caption ? QVariant(*caption) : QVariant();
+    return {cut.first.value_or(withVisibleControls(ownName)), cut.second.value_or(QString())};
 }
 
 }  // namespace
 
 PageModel::PageModel(QObject* parent) : QAbstractListModel(parent) { }
 
-void PageModel::show(PageView view, const QStringList& entries)
+void PageModel::show(PageView view)
 {
+    const bool changed = view != view_;
     beginResetModel();
     view_ = view;
-    entries_ = entries;
+    rowOfKey_.clear();
+    endResetModel();
+    if (changed)
+        emit viewChanged(view);
+}
+
+void PageModel::setList(PageView view, const QStringList& entries)
+{
+    if (view != view_) {
+        lists_[slotOf(view)] = entries;
+        return;
+    }
+    beginResetModel();
+    lists_[slotOf(view)] = entries;
     rowOfKey_.clear();
     endResetModel();
 }
@@ -46,7 +75,7 @@ void PageModel::setDownloadSource(DownloadSource source)
 {
     downloads_ = std::move(source);
     rowOfKey_.clear();
-    if (view_ == PageView::Lectures && !entries_.isEmpty())
+    if (view_ == PageView::Lectures && rowCount() > 0)
         emit dataChanged(index(0), index(rowCount() - 1));
 }
 
@@ -56,7 +85,7 @@ void PageModel::downloadChanged(const QString& key)
         return;
     if (rowOfKey_.isEmpty()) {
         for (int row = 0; row < rowCount(); ++row)
-            rowOfKey_.insert(downloads_.keyOf(entries_[row]), row);
+            rowOfKey_.insert(downloads_.keyOf(shown()[row]), row);
     }
     if (const auto found = rowOfKey_.constFind(key); found != rowOfKey_.cend() && !key.isEmpty())
         rowChanged(*found, {DownloadStateRole, DownloadProgressRole, StatusTextRole, ActionRole});
@@ -65,23 +94,33 @@ void PageModel::downloadChanged(const QString& key)
 void PageModel::setListeningSource(ListeningSource source)
 {
     listening_ = std::move(source);
-    if (view_ == PageView::Favourites && !entries_.isEmpty())
+    if (view_ == PageView::Favourites && rowCount() > 0)
         emit dataChanged(index(0), index(rowCount() - 1), {ListeningMarkRole, StatusTextRole});
 }
 
 void PageModel::listeningChanged(const QString& storedName)
 {
     if (view_ == PageView::Favourites)
-        rowChanged(static_cast<int>(entries_.indexOf(storedName)), {ListeningMarkRole, StatusTextRole});
+        rowsChanged(storedName, {ListeningMarkRole, StatusTextRole});
 }
 
-void PageModel::setLoadingRow(int row)
+void PageModel::setLoadingConference(const QString& conferenceLine)
 {
-    const int was = std::exchange(loadingRow_, row);
-    if (view_ != PageView::Catalogue || was == row)
+    const QString was = std::exchange(loadingConference_, conferenceLine);
+    if (view_ != PageView::Catalogue || was == conferenceLine)
         return;
-    rowChanged(was, {LoadingRole, StatusTextRole});
-    rowChanged(row, {LoadingRole, StatusTextRole});
+    rowsChanged(was, {LoadingRole, StatusTextRole});
+    rowsChanged(conferenceLine, {LoadingRole, StatusTextRole});
+}
+
+void PageModel::rowsChanged(const QString& entry, const QList<int>& roles)
+{
+    if (entry.isEmpty())
+        return;
+    for (int row = 0; row < rowCount(); ++row) {
+        if (shown()[row] == entry)
+            rowChanged(row, roles);
+    }
 }
 
 void PageModel::rowChanged(int row, const QList<int>& roles)
@@ -92,7 +131,7 @@ void PageModel::rowChanged(int row, const QList<int>& roles)
 
 int PageModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+    return parent.isValid() ? 0 : static_cast<int>(shown().size());
 }
 
 QVariant PageModel::data(const QModelIndex& index, int role) const
@@ -121,12 +160,13 @@ PageModel::Download PageModel::downloadOf(const QString& line) const
 
 QVariant PageModel::entryData(int row, int role) const
 {
-    const QString entry = entries_.value(row);
+    const QString entry = shown().value(row);
+    const bool loading = view_ == PageView::Catalogue && !entry.isEmpty() && entry == loadingConference_;
     switch (role) {
     case CaptionRole:
-        return valueOf(captionsOf(view_, entry).first);
+        return captionsOf(view_, entry).title;
     case DetailRole:
-        return valueOf(captionsOf(view_, entry).second);
+        return captionsOf(view_, entry).detail;
     case DownloadStateRole:
         return QVariant::fromValue(downloadOf(entry).state);
     case DownloadProgressRole:
@@ -134,11 +174,11 @@ QVariant PageModel::entryData(int row, int role) const
     case ListeningMarkRole:
         return view_ == PageView::Favourites && listening_ && !entry.isEmpty() ? listening_(entry) : QString();
     case LoadingRole:
-        return view_ == PageView::Catalogue && row == loadingRow_;
+        return loading;
     case StatusTextRole:
         switch (view_) {
         case PageView::Catalogue:
-            return row == loadingRow_ ? kLoadingCaption : QString();
+            return loading ? kLoadingCaption : QString();
         case PageView::Lectures:
             return statusText(downloadOf(entry));
         case PageView::Favourites:
@@ -155,6 +195,10 @@ QVariant PageModel::entryData(int row, int role) const
             return kPlayCaption;
         }
         break;
+    case ActionEnabledRole:
+        // A conference without a date names no lecture list: entering it
+        // could only read some other list, or fail as if the network had.
+        return view_ != PageView::Catalogue || entry.isEmpty() || conferenceListFileName(entry).has_value();
     default:
         break;
     }
@@ -172,5 +216,6 @@ QHash<int, QByteArray> PageModel::roleNames() const
         {LoadingRole, "loading"},
         {StatusTextRole, "statusText"},
         {ActionRole, "action"},
+        {ActionEnabledRole, "actionEnabled"},
     };
 }

@@ -2,37 +2,44 @@
 
 #pragma once
 
-#include "parts/CurrentView.h"
+#include "parts/PageView.h"
 
 #include <QAbstractListModel>
 #include <QHash>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 
-// The entries of the list the page shows, each with what its row says of
-// it: the two caption lines, the download's state and progress of a
+// What the page shows, and the one place each fact of it is kept: which
+// view is shown, the list behind each view (the catalogue's conference
+// lines, the lecture lines of the conference last entered, the stored
+// lectures' file names), and of each entry of the view shown what its row
+// says: the two caption lines, the download's state and progress of a
 // lecture, the listening mark of a stored lecture, and, in the catalogue,
-// whether the conference's lecture list is being read. Each of those facts
-// has one writer: the Pager sets the entries, the download queue is asked
-// for a lecture's state and tells when it changes, the listening memory
-// likewise for the marks, and the row commands set the loading conference.
-// The page's rows draw themselves from here alone.
+// whether the conference's lecture list is being read. The lists are set
+// by those who read them, the download queue is asked for a lecture's state
+// and tells when it changes, the listening memory likewise for the marks.
+// The rows draw themselves from here alone, and a command on a row acts on
+// the entry it is handed from here, never on what a row shows.
 class PageModel : public QAbstractListModel {
     Q_OBJECT
 
 public:
     enum Role {
-        // The title line; no value when the entry gives none, and then the
-        // row keeps the old text.
+        // The title line, always a text: what the entry's fields give, or,
+        // when they cannot be cut, what the entry itself gives (a
+        // conference's or lecture's title, a stored lecture's file name
+        // without ".zip").
         CaptionRole = Qt::DisplayRole,
-        DetailRole = Qt::UserRole + 1,  // the date or detail line, likewise
+        DetailRole = Qt::UserRole + 1,  // the date or detail line; empty when it cannot be cut
         DownloadStateRole,  // a DownloadState, in the lectures
         DownloadProgressRole,  // whole percent, -1 while not known
         ListeningMarkRole,  // "听到 12:34", "已听完" or nothing, in the favourites
         LoadingRole,  // the conference's lecture list is being read
         StatusTextRole,  // what the row's percentage label says
         ActionRole,  // the caption of the row's action button
+        ActionEnabledRole,  // whether the action button can be pressed
     };
 
     enum class DownloadState { None, Waiting, Running };
@@ -57,12 +64,15 @@ public:
     // What a lecture row's percentage label says of its download.
     static QString statusText(const Download& download);
 
-    // A fresh list: the lines of the catalogue or of a conference, or the
-    // names of stored lectures.
-    void show(PageView view, const QStringList& entries);
     PageView view() const { return view_; }
-    // The entry in that place, empty past the end.
-    QString entry(int row) const { return entries_.value(row); }
+    // A fresh page of that view's list, from its first entry, whether or not
+    // it was shown already.
+    void show(PageView view);
+    // The list behind a view; a fresh page when it is the one shown.
+    void setList(PageView view, const QStringList& entries);
+    const QStringList& list(PageView view) const { return lists_[slotOf(view)]; }
+    // The entry of the view shown in that place, empty past the end.
+    QString entry(int row) const { return shown().value(row); }
 
     void setDownloadSource(DownloadSource source);
     // The download under that key has changed.
@@ -70,8 +80,8 @@ public:
     void setListeningSource(ListeningSource source);
     // The stored lecture's listening place has changed.
     void listeningChanged(const QString& storedName);
-    // The catalogue entry whose lecture list is being read; -1 for none.
-    void setLoadingRow(int row);
+    // The conference line whose lecture list is being read; empty for none.
+    void setLoadingConference(const QString& conferenceLine);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -80,15 +90,22 @@ public:
     // which is what a row beyond the list shows.
     QVariant entryData(int row, int role) const;
 
+signals:
+    // Another view is shown; the fresh page follows as a model reset.
+    void viewChanged(PageView view);
+
 private:
+    static int slotOf(PageView view) { return static_cast<int>(view); }
+    const QStringList& shown() const { return lists_[slotOf(view_)]; }
     Download downloadOf(const QString& line) const;
     void rowChanged(int row, const QList<int>& roles);
+    void rowsChanged(const QString& entry, const QList<int>& roles);
 
     PageView view_ = PageView::Catalogue;
-    QStringList entries_;
+    std::array<QStringList, 3> lists_;
     DownloadSource downloads_;
     ListeningSource listening_;
-    int loadingRow_ = -1;
+    QString loadingConference_;
     // The lectures' rows by download key, made when first asked for.
     mutable QHash<QString, int> rowOfKey_;
 };

@@ -2,7 +2,6 @@
 
 #include "views/Pager.h"
 
-#include "parts/PageEntries.h"
 #include "parts/PageList.h"
 #include "parts/RowButton.h"
 #include "platform/widgets/CaptionLabel.h"
@@ -14,11 +13,10 @@
 
 #include <algorithm>
 
-Pager::Pager(PageList& pageList, PageModel& model, const PageEntries& entries, QObject* parent)
+Pager::Pager(PageList& pageList, PageModel& model, QObject* parent)
     : QObject(parent),
       pageList_(pageList),
-      model_(model),
-      entries_(entries)
+      model_(model)
 {
     connect(&model_, &PageModel::modelReset, this, &Pager::modelReset);
     connect(&model_, &PageModel::dataChanged, this, [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
@@ -26,6 +24,25 @@ Pager::Pager(PageList& pageList, PageModel& model, const PageEntries& entries, Q
     });
     pageList_.pageRows = pageList_.rowsThatFit();
     pageList_.panel->installEventFilter(this);
+    connect(pageList_.pageScrollBar, &platform::ScrollBar::changed, this, &Pager::pageScrolled);
+    connect(pageList_.pageScrollBar, &platform::ScrollBar::dragged, this, &Pager::pageDragged);
+    for (int i = 0; i < static_cast<int>(pageList_.rows.size()); ++i) {
+        const PageRow& row = pageList_.rows[i];
+        connect(row.actionButton, &RowButton::clicked, this, [this, i] {
+            if (const int entry = entryOfRow(i); entry >= 0)
+                emit actionRequested(entry);
+        });
+        connect(row.deleteButton, &RowButton::clicked, this, [this, i] {
+            if (const int entry = entryOfRow(i); entry >= 0)
+                emit deleteRequested(entry);
+        });
+    }
+}
+
+int Pager::entryOfRow(int row) const
+{
+    const int entry = pageList_.pageScrollBar->position() + row;
+    return row >= 0 && row < pageList_.pageRows && entry < model_.rowCount() ? entry : -1;
 }
 
 bool Pager::eventFilter(QObject* watched, QEvent* event)
@@ -69,33 +86,10 @@ void Pager::setUpScrollBar(int entries, int top)
     scrollBar.setValue(std::clamp(top, 0, lastTop));
 }
 
-void Pager::showCataloguePage()
-{
-    model_.show(PageView::Catalogue, entries_.conferenceLines);
-}
-
-void Pager::showLecturePage()
-{
-    model_.show(PageView::Lectures, entries_.lectureLines);
-}
-
-void Pager::showFavouritesPage(const QStringList& names)
-{
-    model_.show(PageView::Favourites, names);
-}
-
 void Pager::modelReset()
 {
     const int entries = model_.rowCount();
     setUpScrollBar(entries);
-    // The favourites are listed on blank rows: a stored name that gives no
-    // caption shows none, not the text of the view before.
-    if (model_.view() == PageView::Favourites) {
-        for (PageRow& row : pageList_.rows) {
-            row.title->setCaption(QString());
-            row.subtitle->setCaption(QString());
-        }
-    }
     // Rows past the page too, so that none keeps a text of the list before.
     for (int i = 0; i < static_cast<int>(pageList_.rows.size()); ++i)
         drawRow(i);
@@ -126,16 +120,13 @@ void Pager::drawRow(int row)
 {
     const int entry = pageList_.pageScrollBar->position() + row;
     PageRow& pageRow = pageList_.rows[row];
-    // Rows past the list are hidden; they keep their old texts, as a
-    // caption without a value does.
-    if (entry < model_.rowCount()) {
-        if (const QVariant title = model_.entryData(entry, PageModel::CaptionRole); title.isValid())
-            pageRow.title->setCaption(title.toString());
-        if (const QVariant detail = model_.entryData(entry, PageModel::DetailRole); detail.isValid())
-            pageRow.subtitle->setCaption(detail.toString());
-    }
+    // A row past the list is hidden, and blank: the model speaks of an
+    // empty entry there.
+    pageRow.title->setCaption(model_.entryData(entry, PageModel::CaptionRole).toString());
+    pageRow.subtitle->setCaption(model_.entryData(entry, PageModel::DetailRole).toString());
     pageRow.percentage->setCaption(model_.entryData(entry, PageModel::StatusTextRole).toString());
     pageRow.actionButton->setText(model_.entryData(entry, PageModel::ActionRole).toString());
+    pageRow.actionButton->setEnabled(model_.entryData(entry, PageModel::ActionEnabledRole).toBool());
 }
 
 void Pager::entriesChanged(int first, int last)

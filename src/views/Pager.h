@@ -5,32 +5,34 @@
 #include <QObject>
 
 class PageModel;
-struct PageEntries;
 struct PageList;
 
 // Shows the page model's entries as a page of rows beside the page scroll
-// bar, whose position is the index of the entry in row 0. The page is as
-// many rows as the list panel holds, and follows its height. It alone
-// writes the rows' texts and buttons, from the model: a fresh list settles
-// which rows are shown, and scrolling or a change of an entry's state only
-// rewrites the rows it touches.
+// bar, whose position is the entry in row 0: it alone sets that position
+// and writes the rows' texts and buttons, from the model. A fresh list
+// settles which rows are shown, and scrolling or a change of an entry's
+// state only rewrites the rows it touches. The page is as many rows as the
+// list panel holds, and follows its height. A row's buttons ask for their
+// command on the model entry the row shows.
 class Pager : public QObject {
     Q_OBJECT
 
 public:
-    Pager(PageList& pageList, PageModel& model, const PageEntries& entries, QObject* parent = nullptr);
+    Pager(PageList& pageList, PageModel& model, QObject* parent = nullptr);
 
-    // A fresh page of the conferences, from the first one.
-    void showCataloguePage();
-    // A fresh page of the lectures of the conference last entered.
-    void showLecturePage();
-    // A fresh page of these stored lectures' names.
-    void showFavouritesPage(const QStringList& names);
+    // The model entry that row shows; -1 for a row past the list.
+    int entryOfRow(int row) const;
 
     // The scroll bar moved (a click, a key, code, or a drag let go) ...
     void pageScrolled();
     // ... or its thumb is being dragged.
     void pageDragged();
+
+signals:
+    // A row's action button (进 入, 下 载 / 取 消, 播 放) or its 删 除 was
+    // pressed, on the entry the row shows.
+    void actionRequested(int entry);
+    void deleteRequested(int entry);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,5 +53,4 @@ private:
 
     PageList& pageList_;
     PageModel& model_;
-    const PageEntries& entries_;
 };

@@ -3,31 +3,41 @@
 #include "views/ViewSwitcher.h"
 
 #include "parts/Colours.h"
-#include "parts/PageEntries.h"
 #include "parts/PageList.h"
 #include "parts/RowButton.h"
 #include "parts/ViewBar.h"
 #include "platform/host/IntervalTimer.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/OptionButton.h"
-#include "platform/widgets/ScrollBar.h"
 #include "platform/widgets/TextBox.h"
-#include "views/Pager.h"
+#include "views/PageModel.h"
 #include "views/SearchFilter.h"
 
 #include <QFile>
 
 using namespace platform;
 
-ViewSwitcher::ViewSwitcher(ViewBar& viewBar, PageList& pageList, PageEntries& entries, IntervalTimer& favouritesTimer,
-                           Pager& pager, QObject* parent)
+ViewSwitcher::ViewSwitcher(ViewBar& viewBar, PageList& pageList, PageModel& model, QObject* parent)
     : QObject(parent),
       viewBar_(viewBar),
       pageList_(pageList),
-      entries_(entries),
-      favouritesTimer_(favouritesTimer),
-      pager_(pager)
+      model_(model),
+      favouritesTimer_(new IntervalTimer(kFavouritesAfterDownloadMs, this))
 {
+    favouritesListing_.setPattern(QStringLiteral("*.zip"));
+    // The options show the view, however it was chosen.
+    connect(&model_, &PageModel::viewChanged, this, &ViewSwitcher::followView);
+    connect(favouritesTimer_, &IntervalTimer::timeout, this, &ViewSwitcher::showFavouritesAfterDownload);
+}
+
+void ViewSwitcher::openFavouritesFolder(const QString& path)
+{
+    favouritesListing_.setPath(path + u'/');
+}
+
+void ViewSwitcher::followView(PageView view)
+{
+    viewBar_.option(view)->setChecked(true);
 }
 
 void ViewSwitcher::setSearchBox(bool open, const QColor& labelColour)
@@ -45,7 +55,7 @@ void ViewSwitcher::colourOptions(PageView view)
 
 void ViewSwitcher::choose(PageView view)
 {
-    if (viewBar_.currentView->value() == view)
+    if (model_.view() == view)
         return;
     switch (view) {
     case PageView::Catalogue:
@@ -68,28 +78,24 @@ void ViewSwitcher::showDeleteButtons(bool shown)
 
 void ViewSwitcher::showCatalogue()
 {
-    viewBar_.currentView->set(PageView::Catalogue);
     setSearchBox(false, colours::dimmedText);
     colourOptions(PageView::Catalogue);
     showDeleteButtons(false);
-    pager_.showCataloguePage();
+    model_.show(PageView::Catalogue);
 }
 
 void ViewSwitcher::showLectures()
 {
-    viewBar_.currentView->set(PageView::Lectures);
     setSearchBox(false, colours::dimmedText);
     colourOptions(PageView::Lectures);
     showDeleteButtons(false);
-    pager_.showLecturePage();
+    model_.show(PageView::Lectures);
 }
 
 void ViewSwitcher::showFavourites()
 {
-    viewBar_.currentView->set(PageView::Favourites);
     setSearchBox(true, colours::text);
     colourOptions(PageView::Favourites);
-    pageList_.pageScrollBar->setValue(0);
     showDeleteButtons(true);
     fillFavourites();
 }
@@ -98,40 +104,53 @@ void ViewSwitcher::searchTextChanged()
 {
     // The label takes the button-text colour here, not the plain black
     // the favourites switch gives it.
-    viewBar_.currentView->set(PageView::Favourites);
     setSearchBox(true, colours::desktopDefault);
     colourOptions(PageView::Favourites);
-    pageList_.pageScrollBar->setValue(0);
     showDeleteButtons(true);
     fillFavourites(viewBar_.searchBox->text());
 }
 
+void ViewSwitcher::showEnteredConference(const QStringList& lectureLines)
+{
+    model_.setList(PageView::Lectures, lectureLines);
+    choose(PageView::Lectures);
+    viewBar_.lecturesOption->setEnabled(true);
+}
+
+void ViewSwitcher::downloadsDrained(bool storedAny)
+{
+    if (storedAny)
+        favouritesTimer_->setEnabled(true);
+}
+
 void ViewSwitcher::showFavouritesAfterDownload()
 {
-    favouritesTimer_.setEnabled(false);
-    choose(PageView::Favourites);
+    favouritesTimer_->setEnabled(false);
     showFavourites();
 }
 
 void ViewSwitcher::fillFavourites(const std::optional<QString>& searchText)
 {
-    entries_.favouritesListing.refresh();
-    entries_.favouriteNames.clear();
-    for (const QString& name : entries_.favouritesListing.names()) {
+    favouritesListing_.refresh();
+    QStringList names;
+    for (const QString& name : favouritesListing_.names()) {
         if (!searchText || passesSearch(name, *searchText))
-            entries_.favouriteNames.append(name);
+            names.append(name);
     }
-
-    pager_.showFavouritesPage(entries_.favouriteNames);
+    model_.setList(PageView::Favourites, names);
+    if (model_.view() != PageView::Favourites)
+        model_.show(PageView::Favourites);
     emit favouritesFilled();
 }
 
-void ViewSwitcher::deleteButtonReleased(int row)
+void ViewSwitcher::deleteFavourite(int entry)
 {
-    const QString name = entries_.favouriteNames.value(row + pageList_.pageScrollBar->position());
+    if (model_.view() != PageView::Favourites)
+        return;
+    const QString name = model_.entry(entry);
     // No confirmation and no message: a file that cannot go simply stays
     // listed after the refresh.
-    if (!name.isEmpty() && QFile::remove(entries_.favouritesListing.path() + u'/' + name))
+    if (!name.isEmpty() && QFile::remove(favouritesListing_.path() + u'/' + name))
         emit favouriteDeleted(name);
     showFavourites();
 }

@@ -2,33 +2,40 @@
 
 #pragma once
 
-#include "parts/CurrentView.h"
+#include "parts/PageView.h"
+#include "platform/files/FolderListing.h"
 
 #include <QColor>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
-class Pager;
-struct PageEntries;
+class PageModel;
 struct PageList;
 struct ViewBar;
 
 namespace platform {
 class IntervalTimer;
-class OptionButton;
 }  // namespace platform
 
 // The three views of the page (the catalogue, a conference's lectures and
 // the favourites) and the switches between them, the favourites listing
-// with its search box, and the favourites' delete buttons.
+// with its search box, and the favourites' delete buttons. The view itself
+// is the page model's; the view options and the rest of the bar follow it.
 class ViewSwitcher : public QObject {
     Q_OBJECT
 
 public:
-    ViewSwitcher(ViewBar& viewBar, PageList& pageList, PageEntries& entries, platform::IntervalTimer& favouritesTimer,
-                 Pager& pager, QObject* parent = nullptr);
+    // After the last download has ended, the favourites come this much later.
+    static constexpr int kFavouritesAfterDownloadMs = 500;
+
+    ViewSwitcher(ViewBar& viewBar, PageList& pageList, PageModel& model, QObject* parent = nullptr);
+
+    // The folder of the stored lectures, listed as it is now.
+    void openFavouritesFolder(const QString& path);
+    const platform::FolderListing& favouritesListing() const { return favouritesListing_; }
 
     // Shows the view unless the page shows it already, as choosing its
     // option does.
@@ -40,17 +47,22 @@ public:
     void showFavourites();
     // Every change of the search box's text lists the matching favourites.
     void searchTextChanged();
-    // A completed download is shown in the favourites, once.
-    void showFavouritesAfterDownload();
+    // A conference's lecture lines have been read: they are shown, and its
+    // option can be chosen from now on.
+    void showEnteredConference(const QStringList& lectureLines);
+    // The download queue has emptied: when a lecture was stored, the
+    // favourites follow a moment later, once for all of them.
+    void downloadsDrained(bool storedAny);
+    // Shows a stored lecture a moment after the downloads ended, if it is
+    // still to come.
+    platform::IntervalTimer& favouritesTimer() { return *favouritesTimer_; }
 
-    // The delete button of that row was clicked: deletes its favourite.
-    void deleteButtonReleased(int row);
+    // Deletes the stored lecture of that favourites entry.
+    void deleteFavourite(int entry);
 
     // Reads the favourites folder afresh and shows the first page of the
     // names that pass the search text (all of them without one).
     void fillFavourites(const std::optional<QString>& searchText = std::nullopt);
-    // The view's option is red, the others black.
-    void colourOptions(PageView view);
 
 signals:
     // The favourites page has been listed afresh.
@@ -59,12 +71,17 @@ signals:
     void favouriteDeleted(const QString& name);
 
 private:
+    void followView(PageView view);
+    void showFavouritesAfterDownload();
     void setSearchBox(bool open, const QColor& labelColour);
+    // The view's option is red, the others black.
+    void colourOptions(PageView view);
     void showDeleteButtons(bool shown);
 
     ViewBar& viewBar_;
     PageList& pageList_;
-    PageEntries& entries_;
-    platform::IntervalTimer& favouritesTimer_;
-    Pager& pager_;
+    PageModel& model_;
+    // The favourites folder's *.zip files, in name order.
+    platform::FolderListing favouritesListing_;
+    platform::IntervalTimer* favouritesTimer_;
 };

@@ -372,7 +372,7 @@ void DownloadQueueTest::viewSwitchesAndAnotherConferenceDuringADownload()
     QStringList otherConferenceRow;
     MainWindowFixture::onDownloadProgress(*window_, this, [&] {
         if (window_->viewBar().lecturesOption->isChecked()
-            && window_->entries().lectureLines.value(0).startsWith(QStringLiteral("别的讲座")))
+            && window_->pageModel().list(PageView::Lectures).value(0).startsWith(QStringLiteral("别的讲座")))
             otherConferenceRow << fixture_->rowStates().first();
     });
     pressAndWait(0);

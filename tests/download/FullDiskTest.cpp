@@ -211,7 +211,7 @@ void FullDiskTest::aPlayRenameThatCannotBeRecordedIsNotMade()
         unrecordedRename =
             QFile::exists(source) && !readWholeFile(record).contains(QFileInfo(source).fileName().toUtf8());
     });
-    press(static_cast<int>(window_->entries().favouriteNames.indexOf(kStored)));
+    press(static_cast<int>(window_->pageModel().list(PageView::Favourites).indexOf(kStored)));
 
     QVERIFY(!unrecordedRename);
     QCOMPARE(snapshot(), before);

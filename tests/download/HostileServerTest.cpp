@@ -157,7 +157,7 @@ void HostileServerTest::hostileAnswers()
         fixture_->server.serveAnswer(listPath.toStdString(), 302, {{"Location", raw_->url(listPath).toStdString()}},
                                      {});
         fixture_->enterConference();
-        const qsizetype lectures = fixture_->window().entries().lectureLines.size();
+        const qsizetype lectures = fixture_->window().pageModel().list(PageView::Lectures).size();
         QCOMPARE(messages().isEmpty() ? QStringLiteral("%1 lectures").arg(lectures) : messages(), outcome);
         return;
     }

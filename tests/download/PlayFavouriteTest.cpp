@@ -58,7 +58,7 @@ void PlayFavouriteTest::playHandsThePlayNameToThePlayerAndRestoresTheName()
 
     QCOMPARE(playback.source(), fixture.favouritesFolder() + QStringLiteral("/wma心电图%张医生$四十分钟.wma"));
     QCOMPARE(QDir(fixture.favouritesFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{stored});
-    QCOMPARE(window->entries().favouriteNames, QStringList{stored});
+    QCOMPARE(window->pageModel().list(PageView::Favourites), QStringList{stored});
     QVERIFY(fixture.host.messages.empty());
     // Back under its own name, the lecture still plays.
     QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 300, 15000);
@@ -121,7 +121,7 @@ void PlayFavouriteTest::pendingRenameIsFinishedAtStart()
     QCOMPARE(found, expected);
     QCOMPARE(QFile::exists(recordPath), recordKept);
     // Recovered before the favourites were first listed.
-    QCOMPARE(window->entries().favouritesListing.size(),
+    QCOMPARE(window->views().favouritesListing().size(),
              folder.entryList({QStringLiteral("*.zip")}, QDir::Files).size());
 }
 

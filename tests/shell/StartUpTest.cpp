@@ -207,7 +207,7 @@ void StartUpTest::startShowsTheCentredWindowAtItsDesignedSizeWithTheVersionInIts
     QCOMPARE(window->windowTitle(), QStringLiteral("Kardelo V2.01 20140202"));
     // The icon follows the first frame.
     QTRY_VERIFY(!window->windowIcon().isNull());
-    QCOMPARE(window->entries().conferenceLines.size(), 1);
+    QCOMPARE(window->pageModel().list(PageView::Catalogue).size(), 1);
     QCOMPARE(window->pageList().rows[0].title->caption(), QStringLiteral("唯一的会议"));
     QVERIFY(window->pageList().rows[0].frame->isVisible());
     QVERIFY(!window->pageList().rows[1].frame->isVisible());
@@ -239,7 +239,7 @@ void StartUpTest::firstStartCreatesTheFolderAndASecondFindsIt()
     QVERIFY(fixture.load());
     QVERIFY(fixture.host.messages.empty());
     QVERIFY(kept.exists());
-    QCOMPARE(fixture.window().entries().favouritesListing.size(), 1);
+    QCOMPARE(fixture.window().views().favouritesListing().size(), 1);
 }
 
 void StartUpTest::closingTheWindowEndsTheProgram()
@@ -299,7 +299,7 @@ void StartUpTest::favouritesLieWhereTheUserCanWrite()
     QCOMPARE(QDir(expected).entryList(QDir::Files), QStringList{QStringLiteral("心电图%张医生$讲座.zip")});
     QTest::mouseClick(window->viewBar().favouritesOption, Qt::LeftButton, {},
                       QPoint(6, window->viewBar().favouritesOption->height() / 2));
-    QCOMPARE(window->entries().favouriteNames, QStringList{QStringLiteral("心电图%张医生$讲座.zip")});
+    QCOMPARE(window->pageModel().list(PageView::Favourites), QStringList{QStringLiteral("心电图%张医生$讲座.zip")});
     QDir(userFolder).removeRecursively();
 }
 

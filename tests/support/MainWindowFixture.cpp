@@ -77,8 +77,8 @@ bool MainWindowFixture::enterConferenceWith(const QStringList& titlesAndPaths)
     for (qsizetype i = 0; i + 1 < titlesAndPaths.size(); i += 2)
         text += titlesAndPaths[i] + QStringLiteral("%张医生$四十分钟*") + server.url(titlesAndPaths[i + 1])
             + QStringLiteral("\r\n");
-    server.serveBytes("/lists/" + lectureListFileName(window_->pageList().rows[0].subtitle->caption()).toStdString(),
-                      toGb2312(text));
+    const QString listName = conferenceListFileName(window_->pageModel().entry(0)).value_or(QString());
+    server.serveBytes("/lists/" + listName.toStdString(), toGb2312(text));
     return enterConference();
 }
 
@@ -118,6 +118,14 @@ QMetaObject::Connection MainWindowFixture::onDownloadProgress(const MainWindow& 
 QString MainWindowFixture::favouritesFolder() const
 {
     return folder_.path() + QStringLiteral("/我的收藏");
+}
+
+QStringList MainWindowFixture::messages() const
+{
+    QStringList result;
+    for (const RecordingHost::Message& m : host.messages)
+        result << m.prompt + (m.icon == QMessageBox::Warning ? QStringLiteral("|warning") : QStringLiteral("|no icon"));
+    return result;
 }
 
 void MainWindowFixture::addFavourites(const QStringList& names)

@@ -50,6 +50,8 @@ public:
     // runs (not at its queueing or its start), as long as `context` lives.
     static QMetaObject::Connection onDownloadProgress(const MainWindow& window, QObject* context,
                                                       std::function<void()> progressed);
+    // Every message box shown, as "prompt|warning" or "prompt|no icon".
+    QStringList messages() const;
     // Creates stored files in the favourites folder.
     void addFavourites(const QStringList& names);
 

@@ -4,8 +4,8 @@
 
 // The main window with every class its parts and subsystems are made of,
 // for code that reaches into them.
+#include "download/DownloadCommands.h"
 #include "download/DownloadQueue.h"
-#include "download/RowCommands.h"
 #include "info/WebLinks.h"
 #include "parts/RowButton.h"
 #include "parts/TransportBar.h"
@@ -18,5 +18,6 @@
 #include "platform/widgets/TextBox.h"
 #include "playback/Playback.h"
 #include "shell/MainWindow.h"
+#include "views/PageModel.h"
 #include "views/Pager.h"
 #include "views/ViewSwitcher.h"

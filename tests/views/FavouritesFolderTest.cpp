@@ -12,7 +12,8 @@ class FavouritesFolderTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void deleteWhileScrolledDeletesTheRowShown();
+    void deleteTakesTheLectureItsRowNames_data();
+    void deleteTakesTheLectureItsRowNames();
     void deleteWhileSearchTextStandsListsEverything();
     void onlyTheLeftButtonPressesTheRowButtons_data();
     void onlyTheLeftButtonPressesTheRowButtons();
@@ -49,20 +50,65 @@ QStringList FavouritesFolderTest::storedNames() const
     return QDir(fixture_->favouritesFolder()).entryList(QDir::Files, QDir::Name);
 }
 
-void FavouritesFolderTest::deleteWhileScrolledDeletesTheRowShown()
+void FavouritesFolderTest::deleteTakesTheLectureItsRowNames_data()
 {
-    fixture_->addFavourites(favouriteNames(12));
-    showFavourites();
-    window_->pageList().pageScrollBar->setValue(3);
-    QTest::mouseClick(window_->pageList().rows[1].deleteButton, Qt::LeftButton);
+    QTest::addColumn<QString>("name");  // stored beside twelve written by downloads
+    QTest::addColumn<QString>("title");  // what its row shows
+    QTest::addColumn<QString>("detail");
+    QTest::newRow("written by a download") << "讲座04%医生04$说明04.zip"
+                                           << "讲座04 - 说明04"
+                                           << "医生04";
+    QTest::newRow("no markers") << "Dr Li lecture.zip"
+                                << "Dr Li lecture"
+                                << "";
+    QTest::newRow("a dot before the $") << "Dr. Li%心衰$讲座.zip"
+                                        << "Dr. Li%心衰$讲座"
+                                        << "心衰";
+    QTest::newRow("markers in reverse") << "讲座$说明%医生.zip"
+                                        << "讲座$说明 - 说明%医生"
+                                        << "";
+    QTest::newRow("no $") << "讲座%医生.zip"
+                          << "讲座 - 讲座%医生"
+                          << "";
+    QTest::newRow("two dots") << "a.x%b$t.1.zip"
+                              << "a.x%b$t.1"
+                              << "b";
+    QTest::newRow("only an extension") << ".zip"
+                                       << ""
+                                       << "";
+}
 
-    QStringList remaining = favouriteNames(12);
-    remaining.removeAt(4);
-    QCOMPARE(storedNames(), remaining);
+// Scrolled and switched to and fro, a row shows its own stored lecture, and
+// 删 除, which asks nothing, deletes exactly that one.
+void FavouritesFolderTest::deleteTakesTheLectureItsRowNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, title);
+    QFETCH(QString, detail);
+    QStringList names = favouriteNames(12);
+    if (!names.contains(name))
+        fixture_->addFavourites({name});
+    fixture_->addFavourites(names);
+    showFavourites();
+    QTest::mouseClick(window_->viewBar().catalogueOption, Qt::LeftButton, {},
+                      QPoint(6, window_->viewBar().catalogueOption->height() / 2));
+    showFavourites();
+    const int entry = static_cast<int>(window_->pageModel().list(PageView::Favourites).indexOf(name));
+    QVERIFY(entry >= 0);
+    window_->pageList().pageScrollBar->setValue(window_->pageList().pageScrollBar->maximum());
+    window_->pageList().pageScrollBar->setValue(std::max(entry - 1, 0));
+    const PageRow& row = window_->pageList().rows[entry - window_->pageList().pageScrollBar->position()];
+    QCOMPARE(row.title->caption(), title);
+    QCOMPARE(row.subtitle->caption(), detail);
+
+    QTest::mouseClick(row.deleteButton, Qt::LeftButton);
+    QStringList remaining = storedNames();
+    QVERIFY(!remaining.contains(name));
+    names.append(name);
+    names.removeDuplicates();
+    QCOMPARE(remaining.size(), names.size() - 1);
     // The refresh lists from the top again.
     QCOMPARE(window_->pageList().pageScrollBar->position(), 0);
-    QCOMPARE(window_->pageList().pageScrollBar->maximum(), 3);
-    QCOMPARE(window_->pageList().rows[4].title->caption(), QStringLiteral("讲座05 - 说明05"));
 }
 
 void FavouritesFolderTest::deleteWhileSearchTextStandsListsEverything()
@@ -76,7 +122,7 @@ void FavouritesFolderTest::deleteWhileSearchTextStandsListsEverything()
     remaining.removeAt(3);
     QCOMPARE(storedNames(), remaining);
     QCOMPARE(window_->viewBar().searchBox->text(), QStringLiteral("说明03"));
-    QCOMPARE(window_->entries().favouriteNames, remaining);
+    QCOMPARE(window_->pageModel().list(PageView::Favourites), remaining);
 }
 
 void FavouritesFolderTest::onlyTheLeftButtonPressesTheRowButtons_data()
@@ -122,7 +168,7 @@ void FavouritesFolderTest::otherFilesAreNeverDeleted()
     QVERIFY(fixture_->visibleFirstCaptions().isEmpty());
     QVERIFY(!window_->pageList().pageScrollBar->isEnabled());
     // Rows without a name delete nothing.
-    window_->views().deleteButtonReleased(1);
+    window_->views().deleteFavourite(1);
     QCOMPARE(storedNames(), (QStringList{"a%b$c.wma", "notes.txt"}));
 }
 

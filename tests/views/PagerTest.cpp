@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
 
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -29,7 +31,8 @@ private slots:
     void arrowClicksScrollToTheLastPage();
     void draggingTheThumbRefillsWhileDragging();
     void freshPageAfterScrollingALongerList();
-    void captionThatCannotBeCutKeepsItsOldText();
+    void everyRowNamesAndEntersItsOwnConference_data();
+    void everyRowNamesAndEntersItsOwnConference();
 
 private:
     void fillCatalogue(const QStringList& lines);
@@ -51,10 +54,7 @@ void PagerTest::cleanup()
 
 void PagerTest::fillCatalogue(const QStringList& lines)
 {
-    window_->entries().conferenceLines.clear();
-    for (const QString& line : lines)
-        window_->entries().conferenceLines.append(line);
-    window_->pager().showCataloguePage();
+    window_->pageModel().setList(PageView::Catalogue, lines);
 }
 
 void PagerTest::arrowClicksScrollToTheLastPage_data()
@@ -114,10 +114,11 @@ void PagerTest::freshPageAfterScrollingALongerList()
     fillCatalogue(conferenceLines(20));
     window_->pageList().pageScrollBar->setValue(12);
 
-    window_->entries().lectureLines.clear();
+    QStringList lectures;
     for (int k = 0; k < 5; ++k)
-        window_->entries().lectureLines.append(QStringLiteral("讲座%1%医生%1$说明%1*http://h/%1.wma").arg(k));
-    window_->pager().showLecturePage();
+        lectures.append(QStringLiteral("讲座%1%医生%1$说明%1*http://h/%1.wma").arg(k));
+    window_->pageModel().setList(PageView::Lectures, lectures);
+    window_->views().showLectures();
 
     QVERIFY(!window_->pageList().pageScrollBar->isEnabled());
     QCOMPARE(window_->pageList().pageScrollBar->position(), 0);
@@ -126,13 +127,59 @@ void PagerTest::freshPageAfterScrollingALongerList()
     QCOMPARE(fixture_->visibleSecondCaptions(), (QStringList{"医生0", "医生1", "医生2", "医生3", "医生4"}));
 }
 
-void PagerTest::captionThatCannotBeCutKeepsItsOldText()
+void PagerTest::everyRowNamesAndEntersItsOwnConference_data()
 {
-    fillCatalogue(conferenceLines(2));
-    fillCatalogue({QStringLiteral("新会议%20140101*"), QStringLiteral("星号*在前%20140101")});
-    QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"新会议", "星号*在前"}));
-    QCOMPARE(window_->pageList().rows[0].subtitle->caption(), QStringLiteral("更新日期：20140101"));
-    QCOMPARE(window_->pageList().rows[1].subtitle->caption(), QStringLiteral("更新日期：20131002"));
+    QTest::addColumn<QString>("line");  // entry 5 of twelve
+    QTest::addColumn<QString>("date");  // its row's second line
+    QTest::addColumn<QString>("list");  // the list 进 入 reads; none when the row offers no 进 入
+    QTest::newRow("dated") << "会议%20140101*"
+                           << "更新日期：20140101"
+                           << "/lists/20140101.zip";
+    QTest::newRow("short date") << "会议%2014*"
+                                << "更新日期：2014"
+                                << "/lists/新日期：2014.zip";
+    QTest::newRow("empty date") << "会议%*"
+                                << "更新日期："
+                                << "/lists/更新日期：.zip";
+    QTest::newRow("a second % in the date") << "会议%甲%20140101*"
+                                            << "更新日期：甲%20140101"
+                                            << "/lists/20140101.zip";
+    QTest::newRow("* before %") << "星号*在前%20140101"
+                                << ""
+                                << "";
+    QTest::newRow("* first of all") << "*会议%20140101*"
+                                    << ""
+                                    << "";
+    QTest::newRow("* before % twice") << "会议*甲*乙%20140101"
+                                      << ""
+                                      << "";
+}
+
+// Scrolled and switched to and fro, a row shows its own conference and 进 入
+// reads that conference's list, or, for a line that names none, offers no
+// 进 入: never the neighbour's date or list.
+void PagerTest::everyRowNamesAndEntersItsOwnConference()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, date);
+    QFETCH(QString, list);
+    QStringList lines = conferenceLines(12);
+    lines[5] = line;
+    window_->pageModel().setList(PageView::Catalogue, lines);
+    for (QRadioButton* option : {window_->viewBar().favouritesOption, window_->viewBar().catalogueOption})
+        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+    window_->pageList().pageScrollBar->setValue(3);
+    window_->pageList().pageScrollBar->setValue(4);
+
+    const PageRow& row = window_->pageList().rows[1];
+    QCOMPARE(row.title->caption(), line.section(u'%', 0, 0));
+    QCOMPARE(row.subtitle->caption(), date);
+    QCOMPARE(row.actionButton->isEnabled(), !list.isEmpty());
+    if (list.isEmpty())
+        return;
+    fixture_->server.serveBytes(list.toStdString(), toGb2312(QStringLiteral("讲座%医生$说明*http://h/a.wma\r\n")));
+    QVERIFY(fixture_->enterConference(1));
+    QCOMPARE(fixture_->server.requestCount(list.toStdString()), 1u);
 }
 
 QTEST_MAIN(PagerTest)

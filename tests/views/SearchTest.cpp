@@ -67,7 +67,7 @@ void SearchTest::moreThanEightHitsScroll()
 {
     fixture_->addFavourites(favouriteNames(11));
     typeText(window_->viewBar().searchBox, QStringLiteral("讲座"));
-    QCOMPARE(window_->entries().favouriteNames.size(), 11);
+    QCOMPARE(window_->pageModel().list(PageView::Favourites).size(), 11);
     QVERIFY(window_->pageList().pageScrollBar->isEnabled());
     QCOMPARE(window_->pageList().pageScrollBar->maximum(), 3);
     QCOMPARE(window_->pageList().pageScrollBar->position(), 0);
@@ -77,11 +77,11 @@ void SearchTest::moreThanEightHitsScroll()
 void SearchTest::deletingTheTextListsEverything()
 {
     typeText(window_->viewBar().searchBox, "Heart");
-    QCOMPARE(window_->entries().favouriteNames.size(), 1);
+    QCOMPARE(window_->pageModel().list(PageView::Favourites).size(), 1);
     for (int k = 0; k < 5; ++k)
         QTest::keyClick(window_->viewBar().searchBox, Qt::Key_Backspace);
     QCOMPARE(window_->viewBar().searchBox->text(), QString());
-    QCOMPARE(window_->entries().favouriteNames.size(), 3);
+    QCOMPARE(window_->pageModel().list(PageView::Favourites).size(), 3);
 }
 
 void SearchTest::trimsOnlyPlainSpaces_data()

@@ -91,7 +91,7 @@ void ServerNamesTest::namesAreShownAndStoredAsTheyAre()
         QTest::mouseClick(window->viewBar().favouritesOption, Qt::LeftButton, {},
                           QPoint(6, window->viewBar().favouritesOption->height() / 2));
         QCOMPARE(fixture.visibleFirstCaptions(), QStringList{shown});
-        QCOMPARE(window->entries().favouriteNames, QStringList{stored});
+        QCOMPARE(window->pageModel().list(PageView::Favourites), QStringList{stored});
         return;
     }
     fixture.server.serveBytes("/audio/a.wma", QByteArray("lecture"));

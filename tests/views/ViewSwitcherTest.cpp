@@ -50,10 +50,12 @@ void ViewSwitcherTest::favouritesListOnlyStoredLectures()
 
     QVERIFY(window_->viewBar().favouritesOption->isChecked());
     QCOMPARE(
-        window_->entries().favouriteNames,
+        window_->pageModel().list(PageView::Favourites),
         (QStringList{".hidden%d$n.zip", "a%d$n.zip", "A%e$n.ZIP", "b%d$n.zip", "x.zip", "冠心病%张医生$四十分钟.zip"}));
-    // A name that cannot be cut, its first "." before its "$", leaves its row blank.
-    QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"", "a - n", "A - n", "b - n", "", "冠心病 - 四十分钟"}));
+    // A name that cannot be cut, its first "." before its "$", shows the
+    // file's own name.
+    QCOMPARE(fixture_->visibleFirstCaptions(),
+             (QStringList{".hidden%d$n", "a - n", "A - n", "b - n", "x", "冠心病 - 四十分钟"}));
     QCOMPARE(fixture_->visibleSecondCaptions(), (QStringList{"d", "d", "e", "d", "", "张医生"}));
     QCOMPARE(window_->pageList().rows[0].actionButton->text(), QStringLiteral("播 放"));
     QVERIFY(window_->pageList().rows[0].deleteButton->isVisible());
@@ -66,7 +68,7 @@ void ViewSwitcherTest::theViewIsOneValueTheOptionsShowAndChoose()
 {
     const ViewBar& bar = window_->viewBar();
     fixture_->addFavourites({"a%d$n.zip"});
-    QSignalSpy changes(bar.currentView, &CurrentView::changed);
+    QSignalSpy changes(&window_->pageModel(), &PageModel::viewChanged);
 
     window_->views().choose(PageView::Favourites);
     QVERIFY(bar.favouritesOption->isChecked());
@@ -75,7 +77,7 @@ void ViewSwitcherTest::theViewIsOneValueTheOptionsShowAndChoose()
     QCOMPARE(changes.count(), 1);
 
     clickOption(bar.catalogueOption);
-    QCOMPARE(bar.currentView->value(), PageView::Catalogue);
+    QCOMPARE(window_->pageModel().view(), PageView::Catalogue);
     QVERIFY(!bar.favouritesOption->isChecked());
     QCOMPARE(window_->pageList().rows[0].actionButton->text(), QStringLiteral("进 入"));
     QCOMPARE(changes.count(), 2);

@@ -27,17 +27,12 @@ const QString kDownloadFailed = QStringLiteral("下载失败!|no icon");
 
 }  // namespace
 
-class RowCommandsTest : public QObject {
+class DownloadCommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
     void init();
     void cleanup();
-    void enteringAConferenceReadsItsLectureList();
-    void lectureListNameWithABlankIsAskedFor();
-    void unreadableLectureListLeavesEverythingAsItWas_data();
-    void unreadableLectureListLeavesEverythingAsItWas();
-    void aListLoadsWhileTheWindowGoesOn();
     void downloadShowsARisingPercentageAndStoresTheLecture();
     void storedLectureIsNotDownloadedAgain();
     void answersThatAreNotTheLectureStoreNothing_data();
@@ -63,8 +58,6 @@ private:
     }
     // Presses the row and returns its percentage caption at every progress event.
     QStringList pressRecordingPercentages(int row);
-    // Every message box shown, as "prompt|icon".
-    QStringList messages() const;
     QStringList stored() const
     {
         return QDir(fixture_->favouritesFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -74,7 +67,7 @@ private:
     MainWindow* window_ = nullptr;
 };
 
-void RowCommandsTest::init()
+void DownloadCommandsTest::init()
 {
     fixture_ = std::make_unique<MainWindowFixture>();
     fixture_->serveCatalogue({QStringLiteral("第一届心血管会议%20131015*"), QStringLiteral("短日期会议%2013*"),
@@ -83,12 +76,12 @@ void RowCommandsTest::init()
     QVERIFY(window_);
 }
 
-void RowCommandsTest::cleanup()
+void DownloadCommandsTest::cleanup()
 {
     fixture_.reset();
 }
 
-QStringList RowCommandsTest::pressRecordingPercentages(int row)
+QStringList DownloadCommandsTest::pressRecordingPercentages(int row)
 {
     QStringList shown;
     MainWindowFixture::onDownloadProgress(*window_, this,
@@ -97,104 +90,7 @@ QStringList RowCommandsTest::pressRecordingPercentages(int row)
     return shown;
 }
 
-QStringList RowCommandsTest::messages() const
-{
-    QStringList result;
-    for (const RecordingHost::Message& m : fixture_->host.messages)
-        result << m.prompt + (m.icon == QMessageBox::Warning ? QStringLiteral("|warning") : QStringLiteral("|no icon"));
-    return result;
-}
-
-void RowCommandsTest::enteringAConferenceReadsItsLectureList()
-{
-    QVERIFY(!window_->viewBar().lecturesOption->isEnabled());
-    QVERIFY(fixture_->enterConferenceWith({kLecture, "/a.wma", QStringLiteral("心衰"), "/b.wma"}));
-
-    QCOMPARE(fixture_->server.requestCount("/lists/20131015.zip"), 1u);
-    QVERIFY(window_->viewBar().lecturesOption->isEnabled());
-    QCOMPARE(window_->viewBar().lecturesOption->textColour(), colours::chosenView);
-    QCOMPARE(fixture_->visibleFirstCaptions(), (QStringList{"冠心病 - 四十分钟", "心衰 - 四十分钟"}));
-    for (int i = 0; i < PageList::kDesignedRows; ++i)
-        QCOMPARE(window_->pageList().rows[i].actionButton->text(), QStringLiteral("下 载"));
-    QCOMPARE(messages(), QStringList());
-}
-
-void RowCommandsTest::lectureListNameWithABlankIsAskedFor()
-{
-    fixture_->server.serveBytes("/lists/0131015 .zip",
-                                toGb2312(QStringLiteral("冠心病%张医生$四十分钟*http://h/a\r\n")));
-    press(2);
-    QTRY_VERIFY(window_->viewBar().lecturesOption->isChecked());
-    QCOMPARE(fixture_->server.requests().back().target, std::string("/lists/0131015%20.zip"));
-    QCOMPARE(messages(), QStringList());
-}
-
-void RowCommandsTest::unreadableLectureListLeavesEverythingAsItWas_data()
-{
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("list");
-    QTest::newRow("no lecture line") << 200 << QStringLiteral("没有讲座\r\n");
-    QTest::newRow("server error") << 500 << QStringLiteral("<html>500</html>");
-    QTest::newRow("no list at that address") << 404 << QStringLiteral("<html>404</html>");
-}
-
-// A list that cannot be read now may be read in a moment: the listener
-// keeps the catalogue, and the lecture playing plays on.
-void RowCommandsTest::unreadableLectureListLeavesEverythingAsItWas()
-{
-    QFETCH(int, status);
-    QFETCH(QString, list);
-    fixture_->server.serveBytes("/lists/20131015.zip", toGb2312(list), status, "text/html");
-    QTemporaryDir folder;
-    QVERIFY(writeTone(folder.filePath(QStringLiteral("playing.wav")), 60000));
-    window_->playback().setMuted(true);
-    QVERIFY(startPlaying(window_->playback(), folder.filePath(QStringLiteral("playing.wav"))));
-
-    press(0);
-    QTRY_COMPARE(messages(), QStringList{QStringLiteral("网络暂时无法链接，请稍后再试！|warning")});
-    QCOMPARE(fixture_->host.endings, 0);
-    QVERIFY(window_->viewBar().catalogueOption->isChecked());
-    QCOMPARE(window_->pageList().rows[0].percentage->caption(), QString());
-    QCOMPARE(window_->playback().playbackState(), Playback::State::Playing);
-}
-
-// The list comes after 5 s; meanwhile the window serves every event in
-// time, follows the listener elsewhere and back, and a second 进 入 replaces
-// the first.
-void RowCommandsTest::aListLoadsWhileTheWindowGoesOn()
-{
-    const std::pair<std::string, QString> lists[] = {{"/lists/20131015.zip", QStringLiteral("被替换的讲座")},
-                                                     {"/lists/新日期：2013.zip", QStringLiteral("迟来的讲座")}};
-    for (const auto& [path, title] : lists) {
-        const QByteArray list = toGb2312(title + QStringLiteral("%张医生$四十分钟*http://h/a.wma\r\n"));
-        fixture_->server.serveSlowly(path, list, list.size(), std::chrono::milliseconds(5000));
-    }
-    press(0);
-    QCOMPARE(window_->pageList().rows[0].percentage->caption(), QStringLiteral("读取中"));
-    press(1);
-    QCOMPARE(window_->pageList().rows[0].percentage->caption(), QString());
-    QCOMPARE(window_->pageList().rows[1].percentage->caption(), QStringLiteral("读取中"));
-    for (QRadioButton* option : {window_->viewBar().favouritesOption, window_->viewBar().catalogueOption})
-        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
-    QTRY_COMPARE(window_->pageList().rows[1].percentage->caption(), QStringLiteral("读取中"));
-    QVERIFY(window_->viewBar().catalogueOption->isChecked());
-
-    // From here on the test only waits: every gap is the window's.
-    QElapsedTimer sinceTick;
-    qint64 longestGap = 0;
-    QTimer ticks;
-    connect(&ticks, &QTimer::timeout, this, [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
-    sinceTick.start();
-    ticks.start(5);
-    QTRY_VERIFY_WITH_TIMEOUT(window_->viewBar().lecturesOption->isChecked(), 15000);
-    ticks.stop();
-    QCOMPARE(fixture_->server.requestCount("/lists/新日期：2013.zip"), 1u);
-    QCOMPARE(fixture_->visibleFirstCaptions(), QStringList{QStringLiteral("迟来的讲座 - 四十分钟")});
-    QCOMPARE(messages(), QStringList());
-    QVERIFY2(longestGap < 50, qPrintable(QStringLiteral("the window waited %1 ms").arg(longestGap)));
-}
-
-void RowCommandsTest::downloadShowsARisingPercentageAndStoresTheLecture()
+void DownloadCommandsTest::downloadShowsARisingPercentageAndStoresTheLecture()
 {
     serveSlowLecture();
     QVERIFY(fixture_->enterConferenceWith({kLecture, "/audio/a.wma"}));
@@ -211,14 +107,14 @@ void RowCommandsTest::downloadShowsARisingPercentageAndStoresTheLecture()
     }
     QVERIFY(last > shown.first().chopped(1).toInt());
     QCOMPARE(window_->pageList().rows[0].actionButton->text(), QStringLiteral("下 载"));
-    QCOMPARE(messages(), QStringList());
+    QCOMPARE(fixture_->messages(), QStringList());
     QCOMPARE(stored(), QStringList{kStored});
     QCOMPARE(readWholeFile(fixture_->favouritesFolder() + u'/' + kStored), QByteArray(300 * 1024, 'a'));
     QTRY_VERIFY_WITH_TIMEOUT(window_->viewBar().favouritesOption->isChecked(), 3000);
     QCOMPARE(window_->pageList().rows[0].percentage->caption(), QString());  // the percentage goes with the view
 }
 
-void RowCommandsTest::answersThatAreNotTheLectureStoreNothing_data()
+void DownloadCommandsTest::answersThatAreNotTheLectureStoreNothing_data()
 {
     QTest::addColumn<bool>("bytesKept");  // 40,000 of 100,000 bytes kept from a transfer that broke off
     QTest::addColumn<int>("status");
@@ -241,7 +137,7 @@ void RowCommandsTest::answersThatAreNotTheLectureStoreNothing_data()
 }
 
 // It is there already: a press asks the server nothing and keeps the copy.
-void RowCommandsTest::storedLectureIsNotDownloadedAgain()
+void DownloadCommandsTest::storedLectureIsNotDownloadedAgain()
 {
     fixture_->addFavourites({kStored});
     fixture_->server.serveBytes("/audio/a.wma", QByteArray("another copy"));
@@ -250,12 +146,12 @@ void RowCommandsTest::storedLectureIsNotDownloadedAgain()
     QCOMPARE(fixture_->server.requestCount("/audio/a.wma"), 0u);
     QCOMPARE(readWholeFile(fixture_->favouritesFolder() + u'/' + kStored), QByteArray("lecture"));
     QCOMPARE(fixture_->rowStates().first(), QStringLiteral("下 载|"));
-    QCOMPARE(messages(), QStringList());
+    QCOMPARE(fixture_->messages(), QStringList());
 }
 
 // A misbehaving server's answer must never replace a stored lecture with a
 // fragment: the download fails as any other, and nothing is left behind.
-void RowCommandsTest::answersThatAreNotTheLectureStoreNothing()
+void DownloadCommandsTest::answersThatAreNotTheLectureStoreNothing()
 {
     QFETCH(bool, bytesKept);
     QFETCH(int, status);
@@ -283,14 +179,14 @@ void RowCommandsTest::answersThatAreNotTheLectureStoreNothing()
 
     press(0);
 
-    QCOMPARE(messages(), QStringList{kDownloadFailed});
+    QCOMPARE(fixture_->messages(), QStringList{kDownloadFailed});
     QVERIFY(stored().isEmpty());
     // Kept bytes the server would not continue are asked for whole once more, and no more.
     QCOMPARE(fixture_->server.requestCount("/audio/a.wma") - askedBefore, std::size_t(bytesKept ? 2 : 1));
     QCOMPARE(fixture_->server.requests().back().header("Range"), std::string());
 }
 
-void RowCommandsTest::progressCaptions_data()
+void DownloadCommandsTest::progressCaptions_data()
 {
     using Phase = DownloadQueue::State::Phase;
     QTest::addColumn<DownloadQueue::State>("state");
@@ -306,14 +202,14 @@ void RowCommandsTest::progressCaptions_data()
     QTest::newRow("gone") << DownloadQueue::State{Phase::Gone, 0, 0} << "";
 }
 
-void RowCommandsTest::progressCaptions()
+void DownloadCommandsTest::progressCaptions()
 {
     QFETCH(DownloadQueue::State, state);
     QFETCH(QString, shown);
-    QCOMPARE(PageModel::statusText(RowCommands::rowDownload(state)), shown);
+    QCOMPARE(PageModel::statusText(DownloadCommands::rowDownload(state)), shown);
 }
 
-void RowCommandsTest::unknownSizeWritesNoPercentage()
+void DownloadCommandsTest::unknownSizeWritesNoPercentage()
 {
     fixture_->server.serveWithoutLength("/audio/a.wma", QByteArray(256 * 1024, 'x'));
     QVERIFY(fixture_->enterConferenceWith({kLecture, "/audio/a.wma"}));
@@ -323,7 +219,7 @@ void RowCommandsTest::unknownSizeWritesNoPercentage()
     QCOMPARE(stored().size(), 1);
 }
 
-void RowCommandsTest::savedNameThatCannotBeStoredIsRefused_data()
+void DownloadCommandsTest::savedNameThatCannotBeStoredIsRefused_data()
 {
     QTest::addColumn<QString>("title");
     QTest::newRow("climbs out") << QStringLiteral("../../逃出");
@@ -333,20 +229,20 @@ void RowCommandsTest::savedNameThatCannotBeStoredIsRefused_data()
     QTest::newRow("too long for the file system") << QString(76, QChar(0x8BB2)) + u'a';
 }
 
-void RowCommandsTest::savedNameThatCannotBeStoredIsRefused()
+void DownloadCommandsTest::savedNameThatCannotBeStoredIsRefused()
 {
     QFETCH(QString, title);
     fixture_->server.serveBytes("/audio/a.wma", QByteArray("payload"));
     QVERIFY(fixture_->enterConferenceWith({title, "/audio/a.wma"}));
     press(0);
-    QCOMPARE(messages(), QStringList{kDownloadFailed});
+    QCOMPARE(fixture_->messages(), QStringList{kDownloadFailed});
     QCOMPARE(fixture_->server.requestCount("/audio/a.wma"), 0u);
     QVERIFY(stored().isEmpty());
     QCOMPARE(window_->pageList().rows[0].actionButton->text(), QStringLiteral("下 载"));
 }
 
 // Such a file is hidden by the usual rule; the favourites list it all the same.
-void RowCommandsTest::titleWithALeadingDotIsListedOnceStored()
+void DownloadCommandsTest::titleWithALeadingDotIsListedOnceStored()
 {
     fixture_->server.serveBytes("/audio/a.wma", QByteArray("lecture"));
     fixture_->server.serveBytes("/lists/20131015.zip",
@@ -354,13 +250,13 @@ void RowCommandsTest::titleWithALeadingDotIsListedOnceStored()
     press(0);
     QTRY_VERIFY(window_->viewBar().lecturesOption->isChecked());
     press(0);
-    QCOMPARE(messages(), QStringList());
+    QCOMPARE(fixture_->messages(), QStringList());
     QTest::mouseClick(window_->viewBar().favouritesOption, Qt::LeftButton, {},
                       QPoint(6, window_->viewBar().favouritesOption->height() / 2));
-    QCOMPARE(window_->entries().favouriteNames, QStringList{QStringLiteral(".心电图%A$B.zip")});
+    QCOMPARE(window_->pageModel().list(PageView::Favourites), QStringList{QStringLiteral(".心电图%A$B.zip")});
 }
 
-void RowCommandsTest::rightButtonRunsNoCommand()
+void DownloadCommandsTest::rightButtonRunsNoCommand()
 {
     fixture_->server.serveBytes("/lists/20131015.zip",
                                 toGb2312(QStringLiteral("冠心病%张医生$四十分钟*http://h/a\r\n")));
@@ -370,5 +266,5 @@ void RowCommandsTest::rightButtonRunsNoCommand()
     QCOMPARE(fixture_->server.requestCount("/lists/20131015.zip"), 0u);
 }
 
-QTEST_MAIN(RowCommandsTest)
-#include "RowCommandsTest.moc"
+QTEST_MAIN(DownloadCommandsTest)
+#include "DownloadCommandsTest.moc"

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "download/FavouritePlayer.h"
+
+#include "download/PlayRename.h"
+#include "format/VisibleControls.h"
+#include "playback/ListeningMemory.h"
+#include "views/PageModel.h"
+
+#include <utility>
+
+namespace {
+
+// What the desktop's player controls show of a stored lecture: its name's
+// Title "%" Detail "$" Note ".zip", with controls made visible as in its row
+// (a file put into the folder by hand may hold any).
+LectureTags storedLectureTags(const QString& storedName)
+{
+    const QString name =
+        withVisibleControls(QStringView(storedName).chopped(storedName.endsWith(QStringLiteral(".zip")) ? 4 : 0));
+    const qsizetype percent = name.indexOf(u'%');
+    const qsizetype dollar = name.indexOf(u'$', percent + 1);
+    if (percent < 0 || dollar < 0)
+        return {name, {}, {}};
+    return {name.first(percent), name.sliced(percent + 1, dollar - percent - 1), name.sliced(dollar + 1)};
+}
+
+}  // namespace
+
+FavouritePlayer::FavouritePlayer(PageModel& model, ListeningMemory& listening, QString favouritesFolder,
+                                 QObject* parent)
+    : QObject(parent),
+      model_(model),
+      listening_(listening),
+      favouritesFolder_(std::move(favouritesFolder))
+{
+}
+
+void FavouritePlayer::play(int entry)
+{
+    if (model_.view() != PageView::Favourites)
+        return;
+    const QString storedName = model_.entry(entry);
+    if (storedName.isEmpty())
+        return;
+    PlayRename rename(favouritesFolder_);
+    const std::optional<QString> playPath = rename.toPlayName(storedName);
+    if (!playPath)
+        return;
+    listening_.play(storedName, *playPath, storedLectureTags(storedName));
+    // The player holds the file open by now, so the rename back cannot take
+    // the lecture away from it; a second try covers a rename that lost a
+    // race with something else touching the folder.
+    if (!rename.back())
+        rename.back();
+}

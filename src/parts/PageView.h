@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+// Which list the page shows: the conferences of the catalogue, the
+// lectures of the conference last entered, or the stored lectures. The page
+// model keeps the one that is shown; the view options and the row commands
+// follow it.
+enum class PageView { Catalogue, Lectures, Favourites };
