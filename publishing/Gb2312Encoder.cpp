@@ -8,9 +8,9 @@
 
 Q_LOGGING_CATEGORY(lcEncoder, "kardelo.publishing.encoder", QtWarningMsg)
 
-Gb2312Encoder::Gb2312Encoder() : m_encoder("windows-936")
+Gb2312Encoder::Gb2312Encoder() : encoder_("windows-936")
 {
-    if (!m_encoder.isValid())
+    if (!encoder_.isValid())
         qCCritical(lcEncoder) << "this Qt has no GB2312 encoder: every non-ASCII character is refused";
 }
 
@@ -22,7 +22,7 @@ Gb2312Encoder::Encoded Gb2312Encoder::encode(QStringView text)
             encoded.unfit += QString::fromUcs4(&character, 1);
     }
     if (encoded.unfit.isEmpty())
-        encoded.bytes = m_encoder.encode(text);
+        encoded.bytes = encoder_.encode(text);
     return encoded;
 }
 
@@ -30,20 +30,20 @@ bool Gb2312Encoder::fits(char32_t character)
 {
     if (character < 0x80)
         return true;
-    const auto known = m_fits.constFind(character);
-    if (known != m_fits.constEnd())
+    const auto known = fits_.constFind(character);
+    if (known != fits_.constEnd())
         return *known;
     bool fit = false;
-    if (m_encoder.isValid()) {
+    if (encoder_.isValid()) {
         const QString text = QString::fromUcs4(&character, 1);
-        m_encoder.resetState();
-        const QByteArray bytes = m_encoder.encode(text);
+        encoder_.resetState();
+        const QByteArray bytes = encoder_.encode(text);
         // GB2312 proper: two bytes, a row of 0xA1 to 0xF7 and a cell of
         // 0xA1 to 0xFE; code page 936 adds rows and cells around them.
         const auto byte = [&bytes](int index) { return quint8(bytes[index]); };
-        fit = !m_encoder.hasError() && bytes.size() == 2 && byte(0) >= 0xA1 && byte(0) <= 0xF7 && byte(1) >= 0xA1
+        fit = !encoder_.hasError() && bytes.size() == 2 && byte(0) >= 0xA1 && byte(0) <= 0xF7 && byte(1) >= 0xA1
             && byte(1) <= 0xFE && decodeCharset(bytes, QStringLiteral("GB2312")) == text;
     }
-    m_fits.insert(character, fit);
+    fits_.insert(character, fit);
     return fit;
 }

@@ -25,6 +25,6 @@ public:
 private:
     bool fits(char32_t character);
 
-    QStringEncoder m_encoder;
-    QHash<char32_t, bool> m_fits;
+    QStringEncoder encoder_;
+    QHash<char32_t, bool> fits_;
 };

@@ -48,32 +48,30 @@ QStringList keptLines(const QStringList& lines)
 
 }  // namespace
 
-LibraryBuild::LibraryBuild(const QString& sourceFolder, const QString& root)
-    : m_sourceFolder(sourceFolder),
-      m_root(root)
+LibraryBuild::LibraryBuild(const QString& sourceFolder, const QString& root) : sourceFolder_(sourceFolder), root_(root)
 {
 }
 
 void LibraryBuild::run()
 {
-    m_findings.clear();
-    m_files.clear();
+    findings_.clear();
+    files_.clear();
     buildVersionFile();
     buildCatalogue();
     // In the order an editor goes through the files, not the order found.
-    std::stable_sort(m_findings.begin(), m_findings.end(), [](const LibraryFinding& a, const LibraryFinding& b) {
+    std::stable_sort(findings_.begin(), findings_.end(), [](const LibraryFinding& a, const LibraryFinding& b) {
         return std::tie(a.location, a.line) < std::tie(b.location, b.line);
     });
 }
 
 bool LibraryBuild::refused() const
 {
-    return std::any_of(m_findings.cbegin(), m_findings.cend(), [](const LibraryFinding& f) { return f.isError(); });
+    return std::any_of(findings_.cbegin(), findings_.cend(), [](const LibraryFinding& f) { return f.isError(); });
 }
 
 void LibraryBuild::buildVersionFile()
 {
-    std::optional<SourceText> text = SourceText::read(m_sourceFolder, QStringLiteral("version.txt"), m_findings);
+    std::optional<SourceText> text = SourceText::read(sourceFolder_, QStringLiteral("version.txt"), findings_);
     if (!text)
         return;
     const std::optional<QByteArray> bytes = encodeText(*text, TextKind::Version);
@@ -87,12 +85,12 @@ void LibraryBuild::buildVersionFile()
                        .arg(kVersionMarker));
         return;
     }
-    m_files.insert(QStringLiteral("version.txt"), *bytes);
+    files_.insert(QStringLiteral("version.txt"), *bytes);
 }
 
 void LibraryBuild::buildCatalogue()
 {
-    std::optional<SourceText> text = SourceText::read(m_sourceFolder, QStringLiteral("catalogue.txt"), m_findings);
+    std::optional<SourceText> text = SourceText::read(sourceFolder_, QStringLiteral("catalogue.txt"), findings_);
     if (!text)
         return;
     const std::optional<QByteArray> bytes = encodeText(*text, TextKind::Records);
@@ -111,7 +109,7 @@ void LibraryBuild::buildCatalogue()
         }
         lineOfList.insert(listName, number);
         const QString location = QStringLiteral("lectures/%1.txt").arg(updateDate);
-        if (!QFileInfo(m_sourceFolder + u'/' + location).isFile()) {
+        if (!QFileInfo(sourceFolder_ + u'/' + location).isFile()) {
             addFinding(LibraryFinding::Severity::Error, text->location, number, QStringLiteral("missing-lectures"),
                        tr("no %1 for this conference").arg(location));
             return;
@@ -120,13 +118,13 @@ void LibraryBuild::buildCatalogue()
         buildLectureList(location, listName);
     });
     if (bytes)
-        m_files.insert(QStringLiteral("lists/catalogue.txt"), *bytes);
+        files_.insert(QStringLiteral("lists/catalogue.txt"), *bytes);
     warnOfUnusedLectureLists(used);
 }
 
 void LibraryBuild::buildLectureList(const QString& location, const QString& listName)
 {
-    std::optional<SourceText> text = SourceText::read(m_sourceFolder, location, m_findings);
+    std::optional<SourceText> text = SourceText::read(sourceFolder_, location, findings_);
     if (!text)
         return;
     const std::optional<QByteArray> bytes = encodeText(*text, TextKind::Records);
@@ -136,9 +134,9 @@ void LibraryBuild::buildLectureList(const QString& location, const QString& list
     });
     // The files the lectures are stored as, judged as check judges a
     // published list: a source line is the list's line of the same number.
-    LectureRecordsCheck(location).run(lectures, m_findings);
+    LectureRecordsCheck(location).run(lectures, findings_);
     if (bytes)
-        m_files.insert(QStringLiteral("lists/") + listName, *bytes);
+        files_.insert(QStringLiteral("lists/") + listName, *bytes);
 }
 
 void LibraryBuild::judgeRecordLines(const SourceText& text, QList<LineFault> (*rules)(const QString& line),
@@ -160,8 +158,8 @@ void LibraryBuild::judgeRecordLines(const SourceText& text, QList<LineFault> (*r
 
 void LibraryBuild::warnOfUnusedLectureLists(const QSet<QString>& used)
 {
-    const QStringList names = QDir(m_sourceFolder + QStringLiteral("/lectures"))
-                                  .entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    const QStringList names =
+        QDir(sourceFolder_ + QStringLiteral("/lectures")).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
     for (const QString& name : names) {
         const QString location = QStringLiteral("lectures/") + name;
         if (!used.contains(location))
@@ -182,11 +180,11 @@ std::optional<QByteArray> LibraryBuild::encodeText(SourceText& text, TextKind ki
             refused = true;
         };
         if (line.contains(kRootPlaceholder)) {
-            if (m_root.isEmpty())
+            if (root_.isEmpty())
                 lineError(QStringLiteral("no-root"),
                           tr("%1 is used but no --root URL says what it stands for").arg(kRootPlaceholder));
             else
-                line.replace(kRootPlaceholder, m_root);
+                line.replace(kRootPlaceholder, root_);
         }
         if (kind == TextKind::Records && line.contains(u'%') != line.contains(u'*'))
             addFinding(LibraryFinding::Severity::Warning, text.location, number, QStringLiteral("half-marked"),
@@ -196,7 +194,7 @@ std::optional<QByteArray> LibraryBuild::encodeText(SourceText& text, TextKind ki
                       tr("%1 characters: the client passes over lines longer than %2")
                           .arg(line.size())
                           .arg(kLongestCatalogueLine));
-        const Gb2312Encoder::Encoded encoded = m_encoder.encode(line);
+        const Gb2312Encoder::Encoded encoded = encoder_.encode(line);
         if (!encoded.unfit.isEmpty())
             lineError(QStringLiteral("not-gb2312"), tr("%1 has no GB2312 code").arg(namedCharacters(encoded.unfit)));
         bytes += encoded.bytes + "\r\n";
@@ -228,5 +226,5 @@ void LibraryBuild::checkReadBack(const SourceText& text, const QByteArray& bytes
 void LibraryBuild::addFinding(LibraryFinding::Severity severity, const QString& location, int line, const QString& kind,
                               const QString& message)
 {
-    m_findings.append({severity, kind, location, line, message});
+    findings_.append({severity, kind, location, line, message});
 }

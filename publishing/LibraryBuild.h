@@ -33,11 +33,11 @@ public:
     void run();
 
     // Locations are paths below the source folder.
-    const QList<LibraryFinding>& findings() const { return m_findings; }
+    const QList<LibraryFinding>& findings() const { return findings_; }
     bool refused() const;
     // Each file of the built library by its path below the library's root:
     // "version.txt", "lists/catalogue.txt", "lists/20131015.zip".
-    const QMap<QString, QByteArray>& files() const { return m_files; }
+    const QMap<QString, QByteArray>& files() const { return files_; }
 
 private:
     void buildVersionFile();
@@ -58,9 +58,9 @@ private:
     void addFinding(LibraryFinding::Severity severity, const QString& location, int line, const QString& kind,
                     const QString& message);
 
-    QString m_sourceFolder;
-    QString m_root;
-    Gb2312Encoder m_encoder;
-    QList<LibraryFinding> m_findings;
-    QMap<QString, QByteArray> m_files;
+    QString sourceFolder_;
+    QString root_;
+    Gb2312Encoder encoder_;
+    QList<LibraryFinding> findings_;
+    QMap<QString, QByteArray> files_;
 };

@@ -13,27 +13,27 @@
 
 Q_LOGGING_CATEGORY(lcWriter, "kardelo.publishing.writer", QtWarningMsg)
 
-LibraryWriter::LibraryWriter(const QString& libraryFolder) : m_libraryFolder(libraryFolder) { }
+LibraryWriter::LibraryWriter(const QString& libraryFolder) : libraryFolder_(libraryFolder) { }
 
 bool LibraryWriter::write(const QMap<QString, QByteArray>& files)
 {
-    m_written.clear();
-    m_unchanged.clear();
-    m_removed.clear();
-    m_errorString.clear();
-    if (!QDir().mkpath(m_libraryFolder + QStringLiteral("/lists")))
-        return fail(tr("cannot make the folder %1/lists").arg(m_libraryFolder));
+    written_.clear();
+    unchanged_.clear();
+    removed_.clear();
+    errorString_.clear();
+    if (!QDir().mkpath(libraryFolder_ + QStringLiteral("/lists")))
+        return fail(tr("cannot make the folder %1/lists").arg(libraryFolder_));
     // Inside the library, so the renames below stay on one file system.
-    QTemporaryDir staging(m_libraryFolder + QStringLiteral("/.kardelo-build-XXXXXX"));
+    QTemporaryDir staging(libraryFolder_ + QStringLiteral("/.kardelo-build-XXXXXX"));
     if (!staging.isValid())
-        return fail(tr("cannot write into %1: %2").arg(m_libraryFolder, staging.errorString()));
+        return fail(tr("cannot write into %1: %2").arg(libraryFolder_, staging.errorString()));
 
     QMap<QString, QString> stagedOf;
     for (auto file = files.cbegin(); file != files.cend(); ++file) {
-        const QString target = m_libraryFolder + u'/' + file.key();
+        const QString target = libraryFolder_ + u'/' + file.key();
         QFile old(target);
         if (old.open(QIODevice::ReadOnly) && old.readAll() == file.value()) {
-            m_unchanged.append(file.key());
+            unchanged_.append(file.key());
             continue;
         }
         const QString staged = staging.filePath(QString::number(stagedOf.size()));
@@ -45,20 +45,20 @@ bool LibraryWriter::write(const QMap<QString, QByteArray>& files)
     for (auto file = stagedOf.cbegin(); file != stagedOf.cend(); ++file) {
         // In one step, so a server never sends half a list; QFile::rename
         // would not replace at all.
-        const QString target = m_libraryFolder + u'/' + file.key();
+        const QString target = libraryFolder_ + u'/' + file.key();
         if (!platform::renameReplacing(QFile::encodeName(file.value()), QFile::encodeName(target)))
             return fail(tr("cannot put %1 in place: %2").arg(file.key(), qt_error_string(errno)));
-        m_written.append(file.key());
+        written_.append(file.key());
     }
 
-    const QStringList listed = QDir(m_libraryFolder + QStringLiteral("/lists")).entryList(QDir::Files, QDir::Name);
+    const QStringList listed = QDir(libraryFolder_ + QStringLiteral("/lists")).entryList(QDir::Files, QDir::Name);
     for (const QString& name : listed) {
         const QString path = QStringLiteral("lists/") + name;
         if (files.contains(path))
             continue;
-        if (!QFile::remove(m_libraryFolder + u'/' + path))
+        if (!QFile::remove(libraryFolder_ + u'/' + path))
             return fail(tr("cannot remove the stale %1").arg(path));
-        m_removed.append(path);
+        removed_.append(path);
     }
     return true;
 }
@@ -66,6 +66,6 @@ bool LibraryWriter::write(const QMap<QString, QByteArray>& files)
 bool LibraryWriter::fail(const QString& errorString)
 {
     qCWarning(lcWriter).noquote() << errorString;
-    m_errorString = errorString;
+    errorString_ = errorString;
     return false;
 }

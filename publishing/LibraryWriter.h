@@ -24,17 +24,17 @@ public:
     // files: each file's bytes by its path below the library's root.
     bool write(const QMap<QString, QByteArray>& files);
 
-    QStringList written() const { return m_written; }
-    QStringList unchanged() const { return m_unchanged; }
-    QStringList removed() const { return m_removed; }
-    QString errorString() const { return m_errorString; }
+    QStringList written() const { return written_; }
+    QStringList unchanged() const { return unchanged_; }
+    QStringList removed() const { return removed_; }
+    QString errorString() const { return errorString_; }
 
 private:
     bool fail(const QString& errorString);
 
-    QString m_libraryFolder;
-    QStringList m_written;
-    QStringList m_unchanged;
-    QStringList m_removed;
-    QString m_errorString;
+    QString libraryFolder_;
+    QStringList written_;
+    QStringList unchanged_;
+    QStringList removed_;
+    QString errorString_;
 };
