@@ -19,8 +19,10 @@ class Transfer;
 // Reads one remote text of the library (the version file, the catalogue, a
 // lecture list) without holding anyone up: a GET on the network core under
 // the limits given, the body decoded in the named character set ("GB2312"
-// for every server file). The status code is not looked at, so an error
-// page comes back as its text. Deleting it stops it without a word.
+// for every server file). Only a 200 answer, after any redirects, is the
+// text: an error page, a part of the file or a captive portal's login page
+// may hold lines that look like records, and would be shown as conferences
+// or lectures. Deleting it stops it without a word.
 class TextFetch : public QObject {
     Q_OBJECT
 
@@ -33,7 +35,8 @@ public:
 
 signals:
     // Once: the text, or an empty one when none could be read (the reason
-    // is in the "kardelo.net" log).
+    // is in the "kardelo.net" log, or an answer other than 200 in
+    // "kardelo.library").
     void finished(const QString& text);
 
 private:

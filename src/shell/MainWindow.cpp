@@ -35,6 +35,7 @@
 #include "playback/MediaPlayer2Service.h"
 #include "playback/Playback.h"
 #include "shell/FavouritesLocation.h"
+#include "shell/LibraryAvailability.h"
 #include "shell/LibraryConnection.h"
 #include "views/ConferenceNavigation.h"
 #include "views/ListeningMarks.h"
@@ -53,6 +54,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
+
+#include <chrono>
 
 namespace {
 
@@ -73,23 +76,8 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
 
     network_ = new platform::NetworkAccess(this);
     library_ = new LibraryConnection(*network_, addresses_, this);
-    connect(library_, &LibraryConnection::catalogueRead, this, &MainWindow::libraryRead);
-    connect(library_, &LibraryConnection::readFailed, this, &MainWindow::libraryUnreachable);
-    // The wait for an answer restarts with each text asked for, so that
-    // the time a listener takes over the newer version's question is not
-    // counted against the server.
-    offlineTimer_ = new QTimer(this);
-    offlineTimer_->setSingleShot(true);
-    offlineTimer_->setInterval(kOfflineAfter);
-    connect(offlineTimer_, &QTimer::timeout, this, [this] {
-        if (!opened_ && hasStoredLectures())
-            openOffline();
-    });
-    connect(library_, &LibraryConnection::versionRead, offlineTimer_, &QTimer::stop);
-    connect(library_, &LibraryConnection::catalogueRequested, this, [this] {
-        if (!opened_)
-            offlineTimer_->start();
-    });
+    availability_ = new LibraryAvailability(
+        *library_, [this] { return !views_->favouritesListing().names().isEmpty(); }, this);
 
     auto* client = new QWidget(this);
     client->resize(clientLayout::kDesignedClientSize);
@@ -124,6 +112,7 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     connect(downloadCommands_, &DownloadCommands::downloadFinished, new DownloadNotices(this, this),
             &DownloadNotices::downloadFinished);
     connectParts();
+    connectAvailability();
     orderTabs();
 
     fitToContents();
@@ -237,79 +226,54 @@ void MainWindow::loadAtStartUp()
 
     platform::fitWindowOnScreen(*this);
 
-    library_->readNow();
-    // A listener with lectures stored is not kept waiting for a network
-    // that is not there, nor for a server that does not answer.
-    if (hasStoredLectures() && library_->isKnownOffline())
-        openOffline();
-    else
-        offlineTimer_->start();
+    availability_->start();
 }
 
-bool MainWindow::hasStoredLectures() const
+void MainWindow::connectAvailability()
 {
-    return !views_->favouritesListing().names().isEmpty();
-}
-
-void MainWindow::libraryRead(const QStringList& conferenceLines)
-{
-    pageModel_->setList(PageView::Catalogue, conferenceLines);
-    if (!opened_) {
-        opened_ = true;
+    connect(availability_, &LibraryAvailability::openedOnCatalogue, this, [this](const QStringList& conferenceLines) {
+        pageModel_->setList(PageView::Catalogue, conferenceLines);
         pageModel_->show(PageView::Catalogue);
         emit opened();
-        return;
-    }
-    // Reached again after opening without it: the catalogue is there to
-    // choose now, and the listener is taken to it only if they asked.
-    offline_ = false;
-    showOfflineNotice(QString());
-    if (std::exchange(catalogueWanted_, false))
-        views_->choose(PageView::Catalogue);
+    });
+    connect(availability_, &LibraryAvailability::openedOffline, this, [this] {
+        views_->choose(PageView::Favourites);
+        if (!isVisible())
+            platform::fitWindowOnScreen(*this);
+        emit opened();
+    });
+    connect(availability_, &LibraryAvailability::reconnected, this,
+            [this](const QStringList& conferenceLines, bool userAskedForCatalogue) {
+                pageModel_->setList(PageView::Catalogue, conferenceLines);
+                if (userAskedForCatalogue)
+                    views_->choose(PageView::Catalogue);
+            });
+    connect(availability_, &LibraryAvailability::noticeChanged, this, &MainWindow::showOfflineNotice);
+    connect(availability_, &LibraryAvailability::unreachableWithNothingStored, this, [this] {
+        showNotice(kNetworkFailureMessage, QMessageBox::Warning);
+        platform::endProgram();
+        emit ended();
+    });
 }
 
-void MainWindow::libraryUnreachable()
+bool MainWindow::hasOpened() const
 {
-    if (opened_) {
-        // The request the user made failed too: say so again.
-        if (std::exchange(catalogueWanted_, false))
-            showOfflineNotice(kNetworkFailureMessage);
-        return;
-    }
-    if (hasStoredLectures()) {
-        openOffline();
-        return;
-    }
-    showNotice(kNetworkFailureMessage, QMessageBox::Warning);
-    platform::endProgram();
-    emit ended();
+    return availability_->hasOpened();
 }
 
-void MainWindow::openOffline()
+bool MainWindow::isOffline() const
 {
-    offlineTimer_->stop();
-    opened_ = true;
-    offline_ = true;
-    views_->choose(PageView::Favourites);
-    showOfflineNotice(kNetworkFailureMessage);
-    if (!isVisible())
-        platform::fitWindowOnScreen(*this);
-    library_->setRetrying(true);
-    emit opened();
+    return availability_->isOffline();
 }
 
 void MainWindow::catalogueChosen()
 {
-    if (!offline_) {
+    if (availability_->catalogueAsked()) {
         views_->showCatalogue();
         return;
     }
-    // There is no catalogue to show yet: the page stays on the favourites,
-    // and the library is asked for now rather than at the next try.
+    // There is no catalogue to show yet: the page stays where it is.
     viewBar_.option(pageModel_->view())->setChecked(true);
-    catalogueWanted_ = true;
-    showOfflineNotice(kReconnectingMessage);
-    library_->readNow();
 }
 
 void MainWindow::showOfflineNotice(const QString& text)

@@ -12,13 +12,11 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include <chrono>
-
 class AboutWindow;
 class DownloadQueue;
+class LibraryAvailability;
 class LibraryConnection;
 class QLabel;
-class QTimer;
 class ListeningMemory;
 class KeepAwakeWhilePlaying;
 class PageModel;
@@ -65,24 +63,17 @@ public:
     explicit MainWindow(const StoredAddresses& addresses, const QString& programFolder, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // With lectures stored, a start waits this long for each text of the
-    // library before it opens on them.
-    static constexpr std::chrono::seconds kOfflineAfter{10};
-    // Shown in the window while the library is being reached again at the
-    // user's request.
-    static inline const QString kReconnectingMessage = QStringLiteral("正在连接服务器……");
-
     // Makes the favourites folder and lists it, then reads the library: the
     // window is opened() on the catalogue's first page once it has been
     // read; on the favourites when it cannot be, or not within
-    // kOfflineAfter, or the system says there is no network, and lectures
-    // are stored. With nothing stored and no library, the program is told
-    // so and ended().
+    // LibraryAvailability::kOfflineAfter, or the system says there is no
+    // network, and lectures are stored. With nothing stored and no library,
+    // the program is told so and ended().
     void loadAtStartUp();
     // Whether the window has opened, and whether it has done so without the
     // library (until the library is reached again).
-    bool hasOpened() const { return opened_; }
-    bool isOffline() const { return offline_; }
+    bool hasOpened() const;
+    bool isOffline() const;
     // Keeps where the lecture playing was left and each running download's
     // bytes for a resume, lets the screen saver go, and ends the program.
     void shutDown();
@@ -104,6 +95,7 @@ public:
     ViewSwitcher& views() { return *views_; }
     WebLinks& webLinks() { return *webLinks_; }
     LibraryConnection& library() { return *library_; }
+    LibraryAvailability& availability() { return *availability_; }
     platform::NetworkAccess& network() { return *network_; }
     // What the window says of the library while it cannot be reached; null
     // until then.
@@ -129,10 +121,7 @@ private:
     // A row's action button was pressed on that entry of the view shown.
     void runRowAction(int entry);
     void orderTabs();
-    bool hasStoredLectures() const;
-    void libraryRead(const QStringList& conferenceLines);
-    void libraryUnreachable();
-    void openOffline();
+    void connectAvailability();
     void catalogueChosen();
     void showOfflineNotice(const QString& text);
     void fitToContents();
@@ -142,15 +131,10 @@ private:
     // The program's one network core: every fetch shares its connections.
     platform::NetworkAccess* network_ = nullptr;
     LibraryConnection* library_ = nullptr;
+    LibraryAvailability* availability_ = nullptr;
     QLabel* offlineNotice_ = nullptr;
-    // How long a start waits for an answer before opening offline.
-    QTimer* offlineTimer_ = nullptr;
-    bool opened_ = false;
     bool shuttingDown_ = false;
     int noticeHeight_ = 0;
-    bool offline_ = false;
-    // The user chose the catalogue while it could not be shown.
-    bool catalogueWanted_ = false;
 
     SidePanel sidePanel_;
     ViewBar viewBar_;

@@ -15,8 +15,8 @@ class TextFetchTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void returnsTheBodyAsText_data();
-    void returnsTheBodyAsText();
+    void onlyA200AnswerIsRead_data();
+    void onlyA200AnswerIsRead();
     void sendsIfModifiedSinceZero();
     void failuresGiveAnEmptyText_data();
     void failuresGiveAnEmptyText();
@@ -27,28 +27,38 @@ private:
     TestHttpServer server_;
 };
 
-void TextFetchTest::returnsTheBodyAsText_data()
+void TextFetchTest::onlyA200AnswerIsRead_data()
 {
     QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("body");
     QTest::addColumn<bool>("redirected");
-    QTest::newRow("GB2312 with line ends intact")
+    QTest::addColumn<bool>("read");
+    QTest::newRow("200, GB2312 with line ends intact")
         << 200
         << QStringLiteral("第十届心血管病学大会%20131015*\r\n冠心病介入治疗进展%张医生$心内科*http://h/a.wma\r\n尾行")
-        << false;
-    QTest::newRow("error page whatever the status") << 404 << QStringLiteral("<html>404 Not Found</html>") << false;
-    QTest::newRow("empty body") << 200 << QString() << false;
-    QTest::newRow("after a redirect") << 200 << QStringLiteral("到了") << true;
+        << false << true;
+    QTest::newRow("200, empty body") << 200 << QString() << false << true;
+    QTest::newRow("200 after a redirect") << 200 << QStringLiteral("到了") << true << true;
+    // Each body holds a record line that would show as a conference.
+    const QString records = QStringLiteral("会议%20131015*\r\n");
+    QTest::newRow("203 from a proxy") << 203 << records << false << false;
+    QTest::newRow("204") << 204 << records << false << false;
+    QTest::newRow("206, a part") << 206 << records << false << false;
+    QTest::newRow("301 without a Location") << 301 << records << false << false;
+    QTest::newRow("404") << 404 << records << false << false;
+    QTest::newRow("500") << 500 << records << false << false;
+    QTest::newRow("404 after a redirect") << 404 << records << true << false;
 }
 
-void TextFetchTest::returnsTheBodyAsText()
+void TextFetchTest::onlyA200AnswerIsRead()
 {
     QFETCH(int, status);
-    QFETCH(QString, text);
+    QFETCH(QString, body);
     QFETCH(bool, redirected);
-    server_.serveBytes("/file.txt", toGb2312(text), status, "text/html");
+    QFETCH(bool, read);
+    server_.serveBytes("/file.txt", toGb2312(body), status, "text/html");
     server_.redirect("/old.txt", "/file.txt");
-    QCOMPARE(fetchTextAndWait(server_.url(redirected ? "/old.txt" : "/file.txt")), text);
+    QCOMPARE(fetchTextAndWait(server_.url(redirected ? "/old.txt" : "/file.txt")), read ? body : QString());
 }
 
 void TextFetchTest::sendsIfModifiedSinceZero()

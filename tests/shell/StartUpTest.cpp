@@ -95,6 +95,8 @@ void StartUpTest::unreadableCatalogueEndsWithoutTheWindow_data()
     QTest::newRow("empty file") << 200 << QString();
     QTest::newRow("LF line ends only") << 200 << QStringLiteral("会议甲%20131015*\n会议乙%20131208*\n");
     QTest::newRow("no line with both markers") << 200 << QStringLiteral("会议目录\r\n%\r\n*\r\n");
+    QTest::newRow("404 page holding a record line") << 404 << QStringLiteral("会议甲%20131015*\r\n");
+    QTest::newRow("500 page holding a record line") << 500 << QStringLiteral("<p style=\"width:100%\">/*会议乙*/\r\n");
 }
 
 void StartUpTest::unreadableCatalogueEndsWithoutTheWindow()
