@@ -16,19 +16,27 @@ class BackgroundDownload::Host : public QObject {
     Q_OBJECT
 
 public:
-    Host(QString address, QString targetPath, DownloadOptions options)
+    Host(QString address, QString targetPath, DownloadOptions options, QThreadPool& renamesOn)
         : address_(std::move(address)),
           targetPath_(std::move(targetPath)),
-          options_(std::move(options))
+          options_(std::move(options)),
+          renamesOn_(renamesOn)
     {
     }
 
-    ~Host() override { interrupt(); }
+    // Nobody waits for the end any more: a rename under way finishes on
+    // the pool, which its owner waits for.
+    ~Host() override
+    {
+        if (job_)
+            job_->interrupt();
+    }
 
     void begin()
     {
         network_ = std::make_unique<platform::NetworkAccess>();
         job_ = std::make_unique<DownloadJob>(*network_, address_, targetPath_, options_);
+        job_->setRenamePool(renamesOn_);
         connect(job_.get(), &DownloadJob::progressed, this, &Host::progressed);
         connect(job_.get(), &DownloadJob::finished, this, &Host::finished);
         // A job is never deleted inside its own signal.
@@ -47,7 +55,10 @@ public:
         if (!job_)
             return;
         job_->interrupt();
-        end();
+        // Its rename ends it, and end() follows that: until then the rename
+        // holds the file.
+        if (!job_->isStoring())
+            end();
     }
 
 signals:
@@ -60,7 +71,6 @@ private:
     {
         if (!job_)
             return;
-        // A rename under way owns its file and finishes on the thread pool.
         job_.reset();
         network_.reset();
         emit ended();
@@ -69,16 +79,17 @@ private:
     const QString address_;
     const QString targetPath_;
     const DownloadOptions options_;
+    QThreadPool& renamesOn_;
     // The job goes before the network its transfers run on.
     std::unique_ptr<platform::NetworkAccess> network_;
     std::unique_ptr<DownloadJob> job_;
 };
 
 BackgroundDownload::BackgroundDownload(QString address, QString targetPath, DownloadOptions options, QThread& runsOn,
-                                       QObject* parent)
+                                       QThreadPool& renamesOn, QObject* parent)
     : QObject(parent),
       runsOn_(runsOn),
-      host_(new Host(std::move(address), std::move(targetPath), std::move(options)))
+      host_(new Host(std::move(address), std::move(targetPath), std::move(options), renamesOn))
 {
     host_->moveToThread(&runsOn_);
     // Queued: the host's signals come from the download thread.

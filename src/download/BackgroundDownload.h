@@ -9,6 +9,7 @@
 #include <QString>
 
 class QThread;
+class QThreadPool;
 
 // One DownloadJob run on a download thread, with a NetworkAccess of its own,
 // for the thread that made this object. A fast server hands libcurl hundreds
@@ -23,10 +24,11 @@ class BackgroundDownload : public QObject {
     Q_OBJECT
 
 public:
-    // runsOn must outlive the job's end: the owner ends its download threads
-    // only after deleting their BackgroundDownloads.
+    // runsOn and renamesOn must outlive the job's end: the owner ends its
+    // download threads, and waits for its rename pool, only after deleting
+    // their BackgroundDownloads.
     BackgroundDownload(QString address, QString targetPath, DownloadOptions options, QThread& runsOn,
-                       QObject* parent = nullptr);
+                       QThreadPool& renamesOn, QObject* parent = nullptr);
     // Interrupts the job, unless it has ended, on its thread: even should
     // that thread's event loop have stopped, as its last deletions run.
     ~BackgroundDownload() override;
@@ -38,7 +40,8 @@ public:
     void cancel();
     // As DownloadJob::interrupt: the bytes written whole stay for a resume,
     // and stopped() follows once the job has let go of its files. A rename
-    // under way goes on, on the thread pool.
+    // under way goes on, on renamesOn, and stopped() waits for its end
+    // (finished() comes first, with what it gave).
     void interrupt();
 
     QThread& runsOn() const { return runsOn_; }

@@ -286,7 +286,8 @@ void DownloadJob::commit()
     auto promise = std::make_shared<QPromise<CommitOutcome>>();
     watcher->setFuture(promise->future());
     promise->start();
-    QThreadPool::globalInstance()->start([promise, file = std::move(file), durable = options_.durable] {
+    QThreadPool* pool = renamePool_ ? renamePool_ : QThreadPool::globalInstance();
+    pool->start([promise, file = std::move(file), durable = options_.durable] {
         CommitOutcome outcome{file->commit(durable), file->errorString()};
         if (!outcome.stored)
             file->discard();

@@ -14,6 +14,7 @@
 #include <optional>
 
 class PartialDownload;
+class QThreadPool;
 
 namespace platform {
 class NetworkAccess;
@@ -44,10 +45,11 @@ class Transfer;
 // the file is logged under "kardelo.download" with its reason.
 //
 // The durable rename (data flushed, renamed, folder flushed) can take
-// seconds on a slow disk, so it runs on the global thread pool, which then
-// owns the partial file alone. A rename cannot be half undone: a cancel
-// that comes once it has begun is too late, and the job ends with what the
-// rename gave, so the lecture is either stored whole or not at all.
+// seconds on a slow disk, so it runs on a thread pool (the one it is given,
+// the global one otherwise), which then owns the partial file alone. A
+// rename cannot be half undone: a cancel or an interrupt that comes once it
+// has begun is too late, and the job ends with what the rename gave, so the
+// lecture is either stored whole or not at all.
 class DownloadJob : public QObject {
     Q_OBJECT
 
@@ -73,8 +75,15 @@ public:
     void cancel();
     // Stops at once, as a process that ends mid-way would: the bytes
     // written whole stay for the next download's resume, and no signal
-    // follows. A rename under way goes on and stores the whole lecture.
+    // follows. A rename under way goes on, stores the whole lecture and
+    // ends the job with finished().
     void interrupt();
+    // The rename runs there; whoever owns the pool can wait for it. Before
+    // start().
+    void setRenamePool(QThreadPool& pool) { renamePool_ = &pool; }
+    // From the rename's start to the job's end: a cancel or an interrupt
+    // now changes nothing.
+    bool isStoring() const { return committing_; }
 
     const QString& address() const { return address_; }
     const QString& targetPath() const { return targetPath_; }
@@ -110,6 +119,7 @@ private:
     // Shared with the rename on the thread pool, which holds the only
     // reference while it runs.
     std::shared_ptr<PartialDownload> file_;
+    QThreadPool* renamePool_ = nullptr;
     std::unique_ptr<platform::Transfer> transfer_;
     // The last attempt's, kept until the next one ends: never deleted inside
     // its own signal.

@@ -15,6 +15,8 @@ DownloadQueue::DownloadQueue(QObject* parent) : DownloadQueue(DownloadOptions(),
 
 DownloadQueue::DownloadQueue(DownloadOptions options, QObject* parent) : QObject(parent), options_(std::move(options))
 {
+    renames_.setObjectName(QStringLiteral("renames"));
+    renames_.setMaxThreadCount(kConcurrentDownloads);
 }
 
 DownloadQueue::~DownloadQueue()
@@ -26,6 +28,8 @@ DownloadQueue::~DownloadQueue()
         thread.quit();
         thread.wait();
     }
+    // Only a queue deleted before its stopped() finds a rename still here.
+    renames_.waitForDone();
 }
 
 DownloadQueue::Admission DownloadQueue::enqueue(const QString& address, const QString& targetPath, const QString& title)
@@ -52,20 +56,28 @@ void DownloadQueue::cancel(const QString& targetPath)
     const qsizetype index = indexOf(targetPath);
     if (index < 0)
         return;
-    BackgroundDownload* job = entries_.takeAt(index).job;
-    if (job) {
+    const Entry entry = entries_.takeAt(index);
+    if (BackgroundDownload* job = entry.job) {
         letGo(job);
+        // Too late once its rename has begun: then its end is the lecture
+        // stored.
+        connect(job, &BackgroundDownload::finished, this, [this, entry](const DownloadResult& result) {
+            if (result.isComplete())
+                storedDespiteCancel(entry.targetPath, entry.title, result);
+        });
         job->cancel();
     }
     emit stateChanged(targetPath);
     startWaiting();
-    if (entries_.isEmpty())
-        emit drained(std::exchange(storedSinceDrained_, false));
+    drainIfIdle();
 }
 
 void DownloadQueue::stopAll()
 {
     stopping_ = true;
+    // The window that would tell of them is going.
+    for (BackgroundDownload* job : std::as_const(unwinding_))
+        disconnect(job, &BackgroundDownload::finished, this, nullptr);
     for (const Entry& entry : std::exchange(entries_, {})) {
         if (!entry.job)
             continue;
@@ -73,8 +85,7 @@ void DownloadQueue::stopAll()
         // A rename that has begun still stores the whole lecture.
         entry.job->interrupt();
     }
-    if (unwinding_ == 0)
-        emit stopped();
+    stopIfLetGo();
 }
 
 DownloadQueue::State DownloadQueue::state(const QString& targetPath) const
@@ -110,7 +121,7 @@ void DownloadQueue::startWaiting()
         Entry& entry = entries_[i];
         if (entry.job)
             continue;
-        auto* job = new BackgroundDownload(entry.address, entry.targetPath, options_, quietestThread(), this);
+        auto* job = new BackgroundDownload(entry.address, entry.targetPath, options_, quietestThread(), renames_, this);
         entry.job = job;
         ++running;
         const QString target = entry.targetPath;
@@ -147,8 +158,16 @@ void DownloadQueue::jobFinished(const QString& targetPath, const DownloadResult&
     const bool last = entries_.isEmpty();
     storedSinceDrained_ = storedSinceDrained_ || result.isComplete();
     emit finished(targetPath, title, result);
-    if (last && entries_.isEmpty())
-        emit drained(std::exchange(storedSinceDrained_, false));
+    if (last)
+        drainIfIdle();
+}
+
+void DownloadQueue::storedDespiteCancel(const QString& targetPath, const QString& title, const DownloadResult& result)
+{
+    // Pressed again meanwhile: there is nothing left to download.
+    cancel(targetPath);
+    storedSinceDrained_ = true;
+    emit finished(targetPath, title, result);
 }
 
 void DownloadQueue::letGo(BackgroundDownload* job)
@@ -156,22 +175,42 @@ void DownloadQueue::letGo(BackgroundDownload* job)
     // It ends by itself, later, and goes then; its rename, if it has begun,
     // still stores the whole lecture.
     job->disconnect(this);
-    ++unwinding_;
-    connect(job, &BackgroundDownload::stopped, this, [this] {
-        if (--unwinding_ == 0 && stopping_ && entries_.isEmpty())
-            emit stopped();
+    unwinding_.append(job);
+    connect(job, &BackgroundDownload::stopped, this, [this, job] {
+        unwinding_.removeOne(job);
+        drainIfIdle();
+        stopIfLetGo();
     });
+}
+
+void DownloadQueue::drainIfIdle()
+{
+    if (!stopping_ && entries_.isEmpty() && unwinding_.isEmpty())
+        emit drained(std::exchange(storedSinceDrained_, false));
+}
+
+void DownloadQueue::stopIfLetGo()
+{
+    if (!stopping_ || !entries_.isEmpty() || !unwinding_.isEmpty())
+        return;
+    qCDebug(lcDownload) << "every download has let go of its files";
+    emit stopped();
 }
 
 QThread& DownloadQueue::quietestThread()
 {
     int counts[kConcurrentDownloads] = {};
-    for (const Entry& entry : std::as_const(entries_)) {
+    const auto count = [&](const BackgroundDownload* job) {
         for (int i = 0; i < kConcurrentDownloads; ++i) {
-            if (entry.job && &entry.job->runsOn() == &threads_[i])
+            if (job && &job->runsOn() == &threads_[i])
                 ++counts[i];
         }
-    }
+    };
+    for (const Entry& entry : std::as_const(entries_))
+        count(entry.job);
+    // A cancelled download shares its thread until its transfer has let go.
+    for (const BackgroundDownload* job : std::as_const(unwinding_))
+        count(job);
     const int quietest = static_cast<int>(std::min_element(std::begin(counts), std::end(counts)) - std::begin(counts));
     QThread& thread = threads_[quietest];
     if (!thread.isRunning()) {

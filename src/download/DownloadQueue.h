@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QString>
 #include <QThread>
+#include <QThreadPool>
 
 class BackgroundDownload;
 
@@ -40,20 +41,22 @@ public:
     // Tests download with options of their own (shorter limits).
     explicit DownloadQueue(DownloadOptions options, QObject* parent = nullptr);
     // Stops every download as stopAll() does, and waits for the download
-    // threads: as long as one pass of a transfer.
+    // threads (as long as one pass of a transfer) and the renames under
+    // way. After stopped() there is nothing left to wait for.
     ~DownloadQueue() override;
 
     // A lecture already stored, or already waiting or running under the
     // same address or file, is not downloaded twice.
     Admission enqueue(const QString& address, const QString& targetPath, const QString& title);
     // Takes the lecture out of the queue; a running one drops the bytes
-    // that came and reports no end.
+    // that came and reports no end, unless its rename had begun: then it is
+    // stored all the same, and finished() says so.
     void cancel(const QString& targetPath);
     // Every lecture, as the closing window wants: the running ones keep
     // the bytes written whole for a resume at the next press, as they would
     // had the process been cut off, and the waiting ones are forgotten.
     // Nothing is reported but stopped(), once no download holds a file any
-    // more: at once when none does.
+    // more, a rename under way included: at once when none does.
     void stopAll();
 
     State state(const QString& targetPath) const;
@@ -61,16 +64,17 @@ public:
     int runningCount() const;
     // Whether a cancelled download has not ended yet: one whose rename had
     // begun still stores the whole lecture.
-    bool isUnwinding() const { return unwinding_ > 0; }
+    bool isUnwinding() const { return !unwinding_.isEmpty(); }
 
 signals:
     // Waiting, running (with its progress, at most every 100 ms) or gone.
     void stateChanged(const QString& targetPath);
     // Every end that was not a cancel, raised once the next lecture has
-    // started.
+    // started; and a lecture cancelled too late, once its rename stored it.
     void finished(const QString& targetPath, const QString& title, const DownloadResult& result);
-    // The last lecture has ended or been cancelled; storedAny says whether
-    // any lecture was stored since the queue was last drained.
+    // The last lecture has ended or been cancelled, and every cancelled one
+    // has unwound; storedAny says whether any lecture was stored since the
+    // queue was last drained.
     void drained(bool storedAny);
     // After stopAll(): every download has let go of its files.
     void stopped();
@@ -89,19 +93,26 @@ private:
     void startWaiting();
     void jobProgressed(const QString& targetPath, qint64 received, qint64 total);
     void jobFinished(const QString& targetPath, const DownloadResult& result);
+    // A cancel came once the rename had begun.
+    void storedDespiteCancel(const QString& targetPath, const QString& title, const DownloadResult& result);
     // Waits for its end, which nobody is told of.
     void letGo(BackgroundDownload* job);
-    // The one with the fewest downloads running.
+    void drainIfIdle();
+    void stopIfLetGo();
+    // The one with the fewest downloads, running or unwinding.
     QThread& quietestThread();
 
     DownloadOptions options_;
     // In the order pressed; those with a job run.
     QList<Entry> entries_;
     // Let go of (cancelled or stopped) and not yet stopped.
-    int unwinding_ = 0;
+    QList<BackgroundDownload*> unwinding_;
     bool stopping_ = false;
     bool storedSinceDrained_ = false;
     // Reused, one for each download that can run: a thread made for each
     // download would leave the memory allocator a new arena each time.
     QThread threads_[kConcurrentDownloads];
+    // The renames of complete files, which a slow disk can make last
+    // seconds: the queue's own, so that it knows when they are over.
+    QThreadPool renames_;
 };

@@ -6,6 +6,7 @@
 #include "platform/host/HostOperations.h"
 #include "support/FileBytes.h"
 #include "support/Gb2312.h"
+#include "support/HeldFlush.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestHttpServer.h"
 
@@ -18,6 +19,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -212,35 +214,58 @@ void DownloadQueueTest::cancelTakesOneLectureOutOfTheQueue_data()
 {
     QTest::addColumn<int>("cancelled");
     QTest::addColumn<std::size_t>("requestsForIt");
-    QTest::newRow("running") << 0 << std::size_t(1);
-    QTest::newRow("waiting") << 3 << std::size_t(0);
-    QTest::newRow("not pressed") << 4 << std::size_t(0);
+    QTest::addColumn<bool>("beingStored");  // its rename has begun, on a disk slow to flush
+    QTest::newRow("running") << 0 << std::size_t(1) << false;
+    QTest::newRow("waiting") << 3 << std::size_t(0) << false;
+    QTest::newRow("not pressed") << 4 << std::size_t(0) << false;
+    QTest::newRow("being stored") << 0 << std::size_t(1) << true;
 }
 
 // The others go on, the cancelled one leaves nothing behind, and nobody is
-// told of a failure.
+// told of a failure. A cancel that comes once the lecture is being stored
+// is too late: it is stored and told of, and the favourites wait for it.
 void DownloadQueueTest::cancelTakesOneLectureOutOfTheQueue()
 {
     QFETCH(int, cancelled);
     QFETCH(std::size_t, requestsForIt);
+    QFETCH(bool, beingStored);
     QStringList names = enterConferenceWithSlowLectures(5);
+    std::optional<HeldFlush> slowDisk;
+    if (beingStored)
+        slowDisk.emplace(slowBody(cancelled).size());
+    QStringList told;
+    connect(window_->downloadQueue(), &DownloadQueue::finished, this,
+            [&](const QString& target, const QString&, const DownloadResult& result) {
+                if (result.isComplete())
+                    told << QFileInfo(target).fileName();
+            });
     QStringList atCancel;
-    duringTheDownload([&] {
+    const auto cancel = [&] {
+        actionRan_ = true;
         // Its row would press 下 载: the queue is told to cancel it all the same.
         if (cancelled == 4)
             window_->downloadQueue()->cancel(fixture_->favouritesFolder() + u'/' + names[cancelled]);
         else
             QTest::mouseClick(window_->pageList().rows[cancelled].actionButton, Qt::LeftButton);
         atCancel = fixture_->rowStates().mid(0, 5);
-    });
+    };
+    if (!beingStored)
+        duringTheDownload(cancel);
     for (int row = 0; row < 4; ++row)
         QTest::mouseClick(window_->pageList().rows[row].actionButton, Qt::LeftButton);
+    if (beingStored) {
+        QTRY_VERIFY_WITH_TIMEOUT(slowDisk->isHolding(), 20000);
+        cancel();
+    }
     fixture_->waitWhileDownloading();
+    const bool favouritesEarly = window_->favouritesTimer()->isEnabled();
+    if (slowDisk)
+        slowDisk->release();
 
     QVERIFY(actionRan_);
     QCOMPARE(atCancel.value(cancelled), QStringLiteral("下 载|"));
     // The lecture after the three first runs as soon as a place is free.
-    if (cancelled == 0)
+    if (cancelled == 0 && !beingStored)
         QCOMPARE(atCancel.value(3), QStringLiteral("取 消|"));
     // A cancel of a lecture not in the queue leaves the one waiting as it was.
     if (cancelled == 4)
@@ -249,10 +274,17 @@ void DownloadQueueTest::cancelTakesOneLectureOutOfTheQueue()
     QCOMPARE(messages(), QStringList());
     QCOMPARE(fixture_->server.requestCount(QStringLiteral("/audio/%1.wma").arg(cancelled).toStdString()),
              requestsForIt);
-    names.removeAt(cancelled);
+    if (!beingStored)
+        names.removeAt(cancelled);
     if (cancelled < 4)
         names.removeLast();  // never pressed
-    QTRY_COMPARE(stored(), names);
+    if (beingStored)
+        QVERIFY(!favouritesEarly);
+    QTRY_VERIFY_WITH_TIMEOUT(window_->viewBar().favouritesOption->isChecked(), 3000);
+    QCOMPARE(window_->pageModel().list(PageView::Favourites), names);
+    QCOMPARE(stored(), names);
+    told.sort();
+    QCOMPARE(told, names);
 }
 
 // Each row finds its lecture's state by the lecture it shows, whatever it
@@ -319,43 +351,65 @@ void DownloadQueueTest::failuresWhileTheBoxIsOpenAreCountedIntoIt()
 void DownloadQueueTest::everyWayOutKeepsTheRunningDownloadsBytes_data()
 {
     QTest::addColumn<QString>("way");
-    QTest::newRow("the window closed") << "close";
-    QTest::newRow("退出") << "quit";
+    QTest::addColumn<bool>("beingStored");  // 甲's rename has begun, on a disk slow to flush
+    QTest::newRow("the window closed") << "close" << false;
+    QTest::newRow("退出") << "quit" << false;
+    QTest::newRow("the window closed as 甲 is being stored") << "close" << true;
 }
 
 void DownloadQueueTest::everyWayOutKeepsTheRunningDownloadsBytes()
 {
     QFETCH(QString, way);
+    QFETCH(bool, beingStored);
     const QByteArray body(200 * 1000, 'r');
-    for (const char* path : {"/audio/a.wma", "/audio/b.wma"})
+    // 乙 twice as long: still running once 甲 is being stored.
+    const QByteArray longer = body + body;
+    for (const auto& [path, bytes] : {std::pair{"/audio/a.wma", body}, std::pair{"/audio/b.wma", longer}})
         fixture_->server.serveResumable(
-            path, {body, "ETag", "\"v1\"", TestHttpServer::Resumable::Honour, -1, std::chrono::milliseconds(5)});
+            path, {bytes, "ETag", "\"v1\"", TestHttpServer::Resumable::Honour, -1, std::chrono::milliseconds(5)});
     QVERIFY(
         fixture_->enterConferenceWith({QStringLiteral("甲"), "/audio/a.wma", QStringLiteral("乙"), "/audio/b.wma"}));
+    std::optional<HeldFlush> slowDisk;
+    if (beingStored)
+        slowDisk.emplace(body.size());
+    const auto wayOut = [this, way] {
+        if (way == QStringLiteral("quit"))
+            window_->menuActions().quit->trigger();
+        else
+            window_->close();
+    };
     duringTheDownload([&] {
         QTest::mouseClick(window_->pageList().rows[1].actionButton, Qt::LeftButton);
-        QTimer::singleShot(100, window_, [this, way] {
-            if (way == QStringLiteral("quit"))
-                window_->menuActions().quit->trigger();
-            else
-                window_->close();
-        });
+        if (!beingStored)
+            QTimer::singleShot(100, window_, wayOut);
     });
-    pressAndWait(0);
+    QTest::mouseClick(window_->pageList().rows[0].actionButton, Qt::LeftButton);
+    if (slowDisk) {
+        QTRY_VERIFY_WITH_TIMEOUT(slowDisk->isHolding(), 20000);
+        wayOut();
+        // The program ends only once the rename has let go of the file.
+        QTest::qWait(200);
+        QCOMPARE(fixture_->host.endings, 0);
+        slowDisk->release();
+    }
+    fixture_->waitWhileDownloading();
 
     QTRY_COMPARE(fixture_->host.endings, 1);
     QVERIFY(!window_->isVisible());
     QVERIFY(window_->downloadQueue()->isEmpty());
     QCOMPARE(messages(), QStringList());
-    // No lecture, and for each a partial file of whole-written bytes beside its record.
+    // For each lecture not stored a partial file of whole-written bytes
+    // beside its record.
     const QStringList partials = stored().filter(QStringLiteral(".partial"));
-    QCOMPARE(partials.size(), 2);
-    QCOMPARE(stored().size(), 4);
+    QCOMPARE(partials.size(), beingStored ? 1 : 2);
+    QCOMPARE(stored().size(), beingStored ? 3 : 4);
     for (const QString& partial : partials) {
         const QByteArray kept = readWholeFile(fixture_->favouritesFolder() + u'/' + partial);
-        QVERIFY(!kept.isEmpty() && kept.size() < body.size());
-        QCOMPARE(kept, body.left(kept.size()));
+        QVERIFY(!kept.isEmpty() && kept.size() < longer.size());
+        QCOMPARE(kept, longer.left(kept.size()));
     }
+    if (beingStored)
+        QCOMPARE(readWholeFile(fixture_->favouritesFolder() + QStringLiteral("/甲%张医生$四十分钟.zip")), body);
 }
 
 void DownloadQueueTest::viewSwitchesAndAnotherConferenceDuringADownload()

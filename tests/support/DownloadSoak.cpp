@@ -230,6 +230,10 @@ void DownloadSoak::ended(const QString& target, const DownloadResult& result)
     const std::optional<int> lecture = folder_->lectureOf(target);
     const auto found = lecture ? presses_.find(*lecture) : presses_.end();
     if (found == presses_.end()) {
+        // Cancelled once its rename had begun: stored all the same, as the
+        // round's settling checks.
+        if (lecture && result.isComplete() && !ledger_->isSettled(*lecture))
+            return;
         ledger_->violated(QStringLiteral("an end (%1) was told of %2, which was not in the queue")
                               .arg(QDebug::toString(result), target));
         return;
