@@ -24,8 +24,11 @@ int main(int argc, char* argv[])
     platform::installChineseStandardTexts(application);
     platform::installFontSubstitutions();
     warmUp.wait();
-    // Logout, shutdown or Ctrl+C go through the window's own close, which
-    // keeps the listening place and the running downloads' bytes; before
+    // The window's close only begins the end: the program ends once it has
+    // kept the listening place and the running downloads' bytes, which the
+    // download threads do while the event loop runs.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // Logout, shutdown or Ctrl+C go through the window's own close; before
     // the window is up there is nothing to keep.
     StartProcedure start(builtInAddresses(), platform::programFolder());
     platform::TerminationRequests termination;

@@ -319,12 +319,14 @@ void MainWindow::shutDown()
     if (shuttingDown_)
         return;
     shuttingDown_ = true;
+    // Gone from the screen at once, whatever is still to be kept.
+    hide();
     listening_->keepNow();
     keepAwake_->stopHolding();
     if (!downloadQueue_)
         return platform::endProgram();
     // The downloads keep their bytes on their own threads, within one pass
-    // of a transfer; the window is gone meanwhile.
+    // of a transfer, and a rename under way ends; then the program does.
     connect(
         downloadQueue_, &DownloadQueue::stopped, this, [] { platform::endProgram(); }, Qt::SingleShotConnection);
     downloadQueue_->stopAll();
@@ -353,7 +355,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     shutDown();
-    event->accept();
+    // Hidden, never closed: a quit the application is asked for closes
+    // every window first, and goes ahead only if they all close. Refused
+    // here, it leaves the end to shutDown(), once the downloads have let go.
+    event->ignore();
 }
 
 QString MainWindow::favouritesFolder() const
