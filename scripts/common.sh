@@ -21,9 +21,10 @@ KARDELO_PACKAGES=(
   clang-format git
   dbus dbus-daemon libglib2.0-bin playerctl
 )
-# Only the test command needs a real web server, and a sound server of its
-# own to hear what the player plays: running the program installs neither.
-KARDELO_TEST_ONLY_PACKAGES=(nginx-light pulseaudio pulseaudio-utils)
+# Only the test command needs a real web server, a sound server of its own
+# to hear what the player plays, and a virtual display with keys to press
+# for the tests that drive the real program: running it installs none.
+KARDELO_TEST_ONLY_PACKAGES=(nginx-light pulseaudio pulseaudio-utils xvfb xdotool)
 
 # kardelo_install_missing [package...]: those named too.
 kardelo_install_missing() {
