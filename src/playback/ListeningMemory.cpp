@@ -15,6 +15,7 @@ ListeningMemory::ListeningMemory(Playback& playback, QString folder, QObject* pa
     : QObject(parent),
       playback_(playback),
       folder_(std::move(folder)),
+      record_(listeningRecord::writerFor(folder_)),
       keepTimer_(new QTimer(this))
 {
     keepTimer_->setInterval(kKeepInterval);
@@ -44,6 +45,8 @@ ListeningMemory::ListeningMemory(Playback& playback, QString folder, QObject* pa
     });
 }
 
+ListeningMemory::~ListeningMemory() = default;
+
 void ListeningMemory::load(const QStringList& storedNames)
 {
     const std::optional<ListeningPlaces> read = listeningRecord::read(folder_);
@@ -53,7 +56,7 @@ void ListeningMemory::load(const QStringList& storedNames)
     const qsizetype before = places_.size();
     places_.removeIf([&present](const auto& place) { return !present.contains(place.key()); });
     if (places_.size() != before && recordWritable_)
-        listeningRecord::write(folder_, places_);
+        record_->write(listeningRecord::format(places_));
 }
 
 void ListeningMemory::play(const QString& storedName, const QString& path, const LectureTags& tags)
@@ -114,6 +117,6 @@ void ListeningMemory::store(const QString& storedName, std::optional<ListeningPl
     else
         places_.remove(storedName);
     if (recordWritable_)
-        listeningRecord::write(folder_, places_);
+        record_->write(listeningRecord::format(places_));
     emit placeChanged(storedName);
 }
