@@ -95,8 +95,10 @@ void ListeningMemory::keep(qint64 position)
     if (current_.isEmpty() || !playback_.canPlay() || playback_.duration() <= 0)
         return;
     // A lecture deleted while it plays keeps playing from its open file;
-    // it must not come back into the record.
-    if (!QFileInfo::exists(folder_ + u'/' + current_)) {
+    // it must not come back into the record. Just after it starts it may
+    // still be under the name it was opened by (a play name) rather than its
+    // own: that name is asked first, as the rename back goes that way.
+    if (!QFileInfo::exists(playback_.source()) && !QFileInfo::exists(folder_ + u'/' + current_)) {
         store(current_, std::nullopt);
         return;
     }
