@@ -36,6 +36,15 @@ FavouritePlayer::FavouritePlayer(PageModel& model, ListeningMemory& listening, Q
 {
 }
 
+FavouritePlayer::~FavouritePlayer()
+{
+    files_.finish();
+    // Renamed, but the event loop ended before the window heard of it: the
+    // player never had the file.
+    if (renaming_ && !renaming_->back())
+        renaming_->back();
+}
+
 void FavouritePlayer::play(int entry)
 {
     if (model_.view() != PageView::Favourites)
@@ -43,14 +52,31 @@ void FavouritePlayer::play(int entry)
     const QString storedName = model_.entry(entry);
     if (storedName.isEmpty())
         return;
-    PlayRename rename(favouritesFolder_);
-    const std::optional<QString> playPath = rename.toPlayName(storedName);
-    if (!playPath)
-        return;
-    listening_.play(storedName, *playPath, storedLectureTags(storedName));
+    asked_ = storedName;
+    if (!renaming_)
+        renameAsked();
+}
+
+void FavouritePlayer::renameAsked()
+{
+    const QString storedName = std::exchange(asked_, QString());
+    renaming_ = std::make_shared<PlayRename>(favouritesFolder_);
+    files_.run([rename = renaming_, storedName] { return rename->toPlayName(storedName); },
+               [this, storedName](const std::optional<QString>& playPath) { renamed(storedName, playPath); });
+}
+
+void FavouritePlayer::renamed(const QString& storedName, const std::optional<QString>& playPath)
+{
+    // Another lecture pressed meanwhile plays instead of this one.
+    if (playPath && asked_.isEmpty())
+        listening_.play(storedName, *playPath, storedLectureTags(storedName));
     // The player holds the file open by now, so the rename back cannot take
     // the lecture away from it; a second try covers a rename that lost a
     // race with something else touching the folder.
-    if (!rename.back())
-        rename.back();
+    files_.run([rename = std::exchange(renaming_, nullptr)] {
+        if (!rename->back())
+            rename->back();
+    });
+    if (!asked_.isEmpty())
+        renameAsked();
 }

@@ -5,10 +5,10 @@
 #include "download/DownloadLog.h"
 #include "format/PendingRenames.h"
 #include "platform/files/DurableFiles.h"
+#include "platform/files/LatestFileWriter.h"
 #include "platform/files/RenameWithoutReplacing.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -29,23 +29,16 @@ PendingRenames readPending(const QString& recordPath)
 // could not be written; the record on disk is then as it was.
 bool writePending(const QString& folder, const QString& recordPath, const PendingRenames& pending)
 {
-    if (pending.isEmpty()) {
-        if (!QFile::remove(recordPath) && QFile::exists(recordPath))
-            return false;
-    } else {
-        QSaveFile record(recordPath);
-        if (!record.open(QIODevice::WriteOnly)) {
-            qCWarning(lcDownload) << "could not write" << recordPath << record.errorString();
+    if (!pending.isEmpty()) {
+        QString error;
+        if (!platform::writeWholeFileDurably(recordPath, formatPendingRenames(pending), error)) {
+            qCWarning(lcDownload) << "could not write" << recordPath << error;
             return false;
         }
-        record.write(formatPendingRenames(pending));
-        // Flushed first: a commit does not see that the flush of a buffered
-        // write failed (a full disk) and would put an empty record in place.
-        if (!record.flush() || !record.commit()) {
-            qCWarning(lcDownload) << "could not write" << recordPath << record.errorString();
-            return false;
-        }
+        return true;
     }
+    if (!QFile::remove(recordPath) && QFile::exists(recordPath))
+        return false;
     platform::flushFolderToDisk(folder);
     return true;
 }
@@ -82,7 +75,9 @@ std::optional<QString> PlayRename::toPlayName(const QString& storedName)
         qCWarning(lcDownload) << "not giving" << storedName_ << "its play name - the rename could not be recorded";
     else if (!platform::renameWithoutReplacing(folder_ + u'/' + storedName_, folder_ + u'/' + playName_))
         qCWarning(lcDownload) << "could not give" << storedName_ << "its play name";
-    return folder_ + u'/' + playName_;
+    else
+        renamed_ = true;
+    return folder_ + u'/' + (renamed_ ? playName_ : storedName_);
 }
 
 bool PlayRename::back()
@@ -90,7 +85,7 @@ bool PlayRename::back()
     const QString stored = folder_ + u'/' + storedName_;
     if (playName_ == storedName_)
         return QFile::exists(stored);
-    if (!QFile::exists(stored)) {
+    if (renamed_ && !QFile::exists(stored)) {
         platform::renameWithoutReplacing(folder_ + u'/' + playName_, stored);
         // On disk before the record lets go of it.
         platform::flushFolderToDisk(folder_);
@@ -98,8 +93,8 @@ bool PlayRename::back()
     const bool back = QFile::exists(stored);
     if (back) {
         PendingRenames pending = readPending(recordPath(folder_));
-        pending.renames.removeAll(std::pair(storedName_, playName_));
-        writePending(folder_, recordPath(folder_), pending);
+        if (pending.renames.removeAll(std::pair(storedName_, playName_)) > 0)
+            writePending(folder_, recordPath(folder_), pending);
     }
     return back;
 }

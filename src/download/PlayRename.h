@@ -14,12 +14,14 @@ class PlayRename {
 public:
     explicit PlayRename(const QString& folder);
 
-    // Renames the stored file to its play name; returns the play name's
-    // full path whether or not the rename worked. No rename is made that
-    // the record could not announce first (a full disk). Nothing for a name the
-    // record cannot hold (a line feed or another control character in it):
-    // such a lecture is not played, so it is never left under a name that
-    // the next start could not give back.
+    // Renames the stored file to its play name and returns the full path
+    // to hand the player: the play name's, or the stored name's when the
+    // file kept it. No rename is made that the record could not announce
+    // first (a full disk). Nothing for a name the record cannot hold (a line
+    // feed or another control character in it): such a lecture is not
+    // played, so it is never left under a name that the next start could
+    // not give back. Both this and back() wait for the disk: never on the
+    // window's thread.
     std::optional<QString> toPlayName(const QString& storedName);
     // Gives the file its stored name back; true when it has it.
     bool back();
@@ -34,4 +36,5 @@ private:
     QString folder_;
     QString storedName_;
     QString playName_;
+    bool renamed_ = false;
 };

@@ -15,6 +15,7 @@ ListeningMemory::ListeningMemory(Playback& playback, QString folder, QObject* pa
     : QObject(parent),
       playback_(playback),
       folder_(std::move(folder)),
+      record_(listeningRecord::writerFor(folder_)),
       keepTimer_(new QTimer(this))
 {
     keepTimer_->setInterval(kKeepInterval);
@@ -44,6 +45,8 @@ ListeningMemory::ListeningMemory(Playback& playback, QString folder, QObject* pa
     });
 }
 
+ListeningMemory::~ListeningMemory() = default;
+
 void ListeningMemory::load(const QStringList& storedNames)
 {
     const std::optional<ListeningPlaces> read = listeningRecord::read(folder_);
@@ -53,7 +56,7 @@ void ListeningMemory::load(const QStringList& storedNames)
     const qsizetype before = places_.size();
     places_.removeIf([&present](const auto& place) { return !present.contains(place.key()); });
     if (places_.size() != before && recordWritable_)
-        listeningRecord::write(folder_, places_);
+        record_->write(listeningRecord::format(places_));
 }
 
 void ListeningMemory::play(const QString& storedName, const QString& path, const LectureTags& tags)
@@ -92,8 +95,10 @@ void ListeningMemory::keep(qint64 position)
     if (current_.isEmpty() || !playback_.canPlay() || playback_.duration() <= 0)
         return;
     // A lecture deleted while it plays keeps playing from its open file;
-    // it must not come back into the record.
-    if (!QFileInfo::exists(folder_ + u'/' + current_)) {
+    // it must not come back into the record. Just after it starts it may
+    // still be under the name it was opened by (a play name) rather than its
+    // own: that name is asked first, as the rename back goes that way.
+    if (!QFileInfo::exists(playback_.source()) && !QFileInfo::exists(folder_ + u'/' + current_)) {
         store(current_, std::nullopt);
         return;
     }
@@ -114,6 +119,6 @@ void ListeningMemory::store(const QString& storedName, std::optional<ListeningPl
     else
         places_.remove(storedName);
     if (recordWritable_)
-        listeningRecord::write(folder_, places_);
+        record_->write(listeningRecord::format(places_));
     emit placeChanged(storedName);
 }

@@ -10,9 +10,13 @@
 #include <QString>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 
 class QTimer;
+namespace platform {
+class LatestFileWriter;
+}
 
 // Where each stored lecture was left, as people who listen to long lectures
 // in pieces expect: the place of the lecture playing is kept whenever the
@@ -21,7 +25,9 @@ class QTimer;
 // killed program loses little. Playing the lecture again goes back a few
 // seconds before that place, where the thread was. A lecture heard to
 // within a quarter minute of its end is listened: it starts again from its
-// beginning. The places live in the favourites folder's listening record.
+// beginning. The places live in the favourites folder's listening record,
+// written on a thread of its own: the window never waits for the disk, and
+// the last place is on disk by the time the program has ended.
 class ListeningMemory : public QObject {
     Q_OBJECT
 
@@ -31,6 +37,8 @@ public:
     static constexpr std::chrono::seconds kKeepInterval{15};
 
     ListeningMemory(Playback& playback, QString folder, QObject* parent = nullptr);
+    // Waits for the record's last write: only once the event loop has ended.
+    ~ListeningMemory() override;
 
     // Reads the record, letting go of the places of lectures that are no
     // longer among `storedNames`. Nothing is written before this.
@@ -63,6 +71,7 @@ private:
     // False while a record is there that could not be read: the places are
     // then kept for this run only.
     bool recordWritable_ = false;
+    std::unique_ptr<platform::LatestFileWriter> record_;
     QString current_;
     // The last place the lecture was seen at: a stop reports the start
     // before it says it stopped.

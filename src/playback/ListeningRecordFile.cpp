@@ -2,13 +2,12 @@
 
 #include "playback/ListeningRecordFile.h"
 
-#include "platform/files/DurableFiles.h"
+#include "platform/files/LatestFileWriter.h"
 #include "platform/files/RenameWithoutReplacing.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QLoggingCategory>
-#include <QSaveFile>
 
 namespace {
 
@@ -59,19 +58,17 @@ std::optional<ListeningPlaces> read(const QString& folder)
 
 bool write(const QString& folder, const ListeningPlaces& places)
 {
-    QSaveFile file(recordPath(folder));
-    const QByteArray text = format(places);
-    // Flushed before the commit: a commit does not see that the flush of a
-    // buffered write failed (a full disk) and would put an empty file in
-    // the record's place.
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() || !file.commit()) {
-        qCWarning(lcListening) << "cannot write" << file.fileName() << "-" << file.errorString();
+    QString error;
+    if (!platform::writeWholeFileDurably(recordPath(folder), format(places), error)) {
+        qCWarning(lcListening) << "cannot write" << recordPath(folder) << "-" << error;
         return false;
     }
-    // The file's data is on disk by now; its new name is not until the
-    // folder is flushed too.
-    platform::flushFolderToDisk(folder);
     return true;
+}
+
+std::unique_ptr<platform::LatestFileWriter> writerFor(const QString& folder)
+{
+    return std::make_unique<platform::LatestFileWriter>(recordPath(folder), lcListening());
 }
 
 }  // namespace listeningRecord

@@ -30,6 +30,7 @@ private slots:
     void anUnreadableRecordIsSetAsideNotOverwritten_data();
     void anUnreadableRecordIsSetAsideNotOverwritten();
     void aRecordThatCannotBeWrittenStaysAsItWas();
+    void theNewestPlacesGivenAreTheOnesOnDisk();
 };
 
 void ListeningRecordTest::initTestCase()
@@ -130,6 +131,26 @@ void ListeningRecordTest::aRecordThatCannotBeWrittenStaysAsItWas()
     QVERIFY(!listeningRecord::write(folder.path(), {{QStringLiteral("a.zip"), {2000, false}}}));
     QCOMPARE(listeningRecord::read(folder.path()), std::optional(old));
     QVERIFY(asideFiles(folder.path()).isEmpty());
+}
+
+void ListeningRecordTest::theNewestPlacesGivenAreTheOnesOnDisk()
+{
+    QTemporaryDir folder;
+    std::unique_ptr<platform::LatestFileWriter> writer = listeningRecord::writerFor(folder.path());
+    ListeningPlaces places;
+    // Given faster than the disk takes them: each while the one before is
+    // being written or still waits.
+    for (int k = 1; k <= 50; ++k) {
+        places.insert(QStringLiteral("讲座%1%医生$说明.zip").arg(k % 3), ListeningPlace{k * 1000, false});
+        writer->write(listeningRecord::format(places));
+    }
+    QTRY_COMPARE(listeningRecord::read(folder.path()), std::optional(places));
+    // The program ending right after a place was given still writes it.
+    places.insert(QStringLiteral("讲座0%医生$说明.zip"), ListeningPlace{123000, false});
+    writer->write(listeningRecord::format(places));
+    writer.reset();
+    QCOMPARE(listeningRecord::read(folder.path()), std::optional(places));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{listeningRecord::kFileName});
 }
 
 QTEST_GUILESS_MAIN(ListeningRecordTest)

@@ -118,8 +118,9 @@ void ListeningTest::aLectureGoesOnWhereItWasLeftAfterARestart()
     else
         window->menuActions().quit->trigger();
     QCOMPARE(fixture.host.endings, 1);
+    QTRY_VERIFY_WITH_TIMEOUT(recordOn(fixture.favouritesFolder()).value(kLecture).position > 62000, kPlayWait);
     const qint64 kept = recordOn(fixture.favouritesFolder()).value(kLecture).position;
-    QVERIFY2(kept > 62000 && kept < 80000, qPrintable(QString::number(kept)));
+    QVERIFY2(kept < 80000, qPrintable(QString::number(kept)));
 
     window = showFavourites(fixture);
     QVERIFY(window);
@@ -161,11 +162,11 @@ void ListeningTest::aListenedLectureStartsFromItsBeginning()
     playback.seek(38000);
     QTRY_COMPARE_WITH_TIMEOUT(playback.status(), Playback::Status::Ended, kPlayWait);
     QCOMPARE(window->pageList().rows[0].percentage->caption(), QStringLiteral("已听完"));
-    QCOMPARE(recordOn(fixture.favouritesFolder()).value(kLecture), (ListeningPlace{0, true}));
+    QTRY_COMPARE(recordOn(fixture.favouritesFolder()).value(kLecture), (ListeningPlace{0, true}));
 
+    // Until it starts again, the player is still at the end.
     play(*window, 0);
-    QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 200, kLoadWait);
-    QVERIFY(playback.position() < 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 200 && playback.position() < 5000, kLoadWait);
 }
 
 void ListeningTest::placesGoWithTheirLectures()
@@ -181,7 +182,7 @@ void ListeningTest::placesGoWithTheirLectures()
     // at the next start.
     MainWindow* window = showFavourites(fixture);
     QVERIFY(window);
-    QCOMPARE(recordOn(fixture.favouritesFolder()).keys(), names);
+    QTRY_COMPARE(recordOn(fixture.favouritesFolder()).keys(), names);
     QCOMPARE(fixture.visibleFirstCaptions().size(), 2);
     QCOMPARE(window->pageList().rows[0].percentage->caption(), QStringLiteral("听到 12:34"));
     QCOMPARE(window->pageList().rows[1].percentage->caption(), QStringLiteral("已听完"));
@@ -189,7 +190,7 @@ void ListeningTest::placesGoWithTheirLectures()
     // Deleted with its row's button: it goes at once, and the row below
     // moves up with its own mark.
     QTest::mouseClick(window->pageList().rows[0].deleteButton, Qt::LeftButton);
-    QCOMPARE(recordOn(fixture.favouritesFolder()).keys(), QStringList{names[1]});
+    QTRY_COMPARE(recordOn(fixture.favouritesFolder()).keys(), QStringList{names[1]});
     QCOMPARE(window->pageList().rows[0].percentage->caption(), QStringLiteral("已听完"));
 
     // The other views show no marks.
