@@ -56,6 +56,14 @@ CurlRequest::CurlRequest(const QString& address, const NetworkLimits& limits)
     if (!limits.certificateAuthorityFile.isEmpty())
         curl_easy_setopt(handle_, CURLOPT_CAINFO, QFile::encodeName(limits.certificateAuthorityFile).constData());
     curl_easy_setopt(handle_, CURLOPT_NOSIGNAL, 1L);
+    // A name is looked up on a thread of libcurl's, and a request that ends
+    // while it runs (cancelled, deleted, past its connect limit, at the
+    // program's end) would otherwise wait for it: as long as a resolver that
+    // does not answer likes, holding the caller's thread (the window's, a
+    // download thread the program's end waits for) and a partial file's lock
+    // with it. Let go of, the lookup ends on its own thread; one that never
+    // ends keeps that thread and its few bytes.
+    curl_easy_setopt(handle_, CURLOPT_QUICK_EXIT, 1L);
     curl_easy_setopt(handle_, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits.connectTimeout.count()));
     curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stallTimeout.count()));

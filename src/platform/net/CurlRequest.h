@@ -19,8 +19,9 @@ void initialiseCurlOnce();
 // followed (at most 10), http and https only and from https to https only,
 // certificates checked against the trust store (the system's unless the
 // limits name another file), the connect and stall limits of the limits it
-// is given, and the "If-Modified-Since: 0" header that keeps caches between
-// us and the server from answering for it.
+// is given, the "If-Modified-Since: 0" header that keeps caches between us
+// and the server from answering for it, and a name still being looked up
+// let go of at once when the request ends.
 class CurlRequest {
 public:
     explicit CurlRequest(const QString& address, const NetworkLimits& limits = {});
