@@ -73,7 +73,8 @@ int endWithLookupsWaiting(const QString& folder)
     std::puts(kChildReady);
     std::fflush(stdout);
     QObject::connect(
-        &queue, &DownloadQueue::stopped, qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+        &queue, &DownloadQueue::stopped, QCoreApplication::instance(), [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     queue.stopAll();
     return QCoreApplication::exec();
 }
