@@ -53,6 +53,15 @@ struct DownloadJob::Attempt {
     bool refused = false;  // the answer was not the file asked for
     long refusedStatus = 0;
     QString refusal;
+
+    // The body is dropped and the transfer stopped.
+    bool refuse(long status, const QString& why)
+    {
+        refused = true;
+        refusedStatus = status;
+        refusal = why;
+        return false;
+    }
 };
 
 DownloadJob::DownloadJob(platform::NetworkAccess& network, QString address, QString targetPath, DownloadOptions options,
@@ -156,6 +165,18 @@ bool DownloadJob::received(QByteArrayView bytes)
         return false;
     if (!attempt_->decided && !decideOnHeaders())
         return false;
+    // A body never runs past the length it announced, whatever its framing
+    // (a chunked one can), nor a file without one past the largest lecture.
+    Attempt& now = *attempt_;
+    const qint64 body = now.written + bytes.size();
+    if (now.decision.announced && body > *now.decision.announced)
+        return now.refuse(transfer_->headers().status(),
+                          QStringLiteral("sent more than the %1 bytes it announced").arg(*now.decision.announced));
+    if (!now.decision.announced && now.offset + body > options_.largestFile)
+        return now.refuse(
+            transfer_->headers().status(),
+            QStringLiteral("sent more than %1 bytes, more than any lecture, without announcing its length")
+                .arg(options_.largestFile));
     if (!file_->append(bytes.data(), static_cast<size_t>(bytes.size()))) {
         attempt_->writeFailed = appendFailed_ = true;
         return false;
@@ -176,6 +197,11 @@ bool DownloadJob::decideOnHeaders()
     const PartialDownload::Record& kept = file_->record();
     now.decision = decideOnResponse(head, {now.resumeFrom, kept.total, kept.validator});
     now.announced = now.decision.announced.value_or(0);
+    const bool aFile = now.decision.kind == ResponseDecision::Kind::ContinueKept
+        || now.decision.kind == ResponseDecision::Kind::StartAfresh;
+    if (aFile && now.decision.total > options_.largestFile)
+        return now.refuse(head.status,
+                          QStringLiteral("names a file of %1 bytes, larger than any lecture").arg(now.decision.total));
     switch (now.decision.kind) {
     case ResponseDecision::Kind::ContinueKept:
         now.offset = now.decision.offset;
@@ -193,10 +219,7 @@ bool DownloadJob::decideOnHeaders()
         now.restartNeeded = true;
         return false;
     case ResponseDecision::Kind::Refuse:
-        now.refused = true;
-        now.refusedStatus = head.status;
-        now.refusal = now.decision.refusal;
-        return false;
+        return now.refuse(head.status, now.decision.refusal);
     }
     return false;
 }

@@ -34,6 +34,11 @@ class Transfer;
 // of the whole file, a 206 "bytes 0-(n-1)/n". Whatever was at the target
 // before stays as it was until then.
 //
+// No body is taken past the length its answer announced, and no file past
+// the largest a lecture can be (DownloadOptions::largestFile), with a
+// length or without: such an answer is not the file, and its bytes are
+// dropped.
+//
 // A transfer that broke off (cut, stalled, the process ended), or whose
 // file would take no more (a full disk), keeps the bytes written whole,
 // when the server named a validator, for the next download of the same

@@ -144,6 +144,18 @@ void HostileServerTest::hostileAnswers_data()
     lecture("lecture: a range past 2^63", {partial("1000", "bytes 0-99999999999999999999/100000000000000000000"), body},
             kDownloadFailed);
     lecture("lecture: a range of the whole file", {partial("1000", "bytes 0-999/1000"), body}, "stored");
+    // A server that never stops sending: bytes only the largest file a
+    // lecture can be (2 GiB) or the length the answer gave bound.
+    const RawAnswerServer::Piece endless{std::string(1 << 20, 'x'), std::int64_t(1) << 40};
+    lecture("lecture: no length, without end", {head("ETag: \"v1\"\r\n\r\n"), endless}, kDownloadFailed);
+    lecture("lecture: a length past the largest lecture, without end",
+            {head("Content-Length: 3221225472\r\nETag: \"v1\"\r\n\r\n"), endless}, kDownloadFailed);
+    // What follows the length given belongs to no answer.
+    lecture("lecture: a length, then bytes without end", {head(bodyLength), end, body, endless}, "stored");
+    // Chunks override the length given, and would run past it.
+    const RawAnswerServer::Piece chunks{"400\r\n" + std::string(0x400, 'x') + "\r\n", std::int64_t(1) << 40};
+    lecture("lecture: a length, then chunks without end",
+            {head(bodyLength + "Transfer-Encoding: chunked\r\n"), end, chunks}, kDownloadFailed);
 }
 
 void HostileServerTest::hostileAnswers()
@@ -184,6 +196,7 @@ void HostileServerTest::hostileAnswers()
     } else {
         QCOMPARE(messages(), outcome);
         QCOMPARE(stored, QStringList());
+        QCOMPARE(QDir(fixture_->favouritesFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 }
 

@@ -36,6 +36,8 @@ void HttpsTrustTest::initTestCase()
         server->serveBytes("/lecture.mp3", kLecture);
     secure_.redirect("/downgrade", plain_.url(QStringLiteral("/lecture.mp3")).toStdString());
     plain_.redirect("/upgrade", secure_.url(QStringLiteral("/lecture.mp3")).toStdString());
+    plain_.redirect("/up-and-down", secure_.url(QStringLiteral("/downgrade")).toStdString());
+    secure_.redirect("/onward-and-down", secure_.url(QStringLiteral("/downgrade")).toStdString());
 }
 
 void HttpsTrustTest::onlyTrustedHttpsAnswers_data()
@@ -52,6 +54,11 @@ void HttpsTrustTest::onlyTrustedHttpsAnswers_data()
     QTest::newRow("redirect from https to http")
         << secure_.url(QStringLiteral("/downgrade")) << true << QStringLiteral("redirect away from https was refused");
     QTest::newRow("redirect from http to https") << plain_.url(QStringLiteral("/upgrade")) << true << QString();
+    QTest::newRow("redirects from http to https and back to http")
+        << plain_.url(QStringLiteral("/up-and-down")) << true << QStringLiteral("redirect away from https was refused");
+    QTest::newRow("redirects from https to https and on to http")
+        << secure_.url(QStringLiteral("/onward-and-down")) << true
+        << QStringLiteral("redirect away from https was refused");
     QTest::newRow("nothing listening") << QStringLiteral("https://127.0.0.1:%1/lecture.mp3").arg(unusedLoopbackPort())
                                        << true << QStringLiteral("Failed to connect");
 }

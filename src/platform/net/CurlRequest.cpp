@@ -48,6 +48,11 @@ CurlRequest::CurlRequest(const QString& address, const NetworkLimits& limits)
     // What came over https is never fetched again in the clear: a redirect
     // from https may only lead to https. One from http up to https is fine.
     curl_easy_setopt(handle_, CURLOPT_REDIR_PROTOCOLS_STR, startsOnHttps_ ? "https" : "http,https");
+    // The list above is fixed when the request starts; a chain that begins
+    // in the clear and passes through https is held to https here, once the
+    // connection in the clear is open and before a byte is sent on it.
+    curl_easy_setopt(handle_, CURLOPT_PREREQFUNCTION, &CurlRequest::beforeEachRequest);
+    curl_easy_setopt(handle_, CURLOPT_PREREQDATA, this);
     // libcurl's defaults, stated so that no later change turns them off
     // unseen: the certificate must chain to a trusted authority and name
     // the host asked for.
@@ -56,6 +61,14 @@ CurlRequest::CurlRequest(const QString& address, const NetworkLimits& limits)
     if (!limits.certificateAuthorityFile.isEmpty())
         curl_easy_setopt(handle_, CURLOPT_CAINFO, QFile::encodeName(limits.certificateAuthorityFile).constData());
     curl_easy_setopt(handle_, CURLOPT_NOSIGNAL, 1L);
+    // A name is looked up on a thread of libcurl's, and a request that ends
+    // while it runs (cancelled, deleted, past its connect limit, at the
+    // program's end) would otherwise wait for it: as long as a resolver that
+    // does not answer likes, holding the caller's thread (the window's, a
+    // download thread the program's end waits for) and a partial file's lock
+    // with it. Let go of, the lookup ends on its own thread; one that never
+    // ends keeps that thread and its few bytes.
+    curl_easy_setopt(handle_, CURLOPT_QUICK_EXIT, 1L);
     curl_easy_setopt(handle_, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits.connectTimeout.count()));
     curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stallTimeout.count()));
@@ -91,6 +104,11 @@ QString CurlRequest::failureReason(CURLcode result, const char* errorBuffer) con
     case CURLE_SSL_CACERT_BADFILE:
     case CURLE_SSL_ISSUER_ERROR:
         return QStringLiteral("no secure connection could be made (") + said + u')';
+    case CURLE_ABORTED_BY_CALLBACK:
+        if (steppedDown_)
+            return QStringLiteral("a redirect away from https was refused (to %1)")
+                .arg(QString::fromUtf8(steppedDownTo_));
+        return said;
     case CURLE_UNSUPPORTED_PROTOCOL:
         // An https address was checked before the transfer began: only a
         // redirect can have led elsewhere.
@@ -100,6 +118,22 @@ QString CurlRequest::failureReason(CURLcode result, const char* errorBuffer) con
     default:
         return said;
     }
+}
+
+int CurlRequest::beforeEachRequest(void* self, char*, char*, int, int)
+{
+    auto* request = static_cast<CurlRequest*>(self);
+    char* address = nullptr;
+    curl_easy_getinfo(request->handle_, CURLINFO_EFFECTIVE_URL, &address);
+    if (address && qstrnicmp(address, "https://", 8) == 0) {
+        request->beenOnHttps_ = true;
+        return CURL_PREREQFUNC_OK;
+    }
+    if (!request->beenOnHttps_)
+        return CURL_PREREQFUNC_OK;
+    request->steppedDown_ = true;
+    request->steppedDownTo_ = address;
+    return CURL_PREREQFUNC_ABORT;
 }
 
 long CurlRequest::responseCode() const

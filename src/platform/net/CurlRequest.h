@@ -16,11 +16,13 @@ void initialiseCurlOnce();
 
 // One libcurl easy handle with the options every request of the program
 // shares: the address normalised as a browser would send it, redirects
-// followed (at most 10), http and https only and from https to https only,
-// certificates checked against the trust store (the system's unless the
-// limits name another file), the connect and stall limits of the limits it
-// is given, and the "If-Modified-Since: 0" header that keeps caches between
-// us and the server from answering for it.
+// followed (at most 10), http and https only, and once a request of the
+// chain was made over https, over https only; certificates checked against
+// the trust store (the system's unless the limits name another file), the
+// connect and stall limits of the limits it is given, the "If-Modified-Since:
+// 0" header that keeps caches between us
+// and the server from answering for it, and a name still being looked up
+// let go of at once when the request ends.
 class CurlRequest {
 public:
     explicit CurlRequest(const QString& address, const NetworkLimits& limits = {});
@@ -42,10 +44,16 @@ public:
     QString failureReason(CURLcode result, const char* errorBuffer) const;
 
 private:
+    static int beforeEachRequest(void* self, char*, char*, int, int);
+
     CURL* handle_ = nullptr;
     curl_slist* headers_ = nullptr;
     QByteArray address_;
     bool startsOnHttps_ = false;
+    bool beenOnHttps_ = false;
+    // A redirect chain led back to the clear after https.
+    bool steppedDown_ = false;
+    QByteArray steppedDownTo_;
 };
 
 }  // namespace platform

@@ -29,8 +29,9 @@ class Transfer;
 //
 // Nothing a caller connects to runs while libcurl is working: a transfer's
 // signals are queued, so any slot may cancel or delete any transfer, or this
-// object. Deleting it cancels the transfers still running. Transfers are
-// used on this object's thread only.
+// object. Deleting it cancels the transfers still running. Each of these
+// returns at once, even while a server's name is still being looked up.
+// Transfers are used on this object's thread only.
 class NetworkAccess : public QObject {
     Q_OBJECT
 
