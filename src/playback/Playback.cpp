@@ -2,6 +2,7 @@
 
 #include "playback/Playback.h"
 
+#include "platform/files/OpenFilePath.h"
 #include "platform/media/DisposeMediaPlayer.h"
 #include "platform/media/PitchKeepingAudio.h"
 
@@ -112,6 +113,25 @@ void Playback::dropPlayer()
     platform::disposeMediaPlayer(std::exchange(player_, nullptr), this);
 }
 
+void Playback::setPlayerSource(QFile& file, const QFileInfo& info)
+{
+    // GStreamer's own file source reads on its streaming thread. A device
+    // would be read on the player's thread, the window's, a request at a
+    // time: every stall there (a flush of a lecture being stored holding
+    // the disk's journal) would starve the sound. The source opens the
+    // file anew through the link to the handle open here, which leads to
+    // this very file whatever its name is by then; the handle stays open
+    // for as long as the player may open it again.
+    const QString reopenable = platform::openFilePath(file);
+    if (!reopenable.isEmpty()) {
+        player_->setSource(QUrl::fromLocalFile(reopenable));
+        return;
+    }
+    qCWarning(lcPlayer) << "reading" << source_ << "on the window's thread: the system names no open file";
+    // The name tells the player the format, as the extension would.
+    player_->setSourceDevice(&file, QUrl::fromLocalFile(info.absoluteFilePath()));
+}
+
 void Playback::setSource(const QString& path, const LectureTags& tags, qint64 startAt)
 {
     source_ = path;
@@ -132,8 +152,7 @@ void Playback::setSource(const QString& path, const LectureTags& tags, qint64 st
         auto* next = new QFile(path, this);
         if (info.isFile() && next->open(QIODevice::ReadOnly)) {
             file_ = next;
-            // The name tells the player the format, as the extension would.
-            player_->setSourceDevice(file_, QUrl::fromLocalFile(info.absoluteFilePath()));
+            setPlayerSource(*file_, info);
         } else {
             qCWarning(lcPlayer) << "cannot open" << path << "-"
                                 << (!info.exists()       ? QStringLiteral("no such file")

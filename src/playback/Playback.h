@@ -9,6 +9,7 @@
 
 class QAudioOutput;
 class QFile;
+class QFileInfo;
 class QMediaPlayer;
 
 // The playback of one lecture at a time: the lecture (a local file), where
@@ -18,10 +19,11 @@ class QMediaPlayer;
 // it. It never shows anything: a lecture it cannot open or play leaves a
 // status and a warning in the "kardelo.player" log.
 //
-// The file is opened at once by `setSource`, and the back end reads it
-// through that open handle, so the caller may rename the file right after
-// (it is played under a temporary name that is renamed back straight away)
-// and the lecture still plays to its end.
+// The file is opened at once by `setSource`, and the back end reads that
+// very file, on a thread of its own, for as long as the handle is open, so
+// the caller may rename the file right after (it is played under a
+// temporary name that is renamed back straight away), or delete it, and
+// the lecture still plays to its end.
 class Playback : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString source READ source NOTIFY sourceChanged)
@@ -118,6 +120,8 @@ private:
     QAudioOutput* audioOutput();
     void replacePlayer();
     void dropPlayer();
+    // Has the player read the lecture open in `file`.
+    void setPlayerSource(QFile& file, const QFileInfo& info);
     void reportPosition(qint64 position);
     // Takes the state, status and seekability from the back end and reports
     // what changed.
