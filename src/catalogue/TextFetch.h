@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "format/KeptText.h"
 #include "format/TextCodec.h"
 #include "platform/net/NetworkLimits.h"
 
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace platform {
 class NetworkAccess;
@@ -23,12 +25,17 @@ class Transfer;
 // text: an error page, a part of the file or a captive portal's login page
 // may hold lines that look like records, and would be shown as conferences
 // or lectures. Deleting it stops it without a word.
+//
+// Given the copy kept of it, it asks the server for the text only if it
+// changed since (If-None-Match, If-Modified-Since): an answer of 304 costs
+// no body, and the kept copy is the text.
 class TextFetch : public QObject {
     Q_OBJECT
 
 public:
     TextFetch(platform::NetworkAccess& network, const QString& address, const QString& charset,
-              QObject* parent = nullptr, const platform::NetworkLimits& limits = {});
+              QObject* parent = nullptr, const platform::NetworkLimits& limits = {},
+              std::optional<KeptText> kept = std::nullopt);
     ~TextFetch() override;
 
     const QString& address() const { return address_; }
@@ -38,9 +45,15 @@ signals:
     // is in the "kardelo.net" log, or an answer other than 200 in
     // "kardelo.library").
     void finished(const QString& text);
+    // Just before finished: the text came anew, and this is the copy to keep
+    // of it. Not raised when the kept copy was still the text.
+    void cameAnew(const KeptText& text);
 
 private:
+    void answered();
+
     QString address_;
     QString charset_;
+    std::optional<KeptText> kept_;
     std::unique_ptr<platform::Transfer> transfer_;
 };

@@ -48,7 +48,12 @@ void DownloadCommands::setDownloadQueue(DownloadQueue* queue)
     // stored in, and hear of it when that changes.
     model_.setDownloadSource({
         [this](const QString& line) { return targetPath(line).value_or(QString()); },
-        [queue](const QString& target) { return rowDownload(queue->state(target)); },
+        [queue](const QString& target) {
+            PageModel::Download download = rowDownload(queue->state(target));
+            if (download.state == PageModel::DownloadState::Waiting && queue->isHeld())
+                download.state = PageModel::DownloadState::WaitingForNetwork;
+            return download;
+        },
     });
     connect(queue, &DownloadQueue::stateChanged, &model_, &PageModel::downloadChanged);
     connect(

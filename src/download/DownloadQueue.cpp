@@ -114,8 +114,22 @@ qsizetype DownloadQueue::indexOf(const QString& targetPath) const
     return -1;
 }
 
+void DownloadQueue::setHeld(bool held)
+{
+    if (std::exchange(held_, held) == held)
+        return;
+    // The waiting rows say what they wait for.
+    for (const Entry& entry : std::as_const(entries_)) {
+        if (!entry.job)
+            emit stateChanged(entry.targetPath);
+    }
+    startWaiting();
+}
+
 void DownloadQueue::startWaiting()
 {
+    if (held_)
+        return;
     int running = runningCount();
     for (qsizetype i = 0; i < entries_.size() && running < kConcurrentDownloads; ++i) {
         Entry& entry = entries_[i];

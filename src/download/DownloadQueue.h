@@ -59,6 +59,12 @@ public:
     // more, a rename under way included: at once when none does.
     void stopAll();
 
+    // While held (the window has no library: the network is away), the
+    // lectures pressed for wait; they start once it is let go. The running
+    // ones go on: they may still get through.
+    void setHeld(bool held);
+    bool isHeld() const { return held_; }
+
     State state(const QString& targetPath) const;
     bool isEmpty() const { return entries_.isEmpty(); }
     int runningCount() const;
@@ -109,6 +115,7 @@ private:
     QList<BackgroundDownload*> unwinding_;
     bool stopping_ = false;
     bool storedSinceDrained_ = false;
+    bool held_ = false;
     // Reused, one for each download that can run: a thread made for each
     // download would leave the memory allocator a new arena each time.
     QThread threads_[kConcurrentDownloads];

@@ -15,13 +15,14 @@ LibraryAvailability::LibraryAvailability(LibraryConnection& library, std::functi
 {
     connect(&library_, &LibraryConnection::catalogueRead, this, &LibraryAvailability::catalogueRead);
     connect(&library_, &LibraryConnection::readFailed, this, &LibraryAvailability::readFailed);
+    connect(&library_, &LibraryConnection::keptCatalogueRead, this, &LibraryAvailability::keptCatalogueRead);
     // The wait for an answer restarts with each text asked for, so that
     // the time a listener takes over the newer version's question is not
     // counted against the server.
     offlineTimer_.setSingleShot(true);
     offlineTimer_.setInterval(kOfflineAfter);
     connect(&offlineTimer_, &QTimer::timeout, this, [this] {
-        if (!opened_ && hasStoredLectures_())
+        if (!opened_ && canOpenOffline())
             openOffline();
     });
     connect(&library_, &LibraryConnection::versionRead, &offlineTimer_, &QTimer::stop);
@@ -44,14 +45,32 @@ void LibraryAvailability::start()
         offlineTimer_.start();
 }
 
+bool LibraryAvailability::canOpenOffline() const
+{
+    return hasStoredLectures_() || !library_.keptCatalogue().isEmpty();
+}
+
 bool LibraryAvailability::catalogueAsked()
 {
     if (!offline_)
         return true;
+    library_.readNow();
+    // The kept copy is there to browse meanwhile.
+    if (!library_.keptCatalogue().isEmpty())
+        return true;
     catalogueWanted_ = true;
     setNotice(kReconnectingMessage);
-    library_.readNow();
     return false;
+}
+
+void LibraryAvailability::keptCatalogueRead()
+{
+    if (!std::exchange(failedBeforeKeptCopy_, false) || opened_)
+        return;
+    if (canOpenOffline())
+        openOffline();
+    else
+        emit unreachableWithNothingStored();
 }
 
 void LibraryAvailability::catalogueRead(const QStringList& conferenceLines)
@@ -74,8 +93,12 @@ void LibraryAvailability::readFailed()
             setNotice(kNetworkFailureMessage);
         return;
     }
-    if (hasStoredLectures_()) {
+    if (canOpenOffline()) {
         openOffline();
+        return;
+    }
+    if (!library_.isKeptCatalogueKnown()) {
+        failedBeforeKeptCopy_ = true;
         return;
     }
     emit unreachableWithNothingStored();
@@ -87,9 +110,10 @@ void LibraryAvailability::openOffline()
     opened_ = true;
     offline_ = true;
     // The notice first: the window is fitted to the screen with its line.
-    setNotice(kNetworkFailureMessage);
+    const QStringList& kept = library_.keptCatalogue();
+    setNotice(kept.isEmpty() ? kNetworkFailureMessage : kKeptLibraryMessage);
     library_.setRetrying(true);
-    emit openedOffline();
+    emit openedOffline(kept);
 }
 
 void LibraryAvailability::setNotice(const QString& notice)

@@ -26,6 +26,9 @@ public:
     // The notice while the library is being reached again at the user's
     // request.
     static inline const QString kReconnectingMessage = QStringLiteral("正在连接服务器……");
+    // The notice while the catalogue shown is the copy kept from the last
+    // time the library was read.
+    static inline const QString kKeptLibraryMessage = QStringLiteral("网络暂时无法链接，显示的是上次保存的目录");
 
     // hasStoredLectures is asked at each decision, as downloads and deletes
     // change the answer.
@@ -52,8 +55,10 @@ public:
 signals:
     // The window opens on the catalogue's first page.
     void openedOnCatalogue(const QStringList& conferenceLines);
-    // The window opens on the stored lectures; the notice says why first.
-    void openedOffline();
+    // The window opens without the library: on the kept catalogue's lines
+    // when there are any, and on the stored lectures otherwise (or when it
+    // has some); the notice says why first.
+    void openedOffline(const QStringList& keptConferenceLines);
     // The library was reached again after an offline opening: the catalogue
     // is there to choose, and shown now only if the user asked for it.
     void reconnected(const QStringList& conferenceLines, bool userAskedForCatalogue);
@@ -65,6 +70,9 @@ private:
     void catalogueRead(const QStringList& conferenceLines);
     void readFailed();
     void openOffline();
+    // Whether there is anything to open on without the library.
+    bool canOpenOffline() const;
+    void keptCatalogueRead();
     void setNotice(const QString& notice);
 
     LibraryConnection& library_;
@@ -76,4 +84,7 @@ private:
     bool offline_ = false;
     // The user chose the catalogue while it could not be shown.
     bool catalogueWanted_ = false;
+    // The library failed before its kept copy was read: the decision waits
+    // for it.
+    bool failedBeforeKeptCopy_ = false;
 };

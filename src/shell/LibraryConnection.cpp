@@ -2,6 +2,7 @@
 
 #include "shell/LibraryConnection.h"
 
+#include "catalogue/KeptLibrary.h"
 #include "catalogue/ServerTexts.h"
 #include "catalogue/TextFetch.h"
 #include "format/CatalogueLines.h"
@@ -13,10 +14,11 @@
 #include <algorithm>
 
 LibraryConnection::LibraryConnection(platform::NetworkAccess& network, const StoredAddresses& addresses,
-                                     QObject* parent)
+                                     KeptLibrary* kept, QObject* parent)
     : QObject(parent),
       network_(network),
-      addresses_(addresses)
+      addresses_(addresses),
+      kept_(kept)
 {
     retryTimer_.setSingleShot(true);
     connect(&retryTimer_, &QTimer::timeout, this, &LibraryConnection::readNow);
@@ -50,6 +52,21 @@ void LibraryConnection::readNow()
     if (fetch_)
         return;
     retryTimer_.stop();
+    // Read from the disk while the version file comes over the network.
+    if (kept_ && !std::exchange(keptCatalogueAsked_, true)) {
+        kept_->read(KeptLibrary::kCatalogueName, builtInAddress(addresses_.catalogue), [this](std::optional<KeptText> text) {
+            keptCatalogueKnown_ = true;
+            if (text) {
+                splitAndKeep(bytesToText(text->body, kServerCharset), keptCatalogue_);
+                keptCatalogueText_ = std::move(text);
+            }
+            emit keptCatalogueRead(keptCatalogue_);
+            if (std::exchange(catalogueDue_, false))
+                readCatalogue();
+        });
+    } else if (!kept_) {
+        keptCatalogueKnown_ = true;
+    }
     fetch_ = std::make_unique<TextFetch>(network_, builtInAddress(addresses_.versionFile), kServerCharset);
     connect(fetch_.get(), &TextFetch::finished, this, &LibraryConnection::versionFetched);
 }
@@ -58,6 +75,7 @@ void LibraryConnection::stop()
 {
     fetch_.reset();
     stopped_ = true;
+    catalogueDue_ = false;
 }
 
 void LibraryConnection::dropFinishedFetch()
@@ -96,7 +114,21 @@ void LibraryConnection::versionFetched(const QString& text)
     emit versionRead(*published);
     if (stopped_)
         return;
-    fetch_ = std::make_unique<TextFetch>(network_, builtInAddress(addresses_.catalogue), kServerCharset);
+    if (keptCatalogueKnown_)
+        readCatalogue();
+    else
+        catalogueDue_ = true;
+}
+
+void LibraryConnection::readCatalogue()
+{
+    fetch_ = std::make_unique<TextFetch>(network_, builtInAddress(addresses_.catalogue), kServerCharset, nullptr,
+                                         platform::NetworkLimits{}, keptCatalogueText_);
+    connect(fetch_.get(), &TextFetch::cameAnew, this, [this](const KeptText& text) {
+        if (kept_)
+            kept_->keep(KeptLibrary::kCatalogueName, text);
+        keptCatalogueText_ = text;
+    });
     connect(fetch_.get(), &TextFetch::finished, this, &LibraryConnection::catalogueFetched);
     emit catalogueRequested();
 }

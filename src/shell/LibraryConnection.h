@@ -3,6 +3,7 @@
 #pragma once
 
 #include "catalogue/StoredAddresses.h"
+#include "format/KeptText.h"
 
 #include <QObject>
 #include <QStringList>
@@ -10,7 +11,9 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 
+class KeptLibrary;
 class TextFetch;
 
 namespace platform {
@@ -31,7 +34,9 @@ public:
     static constexpr std::chrono::seconds kFirstRetry{5};
     static constexpr std::chrono::seconds kLongestRetry{60};
 
-    LibraryConnection(platform::NetworkAccess& network, const StoredAddresses& addresses, QObject* parent = nullptr);
+    // kept: where the library's texts are kept as read; none keeps nothing.
+    LibraryConnection(platform::NetworkAccess& network, const StoredAddresses& addresses, KeptLibrary* kept,
+                      QObject* parent = nullptr);
     ~LibraryConnection() override;
 
     // Reads the library now, unless a read is under way already.
@@ -50,6 +55,11 @@ public:
 
     // The system says there is no network at all.
     bool isKnownOffline();
+    // The catalogue's lines as last read and kept; empty until the kept
+    // copy has been read, and when there is none.
+    const QStringList& keptCatalogue() const { return keptCatalogue_; }
+    // Whether the kept copy has been read (or there is nowhere to keep one).
+    bool isKeptCatalogueKnown() const { return keptCatalogueKnown_; }
 
 signals:
     // The version file names `published` as the library's version; the
@@ -63,9 +73,13 @@ signals:
     // The version file or the catalogue could not be read, or held nothing
     // usable; the reason is in the log.
     void readFailed();
+    // The kept copy of the catalogue has been read, at the first read: its
+    // lines, none when there is no copy.
+    void keptCatalogueRead(const QStringList& conferenceLines);
 
 private:
     void versionFetched(const QString& text);
+    void readCatalogue();
     void catalogueFetched(const QString& text);
     platform::NetworkReachability& reachability();
     void dropFinishedFetch();
@@ -74,6 +88,15 @@ private:
 
     platform::NetworkAccess& network_;
     StoredAddresses addresses_;
+    KeptLibrary* kept_;
+    // The kept copy, once read: the catalogue is then asked for only if
+    // it changed since.
+    std::optional<KeptText> keptCatalogueText_;
+    QStringList keptCatalogue_;
+    bool keptCatalogueAsked_ = false;
+    bool keptCatalogueKnown_ = false;
+    // The version has been read, and the catalogue waits for its kept copy.
+    bool catalogueDue_ = false;
     platform::NetworkReachability* reachability_ = nullptr;
     std::unique_ptr<TextFetch> fetch_;
     QTimer retryTimer_;

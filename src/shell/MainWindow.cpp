@@ -3,6 +3,7 @@
 #include "shell/MainWindow.h"
 
 #include "artwork/Artwork.h"
+#include "catalogue/KeptLibrary.h"
 #include "catalogue/ServerTexts.h"
 #include "download/DownloadCommands.h"
 #include "download/DownloadNotices.h"
@@ -50,6 +51,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
@@ -75,7 +77,9 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     setWindowTitle(kDesignTitle);
 
     network_ = new platform::NetworkAccess(this);
-    library_ = new LibraryConnection(*network_, addresses_, this);
+    keptLibrary_ = std::make_unique<KeptLibrary>(KeptLibrary::folderFor(
+        QStandardPaths::writableLocation(QStandardPaths::CacheLocation), builtInAddress(addresses_.catalogue)));
+    library_ = new LibraryConnection(*network_, addresses_, keptLibrary_.get(), this);
     availability_ = new LibraryAvailability(
         *library_, [this] { return !views_->favouritesListing().names().isEmpty(); }, this);
 
@@ -101,7 +105,8 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     pageModel_ = new PageModel(this);
     pager_ = new Pager(pageList_, *pageModel_, this);
     views_ = new ViewSwitcher(viewBar_, pageList_, *pageModel_, this);
-    conferenceNavigation_ = new ConferenceNavigation(*pageModel_, *views_, *network_, addresses_, this);
+    conferenceNavigation_ = new ConferenceNavigation(*pageModel_, *views_, *network_, addresses_, keptLibrary_.get(),
+                                                     [this] { return availability_->isOffline(); }, this);
     downloadCommands_ = new DownloadCommands(*pageModel_, favouritesFolder(), this);
     favouritePlayer_ = new FavouritePlayer(*pageModel_, *listening_, favouritesFolder(), this);
     webLinks_ = new WebLinks(addresses_, this);
@@ -236,8 +241,11 @@ void MainWindow::connectAvailability()
         pageModel_->show(PageView::Catalogue);
         emit opened();
     });
-    connect(availability_, &LibraryAvailability::openedOffline, this, [this] {
-        views_->choose(PageView::Favourites);
+    connect(availability_, &LibraryAvailability::openedOffline, this, [this](const QStringList& keptConferenceLines) {
+        pageModel_->setList(PageView::Catalogue, keptConferenceLines);
+        // Lectures pressed for meanwhile wait for the library.
+        downloadQueue_->setHeld(true);
+        views_->choose(views_->favouritesListing().names().isEmpty() ? PageView::Catalogue : PageView::Favourites);
         if (!isVisible())
             platform::fitWindowOnScreen(*this);
         emit opened();
@@ -245,6 +253,7 @@ void MainWindow::connectAvailability()
     connect(availability_, &LibraryAvailability::reconnected, this,
             [this](const QStringList& conferenceLines, bool userAskedForCatalogue) {
                 pageModel_->setList(PageView::Catalogue, conferenceLines);
+                downloadQueue_->setHeld(false);
                 if (userAskedForCatalogue)
                     views_->choose(PageView::Catalogue);
             });

@@ -12,9 +12,12 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
+
 class AboutWindow;
 class DownloadQueue;
 class LibraryAvailability;
+class KeptLibrary;
 class LibraryConnection;
 class QLabel;
 class ListeningMemory;
@@ -130,6 +133,8 @@ private:
     QString favouritesFolder_;
     // The program's one network core: every fetch shares its connections.
     platform::NetworkAccess* network_ = nullptr;
+    // The library's texts as last read, in the user's cache folder.
+    std::unique_ptr<KeptLibrary> keptLibrary_;
     LibraryConnection* library_ = nullptr;
     LibraryAvailability* availability_ = nullptr;
     QLabel* offlineNotice_ = nullptr;

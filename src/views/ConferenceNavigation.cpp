@@ -2,6 +2,7 @@
 
 #include "views/ConferenceNavigation.h"
 
+#include "catalogue/KeptLibrary.h"
 #include "catalogue/ServerTexts.h"
 #include "catalogue/TextFetch.h"
 #include "format/CatalogueLines.h"
@@ -13,12 +14,15 @@
 #include "views/ViewSwitcher.h"
 
 ConferenceNavigation::ConferenceNavigation(PageModel& model, ViewSwitcher& views, platform::NetworkAccess& network,
-                                           const StoredAddresses& addresses, QWidget* window)
+                                           const StoredAddresses& addresses, KeptLibrary* kept,
+                                           std::function<bool()> isOffline, QWidget* window)
     : QObject(window),
       model_(model),
       views_(views),
       network_(network),
       addresses_(addresses),
+      kept_(kept),
+      isOffline_(std::move(isOffline)),
       window_(window)
 {
 }
@@ -39,19 +43,49 @@ void ConferenceNavigation::enterConference(int entry)
     }
     const QString address = builtInAddress(addresses_.conferenceListBase) + *listName;
     // A second 进 入 replaces the first: the listener changed their mind.
-    listFetch_ = std::make_unique<TextFetch>(network_, address, kServerCharset);
-    connect(listFetch_.get(), &TextFetch::finished, this,
-            [this, address](const QString& text) { lectureListRead(address, text); });
+    listFetch_.reset();
+    const quint64 press = ++presses_;
     model_.setLoadingConference(line);
+    if (!kept_) {
+        keptCopyRead(*listName, address, std::nullopt);
+        return;
+    }
+    kept_->read(*listName, address, [this, press, listName = *listName, address](std::optional<KeptText> kept) {
+        if (press == presses_)
+            keptCopyRead(listName, address, std::move(kept));
+    });
 }
 
-void ConferenceNavigation::lectureListRead(const QString& address, const QString& text)
+void ConferenceNavigation::keptCopyRead(const QString& listName, const QString& address, std::optional<KeptText> kept)
+{
+    if (kept && isOffline_ && isOffline_()) {
+        lectureListRead(address, bytesToText(kept->body, kServerCharset), std::nullopt);
+        return;
+    }
+    listFetch_ = std::make_unique<TextFetch>(network_, address, kServerCharset, nullptr, platform::NetworkLimits{}, kept);
+    connect(listFetch_.get(), &TextFetch::cameAnew, this, [this, listName](const KeptText& text) {
+        if (kept_)
+            kept_->keep(listName, text);
+    });
+    connect(listFetch_.get(), &TextFetch::finished, this,
+            [this, address, kept](const QString& text) { lectureListRead(address, text, kept); });
+}
+
+void ConferenceNavigation::lectureListRead(const QString& address, const QString& text,
+                                           const std::optional<KeptText>& kept)
 {
     // Deleted later: this runs inside its signal.
-    listFetch_.release()->deleteLater();
-    model_.setLoadingConference(QString());
+    if (listFetch_)
+        listFetch_.release()->deleteLater();
     QStringList lectures;
     splitAndKeep(text, lectures);
+    // The server could not be reached: the copy kept from the last read is
+    // what the listener can browse.
+    if (lectures.isEmpty() && kept) {
+        qCInfo(lcLibrary) << "showing the kept copy of" << address;
+        splitAndKeep(bytesToText(kept->body, kServerCharset), lectures);
+    }
+    model_.setLoadingConference(QString());
     if (lectures.isEmpty()) {
         qCWarning(lcLibrary).nospace() << "the lecture list " << address << " holds no lecture line (" << text.size()
                                        << " characters read)";

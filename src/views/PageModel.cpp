@@ -145,6 +145,8 @@ QString PageModel::statusText(const Download& download)
 {
     if (download.state == DownloadState::Waiting)
         return kWaitingCaption;
+    if (download.state == DownloadState::WaitingForNetwork)
+        return kWaitingForNetworkCaption;
     if (download.state == DownloadState::Running && download.percent >= 0)
         return QString::number(download.percent) + u'%';
     return {};

@@ -4,6 +4,7 @@
 // deploy/nginx/kardelo-library.conf, and the client reading it: what each
 // answer carries, the client's start, a conference and a download, and a
 // download that breaks off and goes on from where it stopped.
+#include "shell/LibraryAvailability.h"
 #include "shell/MainWindow.h"
 #include "shell/StartProcedure.h"
 #include "support/CuttingRelay.h"
@@ -32,6 +33,7 @@ private slots:
     void answersCarryWhatTheClientNeeds();
     void clientStartsEntersAConferenceAndDownloadsALecture();
     void brokenOffDownloadGoesOnWithARange();
+    void keptLibraryIsAskedForIfChangedAndBrowsedWithoutTheServer();
     void publishersCheckFindsTheLibraryFit();
 
 private:
@@ -293,6 +295,42 @@ void NginxLibraryTest::brokenOffDownloadGoesOnWithARange()
     QVERIFY2(from > 0 && from < lecture.size() && resumed.bodyBytes == lecture.size() - from,
              qPrintable(QStringLiteral("%1 %2").arg(from).arg(resumed.bodyBytes)));
     QVERIFY(!resumed.ifRange.isEmpty());
+}
+
+// What was read is kept: the next start asks only whether it changed (nginx
+// answers 304, no body), and with the server gone the window opens on the
+// kept catalogue, with nothing stored, and enters a conference read before.
+void NginxLibraryTest::keptLibraryIsAskedForIfChangedAndBrowsedWithoutTheServer()
+{
+    QVERIFY(publishFor(nginx_->url("/")));
+    MainWindowFixture fixture;
+    const StoredAddresses addresses = addressesForRoot(nginx_->url("/"));
+    const auto firstTitles = [](MainWindow& window) {
+        QStringList titles;
+        for (const PageRow& row : window.pageList().rows)
+            titles << row.title->caption();
+        return titles;
+    };
+    QStringList lectures;
+    {
+        const std::unique_ptr<StartProcedure> first = startAndEnterFirstConference(fixture);
+        QVERIFY(first);
+        lectures = firstTitles(*first->window());
+    }
+    QVERIFY(startAndEnterFirstConference(fixture));
+    QTRY_COMPARE(loggedRequests(6).mid(3),
+                 (QStringList{"GET /version.txt 200", "GET /lists/catalogue.txt 304", "GET /lists/20140118.zip 304"}));
+
+    nginx_.reset();
+    std::unique_ptr<StartProcedure> start = startAndWait(addresses, fixture.programFolder());
+    MainWindow* window = start->window();
+    QVERIFY(window && window->isOffline());
+    QCOMPARE(window->offlineNotice()->text(), LibraryAvailability::kKeptLibraryMessage);
+    QVERIFY(window->viewBar().catalogueOption->isChecked());
+    QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
+    QTRY_VERIFY(window->viewBar().lecturesOption->isChecked());
+    QCOMPARE(firstTitles(*window), lectures);
+    QCOMPARE(fixture.host.messages.size(), 0u);
 }
 
 // The publisher's last step before the client is built: the live library,

@@ -3,6 +3,7 @@
 #include "download/DownloadQueue.h"
 #include "format/DecodeAddress.h"
 #include "playback/Playback.h"
+#include "shell/LibraryAvailability.h"
 #include "shell/LibraryConnection.h"
 #include "shell/MainWindow.h"
 #include "shell/StartProcedure.h"
@@ -37,6 +38,7 @@ private slots:
     void withLecturesStoredItOpensOfflineAndPlays_data();
     void withLecturesStoredItOpensOfflineAndPlays();
     void theLibraryComingBackBringsTheCatalogue();
+    void theKeptLibraryIsBrowsedOfflineAndADownloadWaitsForTheNetwork();
     void startShowsTheCentredWindowAtItsDesignedSizeWithTheVersionInItsCaption();
     void firstStartCreatesTheFolderAndASecondFindsIt();
     void closingTheWindowEndsTheProgram();
@@ -193,6 +195,33 @@ void StartUpTest::theLibraryComingBackBringsTheCatalogue()
     QTest::mouseClick(catalogue, Qt::LeftButton, {}, QPoint(6, catalogue->height() / 2));
     QVERIFY(window->viewBar().catalogueOption->isChecked());
     QCOMPARE(window->pageList().rows[2].title->caption(), QStringLiteral("会议2"));
+}
+
+void StartUpTest::theKeptLibraryIsBrowsedOfflineAndADownloadWaitsForTheNetwork()
+{
+    MainWindowFixture fixture;
+    QVERIFY(fixture.load());
+    QVERIFY(fixture.enterConferenceWith({QStringLiteral("讲座"), QStringLiteral("/audio/a.wma")}));
+
+    // Nothing stored, the library gone: the copy kept of it opens.
+    fixture.server.serveBytes("/version.txt", "<html>503</html>", 503, "text/html");
+    MainWindow* window = fixture.load();
+    QVERIFY(window && window->isOffline());
+    QVERIFY(window->viewBar().catalogueOption->isChecked());
+    QCOMPARE(window->offlineNotice()->text(), LibraryAvailability::kKeptLibraryMessage);
+    QVERIFY(fixture.enterConference());
+    QCOMPARE(fixture.rowStates().first(), QStringLiteral("下 载|"));
+
+    // Pressed for now, it waits for the library, and comes with it.
+    fixture.server.serveBytes("/audio/a.wma", QByteArray(1000, 'a'));
+    QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
+    QCOMPARE(fixture.rowStates().first(), QStringLiteral("取 消|等待网络"));
+    QCOMPARE(fixture.server.requestCount("/audio/a.wma"), 0u);
+    fixture.server.serveBytes("/version.txt", "20140202[QorVersion]\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(!window->isOffline(), 3 * LibraryConnection::kLongestRetry.count() * 1000);
+    fixture.waitWhileDownloading();
+    QCOMPARE(QDir(fixture.favouritesFolder()).entryList(QDir::Files).size(), 1);
+    QVERIFY(fixture.host.messages.empty());
 }
 
 void StartUpTest::startShowsTheCentredWindowAtItsDesignedSizeWithTheVersionInItsCaption()

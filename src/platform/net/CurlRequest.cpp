@@ -91,6 +91,19 @@ void CurlRequest::addHeader(const QByteArray& line)
     curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers_);
 }
 
+void CurlRequest::askOnlyIfChanged(const QByteArray& entityTag, const QByteArray& lastModified)
+{
+    curl_slist_free_all(headers_);
+    headers_ = nullptr;
+    // The tag alone when there is one: a server must then pass over the
+    // date, and one that ignores dates (as the library's nginx is set to,
+    // for the older clients' "0") would otherwise answer in full.
+    const QByteArray condition = entityTag.isEmpty() ? "If-Modified-Since: " + (lastModified.isEmpty() ? "0" : lastModified)
+                                                     : "If-None-Match: " + entityTag;
+    headers_ = curl_slist_append(headers_, condition.constData());
+    curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers_);
+}
+
 QString CurlRequest::failureReason(CURLcode result, const char* errorBuffer) const
 {
     const QString said =

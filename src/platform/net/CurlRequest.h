@@ -37,6 +37,10 @@ public:
     const QByteArray& address() const { return address_; }
     // One more request header, "Name: value".
     void addHeader(const QByteArray& line);
+    // Instead of "If-Modified-Since: 0", which asks for the whole file
+    // whatever any cache holds: only if it changed since the copy that had
+    // these validators (either may be empty).
+    void askOnlyIfChanged(const QByteArray& entityTag, const QByteArray& lastModified);
     // Why a transfer of this request failed, for the log: libcurl's words
     // (the error buffer's when it holds any), with the kind of failure
     // named first where they leave it unclear (a certificate not trusted, a

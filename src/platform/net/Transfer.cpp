@@ -86,6 +86,15 @@ void Transfer::requestRangeFrom(qint64 first, const QByteArray& validator)
     request_->addHeader("If-Range: " + validator);
 }
 
+void Transfer::askOnlyIfChanged(const QByteArray& entityTag, const QByteArray& lastModified)
+{
+    if (kind_ != Kind::Text || !request_->valid() || inMulti_ || finished_) {
+        qCWarning(lcNet) << "GET" << address() << ": only a text that has not started is asked for if changed";
+        return;
+    }
+    request_->askOnlyIfChanged(entityTag, lastModified);
+}
+
 void Transfer::setReceiver(Receiver receiver)
 {
     receiver_ = std::make_shared<Receiver>(std::move(receiver));

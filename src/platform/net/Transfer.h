@@ -55,6 +55,10 @@ public:
     // while the file still has validator ("Range" with "If-Range"); a
     // server that finds it changed sends the whole file instead.
     void requestRangeFrom(qint64 first, const QByteArray& validator);
+    // A text, before it starts: asks for it only if it changed since the
+    // copy that came with these validators; an unchanged one answers 304,
+    // with no body.
+    void askOnlyIfChanged(const QByteArray& entityTag, const QByteArray& lastModified);
     // A stream: called with each piece of the body as it arrives, while
     // libcurl works, so it must not wait for the event loop; returning false
     // ends the transfer as Stopped before another byte is read. headers()
