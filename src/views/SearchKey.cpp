@@ -86,22 +86,26 @@ SearchKey::SearchKey(const QStringList& fields)
 
 template <typename Fields> void SearchKey::build(const Fields& fields)
 {
+    QString text;
     QByteArray full;
     QByteArray initials;
     bool han = false;
     bool first = true;
     for (const auto& field : fields) {
         if (!first) {
-            text_ += kTextBreak;
+            text += kTextBreak;
             full += kPinyinBreak;
             initials += kPinyinBreak;
         }
         first = false;
         const QString folded = foldedSearchText(field);
-        text_ += folded;
+        text += folded;
         han = appendPinyin(folded, full, initials) || han;
     }
-    text_.squeeze();
+    // Each kept string made once at its size, after the working ones: what
+    // the working ones grew through is freed for the next key, not left in
+    // gaps between the keys.
+    text_ = QString(text.constData(), text.size());
     // Without a Han character the pinyin would only repeat the text's own
     // letters: a Latin title is found by its text alone.
     if (han) {
