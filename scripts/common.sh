@@ -13,6 +13,8 @@ KARDELO_PACKAGES=(
   # Qt Linguist's lupdate and lrelease, and their CMake functions, for the
   # publisher's tool's Chinese translation.
   qt6-tools-dev qt6-l10n-tools
+  # ICU's Han-Latin transliterator is where the search's pinyin comes from.
+  libicu-dev
   libcurl4-openssl-dev libcpp-httplib-dev libqrencode-dev libgstreamer1.0-dev libbenchmark-dev libfontconfig-dev libxcb1-dev
   fonts-noto-cjk
   gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav

@@ -34,6 +34,11 @@ qint64 residentKiB()
     return statusKiB("VmRSS:");
 }
 
+qint64 residentAnonymousKiB()
+{
+    return statusKiB("RssAnon:");
+}
+
 qint64 peakResidentKiB()
 {
     return statusKiB("VmHWM:");

@@ -12,6 +12,10 @@ int openDescriptorCount();
 // The resident memory (VmRSS of /proc/self/status) in KiB; -1 when
 // unknown.
 qint64 residentKiB();
+// The part of it that is the process's own (RssAnon), without the pages of
+// mapped files, such as a library's data, which the system can drop and
+// other processes share; -1 when unknown.
+qint64 residentAnonymousKiB();
 // The most resident memory this process has held (VmHWM) in KiB; -1 when
 // unknown.
 qint64 peakResidentKiB();
