@@ -250,9 +250,12 @@ void MainWindow::connectAvailability()
             });
     connect(availability_, &LibraryAvailability::noticeChanged, this, &MainWindow::showOfflineNotice);
     connect(availability_, &LibraryAvailability::unreachableWithNothingStored, this, [this] {
-        showNotice(kNetworkFailureMessage, QMessageBox::Warning);
-        platform::endProgram();
-        emit ended();
+        // The program ends once the user has read why.
+        showNotice(kNetworkFailureMessage, QMessageBox::Warning, nullptr, [self = QPointer(this)] {
+            platform::endProgram();
+            if (self)
+                emit self->ended();
+        });
     });
 }
 

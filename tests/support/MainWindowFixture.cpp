@@ -52,13 +52,14 @@ bool loadAndWait(MainWindow& window)
     return !opened.isEmpty();
 }
 
-std::unique_ptr<StartProcedure> startAndWait(const StoredAddresses& addresses, const QString& programFolder)
+std::unique_ptr<StartProcedure> startAndWait(const StoredAddresses& addresses, const QString& programFolder,
+                                             const std::function<bool()>& until)
 {
     auto start = std::make_unique<StartProcedure>(addresses, programFolder);
     QSignalSpy shown(start.get(), &StartProcedure::windowShown);
     QSignalSpy ended(start.get(), &StartProcedure::ended);
     start->start();
-    (void)QTest::qWaitFor([&] { return !shown.isEmpty() || !ended.isEmpty(); }, 150000);
+    (void)QTest::qWaitFor([&] { return !shown.isEmpty() || !ended.isEmpty() || (until && until()); }, 150000);
     return start;
 }
 

@@ -73,8 +73,9 @@ bool loadAndWait(MainWindow& window);
 
 class StartProcedure;
 // Runs the start as main() does and waits until it has shown the window or
-// ended the program; the window is start->window().
-std::unique_ptr<StartProcedure> startAndWait(const StoredAddresses& addresses, const QString& programFolder);
+// ended the program, or `until` holds; the window is start->window().
+std::unique_ptr<StartProcedure> startAndWait(const StoredAddresses& addresses, const QString& programFolder,
+                                             const std::function<bool()>& until = {});
 
 // n numbered conference lines "会议k%2013mmdd*".
 QStringList conferenceLines(int n);
