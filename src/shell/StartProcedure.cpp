@@ -4,6 +4,7 @@
 
 #include "KardeloVersion.h"
 #include "info/VersionCheck.h"
+#include "platform/host/SessionBus.h"
 #include "shell/LibraryConnection.h"
 #include "shell/MainWindow.h"
 
@@ -48,6 +49,9 @@ void StartProcedure::start()
         window->setWindowTitle(window->windowTitle() + u' ' + kReleaseStamp);
         window->show();
         shown_ = true;
+        // Once the window is up: neither its building nor its first frame
+        // waits for the session bus.
+        window->sessionBus().start();
         emit windowShown();
     });
     connect(window, &MainWindow::ended, this, &StartProcedure::end);

@@ -4,6 +4,7 @@
 
 #include "catalogue/RowCaptions.h"
 #include "download/DownloadQueue.h"
+#include "platform/host/SessionBus.h"
 #include "shell/StartProcedure.h"
 #include "support/Gb2312.h"
 #include "support/ServerAddresses.h"
@@ -37,6 +38,7 @@ MainWindow* MainWindowFixture::load()
     if (!loadAndWait(*window_))
         return nullptr;
     window_->show();
+    window_->sessionBus().start();
     if (!QTest::qWaitForWindowExposed(window_.get()))
         return nullptr;
     return window_.get();

@@ -26,8 +26,9 @@ public:
 
     // Serves these catalogue lines as the server would: GB2312, CR LF.
     void serveCatalogue(const QStringList& lines);
-    // Loads and shows the window; null when the load ended the program.
-    // The server answers the version file with the program's own version.
+    // Loads and shows the window, and connects its session bus, as the
+    // start does; null when the load ended the program. The server answers
+    // the version file with the program's own version.
     MainWindow* load();
     MainWindow& window() { return *window_; }
 
