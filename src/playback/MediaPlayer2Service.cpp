@@ -2,6 +2,7 @@
 
 #include "playback/MediaPlayer2Service.h"
 
+#include "platform/host/SessionBus.h"
 #include "playback/MediaPlayer2PlayerAdaptor.h"
 #include "playback/MediaPlayer2RootAdaptor.h"
 #include "playback/Playback.h"
@@ -12,6 +13,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QWidget>
 
 #include <utility>
@@ -32,9 +34,24 @@ constexpr uint kAlreadyOwner = 4;
 
 }  // namespace
 
+MediaPlayer2Service::MediaPlayer2Service(Playback& playback, QWidget* window, platform::SessionBus& bus)
+    : QObject(window)
+{
+    bus.whenConnected(this, [this, playback = QPointer(&playback), window](const QDBusConnection& connection) {
+        bus_ = connection;
+        if (playback)
+            offer(*playback, window);
+    });
+}
+
 MediaPlayer2Service::MediaPlayer2Service(Playback& playback, QWidget* window, const QDBusConnection& bus)
     : QObject(window),
       bus_(bus)
+{
+    offer(playback, window);
+}
+
+void MediaPlayer2Service::offer(Playback& playback, QWidget* window)
 {
     if (!bus_.isConnected()) {
         qCInfo(lcMpris) << "no session bus; media keys and the desktop's player controls are not offered -"

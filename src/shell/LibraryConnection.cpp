@@ -11,6 +11,7 @@
 #include "platform/net/NetworkReachability.h"
 
 #include <algorithm>
+#include <utility>
 
 LibraryConnection::LibraryConnection(platform::NetworkAccess& network, const StoredAddresses& addresses,
                                      QObject* parent)
@@ -49,6 +50,8 @@ void LibraryConnection::readNow()
 {
     if (fetch_)
         return;
+    // A read from the start supersedes a catalogue held back.
+    catalogueHeld_ = false;
     retryTimer_.stop();
     fetch_ = std::make_unique<TextFetch>(network_, builtInAddress(addresses_.versionFile), kServerCharset);
     connect(fetch_.get(), &TextFetch::finished, this, &LibraryConnection::versionFetched);
@@ -58,6 +61,19 @@ void LibraryConnection::stop()
 {
     fetch_.reset();
     stopped_ = true;
+    catalogueHeld_ = false;
+}
+
+void LibraryConnection::holdCatalogue()
+{
+    catalogueHeld_ = true;
+}
+
+void LibraryConnection::readHeldCatalogue()
+{
+    // Asked from inside versionRead, the read goes on once the slots return.
+    if (std::exchange(catalogueHeld_, false) && !tellingVersion_)
+        readCatalogue();
 }
 
 void LibraryConnection::dropFinishedFetch()
@@ -91,11 +107,20 @@ void LibraryConnection::versionFetched(const QString& text)
         return;
     }
     // The catalogue is asked for only once every slot has returned: one may
-    // ask the listener about a newer version first, or stop the read.
+    // stop the read, or hold the catalogue back while the listener is asked
+    // about a newer version.
     stopped_ = false;
+    catalogueHeld_ = false;
+    tellingVersion_ = true;
     emit versionRead(*published);
-    if (stopped_)
+    tellingVersion_ = false;
+    if (stopped_ || catalogueHeld_)
         return;
+    readCatalogue();
+}
+
+void LibraryConnection::readCatalogue()
+{
     fetch_ = std::make_unique<TextFetch>(network_, builtInAddress(addresses_.catalogue), kServerCharset);
     connect(fetch_.get(), &TextFetch::finished, this, &LibraryConnection::catalogueFetched);
     emit catalogueRequested();

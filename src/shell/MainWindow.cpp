@@ -22,6 +22,7 @@
 #include "parts/TransportBar.h"
 #include "platform/host/HostOperations.h"
 #include "platform/host/IntervalTimer.h"
+#include "platform/host/SessionBus.h"
 #include "platform/net/NetworkAccess.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/FitWindowOnScreen.h"
@@ -75,6 +76,7 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     setWindowTitle(kDesignTitle);
 
     network_ = new platform::NetworkAccess(this);
+    sessionBus_ = new platform::SessionBus(this);
     library_ = new LibraryConnection(*network_, addresses_, this);
     availability_ = new LibraryAvailability(
         *library_, [this] { return !views_->favouritesListing().names().isEmpty(); }, this);
@@ -88,7 +90,7 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     playback_ = new Playback(this);
     listening_ = new ListeningMemory(*playback_, favouritesFolder(), this);
     // The media keys and the desktop's player controls.
-    new MediaPlayer2Service(*playback_, this);
+    new MediaPlayer2Service(*playback_, this, *sessionBus_);
 
     // Built in this order, which is also the order they stack in.
     sidePanel_ = SidePanel::build(client, phoneEditionAdvert(addresses_.phoneEdition, qApp->devicePixelRatio()));
@@ -108,8 +110,8 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     new RowKeyNavigation(pageList_, this);
     new ListeningMarks(pageList_, *pageModel_, *listening_, this);
     connect(views_, &ViewSwitcher::favouriteDeleted, listening_, &ListeningMemory::forget);
-    keepAwake_ = new KeepAwakeWhilePlaying(*playback_, this);
-    connect(downloadCommands_, &DownloadCommands::downloadFinished, new DownloadNotices(this, this),
+    keepAwake_ = new KeepAwakeWhilePlaying(*playback_, *sessionBus_, this);
+    connect(downloadCommands_, &DownloadCommands::downloadFinished, new DownloadNotices(this, *sessionBus_, this),
             &DownloadNotices::downloadFinished);
     connectParts();
     connectAvailability();
@@ -250,9 +252,12 @@ void MainWindow::connectAvailability()
             });
     connect(availability_, &LibraryAvailability::noticeChanged, this, &MainWindow::showOfflineNotice);
     connect(availability_, &LibraryAvailability::unreachableWithNothingStored, this, [this] {
-        showNotice(kNetworkFailureMessage, QMessageBox::Warning);
-        platform::endProgram();
-        emit ended();
+        // The program ends once the user has read why.
+        showNotice(kNetworkFailureMessage, QMessageBox::Warning, nullptr, [self = QPointer(this)] {
+            platform::endProgram();
+            if (self)
+                emit self->ended();
+        });
     });
 }
 

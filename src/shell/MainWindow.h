@@ -33,6 +33,7 @@ class WebLinks;
 namespace platform {
 class IntervalTimer;
 class NetworkAccess;
+class SessionBus;
 }  // namespace platform
 
 // The menu bar's commands.
@@ -97,6 +98,9 @@ public:
     LibraryConnection& library() { return *library_; }
     LibraryAvailability& availability() { return *availability_; }
     platform::NetworkAccess& network() { return *network_; }
+    // The media keys, the screen saver hold and the notifications wait for
+    // it; the start connects it once the window is up.
+    platform::SessionBus& sessionBus() { return *sessionBus_; }
     // What the window says of the library while it cannot be reached; null
     // until then.
     QLabel* offlineNotice() const { return offlineNotice_; }
@@ -130,6 +134,7 @@ private:
     QString favouritesFolder_;
     // The program's one network core: every fetch shares its connections.
     platform::NetworkAccess* network_ = nullptr;
+    platform::SessionBus* sessionBus_ = nullptr;
     LibraryConnection* library_ = nullptr;
     LibraryAvailability* availability_ = nullptr;
     QLabel* offlineNotice_ = nullptr;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "platform/host/SessionBus.h"
 #include "playback/MediaPlayer2Service.h"
 #include "playback/Playback.h"
 #include "playback/TrackMetadata.h"
@@ -92,6 +93,7 @@ private:
     QTemporaryDir folder_;
     QString tone_;
     QList<QDBusMessage> heard_;
+    platform::SessionBus bus_;
     std::unique_ptr<QWidget> window_;
     std::unique_ptr<Playback> playback_;
     std::unique_ptr<MediaPlayer2Service> service_;
@@ -116,7 +118,9 @@ void MediaPlayer2Test::init()
     window_ = std::make_unique<QWidget>();
     playback_ = std::make_unique<Playback>();
     playback_->setMuted(true);
-    service_ = std::make_unique<MediaPlayer2Service>(*playback_, window_.get());
+    service_ = std::make_unique<MediaPlayer2Service>(*playback_, window_.get(), bus_);
+    // Offered once the bus is there, the first time after this.
+    bus_.start();
     QTRY_COMPARE(ownerOf(MediaPlayer2Service::kBusName), QDBusConnection::sessionBus().baseService());
     heard_.clear();
 }
