@@ -6,6 +6,9 @@
 #include "platform/widgets/AnchorLayout.h"
 #include "platform/widgets/PictureBox.h"
 
+#include <QAction>
+#include <QMenu>
+
 PlayerBar PlayerBar::build(QWidget* client, Playback& playback)
 {
     PlayerBar bar;
@@ -16,5 +19,9 @@ PlayerBar PlayerBar::build(QWidget* client, Playback& playback)
     bar.transportBar->setGeometry(QRect(0, 0, 606, 65).translated(bar.frame->contentsRect().topLeft()));
     auto* layout = new platform::AnchorLayout(bar.frame->size(), bar.frame);
     layout->anchor(bar.transportBar, Qt::LeftEdge | Qt::RightEdge | Qt::TopEdge);
+    QMenu* menu = bar.transportBar->contextMenu();
+    menu->addSeparator();
+    bar.continuousPlay = menu->addAction(QStringLiteral("连续播放"));
+    bar.continuousPlay->setCheckable(true);
     return bar;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 class Playback;
+class QAction;
 class QWidget;
 class TransportBar;
 
@@ -14,6 +15,8 @@ class PictureBox;
 struct PlayerBar {
     platform::PictureBox* frame = nullptr;
     TransportBar* transportBar = nullptr;
+    // "连续播放" in the bar's menu: whether a lecture's end goes on to the next.
+    QAction* continuousPlay = nullptr;
 
     static PlayerBar build(QWidget* client, Playback& playback);
 };

@@ -2,6 +2,7 @@
 
 #include "playback/MediaPlayer2Service.h"
 
+#include "playback/LectureSequence.h"
 #include "playback/MediaPlayer2PlayerAdaptor.h"
 #include "playback/MediaPlayer2RootAdaptor.h"
 #include "playback/Playback.h"
@@ -32,7 +33,8 @@ constexpr uint kAlreadyOwner = 4;
 
 }  // namespace
 
-MediaPlayer2Service::MediaPlayer2Service(Playback& playback, QWidget* window, const QDBusConnection& bus)
+MediaPlayer2Service::MediaPlayer2Service(Playback& playback, LectureSequence& sequence, QWidget* window,
+                                         const QDBusConnection& bus)
     : QObject(window),
       bus_(bus)
 {
@@ -42,7 +44,7 @@ MediaPlayer2Service::MediaPlayer2Service(Playback& playback, QWidget* window, co
         return;
     }
     new MediaPlayer2RootAdaptor(window, bus_, this);
-    player_ = new MediaPlayer2PlayerAdaptor(playback, bus_, this);
+    player_ = new MediaPlayer2PlayerAdaptor(playback, sequence, bus_, this);
     // Registering the object is local to this process; only the name needs
     // the bus, and its answer is taken when it comes.
     if (!bus_.registerObject(kObjectPath, this, QDBusConnection::ExportAdaptors)) {
@@ -62,6 +64,7 @@ MediaPlayer2Service::MediaPlayer2Service(Playback& playback, QWidget* window, co
     connect(&playback, &Playback::seekableChanged, this, &MediaPlayer2Service::queueChangeReport);
     connect(&playback, &Playback::playbackRateChanged, this, &MediaPlayer2Service::queueChangeReport);
     connect(&playback, &Playback::volumeChanged, this, &MediaPlayer2Service::queueChangeReport);
+    connect(&sequence, &LectureSequence::neighboursChanged, this, &MediaPlayer2Service::queueChangeReport);
     requestName(kBusName);
 }
 

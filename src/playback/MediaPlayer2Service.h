@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariantMap>
 
+class LectureSequence;
 class MediaPlayer2PlayerAdaptor;
 class Playback;
 class QDBusPendingCallWatcher;
@@ -29,8 +30,8 @@ public:
     static inline const QString kObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
 
     // `window` is the one brought up by Raise and closed by Quit, and the
-    // service's parent.
-    MediaPlayer2Service(Playback& playback, QWidget* window,
+    // service's parent; Next and Previous move along `sequence`.
+    MediaPlayer2Service(Playback& playback, LectureSequence& sequence, QWidget* window,
                         const QDBusConnection& bus = QDBusConnection::sessionBus());
     ~MediaPlayer2Service() override;
 

@@ -31,6 +31,7 @@
 #include "platform/widgets/ShortcutPrecedence.h"
 #include "platform/widgets/TextBox.h"
 #include "playback/KeepAwakeWhilePlaying.h"
+#include "playback/LectureSequence.h"
 #include "playback/ListeningMemory.h"
 #include "playback/MediaPlayer2Service.h"
 #include "playback/Playback.h"
@@ -87,8 +88,10 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     // gone before the playback it shows.
     playback_ = new Playback(this);
     listening_ = new ListeningMemory(*playback_, favouritesFolder(), this);
+    sequence_ = new LectureSequence(
+        *playback_, [this](const QString& storedName) { return views_->isStored(storedName); }, this);
     // The media keys and the desktop's player controls.
-    new MediaPlayer2Service(*playback_, this);
+    new MediaPlayer2Service(*playback_, *sequence_, this);
 
     // Built in this order, which is also the order they stack in.
     sidePanel_ = SidePanel::build(client, phoneEditionAdvert(addresses_.phoneEdition, qApp->devicePixelRatio()));
@@ -102,8 +105,9 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     pager_ = new Pager(pageList_, *pageModel_, this);
     views_ = new ViewSwitcher(viewBar_, pageList_, *pageModel_, this);
     conferenceNavigation_ = new ConferenceNavigation(*pageModel_, *views_, *network_, addresses_, this);
-    downloadCommands_ = new DownloadCommands(*pageModel_, favouritesFolder(), this);
-    favouritePlayer_ = new FavouritePlayer(*pageModel_, *listening_, favouritesFolder(), this);
+    downloadCommands_ = new DownloadCommands(
+        *pageModel_, favouritesFolder(), [this](const QString& fileName) { return views_->isStored(fileName); }, this);
+    favouritePlayer_ = new FavouritePlayer(*pageModel_, *listening_, *sequence_, favouritesFolder(), this);
     webLinks_ = new WebLinks(addresses_, this);
     new RowKeyNavigation(pageList_, this);
     new ListeningMarks(pageList_, *pageModel_, *listening_, this);
@@ -112,6 +116,7 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     connect(downloadCommands_, &DownloadCommands::downloadFinished, new DownloadNotices(this, this),
             &DownloadNotices::downloadFinished);
     connectParts();
+    connectListeningOn();
     connectAvailability();
     orderTabs();
 
@@ -172,6 +177,19 @@ void MainWindow::connectParts()
     connect(pager_, &Pager::deleteRequested, views_, &ViewSwitcher::deleteFavourite);
 }
 
+void MainWindow::connectListeningOn()
+{
+    // What is stored changes what comes next, and how the lectures' rows
+    // read.
+    connect(downloadCommands_, &DownloadCommands::lectureStored, views_, &ViewSwitcher::relistFavourites);
+    connect(downloadCommands_, &DownloadCommands::lectureStored, sequence_, &LectureSequence::neighboursChanged);
+    connect(views_, &ViewSwitcher::favouritesFilled, sequence_, &LectureSequence::neighboursChanged);
+    QAction* continuous = playerBar_.continuousPlay;
+    continuous->setChecked(sequence_->continuous());
+    connect(continuous, &QAction::toggled, sequence_, &LectureSequence::setContinuous);
+    connect(sequence_, &LectureSequence::continuousChanged, continuous, &QAction::setChecked);
+}
+
 void MainWindow::runRowAction(int entry)
 {
     switch (pageModel_->view()) {
@@ -179,7 +197,12 @@ void MainWindow::runRowAction(int entry)
         conferenceNavigation_->enterConference(entry);
         break;
     case PageView::Lectures:
-        downloadCommands_->downloadOrCancel(entry);
+        // A stored lecture's row plays it, as its row in the favourites does.
+        if (pageModel_->entryData(entry, PageModel::DownloadStateRole).value<PageModel::DownloadState>()
+            == PageModel::DownloadState::Stored)
+            favouritePlayer_->play(entry);
+        else
+            downloadCommands_->downloadOrCancel(entry);
         break;
     case PageView::Favourites:
         favouritePlayer_->play(entry);
