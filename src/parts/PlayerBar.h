@@ -4,6 +4,7 @@
 
 class Playback;
 class QWidget;
+class SleepTimer;
 class TransportBar;
 
 namespace platform {
@@ -14,6 +15,9 @@ class PictureBox;
 struct PlayerBar {
     platform::PictureBox* frame = nullptr;
     TransportBar* transportBar = nullptr;
+    // Set from the bar; it lives as long as the playback it stops. Whoever
+    // goes on to the next lecture when one ends asks it first.
+    SleepTimer* sleepTimer = nullptr;
 
     static PlayerBar build(QWidget* client, Playback& playback);
 };
