@@ -5,6 +5,7 @@
 class Playback;
 class QAction;
 class QWidget;
+class SleepTimer;
 class TransportBar;
 
 namespace platform {
@@ -17,6 +18,9 @@ struct PlayerBar {
     TransportBar* transportBar = nullptr;
     // "连续播放" in the bar's menu: whether a lecture's end goes on to the next.
     QAction* continuousPlay = nullptr;
+    // Set from the bar; it lives as long as the playback it stops. Whoever
+    // goes on to the next lecture when one ends asks it first.
+    SleepTimer* sleepTimer = nullptr;
 
     static PlayerBar build(QWidget* client, Playback& playback);
 };

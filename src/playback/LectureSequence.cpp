@@ -40,7 +40,6 @@ void LectureSequence::startFrom(const QStringList& storedNames, const QString& s
     names_ = storedNames;
     current_ = storedName;
     reachedByGoingOn_ = false;
-    stopAfterCurrent_ = false;
     emit neighboursChanged();
 }
 
@@ -95,7 +94,6 @@ void LectureSequence::moveTo(const QString& storedName)
 {
     current_ = storedName;
     reachedByGoingOn_ = true;
-    stopAfterCurrent_ = false;
     emit neighboursChanged();
     emit playRequested(storedName);
 }
@@ -104,7 +102,7 @@ void LectureSequence::statusChanged()
 {
     switch (playback_.status()) {
     case Playback::Status::Ended:
-        if (std::exchange(stopAfterCurrent_, false) || !continuous_)
+        if (!continuous_ || (holdsAtEnd_ && holdsAtEnd_()))
             return;
         goNext();
         return;

@@ -37,9 +37,9 @@ public:
 
     bool continuous() const { return continuous_; }
     void setContinuous(bool on);
-    // Whether the lecture playing is the last one to play, this once (a
-    // sleep timer set to the end of the lecture).
-    void setStopAfterCurrent(bool stop) { stopAfterCurrent_ = stop; }
+    // Asked when a lecture ends: true keeps the next from starting (a sleep
+    // timer set to the end of the lecture).
+    void setHoldAtEnd(std::function<bool()> holds) { holdsAtEnd_ = std::move(holds); }
 
     // The stored lectures after and before the current one, nearest first.
     std::optional<QString> next() const;
@@ -64,7 +64,7 @@ private:
     QStringList names_;
     QString current_;
     bool continuous_ = true;
-    bool stopAfterCurrent_ = false;
+    std::function<bool()> holdsAtEnd_;
     // The current lecture was reached by going on, not pressed: one that
     // cannot be played is passed over.
     bool reachedByGoingOn_ = false;

@@ -35,6 +35,7 @@
 #include "playback/ListeningMemory.h"
 #include "playback/MediaPlayer2Service.h"
 #include "playback/Playback.h"
+#include "playback/SleepTimer.h"
 #include "shell/FavouritesLocation.h"
 #include "shell/LibraryAvailability.h"
 #include "shell/LibraryConnection.h"
@@ -184,6 +185,8 @@ void MainWindow::connectListeningOn()
     connect(downloadCommands_, &DownloadCommands::lectureStored, views_, &ViewSwitcher::relistFavourites);
     connect(downloadCommands_, &DownloadCommands::lectureStored, sequence_, &LectureSequence::neighboursChanged);
     connect(views_, &ViewSwitcher::favouritesFilled, sequence_, &LectureSequence::neighboursChanged);
+    SleepTimer* sleepTimer = playerBar_.sleepTimer;
+    sequence_->setHoldAtEnd([sleepTimer] { return sleepTimer->holdsNextLecture(); });
     QAction* continuous = playerBar_.continuousPlay;
     continuous->setChecked(sequence_->continuous());
     connect(continuous, &QAction::toggled, sequence_, &LectureSequence::setContinuous);
