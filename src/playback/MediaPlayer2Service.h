@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariantMap>
 
+class LectureSequence;
 class MediaPlayer2PlayerAdaptor;
 class Playback;
 class QDBusPendingCallWatcher;
@@ -34,17 +35,18 @@ public:
     static inline const QString kObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
 
     // `window` is the one brought up by Raise and closed by Quit, and the
-    // service's parent. Offered once `bus` is connected.
-    MediaPlayer2Service(Playback& playback, QWidget* window, platform::SessionBus& bus);
+    // service's parent; Next and Previous move along `sequence`. Offered
+    // once `bus` is connected.
+    MediaPlayer2Service(Playback& playback, LectureSequence& sequence, QWidget* window, platform::SessionBus& bus);
     // Offered on `bus` now, connected or not.
-    MediaPlayer2Service(Playback& playback, QWidget* window, const QDBusConnection& bus);
+    MediaPlayer2Service(Playback& playback, LectureSequence& sequence, QWidget* window, const QDBusConnection& bus);
     ~MediaPlayer2Service() override;
 
     // The name this service holds or has asked for; "" without a bus.
     QString busName() const { return busName_; }
 
 private:
-    void offer(Playback& playback, QWidget* window);
+    void offer(Playback& playback, LectureSequence& sequence, QWidget* window);
     void requestName(const QString& name);
     void nameRequested(QDBusPendingCallWatcher* call);
     void queueChangeReport();

@@ -19,6 +19,7 @@ class LibraryConnection;
 class QLabel;
 class ListeningMemory;
 class KeepAwakeWhilePlaying;
+class LectureSequence;
 class PageModel;
 class Pager;
 class Playback;
@@ -93,6 +94,7 @@ public:
     Pager& pager() { return *pager_; }
     Playback& playback() { return *playback_; }
     ListeningMemory& listening() { return *listening_; }
+    LectureSequence& sequence() { return *sequence_; }
     ViewSwitcher& views() { return *views_; }
     WebLinks& webLinks() { return *webLinks_; }
     LibraryConnection& library() { return *library_; }
@@ -122,6 +124,7 @@ protected:
 private:
     void buildMenu();
     void connectParts();
+    void connectListeningOn();
     // A row's action button was pressed on that entry of the view shown.
     void runRowAction(int entry);
     void orderTabs();
@@ -151,6 +154,7 @@ private:
     Pager* pager_ = nullptr;
     Playback* playback_ = nullptr;
     ListeningMemory* listening_ = nullptr;
+    LectureSequence* sequence_ = nullptr;
     KeepAwakeWhilePlaying* keepAwake_ = nullptr;
     ViewSwitcher* views_ = nullptr;
     ConferenceNavigation* conferenceNavigation_ = nullptr;

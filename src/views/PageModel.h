@@ -42,7 +42,8 @@ public:
         ActionEnabledRole,  // whether the action button can be pressed
     };
 
-    enum class DownloadState { None, Waiting, Running };
+    // Stored: the lecture is in the favourites folder, and its row plays it.
+    enum class DownloadState { None, Waiting, Running, Stored };
     Q_ENUM(DownloadState)
     struct Download {
         DownloadState state = DownloadState::None;
@@ -58,6 +59,7 @@ public:
 
     static inline const QString kLoadingCaption = QStringLiteral("读取中");
     static inline const QString kWaitingCaption = QStringLiteral("等待下载");
+    static inline const QString kStoredCaption = QStringLiteral("已下载");
 
     explicit PageModel(QObject* parent = nullptr);
 

@@ -11,8 +11,25 @@
 
 #include <QDir>
 #include <QFile>
+#include <QCoreApplication>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+// A window under test keeps the listener's settings and the library's texts
+// in folders of its process's own, fresh at each run: never the user's, and
+// never what an earlier run left.
+void usePrivateUserFolders()
+{
+    static QTemporaryDir folders;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folders.filePath(QStringLiteral("config"))));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(folders.filePath(QStringLiteral("cache"))));
+}
+Q_COREAPP_STARTUP_FUNCTION(usePrivateUserFolders)
+
+}  // namespace
 
 MainWindowFixture::MainWindowFixture(const QString& folderName)
     : host(QMessageBox::Ok),
