@@ -23,10 +23,11 @@ qint64 wholePercent(qint64 received, qint64 total)
 
 }  // namespace
 
-DownloadCommands::DownloadCommands(PageModel& model, QString favouritesFolder, QWidget* window)
+DownloadCommands::DownloadCommands(PageModel& model, QString favouritesFolder, StoredCheck isStored, QWidget* window)
     : QObject(window),
       model_(model),
       favouritesFolder_(std::move(favouritesFolder)),
+      isStored_(std::move(isStored)),
       failureBox_(new DownloadFailureBox(window))
 {
 }
@@ -48,17 +49,18 @@ void DownloadCommands::setDownloadQueue(DownloadQueue* queue)
     // stored in, and hear of it when that changes.
     model_.setDownloadSource({
         [this](const QString& line) { return targetPath(line).value_or(QString()); },
-        [queue](const QString& target) {
+        [this, queue](const QString& target) {
             PageModel::Download download = rowDownload(queue->state(target));
+            if (download.state == PageModel::DownloadState::None
+                && isStored_(target.sliced(favouritesFolder_.size() + 1)))
+                download.state = PageModel::DownloadState::Stored;
             if (download.state == PageModel::DownloadState::Waiting && queue->isHeld())
                 download.state = PageModel::DownloadState::WaitingForNetwork;
             return download;
         },
     });
     connect(queue, &DownloadQueue::stateChanged, &model_, &PageModel::downloadChanged);
-    connect(
-        queue, &DownloadQueue::finished, this,
-        [this](const QString&, const QString& title, const DownloadResult& result) { downloadEnded(title, result); });
+    connect(queue, &DownloadQueue::finished, this, &DownloadCommands::downloadEnded);
 }
 
 void DownloadCommands::downloadOrCancel(int entry)
@@ -80,13 +82,21 @@ void DownloadCommands::downloadOrCancel(int entry)
         failureBox_->report();
         return;
     }
-    downloadQueue_->enqueue(*source, *target, title);
+    // Never a press that does nothing: a lecture stored meanwhile (or put
+    // into the folder by hand) shows as stored from now on.
+    if (downloadQueue_->enqueue(*source, *target, title) == DownloadQueue::Admission::AlreadyStored)
+        storedNow(*target);
+}
+
+void DownloadCommands::storedNow(const QString& targetPath)
+{
+    emit lectureStored(targetPath.sliced(favouritesFolder_.size() + 1));
+    model_.downloadChanged(targetPath);
 }
 
 std::optional<QString> DownloadCommands::targetPath(const QString& lectureLine) const
 {
-    const std::optional<QString> savedName = lectureSavedName(lectureLine);
-    const std::optional<QString> fileName = savedName ? favouriteFileName(*savedName) : std::nullopt;
+    const std::optional<QString> fileName = lectureFileName(lectureLine);
     if (!fileName)
         return std::nullopt;
     return favouritesFolder_ + u'/' + *fileName;
@@ -106,11 +116,13 @@ PageModel::Download DownloadCommands::rowDownload(const DownloadQueue::State& st
     return {};
 }
 
-void DownloadCommands::downloadEnded(const QString& title, const DownloadResult& result)
+void DownloadCommands::downloadEnded(const QString& targetPath, const QString& title, const DownloadResult& result)
 {
     // A job the network core cut short as it closed is no failure to tell of.
     if (result.outcome() == DownloadResult::Outcome::Cancelled)
         return;
+    if (result.isComplete())
+        storedNow(targetPath);
     emit downloadFinished(title, result.isComplete());
     if (!result.isComplete())
         failureBox_->report();

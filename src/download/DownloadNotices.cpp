@@ -3,14 +3,20 @@
 #include "download/DownloadNotices.h"
 
 #include "platform/host/DesktopNotification.h"
+#include "platform/host/SessionBus.h"
 
 #include <QWidget>
 
-DownloadNotices::DownloadNotices(QWidget* window, QObject* parent) : QObject(parent), window_(window) { }
+DownloadNotices::DownloadNotices(QWidget* window, platform::SessionBus& bus, QObject* parent)
+    : QObject(parent),
+      window_(window),
+      bus_(&bus)
+{
+}
 
 void DownloadNotices::downloadFinished(const QString& lectureTitle, bool stored)
 {
-    if (window_ && window_->isActiveWindow())
+    if (!bus_ || (window_ && window_->isActiveWindow()))
         return;
     platform::DesktopNotification notification;
     notification.applicationName = QStringLiteral("Kardelo");
@@ -20,5 +26,5 @@ void DownloadNotices::downloadFinished(const QString& lectureTitle, bool stored)
     // Notification servers may read the body as markup; a title comes from
     // the server and is shown as the text it is.
     notification.body = lectureTitle.toHtmlEscaped();
-    notification.send();
+    notification.send(*bus_);
 }

@@ -8,6 +8,10 @@
 
 class QWidget;
 
+namespace platform {
+class SessionBus;
+}
+
 // Tells the desktop that a download has ended, and which lecture it was,
 // when the user has gone to another window while it ran: a long download
 // is often left to itself. In the window itself the row and the message
@@ -16,11 +20,13 @@ class DownloadNotices : public QObject {
     Q_OBJECT
 
 public:
-    explicit DownloadNotices(QWidget* window, QObject* parent = nullptr);
+    // Sent through the notification service on `bus`.
+    DownloadNotices(QWidget* window, platform::SessionBus& bus, QObject* parent = nullptr);
 
     // stored: the lecture is in the favourites; otherwise it failed.
     void downloadFinished(const QString& lectureTitle, bool stored);
 
 private:
     QPointer<QWidget> window_;
+    QPointer<platform::SessionBus> bus_;
 };

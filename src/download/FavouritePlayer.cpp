@@ -3,7 +3,9 @@
 #include "download/FavouritePlayer.h"
 
 #include "download/PlayRename.h"
+#include "format/FavouriteFileName.h"
 #include "format/VisibleControls.h"
+#include "playback/LectureSequence.h"
 #include "playback/ListeningMemory.h"
 #include "views/PageModel.h"
 
@@ -27,13 +29,15 @@ LectureTags storedLectureTags(const QString& storedName)
 
 }  // namespace
 
-FavouritePlayer::FavouritePlayer(PageModel& model, ListeningMemory& listening, QString favouritesFolder,
-                                 QObject* parent)
+FavouritePlayer::FavouritePlayer(PageModel& model, ListeningMemory& listening, LectureSequence& sequence,
+                                 QString favouritesFolder, QObject* parent)
     : QObject(parent),
       model_(model),
       listening_(listening),
+      sequence_(sequence),
       favouritesFolder_(std::move(favouritesFolder))
 {
+    connect(&sequence_, &LectureSequence::playRequested, this, &FavouritePlayer::playStored);
 }
 
 FavouritePlayer::~FavouritePlayer()
@@ -47,11 +51,30 @@ FavouritePlayer::~FavouritePlayer()
 
 void FavouritePlayer::play(int entry)
 {
-    if (model_.view() != PageView::Favourites)
+    QStringList storedNames = model_.list(model_.view());
+    switch (model_.view()) {
+    case PageView::Catalogue:
         return;
-    const QString storedName = model_.entry(entry);
+    case PageView::Lectures:
+        for (QString& line : storedNames)
+            line = lectureFileName(line).value_or(QString());
+        break;
+    case PageView::Favourites:
+        break;
+    }
+    const QString storedName = storedNames.value(entry);
     if (storedName.isEmpty())
         return;
+    sequence_.startFrom(storedNames, storedName);
+    // Pressed again on the lecture playing or paused: it goes on from where
+    // it is, as the listener means, instead of starting over.
+    if (!renaming_ && listening_.resume(storedName))
+        return;
+    playStored(storedName);
+}
+
+void FavouritePlayer::playStored(const QString& storedName)
+{
     asked_ = storedName;
     if (!renaming_)
         renameAsked();

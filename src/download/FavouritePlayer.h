@@ -10,13 +10,16 @@
 #include <memory>
 #include <optional>
 
+class LectureSequence;
 class ListeningMemory;
 class PageModel;
 class PlayRename;
 
-// 播 放 on a stored lecture: plays the file its own favourites entry names
-// from where it was left, under its play name for as long as the player
-// opens it (PlayRename). The renames and their record wait for the disk, so
+// 播 放 on a stored lecture, in the favourites or among a conference's
+// lectures: plays the file its own entry names from where it was left (the
+// lecture playing or paused simply goes on), under its play name for as
+// long as the player opens it (PlayRename), and makes the list it was
+// pressed in the one listening goes on along (LectureSequence). The renames and their record wait for the disk, so
 // they are made on a thread of their own and the lecture starts once its
 // rename has been made; a press while one is being made replaces what it
 // was for: the last lecture pressed is the one that plays.
@@ -24,13 +27,17 @@ class FavouritePlayer : public QObject {
     Q_OBJECT
 
 public:
-    FavouritePlayer(PageModel& model, ListeningMemory& listening, QString favouritesFolder, QObject* parent = nullptr);
+    FavouritePlayer(PageModel& model, ListeningMemory& listening, LectureSequence& sequence, QString favouritesFolder,
+                    QObject* parent = nullptr);
     // Gives a lecture still under its play name its own back: only once
     // the event loop has ended.
     ~FavouritePlayer() override;
 
-    // Plays the stored lecture of that favourites entry.
+    // Plays the stored lecture of that entry of the favourites or of the
+    // conference's lectures.
     void play(int entry);
+    // Plays the stored lecture of that name.
+    void playStored(const QString& storedName);
 
 private:
     void renameAsked();
@@ -38,6 +45,7 @@ private:
 
     PageModel& model_;
     ListeningMemory& listening_;
+    LectureSequence& sequence_;
     QString favouritesFolder_;
     // The lecture pressed while another was being renamed: it comes next.
     QString asked_;

@@ -2,6 +2,7 @@
 
 #include "format/FavouriteFileName.h"
 
+#include "format/RecordFields.h"
 #include "format/VisibleControls.h"
 
 std::optional<QString> favouriteFileName(const QString& savedName)
@@ -15,4 +16,10 @@ std::optional<QString> favouriteFileName(const QString& savedName)
     // Under the name its row shows: a file manager would otherwise show a
     // direction control's reordering too.
     return withVisibleControls(savedName) + QStringLiteral(".zip");
+}
+
+std::optional<QString> lectureFileName(QStringView lectureLine)
+{
+    const std::optional<QString> savedName = lectureSavedName(lectureLine);
+    return savedName ? favouriteFileName(*savedName) : std::nullopt;
 }

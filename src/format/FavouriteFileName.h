@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -14,3 +15,6 @@
 // name says, the direction controls, are stored written out as "<U+202E>",
 // exactly as the lecture's row shows them (withVisibleControls).
 std::optional<QString> favouriteFileName(const QString& savedName);
+
+// The file a lecture line's lecture is stored as, from its SavedName field.
+std::optional<QString> lectureFileName(QStringView lectureLine);

@@ -7,12 +7,22 @@
 #include "parts/Notices.h"
 #include "platform/host/HostOperations.h"
 
-StartOutcome offerNewerVersion(const QString& publishedVersionText, const StoredAddresses& addresses)
+#include <utility>
+
+void offerNewerVersion(const QString& publishedVersionText, const StoredAddresses& addresses,
+                       std::function<void(StartOutcome)> decided)
 {
-    if (isNewerThanOurs(publishedVersionText) && askYesNo(kUpdatePrompt)) {
-        platform::openInBrowser(nullptr, builtInAddress(addresses.homePage));
-        platform::endProgram();
-        return StartOutcome::Ended;
+    if (!isNewerThanOurs(publishedVersionText)) {
+        decided(StartOutcome::Continue);
+        return;
     }
-    return StartOutcome::Continue;
+    askYesNo(kUpdatePrompt, nullptr, [homePage = addresses.homePage, decided = std::move(decided)](bool yes) {
+        if (!yes) {
+            decided(StartOutcome::Continue);
+            return;
+        }
+        platform::openInBrowser(nullptr, builtInAddress(homePage));
+        platform::endProgram();
+        decided(StartOutcome::Ended);
+    });
 }

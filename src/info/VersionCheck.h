@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 inline const QString kUpdatePrompt = QStringLiteral("检测到新版本，是否立即下载？");
 
 struct StoredAddresses;
@@ -16,5 +18,8 @@ enum class StartOutcome {
 };
 
 // With a newer version published, asks whether to get it now and, on Yes,
-// opens the home page and ends the program.
-StartOutcome offerNewerVersion(const QString& publishedVersionText, const StoredAddresses& addresses);
+// opens the home page and ends the program. Returns at once; `decided` gets
+// the outcome, at once when nothing newer is published and otherwise once
+// the user has answered.
+void offerNewerVersion(const QString& publishedVersionText, const StoredAddresses& addresses,
+                       std::function<void(StartOutcome)> decided);

@@ -4,13 +4,21 @@
 
 #include "platform/host/HostOperations.h"
 
-void showNotice(const QString& prompt, QMessageBox::Icon icon, QWidget* owner)
+#include <utility>
+
+void showNotice(const QString& prompt, QMessageBox::Icon icon, QWidget* owner, std::function<void()> closed)
 {
-    platform::showMessage(kNoticeTitle, prompt, icon, QMessageBox::Ok, owner);
+    platform::showMessage(kNoticeTitle, prompt, icon, QMessageBox::Ok, owner,
+                          [closed = std::move(closed)](QMessageBox::StandardButton) {
+                              if (closed)
+                                  closed();
+                          });
 }
 
-bool askYesNo(const QString& prompt, QWidget* owner)
+void askYesNo(const QString& prompt, QWidget* owner, std::function<void(bool yes)> answered)
 {
-    return platform::showMessage(kNoticeTitle, prompt, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, owner)
-        == QMessageBox::Yes;
+    platform::showMessage(kNoticeTitle, prompt, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, owner,
+                          [answered = std::move(answered)](QMessageBox::StandardButton pressed) {
+                              answered(pressed == QMessageBox::Yes);
+                          });
 }

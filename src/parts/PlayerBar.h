@@ -3,7 +3,9 @@
 #pragma once
 
 class Playback;
+class QAction;
 class QWidget;
+class SleepTimer;
 class TransportBar;
 
 namespace platform {
@@ -14,6 +16,11 @@ class PictureBox;
 struct PlayerBar {
     platform::PictureBox* frame = nullptr;
     TransportBar* transportBar = nullptr;
+    // "连续播放" in the bar's menu: whether a lecture's end goes on to the next.
+    QAction* continuousPlay = nullptr;
+    // Set from the bar; it lives as long as the playback it stops. Whoever
+    // goes on to the next lecture when one ends asks it first.
+    SleepTimer* sleepTimer = nullptr;
 
     static PlayerBar build(QWidget* client, Playback& playback);
 };

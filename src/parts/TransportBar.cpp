@@ -3,7 +3,9 @@
 #include "parts/TransportBar.h"
 
 #include "parts/PlayTime.h"
+#include "platform/widgets/MenuButton.h"
 #include "playback/Playback.h"
+#include "playback/SleepTimer.h"
 
 #include <QActionGroup>
 #include <QContextMenuEvent>
@@ -17,15 +19,21 @@
 // The controls, their keys and the context menu, which give the playback
 // its commands, are in TransportBarControls.cpp.
 
-TransportBar::TransportBar(Playback& playback, QWidget* parent) : QWidget(parent), playback_(playback)
+TransportBar::TransportBar(Playback& playback, SleepTimer& sleepTimer, QWidget* parent)
+    : QWidget(parent),
+      playback_(playback),
+      sleepTimer_(sleepTimer)
 {
-    buildBar();
     buildContextMenu();
+    buildSleepMenu();
+    buildSkipActions();
+    buildBar();
     showMuted(playback_.isMuted());
     showDuration(playback_.duration());
     showPosition(playback_.position());
     showState();
-    checkCurrentSpeed();
+    showSpeed();
+    showSleepTimer();
     connectPlayback();
 }
 
@@ -38,7 +46,8 @@ void TransportBar::connectPlayback()
     connect(&playback_, &Playback::seekableChanged, this, &TransportBar::showState);
     connect(&playback_, &Playback::mutedChanged, this, &TransportBar::showMuted);
     connect(&playback_, &Playback::volumeChanged, volumeSlider_, &QSlider::setValue);
-    connect(&playback_, &Playback::playbackRateChanged, this, &TransportBar::checkCurrentSpeed);
+    connect(&playback_, &Playback::playbackRateChanged, this, &TransportBar::showSpeed);
+    connect(&sleepTimer_, &SleepTimer::changed, this, &TransportBar::showSleepTimer);
 }
 
 namespace {
@@ -84,6 +93,10 @@ void TransportBar::showState()
     nameButton(playPauseButton_, playing ? QStringLiteral("暂停") : QStringLiteral("播放"));
     stopButton_->setEnabled(playback_.canPlay());
     positionSlider_->setEnabled(playback_.isSeekable());
+    // The actions hold the keys too: no skip without a place to go to.
+    skipBackAction_->setEnabled(playback_.isSeekable());
+    skipAheadAction_->setEnabled(playback_.isSeekable());
+    sleepAtEndAction_->setEnabled(playback_.canPlay());
     statusLabel_->setText(statusLine(playback_.status()));
 }
 
@@ -110,10 +123,35 @@ void TransportBar::showMuted(bool muted)
     muteButton_->setToolTip(muted ? QStringLiteral("取消静音") : QStringLiteral("静音"));
 }
 
-void TransportBar::checkCurrentSpeed()
+void TransportBar::showSpeed()
 {
+    const qreal rate = playback_.playbackRate();
     for (QAction* action : speedGroup_->actions())
-        action->setChecked(qFuzzyCompare(action->data().toReal(), playback_.playbackRate()));
+        action->setChecked(qFuzzyCompare(action->data().toReal(), rate));
+    // "1x", "1.25x": as short as the rate allows.
+    speedButton_->setText(QString::number(rate, 'g', 3) + u'x');
+    speedButton_->setAccessibleDescription(speedButton_->text());
+}
+
+void TransportBar::showSleepTimer()
+{
+    switch (sleepTimer_.mode()) {
+    case SleepTimer::Mode::Off:
+        sleepButton_->setText(QStringLiteral("定时"));
+        break;
+    case SleepTimer::Mode::Minutes: {
+        // Whole seconds, rounded up: it shows 00:00 only when it stops.
+        const qint64 seconds = (sleepTimer_.remaining() + 999) / 1000;
+        sleepButton_->setText(QStringLiteral("%1:%2")
+                                  .arg(seconds / 60, 2, 10, QLatin1Char('0'))
+                                  .arg(seconds % 60, 2, 10, QLatin1Char('0')));
+        break;
+    }
+    case SleepTimer::Mode::EndOfLecture:
+        sleepButton_->setText(QStringLiteral("本讲结束"));
+        break;
+    }
+    cancelSleepAction_->setEnabled(sleepTimer_.isActive());
 }
 
 void TransportBar::contextMenuEvent(QContextMenuEvent* event)

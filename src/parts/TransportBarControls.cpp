@@ -3,9 +3,10 @@
 #include "parts/PlayTime.h"
 #include "parts/TransportBar.h"
 #include "platform/widgets/JumpSlider.h"
+#include "platform/widgets/MenuButton.h"
 #include "playback/Playback.h"
 
-#include <QActionGroup>
+#include <QAction>
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,42 +15,89 @@
 #include <QStyle>
 #include <QToolButton>
 
-// The bar's controls with their keys, and its context menu: what the user
-// does with them becomes the playback's commands.
+#include <algorithm>
+
+// The bar's controls with their keys: what the user does with them becomes
+// the playback's commands. The menus are in TransportBarMenus.cpp.
 
 namespace {
 
 // How far Left and Right seek.
 constexpr qint64 kSeekStep = 5000;
 
-struct SpeedEntry {
-    qreal rate;
-    const char16_t* text;
-};
-
-constexpr SpeedEntry kSpeeds[] = {
-    {0.5, u"0.5 倍速"},   {0.75, u"0.75 倍速"}, {1.0, u"正常"},
-    {1.25, u"1.25 倍速"}, {1.5, u"1.5 倍速"},   {2.0, u"2 倍速"},
-};
-
-QToolButton* makeButton(QWidget* parent, const char* name, QStyle::StandardPixmap icon)
+template <typename Button = QToolButton> Button* makeButton(QWidget* parent, const char* name)
 {
-    auto* button = new QToolButton(parent);
+    auto* button = new Button(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoRaise(true);
-    button->setIcon(parent->style()->standardIcon(icon));
     button->setIconSize(QSize(16, 16));
     button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
+QToolButton* makeButton(QWidget* parent, const char* name, QStyle::StandardPixmap icon)
+{
+    QToolButton* button = makeButton(parent, name);
+    button->setIcon(parent->style()->standardIcon(icon));
+    return button;
+}
+
+// A button whose text changes keeps the width of its widest text, so the
+// buttons beside it stay where they are.
+void keepWidestText(QToolButton* button, const QStringList& texts)
+{
+    int widest = 0;
+    for (const QString& text : texts) {
+        button->setText(text);
+        widest = std::max(widest, button->sizeHint().width());
+    }
+    button->setMinimumWidth(widest);
+}
+
 }  // namespace
+
+void TransportBar::buildSkipActions()
+{
+    // Ctrl+Left and Ctrl+Right skip anywhere in the window, where plain
+    // arrows already move between rows and seek in this bar. The search box
+    // keeps them for moving by word: a line edit accepts the shortcut
+    // override of the standard word moves, so the key goes to it before
+    // any shortcut of its window (Qt 6.4's QWidgetLineControl, and
+    // TransportBarTest presses them in a text box of the bar's window).
+    auto makeSkip = [this](const QString& name, QStyle::StandardPixmap icon, const QKeySequence& key, qint64 step) {
+        auto* action = new QAction(style()->standardIcon(icon), name, this);
+        action->setToolTip(name);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, step] { playback_.seekBy(step); });
+        addAction(action);
+        return action;
+    };
+    skipBackAction_ = makeSkip(QStringLiteral("后退10秒"), QStyle::SP_MediaSeekBackward,
+                               QKeySequence(Qt::CTRL | Qt::Key_Left), -kSkipBack);
+    skipAheadAction_ = makeSkip(QStringLiteral("前进30秒"), QStyle::SP_MediaSeekForward,
+                                QKeySequence(Qt::CTRL | Qt::Key_Right), kSkipAhead);
+}
 
 void TransportBar::buildBar()
 {
     playPauseButton_ = makeButton(this, "playPauseButton", QStyle::SP_MediaPlay);
     stopButton_ = makeButton(this, "stopButton", QStyle::SP_MediaStop);
     nameButton(stopButton_, QStringLiteral("停止"));
+    skipBackButton_ = makeButton(this, "skipBackButton");
+    skipBackButton_->setDefaultAction(skipBackAction_);
+    skipBackButton_->setAccessibleName(skipBackAction_->text());
+    skipAheadButton_ = makeButton(this, "skipAheadButton");
+    skipAheadButton_->setDefaultAction(skipAheadAction_);
+    skipAheadButton_->setAccessibleName(skipAheadAction_->text());
+    speedButton_ = makeButton<platform::MenuButton>(this, "speedButton");
+    speedButton_->setPopupMenu(speedMenu_);
+    nameButton(speedButton_, QStringLiteral("播放速度"));
+    keepWidestText(speedButton_, {QStringLiteral("0.75x"), QStringLiteral("1.25x"), QStringLiteral("1.75x")});
+    sleepButton_ = makeButton<platform::MenuButton>(this, "sleepTimerButton");
+    sleepButton_->setPopupMenu(sleepMenu_);
+    nameButton(sleepButton_, QStringLiteral("定时停止"));
+    keepWidestText(sleepButton_, {QStringLiteral("定时"), QStringLiteral("00:00"), QStringLiteral("本讲结束")});
     muteButton_ = makeButton(this, "muteButton", QStyle::SP_MediaVolume);
     muteButton_->setCheckable(true);
     // A toggle keeps its name; its checked state says whether it is on.
@@ -99,8 +147,13 @@ void TransportBar::buildBar()
     buttonRow->setSpacing(2);
     buttonRow->addWidget(playPauseButton_);
     buttonRow->addWidget(stopButton_);
+    buttonRow->addWidget(skipBackButton_);
+    buttonRow->addWidget(skipAheadButton_);
     buttonRow->addSpacing(8);
     buttonRow->addWidget(statusLabel_, 1);
+    buttonRow->addWidget(speedButton_);
+    buttonRow->addWidget(sleepButton_);
+    buttonRow->addSpacing(4);
     buttonRow->addWidget(muteButton_);
     buttonRow->addWidget(volumeSlider_);
 
@@ -110,8 +163,12 @@ void TransportBar::buildBar()
     rows->addLayout(timeRow);
     rows->addLayout(buttonRow);
 
-    for (QWidget* control : controls())
+    const QList<QWidget*> chain = controls();
+    for (QWidget* control : chain)
         control->installEventFilter(this);
+    // The bar's own order, whatever window it is in.
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
 
     connect(playPauseButton_, &QToolButton::clicked, &playback_, &Playback::togglePlay);
     connect(stopButton_, &QToolButton::clicked, &playback_, &Playback::stop);
@@ -138,7 +195,8 @@ void TransportBar::seekToSlider()
 QList<QWidget*> TransportBar::controls() const
 {
     // Left to right, the position bar above the buttons in between.
-    return {playPauseButton_, stopButton_, positionSlider_, muteButton_, volumeSlider_};
+    return {playPauseButton_, stopButton_,  skipBackButton_, skipAheadButton_, positionSlider_,
+            speedButton_,     sleepButton_, muteButton_,     volumeSlider_};
 }
 
 void TransportBar::nameButton(QToolButton* button, const QString& name)
@@ -156,8 +214,8 @@ bool TransportBar::eventFilter(QObject* watched, QEvent* event)
         return false;
     switch (key->key()) {
     case Qt::Key_Space:
-        // Stop and mute are buttons of their own: Space presses them.
-        if (watched == stopButton_ || watched == muteButton_)
+        // The other buttons do something of their own: Space presses them.
+        if (watched != playPauseButton_ && qobject_cast<QAbstractButton*>(watched))
             return false;
         if (!key->isAutoRepeat())
             playback_.togglePlay();
@@ -171,21 +229,5 @@ bool TransportBar::eventFilter(QObject* watched, QEvent* event)
         return true;
     default:
         return false;
-    }
-}
-
-void TransportBar::buildContextMenu()
-{
-    contextMenu_ = new QMenu(this);
-    speedMenu_ = contextMenu_->addMenu(QStringLiteral("播放速度"));
-    speedGroup_ = new QActionGroup(this);
-    speedGroup_->setExclusive(true);
-    for (const SpeedEntry& entry : kSpeeds) {
-        QAction* action = speedMenu_->addAction(QString::fromUtf16(entry.text));
-        action->setCheckable(true);
-        action->setData(entry.rate);
-        speedGroup_->addAction(action);
-        const qreal rate = entry.rate;
-        connect(action, &QAction::triggered, this, [this, rate] { playback_.setPlaybackRate(rate); });
     }
 }

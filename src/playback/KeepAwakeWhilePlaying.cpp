@@ -4,9 +4,9 @@
 
 #include "playback/Playback.h"
 
-KeepAwakeWhilePlaying::KeepAwakeWhilePlaying(Playback& playback, QObject* parent)
+KeepAwakeWhilePlaying::KeepAwakeWhilePlaying(Playback& playback, platform::SessionBus& bus, QObject* parent)
     : QObject(parent),
-      inhibition_(QStringLiteral("Kardelo"))
+      inhibition_(QStringLiteral("Kardelo"), bus)
 {
     connect(&playback, &Playback::playbackStateChanged, this,
             [this](Playback::State state) { follow(state == Playback::State::Playing); });

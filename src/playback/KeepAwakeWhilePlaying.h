@@ -8,6 +8,10 @@
 
 class Playback;
 
+namespace platform {
+class SessionBus;
+}
+
 // Keeps the screen lit and the computer out of idle sleep while a lecture
 // plays, so a long one heard from across the room is not cut off by a
 // session that sees no keys pressed. It holds off idle only: a suspend the
@@ -17,7 +21,8 @@ class KeepAwakeWhilePlaying : public QObject {
     Q_OBJECT
 
 public:
-    explicit KeepAwakeWhilePlaying(Playback& playback, QObject* parent = nullptr);
+    // Held through the screen saver service on `bus`.
+    KeepAwakeWhilePlaying(Playback& playback, platform::SessionBus& bus, QObject* parent = nullptr);
 
     // For the program's end: lets go now and holds nothing any more,
     // whatever plays, as the process ends without its destructors.

@@ -73,6 +73,15 @@ void ListeningMemory::play(const QString& storedName, const QString& path, const
     current_ = storedName;
 }
 
+bool ListeningMemory::resume(const QString& storedName)
+{
+    const Playback::State state = playback_.playbackState();
+    if (storedName != current_ || (state != Playback::State::Playing && state != Playback::State::Paused))
+        return false;
+    playback_.play();
+    return true;
+}
+
 std::optional<ListeningPlace> ListeningMemory::placeOf(const QString& storedName) const
 {
     const auto place = places_.constFind(storedName);

@@ -48,6 +48,9 @@ public:
     // file `path`, from where it was left. The place of the lecture playing
     // until now is kept first.
     void play(const QString& storedName, const QString& path, const LectureTags& tags);
+    // Goes on with `storedName` when it is the lecture playing or paused;
+    // false when it is not.
+    bool resume(const QString& storedName);
     // The stored name of the lecture playing (or last played), "" for none.
     QString current() const { return current_; }
 

@@ -2,6 +2,7 @@
 
 #include "playback/MediaPlayer2PlayerAdaptor.h"
 
+#include "playback/LectureSequence.h"
 #include "playback/Playback.h"
 #include "playback/TrackMetadata.h"
 
@@ -11,9 +12,11 @@
 #include <algorithm>
 #include <cmath>
 
-MediaPlayer2PlayerAdaptor::MediaPlayer2PlayerAdaptor(Playback& playback, const QDBusConnection& bus, QObject* service)
+MediaPlayer2PlayerAdaptor::MediaPlayer2PlayerAdaptor(Playback& playback, LectureSequence& sequence,
+                                                     const QDBusConnection& bus, QObject* service)
     : QDBusAbstractAdaptor(service),
       playback_(playback),
+      sequence_(sequence),
       bus_(bus)
 {
     connect(&playback_, &Playback::sourceChanged, this, [this] { ++lecturesSet_; });
@@ -38,6 +41,26 @@ QVariantMap MediaPlayer2PlayerAdaptor::metadata() const
     if (!hasLecture())
         return {{QStringLiteral("mpris:trackid"), QVariant::fromValue(kNoTrack)}};
     return trackMetadata(trackId(), playback_.tags(), playback_.duration());
+}
+
+bool MediaPlayer2PlayerAdaptor::canGoNext() const
+{
+    return sequence_.next().has_value();
+}
+
+bool MediaPlayer2PlayerAdaptor::canGoPrevious() const
+{
+    return sequence_.previous().has_value();
+}
+
+void MediaPlayer2PlayerAdaptor::Next()
+{
+    sequence_.goNext();
+}
+
+void MediaPlayer2PlayerAdaptor::Previous()
+{
+    sequence_.goPrevious();
 }
 
 qlonglong MediaPlayer2PlayerAdaptor::position() const
@@ -91,6 +114,8 @@ QVariantMap MediaPlayer2PlayerAdaptor::announcedProperties() const
         {QStringLiteral("CanPause"), loaded},
         {QStringLiteral("CanSeek"), loaded},
         {QStringLiteral("CanControl"), loaded},
+        {QStringLiteral("CanGoNext"), canGoNext()},
+        {QStringLiteral("CanGoPrevious"), canGoPrevious()},
     };
 }
 

@@ -7,6 +7,7 @@
 #include <QDBusObjectPath>
 #include <QVariantMap>
 
+class LectureSequence;
 class Playback;
 
 // `Playback` as the desktop's player controls and media keys see it. Every
@@ -28,16 +29,18 @@ class MediaPlayer2PlayerAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(bool CanPause READ hasLecture)
     Q_PROPERTY(bool CanSeek READ hasLecture)
     Q_PROPERTY(bool CanControl READ hasLecture)
-    Q_PROPERTY(bool CanGoNext READ canGoElsewhere)
-    Q_PROPERTY(bool CanGoPrevious READ canGoElsewhere)
+    Q_PROPERTY(bool CanGoNext READ canGoNext)
+    Q_PROPERTY(bool CanGoPrevious READ canGoPrevious)
 
 public:
     // The speeds the transport bar's menu offers lie in this range.
     static constexpr double kMinimumRate = 0.5;
     static constexpr double kMaximumRate = 2.0;
 
-    // `bus` is the connection `service` is offered on.
-    MediaPlayer2PlayerAdaptor(Playback& playback, const QDBusConnection& bus, QObject* service);
+    // `bus` is the connection `service` is offered on; Next and Previous
+    // move along `sequence`.
+    MediaPlayer2PlayerAdaptor(Playback& playback, LectureSequence& sequence, const QDBusConnection& bus,
+                              QObject* service);
 
     QString playbackStatus() const;
     QVariantMap metadata() const;
@@ -50,8 +53,10 @@ public:
     double volume() const;
     void setVolume(double volume);
     bool hasLecture() const;
-    // There is no list of lectures to go through.
-    bool canGoElsewhere() const { return false; }
+    // A stored lecture comes after, or before, the one playing in the list
+    // it was started from.
+    bool canGoNext() const;
+    bool canGoPrevious() const;
 
     // The lecture now set, or the path that says there is none.
     QDBusObjectPath trackId() const;
@@ -64,8 +69,8 @@ public slots:
     void Pause();
     void PlayPause();
     void Stop();
-    void Next() { }
-    void Previous() { }
+    void Next();
+    void Previous();
     // By `offset` µs, no further than the lecture's start or end.
     void Seek(qlonglong offset);
     // To `position` µs of `track`; a request for another lecture than the
@@ -80,6 +85,7 @@ signals:
 
 private:
     Playback& playback_;
+    LectureSequence& sequence_;
     QDBusConnection bus_;
     // Counts the lectures set; each is a track of its own.
     quint64 lecturesSet_ = 0;

@@ -2,6 +2,8 @@
 
 #include "playback/MediaPlayer2Service.h"
 
+#include "platform/host/SessionBus.h"
+#include "playback/LectureSequence.h"
 #include "playback/MediaPlayer2PlayerAdaptor.h"
 #include "playback/MediaPlayer2RootAdaptor.h"
 #include "playback/Playback.h"
@@ -12,6 +14,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QWidget>
 
 #include <utility>
@@ -32,9 +35,28 @@ constexpr uint kAlreadyOwner = 4;
 
 }  // namespace
 
-MediaPlayer2Service::MediaPlayer2Service(Playback& playback, QWidget* window, const QDBusConnection& bus)
+MediaPlayer2Service::MediaPlayer2Service(Playback& playback, LectureSequence& sequence, QWidget* window,
+                                         platform::SessionBus& bus)
+    : QObject(window)
+{
+    bus.whenConnected(this,
+                      [this, playback = QPointer(&playback), sequence = QPointer(&sequence),
+                       window](const QDBusConnection& connection) {
+                          bus_ = connection;
+                          if (playback && sequence)
+                              offer(*playback, *sequence, window);
+                      });
+}
+
+MediaPlayer2Service::MediaPlayer2Service(Playback& playback, LectureSequence& sequence, QWidget* window,
+                                         const QDBusConnection& bus)
     : QObject(window),
       bus_(bus)
+{
+    offer(playback, sequence, window);
+}
+
+void MediaPlayer2Service::offer(Playback& playback, LectureSequence& sequence, QWidget* window)
 {
     if (!bus_.isConnected()) {
         qCInfo(lcMpris) << "no session bus; media keys and the desktop's player controls are not offered -"
@@ -42,7 +64,7 @@ MediaPlayer2Service::MediaPlayer2Service(Playback& playback, QWidget* window, co
         return;
     }
     new MediaPlayer2RootAdaptor(window, bus_, this);
-    player_ = new MediaPlayer2PlayerAdaptor(playback, bus_, this);
+    player_ = new MediaPlayer2PlayerAdaptor(playback, sequence, bus_, this);
     // Registering the object is local to this process; only the name needs
     // the bus, and its answer is taken when it comes.
     if (!bus_.registerObject(kObjectPath, this, QDBusConnection::ExportAdaptors)) {
@@ -62,6 +84,7 @@ MediaPlayer2Service::MediaPlayer2Service(Playback& playback, QWidget* window, co
     connect(&playback, &Playback::seekableChanged, this, &MediaPlayer2Service::queueChangeReport);
     connect(&playback, &Playback::playbackRateChanged, this, &MediaPlayer2Service::queueChangeReport);
     connect(&playback, &Playback::volumeChanged, this, &MediaPlayer2Service::queueChangeReport);
+    connect(&sequence, &LectureSequence::neighboursChanged, this, &MediaPlayer2Service::queueChangeReport);
     requestName(kBusName);
 }
 

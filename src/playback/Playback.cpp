@@ -251,9 +251,18 @@ void Playback::applyVolume()
     // The ear hears loudness, not amplitude: the usual cubic curve makes the
     // middle of the slider sound like the middle.
     if (audioOutput_) {
-        audioOutput_->setVolume(
-            QAudio::convertVolume(volume_ / 100.0f, QAudio::CubicVolumeScale, QAudio::LinearVolumeScale));
+        const auto loudness = static_cast<float>(volume_ / 100.0 * fadeLevel_);
+        audioOutput_->setVolume(QAudio::convertVolume(loudness, QAudio::CubicVolumeScale, QAudio::LinearVolumeScale));
     }
+}
+
+void Playback::setFadeLevel(qreal level)
+{
+    level = std::clamp<qreal>(level, 0.0, 1.0);
+    if (level == fadeLevel_)
+        return;
+    fadeLevel_ = level;
+    applyVolume();
 }
 
 void Playback::setMuted(bool muted)

@@ -98,6 +98,11 @@ public:
     // The play speed chosen; it carries over to the next lecture.
     qreal playbackRate() const { return rate_; }
     void setPlaybackRate(qreal rate);
+    // A gain from 0 (silent) to 1 (as the volume says) on top of the
+    // volume, for a fade that must not move the user's volume; it scales
+    // loudness, as the volume does, so a fade sounds even.
+    qreal fadeLevel() const { return fadeLevel_; }
+    void setFadeLevel(qreal level);
 
 signals:
     // A lecture was set, the same one again too: it starts afresh. Its tags
@@ -145,6 +150,7 @@ private:
     bool seekable_ = false;
     qreal rate_ = 1.0;
     int volume_ = kInitialVolume;
+    qreal fadeLevel_ = 1.0;
     bool muted_ = false;
 
     QMediaPlayer* player_ = nullptr;

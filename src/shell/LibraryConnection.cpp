@@ -12,6 +12,7 @@
 #include "platform/net/NetworkReachability.h"
 
 #include <algorithm>
+#include <utility>
 
 LibraryConnection::LibraryConnection(platform::NetworkAccess& network, const StoredAddresses& addresses,
                                      KeptLibrary* kept, QObject* parent)
@@ -51,6 +52,8 @@ void LibraryConnection::readNow()
 {
     if (fetch_)
         return;
+    // A read from the start supersedes a catalogue held back.
+    catalogueHeld_ = false;
     retryTimer_.stop();
     // Read from the disk while the version file comes over the network.
     if (kept_ && !std::exchange(keptCatalogueAsked_, true)) {
@@ -76,6 +79,19 @@ void LibraryConnection::stop()
     fetch_.reset();
     stopped_ = true;
     catalogueDue_ = false;
+    catalogueHeld_ = false;
+}
+
+void LibraryConnection::holdCatalogue()
+{
+    catalogueHeld_ = true;
+}
+
+void LibraryConnection::readHeldCatalogue()
+{
+    // Asked from inside versionRead, the read goes on once the slots return.
+    if (std::exchange(catalogueHeld_, false) && !tellingVersion_)
+        readCatalogue();
 }
 
 void LibraryConnection::dropFinishedFetch()
@@ -109,19 +125,25 @@ void LibraryConnection::versionFetched(const QString& text)
         return;
     }
     // The catalogue is asked for only once every slot has returned: one may
-    // ask the listener about a newer version first, or stop the read.
+    // stop the read, or hold the catalogue back while the listener is asked
+    // about a newer version.
     stopped_ = false;
+    catalogueHeld_ = false;
+    tellingVersion_ = true;
     emit versionRead(*published);
-    if (stopped_)
+    tellingVersion_ = false;
+    if (stopped_ || catalogueHeld_)
         return;
-    if (keptCatalogueKnown_)
-        readCatalogue();
-    else
-        catalogueDue_ = true;
+    readCatalogue();
 }
 
 void LibraryConnection::readCatalogue()
 {
+    // Asked for only once its kept copy is known: then only if it changed.
+    if (!keptCatalogueKnown_) {
+        catalogueDue_ = true;
+        return;
+    }
     fetch_ = std::make_unique<TextFetch>(network_, builtInAddress(addresses_.catalogue), kServerCharset, nullptr,
                                          platform::NetworkLimits{}, keptCatalogueText_);
     connect(fetch_.get(), &TextFetch::cameAnew, this, [this](const KeptText& text) {

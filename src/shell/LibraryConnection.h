@@ -45,6 +45,12 @@ public:
     // Drops the read under way, without a word; from a slot of versionRead
     // too, which then reads no catalogue.
     void stop();
+    // From a slot of versionRead: the catalogue is not read until
+    // readHeldCatalogue(), so that the start can wait for the listener's
+    // answer with nothing read meanwhile.
+    void holdCatalogue();
+    // Reads the catalogue held back; nothing when none is.
+    void readHeldCatalogue();
 
     // Whether a failed read is followed by another, by itself; a read that
     // succeeds ends the retrying.
@@ -64,7 +70,7 @@ public:
 signals:
     // The version file names `published` as the library's version; the
     // catalogue is read once the slots have returned, unless one stops this
-    // read.
+    // read or holds the catalogue back.
     void versionRead(const QString& published);
     // The catalogue is being read now.
     void catalogueRequested();
@@ -103,4 +109,6 @@ private:
     std::chrono::milliseconds nextDelay_ = kFirstRetry;
     bool retrying_ = false;
     bool stopped_ = false;
+    bool catalogueHeld_ = false;
+    bool tellingVersion_ = false;
 };

@@ -23,6 +23,7 @@
 #include "parts/TransportBar.h"
 #include "platform/host/HostOperations.h"
 #include "platform/host/IntervalTimer.h"
+#include "platform/host/SessionBus.h"
 #include "platform/net/NetworkAccess.h"
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/FitWindowOnScreen.h"
@@ -32,9 +33,11 @@
 #include "platform/widgets/ShortcutPrecedence.h"
 #include "platform/widgets/TextBox.h"
 #include "playback/KeepAwakeWhilePlaying.h"
+#include "playback/LectureSequence.h"
 #include "playback/ListeningMemory.h"
 #include "playback/MediaPlayer2Service.h"
 #include "playback/Playback.h"
+#include "playback/SleepTimer.h"
 #include "shell/FavouritesLocation.h"
 #include "shell/LibraryAvailability.h"
 #include "shell/LibraryConnection.h"
@@ -77,6 +80,7 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     setWindowTitle(kDesignTitle);
 
     network_ = new platform::NetworkAccess(this);
+    sessionBus_ = new platform::SessionBus(this);
     keptLibrary_ = std::make_unique<KeptLibrary>(KeptLibrary::folderFor(
         QStandardPaths::writableLocation(QStandardPaths::CacheLocation), builtInAddress(addresses_.catalogue)));
     library_ = new LibraryConnection(*network_, addresses_, keptLibrary_.get(), this);
@@ -91,8 +95,10 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     // gone before the playback it shows.
     playback_ = new Playback(this);
     listening_ = new ListeningMemory(*playback_, favouritesFolder(), this);
+    sequence_ = new LectureSequence(
+        *playback_, [this](const QString& storedName) { return views_->isStored(storedName); }, this);
     // The media keys and the desktop's player controls.
-    new MediaPlayer2Service(*playback_, this);
+    new MediaPlayer2Service(*playback_, *sequence_, this, *sessionBus_);
 
     // Built in this order, which is also the order they stack in.
     sidePanel_ = SidePanel::build(client, phoneEditionAdvert(addresses_.phoneEdition, qApp->devicePixelRatio()));
@@ -107,16 +113,18 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     views_ = new ViewSwitcher(viewBar_, pageList_, *pageModel_, this);
     conferenceNavigation_ = new ConferenceNavigation(*pageModel_, *views_, *network_, addresses_, keptLibrary_.get(),
                                                      [this] { return availability_->isOffline(); }, this);
-    downloadCommands_ = new DownloadCommands(*pageModel_, favouritesFolder(), this);
-    favouritePlayer_ = new FavouritePlayer(*pageModel_, *listening_, favouritesFolder(), this);
+    downloadCommands_ = new DownloadCommands(
+        *pageModel_, favouritesFolder(), [this](const QString& fileName) { return views_->isStored(fileName); }, this);
+    favouritePlayer_ = new FavouritePlayer(*pageModel_, *listening_, *sequence_, favouritesFolder(), this);
     webLinks_ = new WebLinks(addresses_, this);
     new RowKeyNavigation(pageList_, this);
     new ListeningMarks(pageList_, *pageModel_, *listening_, this);
     connect(views_, &ViewSwitcher::favouriteDeleted, listening_, &ListeningMemory::forget);
-    keepAwake_ = new KeepAwakeWhilePlaying(*playback_, this);
-    connect(downloadCommands_, &DownloadCommands::downloadFinished, new DownloadNotices(this, this),
+    keepAwake_ = new KeepAwakeWhilePlaying(*playback_, *sessionBus_, this);
+    connect(downloadCommands_, &DownloadCommands::downloadFinished, new DownloadNotices(this, *sessionBus_, this),
             &DownloadNotices::downloadFinished);
     connectParts();
+    connectListeningOn();
     connectAvailability();
     orderTabs();
 
@@ -177,6 +185,21 @@ void MainWindow::connectParts()
     connect(pager_, &Pager::deleteRequested, views_, &ViewSwitcher::deleteFavourite);
 }
 
+void MainWindow::connectListeningOn()
+{
+    // What is stored changes what comes next, and how the lectures' rows
+    // read.
+    connect(downloadCommands_, &DownloadCommands::lectureStored, views_, &ViewSwitcher::relistFavourites);
+    connect(downloadCommands_, &DownloadCommands::lectureStored, sequence_, &LectureSequence::neighboursChanged);
+    connect(views_, &ViewSwitcher::favouritesFilled, sequence_, &LectureSequence::neighboursChanged);
+    SleepTimer* sleepTimer = playerBar_.sleepTimer;
+    sequence_->setHoldAtEnd([sleepTimer] { return sleepTimer->holdsNextLecture(); });
+    QAction* continuous = playerBar_.continuousPlay;
+    continuous->setChecked(sequence_->continuous());
+    connect(continuous, &QAction::toggled, sequence_, &LectureSequence::setContinuous);
+    connect(sequence_, &LectureSequence::continuousChanged, continuous, &QAction::setChecked);
+}
+
 void MainWindow::runRowAction(int entry)
 {
     switch (pageModel_->view()) {
@@ -184,7 +207,12 @@ void MainWindow::runRowAction(int entry)
         conferenceNavigation_->enterConference(entry);
         break;
     case PageView::Lectures:
-        downloadCommands_->downloadOrCancel(entry);
+        // A stored lecture's row plays it, as its row in the favourites does.
+        if (pageModel_->entryData(entry, PageModel::DownloadStateRole).value<PageModel::DownloadState>()
+            == PageModel::DownloadState::Stored)
+            favouritePlayer_->play(entry);
+        else
+            downloadCommands_->downloadOrCancel(entry);
         break;
     case PageView::Favourites:
         favouritePlayer_->play(entry);
@@ -259,9 +287,12 @@ void MainWindow::connectAvailability()
             });
     connect(availability_, &LibraryAvailability::noticeChanged, this, &MainWindow::showOfflineNotice);
     connect(availability_, &LibraryAvailability::unreachableWithNothingStored, this, [this] {
-        showNotice(kNetworkFailureMessage, QMessageBox::Warning);
-        platform::endProgram();
-        emit ended();
+        // The program ends once the user has read why.
+        showNotice(kNetworkFailureMessage, QMessageBox::Warning, nullptr, [self = QPointer(this)] {
+            platform::endProgram();
+            if (self)
+                emit self->ended();
+        });
     });
 }
 

@@ -22,6 +22,7 @@ class LibraryConnection;
 class QLabel;
 class ListeningMemory;
 class KeepAwakeWhilePlaying;
+class LectureSequence;
 class PageModel;
 class Pager;
 class Playback;
@@ -36,6 +37,7 @@ class WebLinks;
 namespace platform {
 class IntervalTimer;
 class NetworkAccess;
+class SessionBus;
 }  // namespace platform
 
 // The menu bar's commands.
@@ -95,11 +97,15 @@ public:
     Pager& pager() { return *pager_; }
     Playback& playback() { return *playback_; }
     ListeningMemory& listening() { return *listening_; }
+    LectureSequence& sequence() { return *sequence_; }
     ViewSwitcher& views() { return *views_; }
     WebLinks& webLinks() { return *webLinks_; }
     LibraryConnection& library() { return *library_; }
     LibraryAvailability& availability() { return *availability_; }
     platform::NetworkAccess& network() { return *network_; }
+    // The media keys, the screen saver hold and the notifications wait for
+    // it; the start connects it once the window is up.
+    platform::SessionBus& sessionBus() { return *sessionBus_; }
     // What the window says of the library while it cannot be reached; null
     // until then.
     QLabel* offlineNotice() const { return offlineNotice_; }
@@ -121,6 +127,7 @@ protected:
 private:
     void buildMenu();
     void connectParts();
+    void connectListeningOn();
     // A row's action button was pressed on that entry of the view shown.
     void runRowAction(int entry);
     void orderTabs();
@@ -135,6 +142,7 @@ private:
     platform::NetworkAccess* network_ = nullptr;
     // The library's texts as last read, in the user's cache folder.
     std::unique_ptr<KeptLibrary> keptLibrary_;
+    platform::SessionBus* sessionBus_ = nullptr;
     LibraryConnection* library_ = nullptr;
     LibraryAvailability* availability_ = nullptr;
     QLabel* offlineNotice_ = nullptr;
@@ -151,6 +159,7 @@ private:
     Pager* pager_ = nullptr;
     Playback* playback_ = nullptr;
     ListeningMemory* listening_ = nullptr;
+    LectureSequence* sequence_ = nullptr;
     KeepAwakeWhilePlaying* keepAwake_ = nullptr;
     ViewSwitcher* views_ = nullptr;
     ConferenceNavigation* conferenceNavigation_ = nullptr;

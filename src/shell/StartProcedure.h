@@ -16,7 +16,8 @@ class MainWindow;
 // before anything else) and the catalogue, and shows it with the version in
 // its title: on the catalogue, or on the favourites when the library cannot
 // be reached and lectures are stored. Nothing in it waits: it is driven by
-// the event loop, and says how it ended by a signal.
+// the event loop (while the user is asked about a newer version, the start
+// is held until the answer comes), and says how it ended by a signal.
 class StartProcedure : public QObject {
     Q_OBJECT
 

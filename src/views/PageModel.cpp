@@ -147,6 +147,8 @@ QString PageModel::statusText(const Download& download)
         return kWaitingCaption;
     if (download.state == DownloadState::WaitingForNetwork)
         return kWaitingForNetworkCaption;
+    if (download.state == DownloadState::Stored)
+        return kStoredCaption;
     if (download.state == DownloadState::Running && download.percent >= 0)
         return QString::number(download.percent) + u'%';
     return {};
@@ -192,7 +194,17 @@ QVariant PageModel::entryData(int row, int role) const
         case PageView::Catalogue:
             return kEnterCaption;
         case PageView::Lectures:
-            return downloadOf(entry).state == DownloadState::None ? kDownloadCaption : kCancelCaption;
+            switch (downloadOf(entry).state) {
+            case DownloadState::None:
+                return kDownloadCaption;
+            case DownloadState::Stored:
+                return kPlayCaption;
+            case DownloadState::Waiting:
+            case DownloadState::WaitingForNetwork:
+            case DownloadState::Running:
+                break;
+            }
+            return kCancelCaption;
         case PageView::Favourites:
             return kPlayCaption;
         }

@@ -42,8 +42,9 @@ public:
         ActionEnabledRole,  // whether the action button can be pressed
     };
 
-    // WaitingForNetwork: queued while the window has no library.
-    enum class DownloadState { None, Waiting, WaitingForNetwork, Running };
+    // WaitingForNetwork: queued while the window has no library. Stored: the
+    // lecture is in the favourites folder, and its row plays it.
+    enum class DownloadState { None, Waiting, WaitingForNetwork, Running, Stored };
     Q_ENUM(DownloadState)
     struct Download {
         DownloadState state = DownloadState::None;
@@ -60,6 +61,7 @@ public:
     static inline const QString kLoadingCaption = QStringLiteral("读取中");
     static inline const QString kWaitingCaption = QStringLiteral("等待下载");
     static inline const QString kWaitingForNetworkCaption = QStringLiteral("等待网络");
+    static inline const QString kStoredCaption = QStringLiteral("已下载");
 
     explicit PageModel(QObject* parent = nullptr);
 

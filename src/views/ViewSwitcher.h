@@ -36,6 +36,11 @@ public:
     // The folder of the stored lectures, listed as it is now.
     void openFavouritesFolder(const QString& path);
     const platform::FolderListing& favouritesListing() const { return favouritesListing_; }
+    // Whether the favourites folder held that lecture when last listed.
+    bool isStored(const QString& storedName) const { return favouritesListing_.names().contains(storedName); }
+    // A lecture has come into the folder: the listing is read afresh, the
+    // page stays as it is.
+    void relistFavourites() { favouritesListing_.refresh(); }
 
     // Shows the view unless the page shows it already, as choosing its
     // option does.

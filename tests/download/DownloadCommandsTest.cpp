@@ -2,6 +2,7 @@
 
 #include "download/DownloadQueue.h"
 #include "parts/Colours.h"
+#include "playback/ListeningMemory.h"
 #include "playback/Playback.h"
 #include "support/FileBytes.h"
 #include "support/Gb2312.h"
@@ -106,7 +107,8 @@ void DownloadCommandsTest::downloadShowsARisingPercentageAndStoresTheLecture()
         last = percent;
     }
     QVERIFY(last > shown.first().chopped(1).toInt());
-    QCOMPARE(window_->pageList().rows[0].actionButton->text(), QStringLiteral("下 载"));
+    // Stored, the row says so at once and its button plays it.
+    QCOMPARE(fixture_->rowStates().first(), QStringLiteral("播 放|已下载"));
     QCOMPARE(fixture_->messages(), QStringList());
     QCOMPARE(stored(), QStringList{kStored});
     QCOMPARE(readWholeFile(fixture_->favouritesFolder() + u'/' + kStored), QByteArray(300 * 1024, 'a'));
@@ -136,7 +138,8 @@ void DownloadCommandsTest::answersThatAreNotTheLectureStoreNothing_data()
     row("206 with another total", true, 206, "bytes 40000-119999/120000", 80000);
 }
 
-// It is there already: a press asks the server nothing and keeps the copy.
+// Put there by hand since the start: a press asks the server nothing, keeps
+// the copy and shows it stored; the next press plays it.
 void DownloadCommandsTest::storedLectureIsNotDownloadedAgain()
 {
     fixture_->addFavourites({kStored});
@@ -145,8 +148,12 @@ void DownloadCommandsTest::storedLectureIsNotDownloadedAgain()
     press(0);
     QCOMPARE(fixture_->server.requestCount("/audio/a.wma"), 0u);
     QCOMPARE(readWholeFile(fixture_->favouritesFolder() + u'/' + kStored), QByteArray("lecture"));
-    QCOMPARE(fixture_->rowStates().first(), QStringLiteral("下 载|"));
+    QCOMPARE(fixture_->rowStates().first(), QStringLiteral("播 放|已下载"));
     QCOMPARE(fixture_->messages(), QStringList());
+    window_->playback().setMuted(true);
+    press(0);
+    QTRY_COMPARE(window_->listening().current(), kStored);
+    QCOMPARE(window_->pageModel().view(), PageView::Lectures);
 }
 
 // A misbehaving server's answer must never replace a stored lecture with a
@@ -215,7 +222,8 @@ void DownloadCommandsTest::unknownSizeWritesNoPercentage()
     QVERIFY(fixture_->enterConferenceWith({kLecture, "/audio/a.wma"}));
     const QStringList shown = pressRecordingPercentages(0);
     QVERIFY(!shown.isEmpty());
-    QCOMPARE(shown.join(QString()) + window_->pageList().rows[0].percentage->caption(), QString());
+    QCOMPARE(shown.join(QString()), QString());
+    QCOMPARE(window_->pageList().rows[0].percentage->caption(), PageModel::kStoredCaption);
     QCOMPARE(stored().size(), 1);
 }
 

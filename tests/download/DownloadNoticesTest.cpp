@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "platform/host/DesktopNotification.h"
+#include "platform/host/SessionBus.h"
 #include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
 
@@ -114,7 +115,7 @@ void DownloadNoticesTest::toldOnlyWhileTheUserIsAway()
     // after any the download sent.
     platform::DesktopNotification lastOne;
     lastOne.summary = QStringLiteral("the last one");
-    lastOne.send();
+    lastOne.send(window->sessionBus());
     QTRY_VERIFY(!server.notices.isEmpty() && server.notices.constLast().startsWith(lastOne.summary));
     server.notices.removeLast();
     QCOMPARE(server.notices, notices);

@@ -38,15 +38,20 @@ void VersionCheckTest::publishedVersionDecidesThePrompt_data()
     QTest::addColumn<QString>("versionFile");
     QTest::addColumn<bool>("prompted");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("same version") << "20140202[QorVersion]\r\n" << false << false;
-    QTest::newRow("older version") << "20131231[QorVersion]" << false << false;
-    QTest::newRow("newer version, declined") << "20140305[QorVersion]" << true << false;
-    QTest::newRow("newer version, accepted") << "20991231[QorVersion]" << true << true;
-    QTest::newRow("half a version newer") << "20140202.5[QorVersion]" << true << false;
-    QTest::newRow("marker twice, first one counts") << "20140202[QorVersion]20991231[QorVersion]" << false << false;
-    QTest::newRow("marker at the very start") << "[QorVersion]20991231" << false << false;
-    QTest::newRow("Chinese after the marker") << QStringLiteral("20991231[QorVersion]新版本说明\r\n") << true << false;
-    QTest::newRow("CR LF before the marker") << "20991231\r\n[QorVersion]" << true << false;
+    QTest::addColumn<bool>("answeredLater");  // the box stays open a while
+    QTest::newRow("same version") << "20140202[QorVersion]\r\n" << false << false << false;
+    QTest::newRow("older version") << "20131231[QorVersion]" << false << false << false;
+    QTest::newRow("newer version, declined") << "20140305[QorVersion]" << true << false << false;
+    QTest::newRow("newer version, accepted") << "20991231[QorVersion]" << true << true << false;
+    QTest::newRow("half a version newer") << "20140202.5[QorVersion]" << true << false << false;
+    QTest::newRow("marker twice, first one counts")
+        << "20140202[QorVersion]20991231[QorVersion]" << false << false << false;
+    QTest::newRow("marker at the very start") << "[QorVersion]20991231" << false << false << false;
+    QTest::newRow("Chinese after the marker")
+        << QStringLiteral("20991231[QorVersion]新版本说明\r\n") << true << false << false;
+    QTest::newRow("CR LF before the marker") << "20991231\r\n[QorVersion]" << true << false << false;
+    QTest::newRow("newer version, declined after a while") << "20140305[QorVersion]" << true << false << true;
+    QTest::newRow("newer version, accepted after a while") << "20991231[QorVersion]" << true << true << true;
 }
 
 void VersionCheckTest::publishedVersionDecidesThePrompt()
@@ -54,11 +59,25 @@ void VersionCheckTest::publishedVersionDecidesThePrompt()
     QFETCH(QString, versionFile);
     QFETCH(bool, prompted);
     QFETCH(bool, accepted);
+    QFETCH(bool, answeredLater);
     server_.serveBytes("/version.txt", toGb2312(versionFile));
     server_.serveBytes("/lists/catalogue.txt", toGb2312(QStringLiteral("会议%20131015*\r\n")));
     RecordingHost host(accepted ? QMessageBox::Yes : QMessageBox::No);
+    if (answeredLater)
+        host.holdAnswers();
     const std::size_t cataloguesBefore = server_.requestCount("/lists/catalogue.txt");
-    const std::unique_ptr<StartProcedure> start = startAndWait(addressesFor(server_), folder_.path());
+    const std::unique_ptr<StartProcedure> start =
+        startAndWait(addressesFor(server_), folder_.path(), [&host] { return host.heldAnswers() > 0; });
+    if (answeredLater) {
+        // While the box is open the start waits, with the event loop
+        // running: a catalogue asked for meanwhile would have come by now.
+        QTest::qWait(300);
+        QCOMPARE(server_.requestCount("/lists/catalogue.txt"), cataloguesBefore);
+        QVERIFY(!start->window());
+        QCOMPARE(host.endings, 0);
+        host.answerHeld();
+        QTRY_VERIFY(start->window() || host.endings > 0);
+    }
     QCOMPARE(start->window() == nullptr, accepted);
     QCOMPARE(host.endings, accepted ? 1 : 0);
     // Declined, the start goes on to the catalogue as before.

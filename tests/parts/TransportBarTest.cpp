@@ -4,13 +4,17 @@
 
 #include "parts/PlayTime.h"
 #include "playback/Playback.h"
+#include "playback/SleepTimer.h"
 #include "support/FileBytes.h"
 #include "support/PlaybackWaits.h"
 #include "support/ToneWav.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QAudioOutput>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSlider>
 #include <QStyle>
@@ -79,6 +83,7 @@ private slots:
 
     void startsIdleAndMutesWithoutLosingTheVolume();
     void settingTheSourceStartsPlayingInABarThatFits();
+    void tabTakesEveryControlByItsName();
     void statusLineSaysWhatBecameOfTheLecture_data();
     void statusLineSaysWhatBecameOfTheLecture();
     void speedMenuSetsTheRate_data();
@@ -91,6 +96,8 @@ private slots:
     void volumeSliderSetsTheVolume_data();
     void volumeSliderSetsTheVolume();
     void barFollowsChangesMadeElsewhere();
+    void sleepTimerFadesOutAndStops_data();
+    void sleepTimerFadesOutAndStops();
     void playTimeFormat_data();
     void playTimeFormat();
 
@@ -106,6 +113,9 @@ private:
 
     QTemporaryDir folder_;
     std::unique_ptr<Playback> playback_;
+    // The sleep timer's clock, moved by hand.
+    qint64 clock_ = 1000000;
+    std::unique_ptr<SleepTimer> sleepTimer_;
     TransportBar* bar_ = nullptr;
 };
 
@@ -113,6 +123,7 @@ void TransportBarTest::cleanup()
 {
     delete bar_;
     bar_ = nullptr;
+    sleepTimer_.reset();
     playback_.reset();
 }
 
@@ -120,10 +131,13 @@ TransportBar* TransportBarTest::makeBar(bool muted)
 {
     playback_ = std::make_unique<Playback>();
     playback_->setMuted(muted);
-    bar_ = new TransportBar(*playback_);
+    sleepTimer_ = std::make_unique<SleepTimer>(*playback_, [this] { return clock_; });
+    bar_ = new TransportBar(*playback_, *sleepTimer_);
     bar_->resize(606, 65);
     bar_->show();
-    return QTest::qWaitForWindowExposed(bar_) ? bar_ : nullptr;
+    // Active, as the window's keys only work in the active window.
+    bar_->activateWindow();
+    return QTest::qWaitForWindowActive(bar_) ? bar_ : nullptr;
 }
 
 QString TransportBarTest::tone(const QString& name, int milliseconds, int frequency)
@@ -181,8 +195,9 @@ void TransportBarTest::settingTheSourceStartsPlayingInABarThatFits()
 
     // Every part is shown whole, inside the bar, over no other part.
     QList<QRect> taken;
-    for (const char* name : {"playPauseButton", "stopButton", "positionSlider", "elapsedLabel", "totalLabel",
-                             "muteButton", "volumeSlider"}) {
+    for (const char* name :
+         {"playPauseButton", "stopButton", "skipBackButton", "skipAheadButton", "positionSlider", "elapsedLabel",
+          "totalLabel", "speedButton", "sleepTimerButton", "muteButton", "volumeSlider"}) {
         auto* part = Part<QWidget>(control, name);
         QVERIFY2(part && part->isVisible(), name);
         const QRect area = part->geometry();
@@ -193,6 +208,29 @@ void TransportBarTest::settingTheSourceStartsPlayingInABarThatFits()
     }
     const QLabel* elapsed = Part<QLabel>(control, "elapsedLabel");
     QVERIFY(elapsed->width() >= elapsed->fontMetrics().horizontalAdvance(elapsed->text()));
+}
+
+void TransportBarTest::tabTakesEveryControlByItsName()
+{
+    auto* control = playing(QStringLiteral("tab.wav"), 6000);
+    QVERIFY(control);
+    QTRY_VERIFY(playback_->isSeekable());
+    // What a screen reader reads, and the tip, left to right.
+    const QStringList names{"暂停", "停止", "后退10秒", "前进30秒", "播放进度", "播放速度", "定时停止", "静音", "音量"};
+    const QStringList tips{"暂停",     "停止",     "后退10秒", "前进30秒", "播放进度",
+                           "播放速度", "定时停止", "取消静音", "音量"};
+    QStringList readNames;
+    QStringList readTips;
+    control->controls().constFirst()->setFocus(Qt::TabFocusReason);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        QWidget* focused = control->focusWidget();
+        QVERIFY(focused);
+        readNames << QAccessible::queryAccessibleInterface(focused)->text(QAccessible::Name);
+        readTips << focused->toolTip();
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    QCOMPARE(readNames, names);
+    QCOMPARE(readTips, tips);
 }
 
 void TransportBarTest::statusLineSaysWhatBecameOfTheLecture_data()
@@ -244,33 +282,45 @@ void TransportBarTest::speedMenuSetsTheRate_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<qreal>("rate");
+    QTest::addColumn<bool>("fromButton");  // else from the context menu
+    QTest::addColumn<QString>("shown");  // on the button
 
-    QTest::newRow("0.5x") << QStringLiteral("0.5 倍速") << 0.5;
-    QTest::newRow("0.75x") << QStringLiteral("0.75 倍速") << 0.75;
-    QTest::newRow("1x") << QStringLiteral("正常") << 1.0;
-    QTest::newRow("1.25x") << QStringLiteral("1.25 倍速") << 1.25;
-    QTest::newRow("1.5x") << QStringLiteral("1.5 倍速") << 1.5;
-    QTest::newRow("2x") << QStringLiteral("2 倍速") << 2.0;
+    QTest::newRow("0.5x") << QStringLiteral("0.5 倍速") << 0.5 << false << "0.5x";
+    QTest::newRow("0.75x") << QStringLiteral("0.75 倍速") << 0.75 << true << "0.75x";
+    QTest::newRow("1x") << QStringLiteral("正常") << 1.0 << false << "1x";
+    QTest::newRow("1.25x") << QStringLiteral("1.25 倍速") << 1.25 << true << "1.25x";
+    QTest::newRow("1.5x") << QStringLiteral("1.5 倍速") << 1.5 << false << "1.5x";
+    QTest::newRow("1.75x") << QStringLiteral("1.75 倍速") << 1.75 << true << "1.75x";
+    QTest::newRow("2x") << QStringLiteral("2 倍速") << 2.0 << true << "2x";
 }
 
 void TransportBarTest::speedMenuSetsTheRate()
 {
     QFETCH(QString, entry);
     QFETCH(qreal, rate);
+    QFETCH(bool, fromButton);
+    QFETCH(QString, shown);
 
     auto* control = playing(QStringLiteral("speed.wav"), 6000);
     QVERIFY(control);
     const qreal before = rate == 2.0 ? 0.5 : 2.0;  // start elsewhere, so the entry must change it
     playback_->setPlaybackRate(before);
+    auto* button = Part<QToolButton>(control, "speedButton");
+    QCOMPARE(button->text(), before == 2.0 ? QStringLiteral("2x") : QStringLiteral("0.5x"));
 
-    // Through the window, as the window system delivers it: only there does
-    // a right click turn into a context menu request.
-    const QLabel* status = Part<QLabel>(control, "statusLabel");
-    QTest::mouseClick(control->windowHandle(), Qt::RightButton, {}, status->mapTo(control, status->rect().center()));
-    QMenu* menu = control->contextMenu();
-    QTRY_COMPARE(QApplication::activePopupWidget(), menu);
     QMenu* speeds = control->speedMenu();
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(speeds->menuAction()).center());
+    if (fromButton) {
+        QTest::mouseClick(button, Qt::LeftButton);
+    } else {
+        // Through the window, as the window system delivers it: only there
+        // does a right click turn into a context menu request.
+        const QLabel* status = Part<QLabel>(control, "statusLabel");
+        QTest::mouseClick(control->windowHandle(), Qt::RightButton, {},
+                          status->mapTo(control, status->rect().center()));
+        QMenu* menu = control->contextMenu();
+        QTRY_COMPARE(QApplication::activePopupWidget(), menu);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(speeds->menuAction()).center());
+    }
     QTRY_COMPARE(QApplication::activePopupWidget(), speeds);
     QCOMPARE(checkedEntries(speeds), before == 2.0 ? QStringLiteral("2 倍速") : QStringLiteral("0.5 倍速"));
     const QList<QAction*> actions = speeds->actions();
@@ -281,6 +331,7 @@ void TransportBarTest::speedMenuSetsTheRate()
     QCOMPARE(playback_->playbackRate(), rate);
     QCOMPARE(playback_->playbackState(), Playback::State::Playing);
     QCOMPARE(checkedEntries(speeds), entry);
+    QCOMPARE(button->text(), shown);
 }
 
 void TransportBarTest::transportButtonsPauseStopAndReplay()
@@ -376,8 +427,9 @@ void TransportBarTest::positionSliderSeeks()
 
 void TransportBarTest::keysInTheBarPlayPauseAndSeek_data()
 {
-    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("focus");  // "textBox": a text box in the bar's window
     QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
     QTest::addColumn<Playback::State>("state");
     QTest::addColumn<int>("moved");  // by the key, in ms
     QTest::addColumn<int>("volume");
@@ -385,39 +437,61 @@ void TransportBarTest::keysInTheBarPlayPauseAndSeek_data()
     const auto playing = Playback::State::Playing;
     const auto paused = Playback::State::Paused;
     const auto stopped = Playback::State::Stopped;
-    QTest::newRow("Space on play plays") << "playPauseButton" << int(Qt::Key_Space) << playing << 0 << 50;
-    QTest::newRow("Space on the position bar plays") << "positionSlider" << int(Qt::Key_Space) << playing << 0 << 50;
-    QTest::newRow("Space on the volume bar plays") << "volumeSlider" << int(Qt::Key_Space) << playing << 0 << 50;
-    QTest::newRow("Space on stop stops") << "stopButton" << int(Qt::Key_Space) << stopped << -3000 << 50;
-    QTest::newRow("Right on play seeks ahead") << "playPauseButton" << int(Qt::Key_Right) << paused << 5000 << 50;
-    QTest::newRow("Left on mute seeks back") << "muteButton" << int(Qt::Key_Left) << paused << -3000 << 50;
-    QTest::newRow("Right on the volume bar is louder") << "volumeSlider" << int(Qt::Key_Right) << paused << 0 << 55;
+    const Qt::KeyboardModifiers none;
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    QTest::newRow("Space on play plays") << "playPauseButton" << int(Qt::Key_Space) << none << playing << 0 << 50;
+    QTest::newRow("Space on the position bar plays")
+        << "positionSlider" << int(Qt::Key_Space) << none << playing << 0 << 50;
+    QTest::newRow("Space on the volume bar plays")
+        << "volumeSlider" << int(Qt::Key_Space) << none << playing << 0 << 50;
+    QTest::newRow("Space on stop stops") << "stopButton" << int(Qt::Key_Space) << none << stopped << -12000 << 50;
+    QTest::newRow("Right on play seeks ahead")
+        << "playPauseButton" << int(Qt::Key_Right) << none << paused << 5000 << 50;
+    QTest::newRow("Left on mute seeks back") << "muteButton" << int(Qt::Key_Left) << none << paused << -5000 << 50;
+    QTest::newRow("Right on the volume bar is louder")
+        << "volumeSlider" << int(Qt::Key_Right) << none << paused << 0 << 55;
+    QTest::newRow("Space on 后退10秒") << "skipBackButton" << int(Qt::Key_Space) << none << paused << -10000 << 50;
+    QTest::newRow("Space on 前进30秒") << "skipAheadButton" << int(Qt::Key_Space) << none << paused << 30000 << 50;
+    QTest::newRow("Ctrl+Left on the volume bar skips back")
+        << "volumeSlider" << int(Qt::Key_Left) << ctrl << paused << -10000 << 50;
+    QTest::newRow("Ctrl+Right on mute skips ahead")
+        << "muteButton" << int(Qt::Key_Right) << ctrl << paused << 30000 << 50;
+    QTest::newRow("Ctrl+Left in a text box moves by word")
+        << "textBox" << int(Qt::Key_Left) << ctrl << paused << 0 << 50;
 }
 
 void TransportBarTest::keysInTheBarPlayPauseAndSeek()
 {
     QFETCH(QString, focus);
     QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
     QFETCH(Playback::State, state);
     QFETCH(int, moved);
     QFETCH(int, volume);
 
-    // Paused at 3 s, so only a key moves the position.
-    auto* control = pausedAt(QStringLiteral("keys.wav"), 10000, 3000);
+    // Paused at 12 s, so only a key moves the position.
+    auto* control = pausedAt(QStringLiteral("keys.wav"), 45000, 12000);
     QVERIFY(control);
     Playback& playback = *playback_;
+    if (focus == "textBox") {
+        auto* box = new QLineEdit(QStringLiteral("two words"), control);
+        box->setObjectName(focus);
+        box->show();
+    }
 
     const bool muted = playback.isMuted();
     auto* target = control->findChild<QWidget*>(focus);
     QVERIFY(target && target->isEnabled());
     target->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(target, Qt::Key(key));
+    QTest::keyClick(target, Qt::Key(key), modifiers);
 
     QTRY_COMPARE(playback.playbackState(), state);
     if (state == Playback::State::Paused)
-        QTRY_COMPARE(playback.position(), 3000 + moved);
+        QTRY_COMPARE(playback.position(), 12000 + moved);
     QCOMPARE(playback.volume(), volume);
     QCOMPARE(playback.isMuted(), muted);
+    if (auto* box = qobject_cast<QLineEdit*>(target))
+        QCOMPARE(box->cursorPosition(), box->text().indexOf(u' ') + 1);
 }
 
 void TransportBarTest::volumeSliderSetsTheVolume_data()
@@ -458,6 +532,79 @@ void TransportBarTest::barFollowsChangesMadeElsewhere()
     QCOMPARE(Part<QSlider>(control, "volumeSlider")->value(), 30);
     playback_->setPlaybackRate(1.5);
     QCOMPARE(checkedEntries(control->speedMenu()), QStringLiteral("1.5 倍速"));
+}
+
+void TransportBarTest::sleepTimerFadesOutAndStops_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<bool>("suspended");  // the clock jumps past the deadline
+
+    QTest::newRow("15 minutes: a fade, then a pause where it began") << "15分钟" << false;
+    QTest::newRow("15 minutes that ran out in a suspend") << "15分钟" << true;
+    QTest::newRow("the end of the lecture") << "本讲结束后" << false;
+}
+
+// The sleep timer's clock is the test's: fifteen minutes go by at once.
+void TransportBarTest::sleepTimerFadesOutAndStops()
+{
+    QFETCH(QString, entry);
+    QFETCH(bool, suspended);
+
+    auto* control = playing(QStringLiteral("sleep.wav"), 20000);
+    QVERIFY(control);
+    Playback& playback = *playback_;
+    const bool atEnd = entry == "本讲结束后";
+    if (atEnd)
+        playback.seek(playback.duration() - 6000);
+    // Where the lecture was when the fade began, seen as the timer sees it.
+    qint64 fadeBegan = -1;
+    connect(sleepTimer_.get(), &SleepTimer::changed, this, [&] {
+        if (fadeBegan < 0 && playback.fadeLevel() < 1.0)
+            fadeBegan = playback.position();
+    });
+
+    const auto* output = playback.findChild<QAudioOutput*>();
+    QVERIFY(output);
+    const float loudest = output->volume();
+    auto* button = Part<QToolButton>(control, "sleepTimerButton");
+    QCOMPARE(button->text(), QStringLiteral("定时"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QMenu* menu = control->sleepMenu();
+    QTRY_COMPARE(QApplication::activePopupWidget(), menu);
+    const QList<QAction*> actions = menu->actions();
+    QVERIFY(!actions.constLast()->isEnabled());  // nothing to cancel yet
+    const auto wanted = std::find_if(actions.begin(), actions.end(), [&](QAction* a) { return a->text() == entry; });
+    QVERIFY(wanted != actions.end());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(*wanted).center());
+    QVERIFY(sleepTimer_->isActive());
+    QVERIFY(actions.constLast()->isEnabled());
+    QCOMPARE(button->text(), atEnd ? QStringLiteral("本讲结束") : QStringLiteral("15:00"));
+
+    const qint64 deadline = clock_ + 15 * 60000;
+    if (!atEnd && !suspended)
+        clock_ = deadline - 5000;
+    if (!suspended) {
+        QTRY_VERIFY(fadeBegan >= 0);
+        QVERIFY(playback.fadeLevel() > 0.0 && output->volume() < loudest);
+        // Only the sound fades: the volume chosen stays.
+        QCOMPARE(playback.volume(), 50);
+        QCOMPARE(Part<QSlider>(control, "volumeSlider")->value(), 50);
+        if (!atEnd)
+            QCOMPARE(button->text(), QStringLiteral("00:05"));
+        // It plays on into the fade.
+        QTRY_VERIFY(playback.position() > fadeBegan + 1000);
+    }
+    clock_ = atEnd ? clock_ : deadline + (suspended ? 3600000 : 0);
+
+    const auto over = atEnd ? Playback::Status::Ended : Playback::Status::Paused;
+    QTRY_COMPARE_WITH_TIMEOUT(playback.status(), over, kPlayWait);
+    QCOMPARE(playback.fadeLevel(), 1.0);
+    QCOMPARE(output->volume(), loudest);
+    QVERIFY(!sleepTimer_->isActive());
+    QCOMPARE(button->text(), QStringLiteral("定时"));
+    QCOMPARE(sleepTimer_->holdsNextLecture(), atEnd);
+    if (!atEnd && !suspended)
+        QTRY_VERIFY(qAbs(playback.position() - fadeBegan) < 50);
 }
 
 void TransportBarTest::playTimeFormat_data()

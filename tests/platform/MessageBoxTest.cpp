@@ -7,7 +7,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QTimer>
 #include <QtTest>
 
 class MessageBoxTest : public QObject {
@@ -52,8 +51,9 @@ void MessageBoxTest::showsItsButtonsInChineseAndAnswersWithThePress()
     QFETCH(QStringList, buttonTexts);
     QFETCH(int, pressed);
     QFETCH(int, answer);
-    const auto box = platform::buildMessageBox(kNoticeTitle, QStringLiteral("网络暂时无法链接，请稍后再试！"),
-                                               QMessageBox::Icon(icon), buttons);
+    auto built = platform::buildMessageBox(kNoticeTitle, QStringLiteral("网络暂时无法链接，请稍后再试！"),
+                                           QMessageBox::Icon(icon), buttons);
+    QMessageBox* box = built.get();
     QCOMPARE(box->windowTitle(), QStringLiteral("提示"));
     QCOMPARE(box->text(), QStringLiteral("网络暂时无法链接，请稍后再试！"));
     QCOMPARE(int(box->icon()), icon);
@@ -64,14 +64,24 @@ void MessageBoxTest::showsItsButtonsInChineseAndAnswersWithThePress()
     for (const QString& expected : buttonTexts)
         QVERIFY2(texts.join(u' ').contains(expected), qPrintable(texts.join(u' ')));
 
+    QList<int> answers;
+    const QPointer<QMessageBox> shown = platform::showMessageBox(
+        std::move(built), [&answers](QMessageBox::StandardButton pressed) { answers << pressed; });
+    QCOMPARE(shown.get(), box);
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->windowModality(), Qt::ApplicationModal);
+    // Open, and nothing waited for it.
+    QVERIFY(answers.isEmpty());
     if (pressed == QMessageBox::NoButton) {
-        QTimer::singleShot(0, box.get(), [&box] { QTest::keyClick(box.get(), Qt::Key_Escape); });
+        QTest::keyClick(box, Qt::Key_Escape);
     } else {
         QAbstractButton* button = box->button(QMessageBox::StandardButton(pressed));
         QVERIFY(button);
-        QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton); });
+        QTest::mouseClick(button, Qt::LeftButton);
     }
-    QCOMPARE(int(platform::runMessageBox(*box)), answer);
+    QCOMPARE(answers, QList{answer});
+    // Gone once answered.
+    QTRY_VERIFY(!shown);
 }
 
 QTEST_MAIN(MessageBoxTest)

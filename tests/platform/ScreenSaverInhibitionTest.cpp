@@ -2,6 +2,7 @@
 
 #include "platform/host/ScreenSaverInhibition.h"
 
+#include "platform/host/SessionBus.h"
 #include "support/ScreenSaverStandIn.h"
 
 #include <QtTest>
@@ -9,9 +10,10 @@
 #include <memory>
 
 using platform::ScreenSaverInhibition;
+using platform::SessionBus;
 
 // The hold as the screen saver service sees it, whatever order the
-// program's requests and the service's answers come in.
+// program's requests, the session bus and the service's answers come in.
 class ScreenSaverInhibitionTest : public QObject {
     Q_OBJECT
 
@@ -23,7 +25,8 @@ private slots:
 void ScreenSaverInhibitionTest::everyHoldIsLetGoOnce_data()
 {
     // Steps: hold, release, destroy, answer (wait until the service's answer
-    // is in and the hold kept).
+    // is in and the hold kept), connect (the session bus comes; first of all
+    // when not given).
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QStringList>("calls");
     const QString held = QStringLiteral("Inhibit 42 Kardelo 播放");
@@ -37,6 +40,10 @@ void ScreenSaverInhibitionTest::everyHoldIsLetGoOnce_data()
         << QStringList{"hold", "release", "hold", "answer"} << QStringList{held};
     QTest::newRow("held twice over") << QStringList{"hold", "answer", "release", "hold", "answer"}
                                      << heldAndLetGo + QStringList{"Inhibit 43 Kardelo 播放"};
+    QTest::newRow("asked before the bus is there")
+        << QStringList{"hold", "connect", "answer", "release"} << heldAndLetGo;
+    QTest::newRow("let go before the bus is there")
+        << QStringList{"hold", "release", "connect", "hold", "answer"} << QStringList{held};
 }
 
 void ScreenSaverInhibitionTest::everyHoldIsLetGoOnce()
@@ -45,16 +52,23 @@ void ScreenSaverInhibitionTest::everyHoldIsLetGoOnce()
     QFETCH(QStringList, calls);
     ScreenSaverStandIn screenSaver;
     QVERIFY(screenSaver.registered);
-    auto inhibition = std::make_unique<ScreenSaverInhibition>(QStringLiteral("Kardelo"));
+    SessionBus bus;
+    auto inhibition = std::make_unique<ScreenSaverInhibition>(QStringLiteral("Kardelo"), bus);
+    if (!steps.contains(u"connect"))
+        steps.prepend(QStringLiteral("connect"));
     for (const QString& step : steps) {
-        if (step == u"hold")
+        if (step == u"connect") {
+            bus.start();
+            QTRY_VERIFY(bus.isConnected());
+        } else if (step == u"hold") {
             inhibition->hold(QStringLiteral("播放"));
-        else if (step == u"release")
+        } else if (step == u"release") {
             inhibition->release();
-        else if (step == u"destroy")
+        } else if (step == u"destroy") {
             inhibition.reset();
-        else
+        } else {
             QTRY_VERIFY(inhibition->isHeld());
+        }
     }
     QTRY_COMPARE(screenSaver.calls, calls);
 }

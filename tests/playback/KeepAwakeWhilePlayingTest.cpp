@@ -2,6 +2,7 @@
 
 #include "playback/KeepAwakeWhilePlaying.h"
 
+#include "platform/host/SessionBus.h"
 #include "playback/Playback.h"
 #include "support/PlaybackWaits.h"
 #include "support/ScreenSaverStandIn.h"
@@ -25,6 +26,7 @@ private:
     QTemporaryDir folder_;
     QString tone_;
     std::unique_ptr<Playback> playback_;
+    platform::SessionBus bus_;
 };
 
 void KeepAwakeWhilePlayingTest::init()
@@ -33,6 +35,7 @@ void KeepAwakeWhilePlayingTest::init()
     QVERIFY(writeTone(tone_, 3000));
     playback_ = std::make_unique<Playback>();
     playback_->setMuted(true);
+    bus_.start();
 }
 
 void KeepAwakeWhilePlayingTest::heldWhilePlayingOnly_data()
@@ -51,7 +54,7 @@ void KeepAwakeWhilePlayingTest::heldWhilePlayingOnly()
     QFETCH(int, holds);
     ScreenSaverStandIn screenSaver;
     QVERIFY(screenSaver.registered);
-    auto keepAwake = std::make_unique<KeepAwakeWhilePlaying>(*playback_);
+    auto keepAwake = std::make_unique<KeepAwakeWhilePlaying>(*playback_, bus_);
     QVERIFY(startPlaying(*playback_, tone_));
     const QString hold = QStringLiteral("Inhibit %1 Kardelo 正在播放讲座");
     QTRY_COMPARE(screenSaver.calls, QStringList{hold.arg(42)});
@@ -83,7 +86,7 @@ void KeepAwakeWhilePlayingTest::withoutAScreenSaverPlaybackGoesOn()
     const QRegularExpression failure(QStringLiteral("screen saver cannot be held off"));
     QTest::ignoreMessage(QtWarningMsg, failure);
     QTest::failOnWarning(failure);  // said once, not at every play
-    KeepAwakeWhilePlaying keepAwake(*playback_);
+    KeepAwakeWhilePlaying keepAwake(*playback_, bus_);
 
     QVERIFY(startPlaying(*playback_, tone_));
     playback_->pause();

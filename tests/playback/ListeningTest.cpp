@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "playback/LectureSequence.h"
 #include "playback/ListeningMemory.h"
 #include "playback/ListeningRecordFile.h"
+#include "playback/SleepTimer.h"
 #include "support/FileBytes.h"
 #include "support/MainWindowFixture.h"
 #include "support/PlaybackWaits.h"
@@ -36,6 +38,9 @@ private slots:
     void aLectureGoesOnWhereItWasLeftAfterARestart();
     void theRecordFollowsPlayingWithoutAPause();
     void aListenedLectureStartsFromItsBeginning();
+    void playPressedAgainGoesOnWhereItIs();
+    void aLectureEndsIntoTheNextStoredOne_data();
+    void aLectureEndsIntoTheNextStoredOne();
     void placesGoWithTheirLectures();
 
 private:
@@ -167,6 +172,82 @@ void ListeningTest::aListenedLectureStartsFromItsBeginning()
     // Until it starts again, the player is still at the end.
     play(*window, 0);
     QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 200 && playback.position() < 5000, kLoadWait);
+}
+
+void ListeningTest::playPressedAgainGoesOnWhereItIs()
+{
+    MainWindowFixture fixture;
+    MainWindow* window = playStoredTone(fixture, 120000);
+    QVERIFY(window);
+    Playback& playback = window->playback();
+    QVERIFY(pauseAt(playback, 61000));
+    qint64 lowest = playback.position();
+    connect(&playback, &Playback::positionChanged, window,
+            [&lowest](qint64 position) { lowest = std::min(lowest, position); });
+    play(*window, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 61500, kPlayWait);
+    QCOMPARE(playback.playbackState(), Playback::State::Playing);
+    QVERIFY2(lowest >= 60900, qPrintable(QString::number(lowest)));
+    QTRY_VERIFY(recordOn(fixture.favouritesFolder()).value(kLecture).position >= 61000);
+}
+
+void ListeningTest::aLectureEndsIntoTheNextStoredOne_data()
+{
+    // Three lectures in the favourites, the first played to its end.
+    QTest::addColumn<bool>("continuous");
+    QTest::addColumn<bool>("secondDamaged");
+    QTest::addColumn<bool>("sleepAtEnd");  // the sleep timer set to the end of the lecture
+    QTest::addColumn<int>("next");  // the lecture playing after the first; -1: none
+    QTest::newRow("the next one") << true << false << false << 1;
+    QTest::newRow("a damaged one passed over") << true << true << false << 2;
+    QTest::newRow("连续播放 turned off") << false << false << false << -1;
+    QTest::newRow("定时停止 at the end of the lecture") << true << false << true << -1;
+}
+
+void ListeningTest::aLectureEndsIntoTheNextStoredOne()
+{
+    QFETCH(bool, continuous);
+    QFETCH(bool, secondDamaged);
+    QFETCH(bool, sleepAtEnd);
+    QFETCH(int, next);
+    MainWindowFixture fixture;
+    const QStringList names = favouriteNames(3);
+    QDir().mkpath(fixture.favouritesFolder());
+    for (const QString& name : names)
+        QVERIFY(writeTone(fixture.favouritesFolder() + u'/' + name, 30000));
+    if (secondDamaged)
+        QVERIFY(writeWholeFile(fixture.favouritesFolder() + u'/' + names[1], QByteArray(4096, 'x')));
+    MainWindow* window = showFavourites(fixture);
+    QVERIFY(window);
+    window->playerBar().continuousPlay->setChecked(continuous);
+    Playback& playback = window->playback();
+    playback.setPlaybackRate(1.5);
+    play(*window, 0);
+    // Past the back end's own seek that gives a new lecture the speed.
+    QTRY_VERIFY_WITH_TIMEOUT(playback.isSeekable() && playback.position() > 1500, kLoadWait);
+    if (sleepAtEnd)
+        window->playerBar().sleepTimer->startUntilEndOfLecture();
+    playback.seek(29000);
+    if (next < 0) {
+        QTRY_COMPARE_WITH_TIMEOUT(playback.status(), Playback::Status::Ended, kPlayWait);
+        QTest::qWait(1000);
+        QCOMPARE(window->listening().current(), names[0]);
+        QCOMPARE(playback.status(), Playback::Status::Ended);
+        if (continuous)
+            return;
+        // The choice is the listener's, kept for the next run.
+        MainWindowFixture nextRun;
+        QVERIFY(nextRun.load());
+        QVERIFY(!nextRun.window().playerBar().continuousPlay->isChecked());
+        return;
+    }
+    // At the same speed, from the lecture's own beginning.
+    QTRY_COMPARE_WITH_TIMEOUT(window->listening().current(), names[next], kLoadWait);
+    QTRY_VERIFY_WITH_TIMEOUT(playback.position() > 200, kLoadWait);
+    QVERIFY(playback.position() < 10000);
+    QCOMPARE(playback.playbackRate(), 1.5);
+    QCOMPARE(recordOn(fixture.favouritesFolder()).value(names[0]), (ListeningPlace{0, true}));
+    QVERIFY(fixture.host.messages.empty());
 }
 
 void ListeningTest::placesGoWithTheirLectures()

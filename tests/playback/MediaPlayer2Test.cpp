@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "platform/host/SessionBus.h"
+#include "playback/LectureSequence.h"
 #include "playback/MediaPlayer2Service.h"
 #include "playback/Playback.h"
 #include "playback/TrackMetadata.h"
@@ -92,8 +94,11 @@ private:
     QTemporaryDir folder_;
     QString tone_;
     QList<QDBusMessage> heard_;
+    platform::SessionBus bus_;
     std::unique_ptr<QWidget> window_;
     std::unique_ptr<Playback> playback_;
+    // "b" of "a", "gone", "b", "c", where "gone" is not stored.
+    std::unique_ptr<LectureSequence> sequence_;
     std::unique_ptr<MediaPlayer2Service> service_;
 };
 
@@ -116,7 +121,12 @@ void MediaPlayer2Test::init()
     window_ = std::make_unique<QWidget>();
     playback_ = std::make_unique<Playback>();
     playback_->setMuted(true);
-    service_ = std::make_unique<MediaPlayer2Service>(*playback_, window_.get());
+    sequence_ = std::make_unique<LectureSequence>(*playback_, [](const QString& name) { return name != u"gone"; });
+    sequence_->startFrom({"a", "gone", "b", "c"}, "b");
+    connect(sequence_.get(), &LectureSequence::playRequested, this, [this] { play(); });
+    service_ = std::make_unique<MediaPlayer2Service>(*playback_, *sequence_, window_.get(), bus_);
+    // Offered once the bus is there, the first time after this.
+    bus_.start();
     QTRY_COMPARE(ownerOf(MediaPlayer2Service::kBusName), QDBusConnection::sessionBus().baseService());
     heard_.clear();
 }
@@ -124,6 +134,7 @@ void MediaPlayer2Test::init()
 void MediaPlayer2Test::cleanup()
 {
     service_.reset();
+    sequence_.reset();
     playback_.reset();
     window_.reset();
 }
@@ -165,7 +176,7 @@ void MediaPlayer2Test::everyPropertyReadsFromOutside_data()
                                         "'xesam:album': <'2013 年会'>|'mpris:length': <int64 %2>|"
                                         "'Position': <int64 |'Rate': <1.0>|'MinimumRate': <0.5>|'MaximumRate': <2.0>|"
                                         "'Volume': <0.5>|'CanPlay': <true>|'CanPause': <true>|'CanSeek': <true>|"
-                                        "'CanControl': <true>|'CanGoNext': <false>|'CanGoPrevious': <false>")
+                                        "'CanControl': <true>|'CanGoNext': <true>|'CanGoPrevious': <true>")
                                     .arg(kFirstLecture, QString::number(kToneUs))
                                     .split('|'));
 }
@@ -208,6 +219,9 @@ void MediaPlayer2Test::commandsGoThroughPlayback_data()
     QTest::newRow("rate") << set << QStringList{kPlayer, "Rate", "<1.5>"} << "Rate" << QVariant(1.5);
     QTest::newRow("rate above the range") << set << QStringList{kPlayer, "Rate", "<3.0>"} << "Rate" << QVariant(2.0);
     QTest::newRow("rate below the range") << set << QStringList{kPlayer, "Rate", "<0.25>"} << "Rate" << QVariant(0.5);
+    // Along the list the lecture was started from, past one not stored.
+    QTest::newRow("next") << kPlayer + ".Next" << QStringList() << "CanGoNext" << QVariant(false);
+    QTest::newRow("previous") << kPlayer + ".Previous" << QStringList() << "CanGoPrevious" << QVariant(false);
     QTest::newRow("rate zero pauses") << set << QStringList{kPlayer, "Rate", "<0.0>"} << "PlaybackStatus"
                                       << QVariant("Paused");
 }
@@ -309,7 +323,7 @@ void MediaPlayer2Test::aSecondPlayerTakesANameOfItsOwn()
     const QString name =
         MediaPlayer2Service::kBusName + ".instance" + QString::number(QCoreApplication::applicationPid());
     {
-        MediaPlayer2Service second(*playback_, window_.get(), bus);
+        MediaPlayer2Service second(*playback_, *sequence_, window_.get(), bus);
         QTRY_COMPARE(ownerOf(name), bus.baseService());
         QCOMPARE(second.busName(), name);
         QCOMPARE(ownerOf(MediaPlayer2Service::kBusName), QDBusConnection::sessionBus().baseService());
@@ -325,7 +339,7 @@ void MediaPlayer2Test::withoutABusNothingIsOffered()
     const QDBusConnection none = QDBusConnection::connectToBus(
         "unix:path=" + folder_.filePath(QStringLiteral("no-bus")), QStringLiteral("none"));
     QVERIFY(!none.isConnected());
-    MediaPlayer2Service absent(*playback_, window_.get(), none);
+    MediaPlayer2Service absent(*playback_, *sequence_, window_.get(), none);
     QCOMPARE(absent.busName(), QString());
     // The lecture plays and takes its commands as ever.
     play();

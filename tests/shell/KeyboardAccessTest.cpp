@@ -77,7 +77,8 @@ void KeyboardAccessTest::tabWalksTheWindowTopToBottom()
     QList<QWidget*> expected{window_->viewBar().catalogueOption};
     for (int i = 0; i < PageList::kDesignedRows; ++i)
         expected << row(i).actionButton;
-    expected << window_->pageList().pageScrollBar << player->findChild<QToolButton*>("muteButton")
+    expected << window_->pageList().pageScrollBar << player->findChild<QToolButton*>("speedButton")
+             << player->findChild<QToolButton*>("sleepTimerButton") << player->findChild<QToolButton*>("muteButton")
              << player->findChild<QSlider*>("volumeSlider") << window_->sidePanel().phoneEditionButton
              << window_->viewBar().catalogueOption;
 

@@ -4,6 +4,7 @@
 
 #include "catalogue/RowCaptions.h"
 #include "download/DownloadQueue.h"
+#include "platform/host/SessionBus.h"
 #include "shell/StartProcedure.h"
 #include "support/Gb2312.h"
 #include "support/ServerAddresses.h"
@@ -54,6 +55,7 @@ MainWindow* MainWindowFixture::load()
     if (!loadAndWait(*window_))
         return nullptr;
     window_->show();
+    window_->sessionBus().start();
     if (!QTest::qWaitForWindowExposed(window_.get()))
         return nullptr;
     return window_.get();
@@ -69,13 +71,14 @@ bool loadAndWait(MainWindow& window)
     return !opened.isEmpty();
 }
 
-std::unique_ptr<StartProcedure> startAndWait(const StoredAddresses& addresses, const QString& programFolder)
+std::unique_ptr<StartProcedure> startAndWait(const StoredAddresses& addresses, const QString& programFolder,
+                                             const std::function<bool()>& until)
 {
     auto start = std::make_unique<StartProcedure>(addresses, programFolder);
     QSignalSpy shown(start.get(), &StartProcedure::windowShown);
     QSignalSpy ended(start.get(), &StartProcedure::ended);
     start->start();
-    (void)QTest::qWaitFor([&] { return !shown.isEmpty() || !ended.isEmpty(); }, 150000);
+    (void)QTest::qWaitFor([&] { return !shown.isEmpty() || !ended.isEmpty() || (until && until()); }, 150000);
     return start;
 }
 

@@ -26,8 +26,9 @@ public:
 
     // Serves these catalogue lines as the server would: GB2312, CR LF.
     void serveCatalogue(const QStringList& lines);
-    // Loads and shows the window; null when the load ended the program.
-    // The server answers the version file with the program's own version.
+    // Loads and shows the window, and connects its session bus, as the
+    // start does; null when the load ended the program. The server answers
+    // the version file with the program's own version.
     MainWindow* load();
     MainWindow& window() { return *window_; }
 
@@ -73,8 +74,9 @@ bool loadAndWait(MainWindow& window);
 
 class StartProcedure;
 // Runs the start as main() does and waits until it has shown the window or
-// ended the program; the window is start->window().
-std::unique_ptr<StartProcedure> startAndWait(const StoredAddresses& addresses, const QString& programFolder);
+// ended the program, or `until` holds; the window is start->window().
+std::unique_ptr<StartProcedure> startAndWait(const StoredAddresses& addresses, const QString& programFolder,
+                                             const std::function<bool()>& until = {});
 
 // n numbered conference lines "会议k%2013mmdd*".
 QStringList conferenceLines(int n);

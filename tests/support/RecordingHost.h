@@ -10,8 +10,9 @@
 #include <vector>
 
 // Stands in for the user and the process around a test: answers message
-// boxes with a fixed answer, records every box, every ending of the program
-// and every address handed to the browser.
+// boxes with a fixed answer, at once or, while holding, when told to;
+// records every box, every ending of the program and every address handed
+// to the browser.
 class RecordingHost {
 public:
     struct Message {
@@ -24,6 +25,11 @@ public:
 
     // The prompts of the boxes shown, in order.
     QStringList prompts() const;
+    // The boxes shown from now on wait, open, for answerHeld().
+    void holdAnswers() { holding_ = true; }
+    std::size_t heldAnswers() const { return held_.size(); }
+    // Answers the boxes held, in the order shown, and those to come at once.
+    void answerHeld();
 
     QMessageBox::StandardButton answer;
     std::vector<Message> messages;
@@ -31,5 +37,7 @@ public:
     QStringList browserAddresses;
 
 private:
+    bool holding_ = false;
+    std::vector<platform::MessageAnswer> held_;
     platform::ScopedHostReplacements replacements_;
 };

@@ -3,6 +3,7 @@
 #include "platform/host/DesktopNotification.h"
 
 #include "platform/host/DesktopLog.h"
+#include "platform/host/SessionBus.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -12,7 +13,13 @@
 
 namespace platform {
 
-void DesktopNotification::send() const
+void DesktopNotification::send(SessionBus& bus) const
+{
+    bus.whenConnected(&bus,
+                      [notification = *this](const QDBusConnection& connection) { notification.sendOn(connection); });
+}
+
+void DesktopNotification::sendOn(const QDBusConnection& bus) const
 {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
@@ -25,8 +32,7 @@ void DesktopNotification::send() const
     call << applicationName << replacesNone << iconName << summary << body << QStringList() << hints << serverTimeout;
     // Only a failure is waited for, to log it; the notification's id is of
     // no use, as it is never replaced or closed.
-    auto* watcher =
-        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), QCoreApplication::instance());
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), QCoreApplication::instance());
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [watcher, summary = summary] {
         watcher->deleteLater();
         if (watcher->isError())

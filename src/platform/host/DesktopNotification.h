@@ -4,7 +4,11 @@
 
 #include <QString>
 
+class QDBusConnection;
+
 namespace platform {
+
+class SessionBus;
 
 // One notification for the desktop's notification area, shown through the
 // org.freedesktop.Notifications service on the session bus.
@@ -18,10 +22,14 @@ struct DesktopNotification {
     // group the notification with the program; empty for none.
     QString desktopEntry;
 
-    // Hands the notification to the desktop and returns at once. With no
+    // Hands the notification to the desktop on `bus` and returns at once;
+    // before the bus is there, it is handed over once it comes. With no
     // session bus or no notification service nothing is shown and a line
     // is logged under "kardelo.desktop".
-    void send() const;
+    void send(SessionBus& bus) const;
+
+private:
+    void sendOn(const QDBusConnection& bus) const;
 };
 
 }  // namespace platform

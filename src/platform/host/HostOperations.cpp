@@ -32,19 +32,22 @@ void openInBrowser(QWidget* /*owner*/, const QString& address)
     openAddressInBrowser(address);
 }
 
-QMessageBox::StandardButton showMessage(const QString& title, const QString& prompt, QMessageBox::Icon icon,
-                                        QMessageBox::StandardButtons buttons, QWidget* owner)
+void showMessage(const QString& title, const QString& prompt, QMessageBox::Icon icon,
+                 QMessageBox::StandardButtons buttons, QWidget* owner, MessageAnswer answered)
 {
-    if (activeReplacements().answerMessage)
-        return activeReplacements().answerMessage(prompt, icon, buttons);
-    auto box = buildMessageBox(title, prompt, icon, buttons, owner);
-    return runMessageBox(*box);
+    if (!answered)
+        answered = [](QMessageBox::StandardButton) {};
+    if (activeReplacements().answerMessage) {
+        activeReplacements().answerMessage(prompt, icon, buttons, std::move(answered));
+        return;
+    }
+    showMessageBox(buildMessageBox(title, prompt, icon, buttons, owner), std::move(answered));
 }
 
 QMessageBox* openMessage(const QString& title, const QString& prompt, QMessageBox::Icon icon, QWidget* owner)
 {
     if (activeReplacements().answerMessage) {
-        activeReplacements().answerMessage(prompt, icon, QMessageBox::Ok);
+        activeReplacements().answerMessage(prompt, icon, QMessageBox::Ok, [](QMessageBox::StandardButton) {});
         return nullptr;
     }
     QMessageBox* box = buildMessageBox(title, prompt, icon, QMessageBox::Ok, owner).release();

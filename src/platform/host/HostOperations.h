@@ -13,13 +13,19 @@ namespace platform {
 
 // The host operations several parts of the program share.
 
+// The button the user closed a message box with.
+using MessageAnswer = std::function<void(QMessageBox::StandardButton pressed)>;
+
 // Opens the address in the user's browser; owner may be null. Returns at
 // once and reports nothing. An empty address opens nothing.
 void openInBrowser(QWidget* owner, const QString& address);
 
-// Shows a modal message box and returns the button the user pressed.
-QMessageBox::StandardButton showMessage(const QString& title, const QString& prompt, QMessageBox::Icon icon,
-                                        QMessageBox::StandardButtons buttons, QWidget* owner = nullptr);
+// Shows a message box modal to the whole program and returns at once;
+// `answered`, if given, gets the button pressed once the user has closed it.
+// Whatever waits for the answer waits in `answered`, not in a loop of its
+// own.
+void showMessage(const QString& title, const QString& prompt, QMessageBox::Icon icon,
+                 QMessageBox::StandardButtons buttons, QWidget* owner, MessageAnswer answered = {});
 
 // Opens a window-modal message box with an OK button and returns at once;
 // the box deletes itself once closed. Null when a test answers boxes.
@@ -36,8 +42,10 @@ QString programFolder();
 // What a test process cannot do for real: answer a modal box, end itself,
 // start a browser. Each replacement stays in force while its guard lives.
 struct HostReplacements {
-    std::function<QMessageBox::StandardButton(const QString& prompt, QMessageBox::Icon icon,
-                                              QMessageBox::StandardButtons buttons)>
+    // Stands in for the user before a box: hands `answer` the button
+    // pressed, at once or later, as the user would.
+    std::function<void(const QString& prompt, QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
+                       MessageAnswer answer)>
         answerMessage;
     std::function<void()> endProgram;
     std::function<void(const QString& address)> openInBrowser;

@@ -4,6 +4,18 @@
 
 namespace platform {
 
+namespace {
+
+QMessageBox::StandardButton pressedButton(const QMessageBox& box)
+{
+    const QMessageBox::StandardButton pressed = box.standardButton(box.clickedButton());
+    if (pressed != QMessageBox::NoButton)
+        return pressed;
+    return box.standardButtons().testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
+}
+
+}  // namespace
+
 std::unique_ptr<QMessageBox> buildMessageBox(const QString& title, const QString& prompt, QMessageBox::Icon icon,
                                              QMessageBox::StandardButtons buttons, QWidget* owner)
 {
@@ -18,13 +30,21 @@ std::unique_ptr<QMessageBox> buildMessageBox(const QString& title, const QString
     return box;
 }
 
-QMessageBox::StandardButton runMessageBox(QMessageBox& box)
+QMessageBox* showMessageBox(std::unique_ptr<QMessageBox> box, std::function<void(QMessageBox::StandardButton)> answered)
 {
-    box.exec();
-    const QMessageBox::StandardButton pressed = box.standardButton(box.clickedButton());
-    if (pressed != QMessageBox::NoButton)
-        return pressed;
-    return box.standardButtons().testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
+    QMessageBox* shown = box.release();
+    shown->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(
+        shown, &QDialog::finished, shown,
+        [shown, answered = std::move(answered)] {
+            if (answered)
+                answered(pressedButton(*shown));
+        },
+        Qt::SingleShotConnection);
+    // show(), not open(): open() would make it modal to its owner's window
+    // only, where the box was built modal to the whole program.
+    shown->show();
+    return shown;
 }
 
 }  // namespace platform
