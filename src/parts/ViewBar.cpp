@@ -56,6 +56,7 @@ OptionButton* ViewBar::option(PageView view) const
     case PageView::Favourites:
         return favouritesOption;
     case PageView::Catalogue:
+    case PageView::Found:
         break;
     }
     return catalogueOption;

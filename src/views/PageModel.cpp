@@ -22,11 +22,19 @@ struct ShownCaptions {
 // A caption that cannot be cut from the entry's fields is never left to a
 // row's previous occupant: the row names its own entry by what the entry
 // itself gives, so that what a command acts on is what the row says.
-ShownCaptions captionsOf(PageView view, const QString& entry)
+ShownCaptions captionsOf(PageView view, const QString& entry, const QString& conference = {})
 {
     RowCaptions cut;
     QString ownName;
     switch (view) {
+    case PageView::Found:
+        if (!conference.isEmpty()) {
+            // A lecture found anywhere says which conference holds it.
+            const ShownCaptions lecture = captionsOf(PageView::Lectures, entry);
+            const ShownCaptions held = captionsOf(PageView::Catalogue, conference);
+            return {lecture.title, (held.title + u' ' + held.detail).trimmed()};
+        }
+        Q_FALLTHROUGH();
     case PageView::Catalogue:
         cut = conferenceRowCaptions(entry);
         ownName = recordTitle(entry).value_or(QString());
@@ -71,21 +79,39 @@ void PageModel::setList(PageView view, const QStringList& entries)
     endResetModel();
 }
 
+void PageModel::setFound(const QStringList& lines, const QStringList& conferenceOfEach)
+{
+    foundConferences_ = conferenceOfEach;
+    setList(PageView::Found, lines);
+}
+
+QString PageModel::foundConference(int row) const
+{
+    return view_ == PageView::Found ? foundConferences_.value(row) : QString();
+}
+
+bool PageModel::isLecture(int row) const
+{
+    return view_ == PageView::Lectures || !foundConference(row).isEmpty();
+}
+
 void PageModel::setDownloadSource(DownloadSource source)
 {
     downloads_ = std::move(source);
     rowOfKey_.clear();
-    if (view_ == PageView::Lectures && rowCount() > 0)
+    if ((view_ == PageView::Lectures || view_ == PageView::Found) && rowCount() > 0)
         emit dataChanged(index(0), index(rowCount() - 1));
 }
 
 void PageModel::downloadChanged(const QString& key)
 {
-    if (view_ != PageView::Lectures || !downloads_.keyOf)
+    if ((view_ != PageView::Lectures && view_ != PageView::Found) || !downloads_.keyOf)
         return;
     if (rowOfKey_.isEmpty()) {
-        for (int row = 0; row < rowCount(); ++row)
-            rowOfKey_.insert(downloads_.keyOf(shown()[row]), row);
+        for (int row = 0; row < rowCount(); ++row) {
+            if (isLecture(row))
+                rowOfKey_.insert(downloads_.keyOf(shown()[row]), row);
+        }
     }
     if (const auto found = rowOfKey_.constFind(key); found != rowOfKey_.cend() && !key.isEmpty())
         rowChanged(*found, {DownloadStateRole, DownloadProgressRole, StatusTextRole, ActionRole});
@@ -107,7 +133,7 @@ void PageModel::listeningChanged(const QString& storedName)
 void PageModel::setLoadingConference(const QString& conferenceLine)
 {
     const QString was = std::exchange(loadingConference_, conferenceLine);
-    if (view_ != PageView::Catalogue || was == conferenceLine)
+    if ((view_ != PageView::Catalogue && view_ != PageView::Found) || was == conferenceLine)
         return;
     rowsChanged(was, {LoadingRole, StatusTextRole});
     rowsChanged(conferenceLine, {LoadingRole, StatusTextRole});
@@ -154,47 +180,51 @@ QString PageModel::statusText(const Download& download)
     return {};
 }
 
-PageModel::Download PageModel::downloadOf(const QString& line) const
+PageModel::Download PageModel::downloadOf(int row) const
 {
-    if (view_ != PageView::Lectures || !downloads_.keyOf || !downloads_.stateOf)
+    if (!isLecture(row) || !downloads_.keyOf || !downloads_.stateOf)
         return {};
-    const QString key = downloads_.keyOf(line);
+    const QString key = downloads_.keyOf(shown().value(row));
     return key.isEmpty() ? Download() : downloads_.stateOf(key);
 }
 
 QVariant PageModel::entryData(int row, int role) const
 {
     const QString entry = shown().value(row);
-    const bool loading = view_ == PageView::Catalogue && !entry.isEmpty() && entry == loadingConference_;
+    const bool lecture = isLecture(row);
+    const bool loading = !lecture && (view_ == PageView::Catalogue || view_ == PageView::Found) && !entry.isEmpty()
+        && entry == loadingConference_;
     switch (role) {
     case CaptionRole:
-        return captionsOf(view_, entry).title;
+        return captionsOf(view_, entry, foundConference(row)).title;
     case DetailRole:
-        return captionsOf(view_, entry).detail;
+        return captionsOf(view_, entry, foundConference(row)).detail;
     case DownloadStateRole:
-        return QVariant::fromValue(downloadOf(entry).state);
+        return QVariant::fromValue(downloadOf(row).state);
     case DownloadProgressRole:
-        return downloadOf(entry).percent;
+        return downloadOf(row).percent;
     case ListeningMarkRole:
         return view_ == PageView::Favourites && listening_ && !entry.isEmpty() ? listening_(entry) : QString();
     case LoadingRole:
         return loading;
     case StatusTextRole:
-        switch (view_) {
+        switch (lecture ? PageView::Lectures : view_) {
         case PageView::Catalogue:
+        case PageView::Found:
             return loading ? kLoadingCaption : QString();
         case PageView::Lectures:
-            return statusText(downloadOf(entry));
+            return statusText(downloadOf(row));
         case PageView::Favourites:
             return entryData(row, ListeningMarkRole);
         }
         break;
     case ActionRole:
-        switch (view_) {
+        switch (lecture ? PageView::Lectures : view_) {
         case PageView::Catalogue:
+        case PageView::Found:
             return kEnterCaption;
         case PageView::Lectures:
-            switch (downloadOf(entry).state) {
+            switch (downloadOf(row).state) {
             case DownloadState::None:
                 return kDownloadCaption;
             case DownloadState::Stored:
@@ -212,7 +242,7 @@ QVariant PageModel::entryData(int row, int role) const
     case ActionEnabledRole:
         // A conference without a date names no lecture list: entering it
         // could only read some other list, or fail as if the network had.
-        return view_ != PageView::Catalogue || entry.isEmpty() || conferenceListFileName(entry).has_value();
+        return lecture || view_ == PageView::Favourites || entry.isEmpty() || conferenceListFileName(entry).has_value();
     default:
         break;
     }

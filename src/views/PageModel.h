@@ -77,6 +77,16 @@ public:
     const QStringList& list(PageView view) const { return lists_[slotOf(view)]; }
     // The entry of the view shown in that place, empty past the end.
     QString entry(int row) const { return shown().value(row); }
+    // What a search of the whole library found: each a conference's line
+    // or a lecture's, with the line of the lecture's conference (empty for
+    // a conference).
+    void setFound(const QStringList& lines, const QStringList& conferenceOfEach);
+    // The conference line of a lecture found in that place; empty for a
+    // conference, and in any other view.
+    QString foundConference(int row) const;
+    // Whether the entry in that place is a lecture: in the lectures, or a
+    // lecture found.
+    bool isLecture(int row) const;
 
     void setDownloadSource(DownloadSource source);
     // The download under that key has changed.
@@ -101,12 +111,13 @@ signals:
 private:
     static int slotOf(PageView view) { return static_cast<int>(view); }
     const QStringList& shown() const { return lists_[slotOf(view_)]; }
-    Download downloadOf(const QString& line) const;
+    Download downloadOf(int row) const;
     void rowChanged(int row, const QList<int>& roles);
     void rowsChanged(const QString& entry, const QList<int>& roles);
 
     PageView view_ = PageView::Catalogue;
-    std::array<QStringList, 3> lists_;
+    std::array<QStringList, 4> lists_;
+    QStringList foundConferences_;
     DownloadSource downloads_;
     ListeningSource listening_;
     QString loadingConference_;
