@@ -35,37 +35,6 @@
 <context>
     <name>BuildCommand</name>
     <message>
-        <source>Usage: kardelo-library build [--root URL] SOURCE OUT
-
-Writes the library in OUT from its UTF-8 sources in SOURCE (version.txt,
-catalogue.txt, lectures/&lt;UpdateDate&gt;.txt): GB2312 with CR LF after every line,
-OUT/version.txt, OUT/lists/catalogue.txt and each lecture list under the name
-the client asks for. Stale files in OUT/lists are removed; pages and audio are
-left alone. Whatever the client could not read back is refused as
-FILE:LINE: error: message, and then nothing is written.
-
-  --root URL  what {root} in the sources stands for: an http:// or https://
-              address ending in /, where OUT will be served
-  -h, --help  this text
-
-Exit status: 0 built, 1 refused, 2 cannot run.
-</source>
-        <translation>用法：kardelo-library build [--root 网址] 源文件夹 输出文件夹
-
-由源文件夹中的 UTF-8 源文件（version.txt、catalogue.txt、lectures/&lt;更新日期&gt;.txt）
-在输出文件夹中生成讲座库：GB2312 编码，每行以 CR LF 结尾；写出 version.txt、
-lists/catalogue.txt，以及按客户端所要的文件名写出各讲座列表。lists 中过时的文件
-会被删除，网页和音频不动。客户端无法读回的内容一律拒绝，报告为
-文件:行: 错误: 说明，此时什么也不写。
-
-  --root 网址  源文件中 {root} 所代表的地址：以 / 结尾的 http:// 或 https://
-               地址，即输出文件夹将来的网址
-  -h, --help   显示本说明
-
-退出状态：0 已生成，1 被拒绝，2 无法运行。
-</translation>
-    </message>
-    <message>
         <source>unknown option %1 (see --help)</source>
         <translation>未知选项 %1（见 --help）</translation>
     </message>
@@ -107,6 +76,38 @@ lists/catalogue.txt，以及按客户端所要的文件名写出各讲座列表�
         <source>built %1: %2 file(s), %3 written, %4 unchanged, %5 removed, %6 warning(s)
 </source>
         <translation>已生成 %1：%2 个文件，写入 %3 个，未变 %4 个，删除 %5 个，%6 个警告
+</translation>
+    </message>
+    <message>
+        <source>Usage: kardelo-library build [--root URL] SOURCE OUT
+
+Writes the library in OUT from its UTF-8 sources in SOURCE (version.txt,
+catalogue.txt, lectures/&lt;UpdateDate&gt;.txt): GB2312 with CR LF after every line,
+OUT/version.txt, OUT/lists/catalogue.txt, each lecture list under the name
+the client asks for, and OUT/lists/library-index.txt, all of them in one text.
+Stale files in OUT/lists are removed; pages and audio are left alone.
+Whatever the client could not read back is refused as
+FILE:LINE: error: message, and then nothing is written.
+
+  --root URL  what {root} in the sources stands for: an http:// or https://
+              address ending in /, where OUT will be served
+  -h, --help  this text
+
+Exit status: 0 built, 1 refused, 2 cannot run.
+</source>
+        <translation>用法：kardelo-library build [--root 网址] 源文件夹 输出文件夹
+
+由源文件夹中的 UTF-8 源文件（version.txt、catalogue.txt、lectures/&lt;更新日期&gt;.txt）
+在输出文件夹中生成讲座库：GB2312 编码，每行以 CR LF 结尾；写出 version.txt、
+lists/catalogue.txt、按客户端所要的文件名写出的各讲座列表，以及把这些汇成一个
+文本的 lists/library-index.txt。lists 中过时的文件会被删除，网页和音频不动。
+客户端无法读回的内容一律拒绝，报告为 文件:行: 错误: 说明，此时什么也不写。
+
+  --root 网址  源文件中 {root} 所代表的地址：以 / 结尾的 http:// 或 https://
+               地址，即输出文件夹将来的网址
+  -h, --help   显示本说明
+
+退出状态：0 已生成，1 被拒绝，2 无法运行。
 </translation>
     </message>
 </context>
