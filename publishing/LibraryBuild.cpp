@@ -4,6 +4,7 @@
 
 #include "format/CatalogueLines.h"
 #include "format/LectureListName.h"
+#include "format/LibraryIndex.h"
 #include "format/RecordFields.h"
 #include "format/TextCodec.h"
 #include "format/VersionFile.h"
@@ -21,6 +22,7 @@
 namespace {
 
 const QString kRootPlaceholder = QStringLiteral("{root}");
+const QString kCataloguePath = QStringLiteral("lists/catalogue.txt");
 
 // "€" (U+20AC), for each character: the publisher sees which one to replace
 // even where the terminal's font lacks it.
@@ -40,10 +42,18 @@ QStringList keptLines(const QStringList& lines)
 {
     QStringList kept;
     for (const QString& line : lines) {
-        if (isCatalogueLine(line) && line.size() <= kLongestCatalogueLine)
+        if (isKeptLine(line))
             kept.append(line);
     }
     return kept;
+}
+
+// The lines the client keeps of a built text.
+QStringList readBackLines(const QByteArray& bytes)
+{
+    QStringList lines;
+    splitAndKeep(decodeCharset(bytes, kServerCharset).value_or(QString()), lines);
+    return lines;
 }
 
 }  // namespace
@@ -58,6 +68,7 @@ void LibraryBuild::run()
     files_.clear();
     buildVersionFile();
     buildCatalogue();
+    buildLibraryIndex();
     // In the order an editor goes through the files, not the order found.
     std::stable_sort(findings_.begin(), findings_.end(), [](const LibraryFinding& a, const LibraryFinding& b) {
         return std::tie(a.location, a.line) < std::tie(b.location, b.line);
@@ -77,7 +88,7 @@ void LibraryBuild::buildVersionFile()
     const std::optional<QByteArray> bytes = encodeText(*text, TextKind::Version);
     if (!bytes)
         return;
-    const QString readBack = decodeCharset(*bytes, QStringLiteral("GB2312")).value_or(QString());
+    const QString readBack = decodeCharset(*bytes, kServerCharset).value_or(QString());
     if (!publishedVersionText(readBack)) {
         addFinding(LibraryFinding::Severity::Error, text->location, 0, QStringLiteral("no-version-marker"),
                    tr("no %1 marker: the client would say the network is down and end; "
@@ -118,7 +129,7 @@ void LibraryBuild::buildCatalogue()
         buildLectureList(location, listName);
     });
     if (bytes)
-        files_.insert(QStringLiteral("lists/catalogue.txt"), *bytes);
+        files_.insert(kCataloguePath, *bytes);
     warnOfUnusedLectureLists(used);
 }
 
@@ -137,6 +148,23 @@ void LibraryBuild::buildLectureList(const QString& location, const QString& list
     LectureRecordsCheck(location).run(lectures, findings_);
     if (bytes)
         files_.insert(QStringLiteral("lists/") + listName, *bytes);
+}
+
+void LibraryBuild::buildLibraryIndex()
+{
+    // From the built texts as the client reads them, so that the index says
+    // exactly what the catalogue and the lists say.
+    const auto catalogue = files_.constFind(kCataloguePath);
+    if (catalogue == files_.constEnd())
+        return;
+    LibraryIndex index;
+    for (const QString& line : readBackLines(*catalogue)) {
+        const std::optional<QString> listName = conferenceListFileName(line);
+        index.conferences.append(
+            {line, listName ? readBackLines(files_.value(QStringLiteral("lists/") + *listName)) : QStringList()});
+    }
+    // Every line came from GB2312 this encoder wrote.
+    files_.insert(kLibraryIndexPath, encoder_.encode(formatLibraryIndex(index)).bytes);
 }
 
 void LibraryBuild::judgeRecordLines(const SourceText& text, QList<LineFault> (*rules)(const QString& line),
@@ -210,8 +238,7 @@ void LibraryBuild::checkReadBack(const SourceText& text, const QByteArray& bytes
 {
     // The encoder refuses what would not come back as itself; this reads the
     // whole file back as the client does, so nothing else slips through.
-    QStringList readBack;
-    splitAndKeep(decodeCharset(bytes, QStringLiteral("GB2312")).value_or(QString()), readBack);
+    const QStringList readBack = readBackLines(bytes);
     const QStringList meant = keptLines(text.lines);
     if (readBack == meant)
         return;

@@ -36,13 +36,16 @@ public:
     const QList<LibraryFinding>& findings() const { return findings_; }
     bool refused() const;
     // Each file of the built library by its path below the library's root:
-    // "version.txt", "lists/catalogue.txt", "lists/20131015.zip".
+    // "version.txt", "lists/catalogue.txt", "lists/20131015.zip",
+    // "lists/library-index.txt".
     const QMap<QString, QByteArray>& files() const { return files_; }
 
 private:
     void buildVersionFile();
     void buildCatalogue();
     void buildLectureList(const QString& location, const QString& listName);
+    // lists/library-index.txt, from the catalogue and the lists built.
+    void buildLibraryIndex();
     // Each line the client keeps is judged by rules; their faults are errors
     // at its line, and a line without any is handed to accepted.
     void judgeRecordLines(const SourceText& text, QList<LineFault> (*rules)(const QString& line),

@@ -3,14 +3,16 @@
 #include "publishing/LibraryCheck.h"
 
 #include "format/LectureListName.h"
+#include "format/LibraryIndex.h"
 #include "publishing/AudioCheck.h"
 #include "publishing/FindingText.h"
+#include "publishing/LibraryIndexCheck.h"
 #include "publishing/LibrarySource.h"
 #include "publishing/VersionFileCheck.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QSet>
+#include <QHash>
 
 #include <algorithm>
 
@@ -23,6 +25,20 @@ const QString kListsFolder = QStringLiteral("lists/");
 LibraryFinding unreadable(const QString& kind, const QString& path, const LibrarySource::Fetched& fetched)
 {
     return errorFinding(kind, path, 0, LibraryCheck::tr("cannot be read: %1").arg(fetched.reason));
+}
+
+void checkLibraryIndex(LibrarySource& source, const QList<ListedConference>& listed, QList<LibraryFinding>& findings)
+{
+    const LibrarySource::Fetched index = source.fetch(kLibraryIndexPath);
+    if (index.outcome == LibrarySource::Fetched::Outcome::Read)
+        LibraryIndexCheck(kLibraryIndexPath).run(LibraryText(index.bytes), listed, findings);
+    else if (index.outcome == LibrarySource::Fetched::Outcome::Missing)
+        findings.append(warningFinding(
+            QStringLiteral("index-missing"), kLibraryIndexPath, 0,
+            LibraryCheck::tr("no library index: a reader that learns the whole library in one request has to fetch "
+                             "every list instead; kardelo-library build writes it")));
+    else
+        findings.append(unreadable(QStringLiteral("index-unreadable"), kLibraryIndexPath, index));
 }
 
 }  // namespace
@@ -74,8 +90,10 @@ CheckReport LibraryCheck::run() const
     }
 
     QList<AudioReference> audio;
-    QSet<QString> listsRead;
+    QList<ListedConference> listed;
+    QHash<QString, std::optional<QList<KeptRecord>>> listsRead;
     for (const KeptRecord& conference : conferences) {
+        listed.append({conference, {}, std::nullopt});
         const std::optional<QString> listName = conferenceListFileName(conference.text);
         if (!listName) {
             findings.append(
@@ -85,9 +103,12 @@ CheckReport LibraryCheck::run() const
             continue;
         }
         const QString listPath = kListsFolder + *listName;
-        if (listsRead.contains(listPath))
+        listed.last().listPath = listPath;
+        if (listsRead.contains(listPath)) {
+            listed.last().lectures = listsRead.value(listPath);
             continue;
-        listsRead.insert(listPath);
+        }
+        listsRead.insert(listPath, std::nullopt);
         const LibrarySource::Fetched list = source.fetch(listPath);
         if (list.outcome != LibrarySource::Fetched::Outcome::Read) {
             findings.append(
@@ -98,6 +119,8 @@ CheckReport LibraryCheck::run() const
         }
         const QList<KeptRecord> lectures =
             RecordLinesCheck(listPath, RecordLinesCheck::TextKind::LectureList).run(LibraryText(list.bytes), findings);
+        listsRead.insert(listPath, lectures);
+        listed.last().lectures = lectures;
         if (lectures.isEmpty())
             findings.append(
                 errorFinding(QStringLiteral("empty-lecture-list"), listPath, 0,
@@ -106,6 +129,10 @@ CheckReport LibraryCheck::run() const
                                  .arg(conference.line)));
         audio += LectureRecordsCheck(listPath).run(lectures, findings);
     }
+
+    // Without the catalogue there is nothing to hold the index against.
+    if (catalogue.outcome == LibrarySource::Fetched::Outcome::Read)
+        checkLibraryIndex(source, listed, findings);
 
     AudioCheck audioCheck = source.overHttp() ? AudioCheck::overHttp(options_.parallelRequests)
                                               : AudioCheck::inFolder(options_.library, options_.servedAt);

@@ -24,8 +24,8 @@ struct CheckReport {
 
 // Reads a library, from a folder or over HTTP from its root, the way the
 // client will: the version file, the catalogue, each conference's lecture
-// list under the name the client asks for, and the head of each lecture's
-// audio.
+// list under the name the client asks for, the library index (held against
+// the catalogue and the lists), and the head of each lecture's audio.
 class LibraryCheck {
     Q_DECLARE_TR_FUNCTIONS(LibraryCheck)
 

@@ -35,37 +35,6 @@
 <context>
     <name>BuildCommand</name>
     <message>
-        <source>Usage: kardelo-library build [--root URL] SOURCE OUT
-
-Writes the library in OUT from its UTF-8 sources in SOURCE (version.txt,
-catalogue.txt, lectures/&lt;UpdateDate&gt;.txt): GB2312 with CR LF after every line,
-OUT/version.txt, OUT/lists/catalogue.txt and each lecture list under the name
-the client asks for. Stale files in OUT/lists are removed; pages and audio are
-left alone. Whatever the client could not read back is refused as
-FILE:LINE: error: message, and then nothing is written.
-
-  --root URL  what {root} in the sources stands for: an http:// or https://
-              address ending in /, where OUT will be served
-  -h, --help  this text
-
-Exit status: 0 built, 1 refused, 2 cannot run.
-</source>
-        <translation>用法：kardelo-library build [--root 网址] 源文件夹 输出文件夹
-
-由源文件夹中的 UTF-8 源文件（version.txt、catalogue.txt、lectures/&lt;更新日期&gt;.txt）
-在输出文件夹中生成讲座库：GB2312 编码，每行以 CR LF 结尾；写出 version.txt、
-lists/catalogue.txt，以及按客户端所要的文件名写出各讲座列表。lists 中过时的文件
-会被删除，网页和音频不动。客户端无法读回的内容一律拒绝，报告为
-文件:行: 错误: 说明，此时什么也不写。
-
-  --root 网址  源文件中 {root} 所代表的地址：以 / 结尾的 http:// 或 https://
-               地址，即输出文件夹将来的网址
-  -h, --help   显示本说明
-
-退出状态：0 已生成，1 被拒绝，2 无法运行。
-</translation>
-    </message>
-    <message>
         <source>unknown option %1 (see --help)</source>
         <translation>未知选项 %1（见 --help）</translation>
     </message>
@@ -109,40 +78,41 @@ lists/catalogue.txt，以及按客户端所要的文件名写出各讲座列表�
         <translation>已生成 %1：%2 个文件，写入 %3 个，未变 %4 个，删除 %5 个，%6 个警告
 </translation>
     </message>
+    <message>
+        <source>Usage: kardelo-library build [--root URL] SOURCE OUT
+
+Writes the library in OUT from its UTF-8 sources in SOURCE (version.txt,
+catalogue.txt, lectures/&lt;UpdateDate&gt;.txt): GB2312 with CR LF after every line,
+OUT/version.txt, OUT/lists/catalogue.txt, each lecture list under the name
+the client asks for, and OUT/lists/library-index.txt, all of them in one text.
+Stale files in OUT/lists are removed; pages and audio are left alone.
+Whatever the client could not read back is refused as
+FILE:LINE: error: message, and then nothing is written.
+
+  --root URL  what {root} in the sources stands for: an http:// or https://
+              address ending in /, where OUT will be served
+  -h, --help  this text
+
+Exit status: 0 built, 1 refused, 2 cannot run.
+</source>
+        <translation>用法：kardelo-library build [--root 网址] 源文件夹 输出文件夹
+
+由源文件夹中的 UTF-8 源文件（version.txt、catalogue.txt、lectures/&lt;更新日期&gt;.txt）
+在输出文件夹中生成讲座库：GB2312 编码，每行以 CR LF 结尾；写出 version.txt、
+lists/catalogue.txt、按客户端所要的文件名写出的各讲座列表，以及把这些汇成一个
+文本的 lists/library-index.txt。lists 中过时的文件会被删除，网页和音频不动。
+客户端无法读回的内容一律拒绝，报告为 文件:行: 错误: 说明，此时什么也不写。
+
+  --root 网址  源文件中 {root} 所代表的地址：以 / 结尾的 http:// 或 https://
+               地址，即输出文件夹将来的网址
+  -h, --help   显示本说明
+
+退出状态：0 已生成，1 被拒绝，2 无法运行。
+</translation>
+    </message>
 </context>
 <context>
     <name>CheckCommand</name>
-    <message>
-        <source>Usage: kardelo-library check [--json] [--jobs N] [--root URL] DIR-or-URL
-
-Reads a library as the client will and reports what would hurt its listeners: lines the client
-drops, conferences without lectures, stored names that clash or are too long, text that is not
-GB2312, a version file the client cannot read, audio that is missing, fails or is a web page, and
-(over HTTP) audio whose broken downloads cannot resume.
-
-  DIR-or-URL  a built library folder, or the library&apos;s root over http(s), ending in &quot;/&quot;
-  --root URL  (folder) the address the folder will be served at: audio addresses below it are
-              looked for as files in the folder; others are not checked
-  --jobs N    HTTP requests at once (default 4)
-  --json      one JSON object instead of text
-
-Exit status: 0 fit to publish (warnings allowed), 1 not fit, 2 cannot check.
-</source>
-        <translation>用法：kardelo-library check [--json] [--jobs N] [--root 网址] 文件夹或网址
-
-像客户端一样读取讲座库，报告会影响听众的问题：客户端丢弃的行、没有讲座的会议、
-重复或过长的保存文件名、不是 GB2312 的文字、客户端读不懂的版本文件、缺失、出错或
-是网页的音频，以及（经 HTTP 时）中断后无法续传的音频。
-
-  文件夹或网址  生成好的讲座库文件夹，或讲座库经 http(s) 的根网址（以“/”结尾）
-  --root 网址   （文件夹）此文件夹将发布的网址：其下的音频地址在文件夹中查找；
-                其他地址不检查
-  --jobs N      同时进行的 HTTP 请求数（默认 4）
-  --json        以一个 JSON 对象代替文字输出
-
-退出状态：0 可以发布（允许有警告），1 不宜发布，2 无法检查。
-</translation>
-    </message>
     <message>
         <source>unknown option %1</source>
         <translation>未知选项 %1</translation>
@@ -162,6 +132,39 @@ Exit status: 0 fit to publish (warnings allowed), 1 not fit, 2 cannot check.
     <message>
         <source>--root takes the http(s) address a folder will be served at, ending in &quot;/&quot;</source>
         <translation>--root 需要文件夹将发布的 http(s) 网址，以“/”结尾</translation>
+    </message>
+    <message>
+        <source>Usage: kardelo-library check [--json] [--jobs N] [--root URL] DIR-or-URL
+
+Reads a library as the client will and reports what would hurt its listeners: lines the client
+drops, conferences without lectures, stored names that clash or are too long, text that is not
+GB2312, a version file the client cannot read, a library index that is cut short or says other
+than the lists, audio that is missing, fails or is a web page, and (over HTTP) audio whose broken
+downloads cannot resume.
+
+  DIR-or-URL  a built library folder, or the library&apos;s root over http(s), ending in &quot;/&quot;
+  --root URL  (folder) the address the folder will be served at: audio addresses below it are
+              looked for as files in the folder; others are not checked
+  --jobs N    HTTP requests at once (default 4)
+  --json      one JSON object instead of text
+
+Exit status: 0 fit to publish (warnings allowed), 1 not fit, 2 cannot check.
+</source>
+        <translation>用法：kardelo-library check [--json] [--jobs N] [--root 网址] 文件夹或网址
+
+像客户端一样读取讲座库，报告会影响听众的问题：客户端丢弃的行、没有讲座的会议、
+重复或过长的保存文件名、不是 GB2312 的文字、客户端读不懂的版本文件、被截断或与
+列表不符的讲座库索引、缺失、出错或是网页的音频，以及（经 HTTP 时）中断后无法续传
+的音频。
+
+  文件夹或网址  生成好的讲座库文件夹，或讲座库经 http(s) 的根网址（以“/”结尾）
+  --root 网址   （文件夹）此文件夹将发布的网址：其下的音频地址在文件夹中查找；
+                其他地址不检查
+  --jobs N      同时进行的 HTTP 请求数（默认 4）
+  --json        以一个 JSON 对象代替文字输出
+
+退出状态：0 可以发布（允许有警告），1 不宜发布，2 无法检查。
+</translation>
     </message>
 </context>
 <context>
@@ -301,6 +304,69 @@ check  像客户端一样从文件夹或经 HTTP 读取讲座库，报告会影�
     <message>
         <source>no lecture line the client keeps (catalogue line %1): entering the conference ends the client</source>
         <translation>没有客户端保留的讲座行（目录第 %1 行）：进入会议时客户端会退出</translation>
+    </message>
+    <message>
+        <source>no library index: a reader that learns the whole library in one request has to fetch every list instead; kardelo-library build writes it</source>
+        <translation>没有讲座库索引：想用一次请求得知整个讲座库的读取方只能逐个读取各列表；kardelo-library build 会生成它</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryIndexCheck</name>
+    <message>
+        <source>it does not start with the line &quot;%1&quot;</source>
+        <translation>第一行不是“%1”</translation>
+    </message>
+    <message>
+        <source>a lecture (L) line before any conference (C) line</source>
+        <translation>讲座（L）行出现在任何会议（C）行之前</translation>
+    </message>
+    <message>
+        <source>no E line at its end, so it was cut short</source>
+        <translation>末尾没有 E 行，文件被截断了</translation>
+    </message>
+    <message>
+        <source>the counts of its E line differ from the C and L lines above it: lines were lost or added</source>
+        <translation>E 行的计数与其上的 C 行、L 行不符：有行丢失或多出</translation>
+    </message>
+    <message>
+        <source>text after its E line</source>
+        <translation>E 行之后还有文字</translation>
+    </message>
+    <message>
+        <source>%1; a reader refuses the whole index, and kardelo-library build writes it afresh</source>
+        <translation>%1；读取方会拒绝整个索引，kardelo-library build 会重新生成它</translation>
+    </message>
+    <message>
+        <source>the index lacks the conference of catalogue line %1</source>
+        <translation>索引缺少目录第 %1 行的会议</translation>
+    </message>
+    <message>
+        <source>the index has a conference the catalogue does not: %1</source>
+        <translation>索引中有目录所没有的会议：%1</translation>
+    </message>
+    <message>
+        <source>the index has the catalogue&apos;s conferences in another order from catalogue line %1 on</source>
+        <translation>自目录第 %1 行起，索引中会议的顺序与目录不同</translation>
+    </message>
+    <message>
+        <source>for the conference of catalogue line %1, the index lacks line %2 of %3</source>
+        <translation>目录第 %1 行的会议：索引缺少 %3 的第 %2 行</translation>
+    </message>
+    <message>
+        <source>for the conference of catalogue line %1, the index has a lecture %2 does not: %3</source>
+        <translation>目录第 %1 行的会议：索引中有 %2 所没有的讲座：%3</translation>
+    </message>
+    <message>
+        <source>for the conference of catalogue line %1, the index has the lectures of %2 in another order from its line %3 on</source>
+        <translation>目录第 %1 行的会议：自 %2 的第 %3 行起，索引中讲座的顺序与该列表不同</translation>
+    </message>
+    <message>
+        <source>%1; the lists win, and kardelo-library build writes the index afresh</source>
+        <translation>%1；以列表为准，kardelo-library build 会重新生成索引</translation>
+    </message>
+    <message>
+        <source>a line that is none of an index&apos;s: C, L or E followed by a tab, and the E line with two counts</source>
+        <translation>有一行不是索引的行：索引行只能以 C、L 或 E 加制表符开头，E 行带两个计数</translation>
     </message>
 </context>
 <context>

@@ -18,6 +18,12 @@
 // longest sample it passes over no real record.
 inline constexpr qsizetype kLongestCatalogueLine = 4096;
 
+// Cuts text at "\r\n" and hands on every line in order, without its line
+// end, until see says to stop. Text after the last "\r\n" is not a line:
+// what is returned is where it starts (where the lines seen end, when see
+// stopped).
+qsizetype forEachLine(QStringView text, const std::function<bool(QStringView line)>& see);
+
 // Cuts a fetched catalogue or lecture-list text at "\r\n" and hands on, in
 // file order and unchanged, every line that holds both a "%" and a "*".
 // Text after the last "\r\n" is not a line and is never read, and a line
@@ -29,3 +35,7 @@ void splitAndKeep(QStringView text, QStringList& list);
 
 // Whether a line is a record line at all.
 bool isCatalogueLine(QStringView line);
+
+// Whether the client keeps a line cut from a text: a record line no longer
+// than kLongestCatalogueLine.
+bool isKeptLine(QStringView line);

@@ -153,6 +153,7 @@ void NginxLibraryTest::answersCarryWhatTheClientNeeds_data()
     row("version file", "/version.txt", "version.txt", true, "", 200, kListText);
     row("catalogue", "/lists/catalogue.txt", "lists/catalogue.txt", true, "", 200, kListText);
     row("lecture list", "/lists/20131015.zip", "lists/20131015.zip", true, "", 200, kListText);
+    row("library index", "/lists/library-index.txt", "lists/library-index.txt", true, "", 200, kListText);
     row("list with a Chinese name", "/lists/%E6%96%B0%E6%97%A5%E6%9C%9F%EF%BC%9A2013.zip",
         QStringLiteral("lists/新日期：2013.zip"), false, "", 200, kListText);
     row("home page", "/", "index.html", false, "", 200, kPage);
@@ -361,7 +362,8 @@ void NginxLibraryTest::publishersCheckFindsTheLibraryFit()
     }
     // Every lecture of the sample lies on this server: one HEAD for each.
     QVERIFY(audio > 0);
-    QCOMPARE(requests, audio + 2 + int(QDir(libraryFile("lists")).entryList({"*.zip"}, QDir::Files).size()));
+    // The version file, the catalogue and the index besides the lists.
+    QCOMPARE(requests, audio + 3 + int(QDir(libraryFile("lists")).entryList({"*.zip"}, QDir::Files).size()));
 }
 
 QTEST_MAIN(NginxLibraryTest)

@@ -5,6 +5,7 @@
 #include "KardeloVersion.h"
 #include "catalogue/RowCaptions.h"
 #include "format/CatalogueLines.h"
+#include "format/LibraryIndex.h"
 #include "format/RecordFields.h"
 #include "format/TextCodec.h"
 #include "info/VersionCheck.h"
@@ -223,9 +224,12 @@ void LibraryBuildTest::clientReadsTheBuiltLibrary()
     QVERIFY(catalogueBytes.endsWith("\r\n"));
 
     QStringList addresses;
+    LibraryIndex listed;
     for (const QString& conference : clientLines(out + QStringLiteral("/lists/catalogue.txt"))) {
         const QString dateCaption = kUpdateDatePrefix + conferenceUpdateDate(conference).value_or(QString());
-        for (const QString& lecture : clientLines(out + QStringLiteral("/lists/") + lectureListFileName(dateCaption)))
+        listed.conferences.append(
+            {conference, clientLines(out + QStringLiteral("/lists/") + lectureListFileName(dateCaption))});
+        for (const QString& lecture : std::as_const(listed.conferences.last().lectureLines))
             addresses.append(lectureSavedName(lecture).value_or(QString()) + u' '
                              + lectureDownloadAddress(lecture).value_or(QString()));
     }
@@ -233,11 +237,17 @@ void LibraryBuildTest::clientReadsTheBuiltLibrary()
              (QStringList{"讲座一%张三 教授$专题报告 http://library.example.org/audio/1.wma",
                           "讲座二%李四 教授$专题报告 http://library.example.org/audio/2.wma",
                           "讲座三%王五$报告 https://elsewhere.example.org/3.wma"}));
+    // The index says all the catalogue and the lists say, in their order.
+    const LibraryIndexReading index = parseLibraryIndex(
+        decodeCharset(readWholeFile(out + u'/' + kLibraryIndexPath), kServerCharset).value_or(QString()));
+    QVERIFY2(index.ok(), qPrintable(index.error));
+    QVERIFY(index.index == listed);
+    QCOMPARE(listed.conferences.size(), 2);
     // The page stays; the list no conference names any more goes.
     QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden),
              (QStringList{"index.html", "lists", "version.txt"}));
     QCOMPARE(QDir(out + QStringLiteral("/lists")).entryList(QDir::Files),
-             (QStringList{"20140118.zip", "catalogue.txt", "新日期：2013.zip"}));
+             (QStringList{"20140118.zip", "catalogue.txt", "library-index.txt", "新日期：2013.zip"}));
 }
 
 void LibraryBuildTest::toolAnswersItsCommandLine_data()

@@ -223,6 +223,21 @@ void LibraryCheckTest::findsTheFault_data()
     QTest::newRow("bytes no GB2312 has") << Fault(
         [list](BrokenLibrary& l) { l.write(list, l.read(list).replace("%", "\xff\x81 %")); })
                                          << int(BothWays) << "not-gb2312" << list << 3;
+    const QString index = QStringLiteral("lists/library-index.txt");
+    QTest::newRow("index missing") << Fault([index](BrokenLibrary& l) { l.remove(index); }) << int(BothWays)
+                                   << "index-missing" << index << 0;
+    QTest::newRow("index cut short at a line's end") << Fault([index](BrokenLibrary& l) {
+        const QByteArray whole = l.read(index);
+        l.write(index, whole.first(whole.indexOf("\r\nL", whole.size() / 2) + 2));
+    }) << int(BothWays) << "index-unreadable" << index
+                                                     << 0;
+    QTest::newRow("index lacks a lecture") << Fault([index](BrokenLibrary& l) {
+        l.editLines(index, [](QStringList& s) {
+            s.removeAt(s.indexOf(QRegularExpression(QStringLiteral("L\t.*/20140105-3\\.wma"))));
+            s[s.size() - 2] = QStringLiteral("E\t15\t82");
+        });
+    }) << int(BothWays) << "index-disagrees"
+                                           << index << 0;
     QTest::newRow("audio missing") << Fault([](BrokenLibrary& l) { l.remove(QStringLiteral("audio/20140105-3.wma")); })
                                    << int(BothWays) << "audio-missing" << list << 5;
     QTest::newRow("audio is an HTML page") << Fault([](BrokenLibrary& l) {
@@ -304,9 +319,9 @@ void LibraryCheckTest::sampleLibraryIsClean()
         QCOMPARE(report.requests, 0);
         return;
     }
-    // The version file, the catalogue, 15 lecture lists and the head of
-    // each of 83 audio files, each once; never an audio body.
-    QCOMPARE(report.requests, 2 + 15 + 83);
+    // The version file, the catalogue, 15 lecture lists, the index and the
+    // head of each of 83 audio files, each once; never an audio body.
+    QCOMPARE(report.requests, 3 + 15 + 83);
     QCOMPARE(int(server.requests().size()), report.requests);
     QSet<std::string> asked;
     for (const TestHttpServer::Request& request : server.requests()) {
