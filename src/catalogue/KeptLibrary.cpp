@@ -35,8 +35,7 @@ QString KeptLibrary::pathOf(const QString& name) const
     return folder_ + u'/' + QString::fromLatin1(QUrl::toPercentEncoding(name));
 }
 
-void KeptLibrary::read(const QString& name, const QString& address,
-                       std::function<void(std::optional<KeptText>)> done)
+void KeptLibrary::read(const QString& name, const QString& address, std::function<void(std::optional<KeptText>)> done)
 {
     files_.run(
         [path = pathOf(name), address]() -> std::optional<KeptText> {

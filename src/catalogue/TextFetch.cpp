@@ -39,9 +39,8 @@ void TextFetch::answered()
     }
     const bool read = answered && result.httpStatus == kHttpOk;
     if (answered && !read)
-        qCWarning(lcLibrary).nospace() << "not reading " << address_
-                                       << ": its answer, after any redirects, had status " << result.httpStatus
-                                       << ", not 200";
+        qCWarning(lcLibrary).nospace() << "not reading " << address_ << ": its answer, after any redirects, had status "
+                                       << result.httpStatus << ", not 200";
     if (!read) {
         emit finished(QString());
         return;

@@ -65,7 +65,7 @@ void DownloadCommands::setDownloadQueue(DownloadQueue* queue)
 
 void DownloadCommands::downloadOrCancel(int entry)
 {
-    if (model_.view() != PageView::Lectures)
+    if (!model_.isLecture(entry))
         return;
     const QString line = model_.entry(entry);
     const std::optional<QString> target = targetPath(line);

@@ -56,6 +56,7 @@ void FavouritePlayer::play(int entry)
     case PageView::Catalogue:
         return;
     case PageView::Lectures:
+    case PageView::Found:
         for (QString& line : storedNames)
             line = lectureFileName(line).value_or(QString());
         break;

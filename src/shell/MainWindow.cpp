@@ -4,6 +4,7 @@
 
 #include "artwork/Artwork.h"
 #include "catalogue/KeptLibrary.h"
+#include "catalogue/LibraryLearner.h"
 #include "catalogue/ServerTexts.h"
 #include "download/DownloadCommands.h"
 #include "download/DownloadNotices.h"
@@ -54,8 +55,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
@@ -84,6 +85,7 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     keptLibrary_ = std::make_unique<KeptLibrary>(KeptLibrary::folderFor(
         QStandardPaths::writableLocation(QStandardPaths::CacheLocation), builtInAddress(addresses_.catalogue)));
     library_ = new LibraryConnection(*network_, addresses_, keptLibrary_.get(), this);
+    learner_ = new LibraryLearner(*network_, addresses_, keptLibrary_.get(), this);
     availability_ = new LibraryAvailability(
         *library_, [this] { return !views_->favouritesListing().names().isEmpty(); }, this);
 
@@ -111,8 +113,9 @@ MainWindow::MainWindow(const StoredAddresses& addresses, const QString& programF
     pageModel_ = new PageModel(this);
     pager_ = new Pager(pageList_, *pageModel_, this);
     views_ = new ViewSwitcher(viewBar_, pageList_, *pageModel_, this);
-    conferenceNavigation_ = new ConferenceNavigation(*pageModel_, *views_, *network_, addresses_, keptLibrary_.get(),
-                                                     [this] { return availability_->isOffline(); }, this);
+    conferenceNavigation_ = new ConferenceNavigation(
+        *pageModel_, *views_, *network_, addresses_, keptLibrary_.get(), [this] { return availability_->isOffline(); },
+        this);
     downloadCommands_ = new DownloadCommands(
         *pageModel_, favouritesFolder(), [this](const QString& fileName) { return views_->isStored(fileName); }, this);
     favouritePlayer_ = new FavouritePlayer(*pageModel_, *listening_, *sequence_, favouritesFolder(), this);
@@ -206,6 +209,12 @@ void MainWindow::runRowAction(int entry)
     case PageView::Catalogue:
         conferenceNavigation_->enterConference(entry);
         break;
+    case PageView::Found:
+        if (!pageModel_->isLecture(entry)) {
+            conferenceNavigation_->enterConference(entry);
+            break;
+        }
+        Q_FALLTHROUGH();
     case PageView::Lectures:
         // A stored lecture's row plays it, as its row in the favourites does.
         if (pageModel_->entryData(entry, PageModel::DownloadStateRole).value<PageModel::DownloadState>()
@@ -267,10 +276,13 @@ void MainWindow::connectAvailability()
     connect(availability_, &LibraryAvailability::openedOnCatalogue, this, [this](const QStringList& conferenceLines) {
         pageModel_->setList(PageView::Catalogue, conferenceLines);
         pageModel_->show(PageView::Catalogue);
+        learnWholeLibrary(conferenceLines, false);
         emit opened();
     });
     connect(availability_, &LibraryAvailability::openedOffline, this, [this](const QStringList& keptConferenceLines) {
         pageModel_->setList(PageView::Catalogue, keptConferenceLines);
+        if (!keptConferenceLines.isEmpty())
+            learnWholeLibrary(keptConferenceLines, true);
         // Lectures pressed for meanwhile wait for the library.
         downloadQueue_->setHeld(true);
         views_->choose(views_->favouritesListing().names().isEmpty() ? PageView::Catalogue : PageView::Favourites);
@@ -281,11 +293,17 @@ void MainWindow::connectAvailability()
     connect(availability_, &LibraryAvailability::reconnected, this,
             [this](const QStringList& conferenceLines, bool userAskedForCatalogue) {
                 pageModel_->setList(PageView::Catalogue, conferenceLines);
+                learnWholeLibrary(conferenceLines, false);
                 downloadQueue_->setHeld(false);
                 if (userAskedForCatalogue)
                     views_->choose(PageView::Catalogue);
             });
     connect(availability_, &LibraryAvailability::noticeChanged, this, &MainWindow::showOfflineNotice);
+    connect(learner_, &LibraryLearner::progressed, this, &MainWindow::showLearningProgress);
+    connect(learner_, &LibraryLearner::learnt, this, [this](const LibraryIndex& library) {
+        showLearningProgress(0, 0);
+        views_->learnLibrary(library);
+    });
     connect(availability_, &LibraryAvailability::unreachableWithNothingStored, this, [this] {
         // The program ends once the user has read why.
         showNotice(kNetworkFailureMessage, QMessageBox::Warning, nullptr, [self = QPointer(this)] {
@@ -316,27 +334,51 @@ void MainWindow::catalogueChosen()
     viewBar_.option(pageModel_->view())->setChecked(true);
 }
 
+void MainWindow::learnWholeLibrary(const QStringList& conferenceLines, bool offline)
+{
+    LibraryIndex catalogueAlone;
+    for (const QString& line : conferenceLines)
+        catalogueAlone.conferences.append({line, {}});
+    views_->learnLibrary(catalogueAlone);
+    learner_->learn(conferenceLines, offline);
+}
+
 void MainWindow::showOfflineNotice(const QString& text)
 {
-    if (!offlineNotice_ && text.isEmpty())
+    // The window's own line for it, not a box: the listener can go on
+    // with the stored lectures.
+    showFootLine(offlineNotice_, "offlineNotice", text);
+}
+
+void MainWindow::showLearningProgress(int listsRead, int listsInAll)
+{
+    showFootLine(learningNotice_, "learningNotice",
+                 listsRead < listsInAll ? QStringLiteral("正在读取全部讲座 %1/%2").arg(listsRead).arg(listsInAll)
+                                        : QString());
+}
+
+void MainWindow::showFootLine(QLabel*& line, const char* name, const QString& text)
+{
+    if (!line && text.isEmpty())
         return;
-    if (!offlineNotice_) {
-        // The window's own line for it, not a box: the listener can go on
-        // with the stored lectures.
-        offlineNotice_ = new QLabel(this);
-        offlineNotice_->setObjectName(QStringLiteral("offlineNotice"));
+    if (!line) {
+        line = new QLabel(this);
+        line->setObjectName(QString::fromLatin1(name));
         statusBar()->setSizeGripEnabled(false);
-        statusBar()->addWidget(offlineNotice_, 1);
+        statusBar()->addWidget(line, 1);
     }
-    offlineNotice_->setText(text);
-    offlineNotice_->setAccessibleName(text);
-    statusBar()->setVisible(!text.isEmpty());
+    line->setText(text);
+    line->setAccessibleName(text);
+    line->setVisible(!text.isEmpty());
+    statusBar()->setVisible((offlineNotice_ && !offlineNotice_->text().isEmpty())
+                            || (learningNotice_ && !learningNotice_->text().isEmpty()));
     fitToContents();
 }
 
 void MainWindow::fitToContents()
 {
-    const int notice = offlineNotice_ && statusBar()->isVisibleTo(this) ? statusBar()->sizeHint().height() : 0;
+    const int notice =
+        (offlineNotice_ || learningNotice_) && statusBar()->isVisibleTo(this) ? statusBar()->sizeHint().height() : 0;
     const int noticeChange = notice - std::exchange(noticeHeight_, notice);
     if (!isVisible()) {
         // The designed size; fitted to the screen as the window opens.

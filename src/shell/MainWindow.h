@@ -18,6 +18,7 @@ class AboutWindow;
 class DownloadQueue;
 class LibraryAvailability;
 class KeptLibrary;
+class LibraryLearner;
 class LibraryConnection;
 class QLabel;
 class ListeningMemory;
@@ -109,6 +110,8 @@ public:
     // What the window says of the library while it cannot be reached; null
     // until then.
     QLabel* offlineNotice() const { return offlineNotice_; }
+    // How far learning the whole library is, beside it; null until then.
+    QLabel* learningNotice() const { return learningNotice_; }
     // Null until the load step; empty after the shutdown step.
     DownloadQueue* downloadQueue() const;
     AboutWindow* aboutWindow() const;
@@ -134,6 +137,12 @@ private:
     void connectAvailability();
     void catalogueChosen();
     void showOfflineNotice(const QString& text);
+    void showLearningProgress(int listsRead, int listsInAll);
+    // Sets one of the lines at the window's foot, made when first needed.
+    void showFootLine(QLabel*& line, const char* name, const QString& text);
+    // Learns every lecture of the library for the search box, the
+    // catalogue's names searched meanwhile.
+    void learnWholeLibrary(const QStringList& conferenceLines, bool offline);
     void fitToContents();
 
     StoredAddresses addresses_;
@@ -146,6 +155,8 @@ private:
     LibraryConnection* library_ = nullptr;
     LibraryAvailability* availability_ = nullptr;
     QLabel* offlineNotice_ = nullptr;
+    QLabel* learningNotice_ = nullptr;
+    LibraryLearner* learner_ = nullptr;
     bool shuttingDown_ = false;
     int noticeHeight_ = 0;
 

@@ -31,7 +31,8 @@ ConferenceNavigation::~ConferenceNavigation() = default;
 
 void ConferenceNavigation::enterConference(int entry)
 {
-    if (model_.view() != PageView::Catalogue)
+    // A conference of the catalogue, or one a search found.
+    if (model_.view() != PageView::Catalogue && (model_.view() != PageView::Found || model_.isLecture(entry)))
         return;
     const QString line = model_.entry(entry);
     const std::optional<QString> listName = conferenceListFileName(line);
@@ -62,7 +63,8 @@ void ConferenceNavigation::keptCopyRead(const QString& listName, const QString& 
         lectureListRead(address, bytesToText(kept->body, kServerCharset), std::nullopt);
         return;
     }
-    listFetch_ = std::make_unique<TextFetch>(network_, address, kServerCharset, nullptr, platform::NetworkLimits{}, kept);
+    listFetch_ =
+        std::make_unique<TextFetch>(network_, address, kServerCharset, nullptr, platform::NetworkLimits{}, kept);
     connect(listFetch_.get(), &TextFetch::cameAnew, this, [this, listName](const KeptText& text) {
         if (kept_)
             kept_->keep(listName, text);

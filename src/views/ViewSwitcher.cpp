@@ -10,6 +10,7 @@
 #include "platform/widgets/CaptionLabel.h"
 #include "platform/widgets/OptionButton.h"
 #include "platform/widgets/TextBox.h"
+#include "views/LibrarySearch.h"
 #include "views/PageModel.h"
 #include "views/SearchFilter.h"
 
@@ -49,8 +50,9 @@ void ViewSwitcher::setSearchBox(bool open, const QColor& labelColour)
 
 void ViewSwitcher::colourOptions(PageView view)
 {
+    const PageView chosen = view == PageView::Found ? PageView::Catalogue : view;
     for (const PageView each : {PageView::Catalogue, PageView::Favourites, PageView::Lectures})
-        viewBar_.option(each)->setTextColour(each == view ? colours::chosenView : colours::text);
+        viewBar_.option(each)->setTextColour(each == chosen ? colours::chosenView : colours::text);
 }
 
 void ViewSwitcher::choose(PageView view)
@@ -59,6 +61,7 @@ void ViewSwitcher::choose(PageView view)
         return;
     switch (view) {
     case PageView::Catalogue:
+    case PageView::Found:
         showCatalogue();
         break;
     case PageView::Lectures:
@@ -78,7 +81,7 @@ void ViewSwitcher::showDeleteButtons(bool shown)
 
 void ViewSwitcher::showCatalogue()
 {
-    setSearchBox(false, colours::dimmedText);
+    setSearchBox(true, colours::text);
     colourOptions(PageView::Catalogue);
     showDeleteButtons(false);
     model_.show(PageView::Catalogue);
@@ -86,9 +89,10 @@ void ViewSwitcher::showCatalogue()
 
 void ViewSwitcher::showLectures()
 {
-    setSearchBox(false, colours::dimmedText);
+    setSearchBox(true, colours::text);
     colourOptions(PageView::Lectures);
     showDeleteButtons(false);
+    model_.setList(PageView::Lectures, enteredLectures_);
     model_.show(PageView::Lectures);
 }
 
@@ -102,16 +106,65 @@ void ViewSwitcher::showFavourites()
 
 void ViewSwitcher::searchTextChanged()
 {
+    const QString text = viewBar_.searchBox->text();
+    switch (model_.view()) {
+    case PageView::Catalogue:
+    case PageView::Found:
+        searchLibrary(text);
+        return;
+    case PageView::Lectures:
+        narrowLectures(text);
+        return;
+    case PageView::Favourites:
+        break;
+    }
     // The label takes the button-text colour here, not the plain black
     // the favourites switch gives it.
     setSearchBox(true, colours::desktopDefault);
     colourOptions(PageView::Favourites);
     showDeleteButtons(true);
-    fillFavourites(viewBar_.searchBox->text());
+    fillFavourites(text);
+}
+
+void ViewSwitcher::searchLibrary(const QString& text)
+{
+    const SearchQuery query(text);
+    if (query.isEmpty()) {
+        if (model_.view() == PageView::Found)
+            model_.show(PageView::Catalogue);
+        return;
+    }
+    // Until the library has been learnt, there is nothing yet to find.
+    const LibrarySearch::Found found = library_ ? library_->find(query) : LibrarySearch::Found{};
+    model_.setFound(found.lines, found.conferenceOfEach);
+    if (model_.view() != PageView::Found)
+        model_.show(PageView::Found);
+}
+
+void ViewSwitcher::narrowLectures(const QString& text)
+{
+    const SearchQuery query(text);
+    QStringList narrowed;
+    for (const QString& line : std::as_const(enteredLectures_)) {
+        if (query.isEmpty() || matches(SearchKey(LibrarySearch::lectureFields(line)), query))
+            narrowed.append(line);
+    }
+    model_.setList(PageView::Lectures, narrowed);
+}
+
+void ViewSwitcher::learnLibrary(const LibraryIndex& library)
+{
+    searchBuilder_.run([library] { return std::make_shared<const LibrarySearch>(library); },
+                       [this](std::shared_ptr<const LibrarySearch> search) {
+                           library_ = std::move(search);
+                           if (model_.view() == PageView::Found)
+                               searchLibrary(viewBar_.searchBox->text());
+                       });
 }
 
 void ViewSwitcher::showEnteredConference(const QStringList& lectureLines)
 {
+    enteredLectures_ = lectureLines;
     model_.setList(PageView::Lectures, lectureLines);
     choose(PageView::Lectures);
     viewBar_.lecturesOption->setEnabled(true);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "parts/PageView.h"
+#include "platform/files/FileThread.h"
 #include "platform/files/FolderListing.h"
 
 #include <QColor>
@@ -10,9 +11,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
+class LibrarySearch;
 class PageModel;
+struct LibraryIndex;
 struct PageList;
 struct ViewBar;
 
@@ -20,9 +24,11 @@ namespace platform {
 class IntervalTimer;
 }  // namespace platform
 
-// The three views of the page (the catalogue, a conference's lectures and
-// the favourites) and the switches between them, the favourites listing
-// with its search box, and the favourites' delete buttons. The view itself
+// The views of the page (the catalogue, a conference's lectures, the
+// favourites, and what a search of the whole library found) and the
+// switches between them, the search box in each (the whole library from the
+// catalogue, the conference's lectures in 远程音频, the stored names in 我的收藏),
+// the favourites listing, and the favourites' delete buttons. The view itself
 // is the page model's; the view options and the rest of the bar follow it.
 class ViewSwitcher : public QObject {
     Q_OBJECT
@@ -50,8 +56,13 @@ public:
     void showCatalogue();
     void showLectures();
     void showFavourites();
-    // Every change of the search box's text lists the matching favourites.
+    // Every change of the search box's text searches the view shown: the
+    // whole library from the catalogue (an empty text shows the catalogue
+    // again), the lectures entered in 远程音频, the favourites in 我的收藏.
     void searchTextChanged();
+    // The whole library as learnt; searched from now on, once its keys are
+    // made on a thread of their own.
+    void learnLibrary(const LibraryIndex& library);
     // A conference's lecture lines have been read: they are shown, and its
     // option can be chosen from now on.
     void showEnteredConference(const QStringList& lectureLines);
@@ -77,6 +88,8 @@ signals:
 
 private:
     void followView(PageView view);
+    void searchLibrary(const QString& text);
+    void narrowLectures(const QString& text);
     void showFavouritesAfterDownload();
     void setSearchBox(bool open, const QColor& labelColour);
     // The view's option is red, the others black.
@@ -89,4 +102,10 @@ private:
     // The favourites folder's *.zip files, in name order.
     platform::FolderListing favouritesListing_;
     platform::IntervalTimer* favouritesTimer_;
+    // The lecture lines of the conference entered, all of them, whatever
+    // the search box narrows the page to.
+    QStringList enteredLectures_;
+    std::shared_ptr<const LibrarySearch> library_;
+    // Makes the library's search keys: ICU's pinyin takes its time.
+    platform::FileThread searchBuilder_;
 };

@@ -13,6 +13,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/ServerAddresses.h"
 #include "support/ToneWav.h"
+#include "support/TypeText.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -209,6 +210,10 @@ void StartUpTest::theKeptLibraryIsBrowsedOfflineAndADownloadWaitsForTheNetwork()
     QVERIFY(window && window->isOffline());
     QVERIFY(window->viewBar().catalogueOption->isChecked());
     QCOMPARE(window->offlineNotice()->text(), LibraryAvailability::kKeptLibraryMessage);
+    // Searched too: the lectures kept are learnt without the library.
+    typeText(window->viewBar().searchBox, QStringLiteral("jiangzuo"));
+    QTRY_COMPARE(fixture.visibleFirstCaptions(), QStringList{QStringLiteral("讲座 - 四十分钟")});
+    window->viewBar().searchBox->clear();
     QVERIFY(fixture.enterConference());
     QCOMPARE(fixture.rowStates().first(), QStringLiteral("下 载|"));
 

@@ -1,8 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "format/LectureListName.h"
+#include "format/LibraryIndex.h"
+#include "support/Gb2312.h"
 #include "support/MainWindowFixture.h"
 #include "support/TypeText.h"
 #include "views/SearchFilter.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
 
 #include <QtTest>
 
@@ -18,6 +25,8 @@ private slots:
     void deletingTheTextListsEverything();
     void trimsOnlyPlainSpaces_data();
     void trimsOnlyPlainSpaces();
+    void theWholeLibraryIsSearchedFromTheCatalogue_data();
+    void theWholeLibraryIsSearchedFromTheCatalogue();
 
 private:
     std::unique_ptr<MainWindowFixture> fixture_;
@@ -100,6 +109,73 @@ void SearchTest::trimsOnlyPlainSpaces()
     QFETCH(QString, text);
     QFETCH(QString, trimmed);
     QCOMPARE(trimmedSearchText(text), trimmed);
+}
+
+void SearchTest::theWholeLibraryIsSearchedFromTheCatalogue_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("withIndex");  // the library has an index; otherwise each list is read
+    QTest::newRow("part of the title") << QStringLiteral("休克的ECMO") << true;
+    QTest::newRow("full-width and case") << QStringLiteral("ｅｃｍｏ") << true;
+    QTest::newRow("pinyin") << "xinyuanxing" << true;
+    QTest::newRow("pinyin initials") << "xyxxk" << true;
+    QTest::newRow("pinyin initials, no index") << "xyxxk" << false;
+}
+
+// Forty conferences; the ECMO talk is in the 38th. Found from the
+// catalogue, it is downloaded from its result row; in its conference's
+// lectures the same text narrows the page to it.
+void SearchTest::theWholeLibraryIsSearchedFromTheCatalogue()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, withIndex);
+    MainWindowFixture fixture;
+    const QStringList conferences = conferenceLines(40);
+    fixture.serveCatalogue(conferences);
+    LibraryIndex library;
+    for (int k = 0; k < conferences.size(); ++k) {
+        QStringList lectures{QStringLiteral("讲座%1%张医生$说明*").arg(k) + fixture.server.url("/audio/a.wma")};
+        if (k == 37)
+            lectures << QStringLiteral("心源性休克的ECMO治疗%李医生$四十分钟*") + fixture.server.url("/audio/ecmo.wma");
+        library.conferences.append({conferences[k], lectures});
+        const QString list = conferenceListFileName(conferences[k]).value_or(QString());
+        if (!withIndex)
+            fixture.server.serveBytes("/lists/" + list.toStdString(), toGb2312(lectures.join("\r\n") + "\r\n"));
+    }
+    if (withIndex)
+        fixture.server.serveBytes("/lists/library-index.txt", toGb2312(formatLibraryIndex(library)));
+    fixture.server.serveBytes("/audio/ecmo.wma", QByteArray(2000, 'e'));
+    MainWindow* window = fixture.load();
+    QVERIFY(window);
+
+    QLineEdit* box = window->viewBar().searchBox;
+    typeText(box, typed);
+    const QString found = QStringLiteral("心源性休克的ECMO治疗 - 四十分钟");
+    QTRY_COMPARE(fixture.visibleFirstCaptions(), QStringList{found});
+    QVERIFY(fixture.visibleSecondCaptions().first().startsWith(QStringLiteral("会议37")));
+    QVERIFY(window->viewBar().catalogueOption->isChecked());
+    // Cleared, the box shows the catalogue again.
+    box->clear();
+    QTRY_COMPARE(fixture.visibleFirstCaptions().value(0), QStringLiteral("会议0"));
+    typeText(box, typed);
+    QTRY_COMPARE(fixture.visibleFirstCaptions(), QStringList{found});
+    QTest::mouseClick(window->pageList().rows[0].actionButton, Qt::LeftButton);
+    fixture.waitWhileDownloading();
+    QCOMPARE(QDir(fixture.favouritesFolder()).entryList(QDir::Files).size(), 1);
+
+    // In a conference's lectures, the same text narrows the page.
+    QTRY_VERIFY(window->viewBar().favouritesOption->isChecked());
+    QRadioButton* catalogue = window->viewBar().catalogueOption;
+    QTest::mouseClick(catalogue, Qt::LeftButton, {}, QPoint(6, catalogue->height() / 2));
+    const QStringList first{library.conferences[0].lectureLines[0], library.conferences[37].lectureLines[1]};
+    fixture.server.serveBytes("/lists/" + conferenceListFileName(conferences[0]).value_or(QString()).toStdString(),
+                              toGb2312(first.join("\r\n") + "\r\n"));
+    QVERIFY(fixture.enterConference(0));
+    box->clear();
+    QCOMPARE(fixture.visibleFirstCaptions().size(), 2);
+    typeText(box, typed);
+    QTRY_COMPARE(fixture.visibleFirstCaptions(), QStringList{found});
+    QVERIFY(fixture.messages().isEmpty());
 }
 
 QTEST_MAIN(SearchTest)
