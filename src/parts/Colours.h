@@ -15,7 +15,6 @@ inline const QColor text{0, 0, 0};
 inline const QColor chosenView{255, 0, 0};
 inline const QColor dimmedText{128, 128, 128};
 inline const QColor paper{255, 255, 255};
-inline const QColor closedSearchBox{224, 224, 224};
 inline const QColor progress{0, 0, 255};
 inline const QColor link{0, 0, 255};
 inline const QColor rowSeparator{0, 128, 128};

@@ -32,12 +32,13 @@ ViewBar ViewBar::build(QWidget* client)
     bar.favouritesOption->setTextColour(colours::text);
 
     bar.searchLabel =
-        platform::makeLabel(bar.frame, QStringLiteral("搜索"), QRect(364, 20, 24, 12), colours::dimmedText, true);
+        platform::makeLabel(bar.frame, QStringLiteral("搜索"), QRect(364, 20, 24, 12), colours::text, true);
+    // Open in every view: the whole library from the catalogue, the
+    // conference's lectures, or the stored ones.
     bar.searchBox = new platform::TextBox(bar.frame);
     bar.searchBox->setGeometry(QRect(396, 16, 205, 22));
-    bar.searchBox->setEnabled(false);
-    bar.searchBox->setBackgroundColour(colours::closedSearchBox);
-    bar.searchBox->setAccessibleName(QStringLiteral("搜索收藏"));
+    bar.searchBox->setBackgroundColour(colours::paper);
+    bar.searchBox->setAccessibleName(QStringLiteral("搜索讲座"));
     // The search keeps to the right, as the list's buttons below it do.
     auto* layout = new platform::AnchorLayout(bar.frame->size(), bar.frame);
     for (QWidget* option :

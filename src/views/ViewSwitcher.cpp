@@ -41,11 +41,9 @@ void ViewSwitcher::followView(PageView view)
     viewBar_.option(view)->setChecked(true);
 }
 
-void ViewSwitcher::setSearchBox(bool open, const QColor& labelColour)
+void ViewSwitcher::setSearchLabel(const QColor& colour)
 {
-    viewBar_.searchBox->setEnabled(open);
-    viewBar_.searchLabel->setTextColour(labelColour);
-    viewBar_.searchBox->setBackgroundColour(open ? colours::paper : colours::closedSearchBox);
+    viewBar_.searchLabel->setTextColour(colour);
 }
 
 void ViewSwitcher::colourOptions(PageView view)
@@ -81,7 +79,7 @@ void ViewSwitcher::showDeleteButtons(bool shown)
 
 void ViewSwitcher::showCatalogue()
 {
-    setSearchBox(true, colours::text);
+    setSearchLabel(colours::text);
     colourOptions(PageView::Catalogue);
     showDeleteButtons(false);
     model_.show(PageView::Catalogue);
@@ -89,7 +87,7 @@ void ViewSwitcher::showCatalogue()
 
 void ViewSwitcher::showLectures()
 {
-    setSearchBox(true, colours::text);
+    setSearchLabel(colours::text);
     colourOptions(PageView::Lectures);
     showDeleteButtons(false);
     model_.setList(PageView::Lectures, enteredLectures_);
@@ -98,7 +96,7 @@ void ViewSwitcher::showLectures()
 
 void ViewSwitcher::showFavourites()
 {
-    setSearchBox(true, colours::text);
+    setSearchLabel(colours::text);
     colourOptions(PageView::Favourites);
     showDeleteButtons(true);
     fillFavourites();
@@ -120,7 +118,7 @@ void ViewSwitcher::searchTextChanged()
     }
     // The label takes the button-text colour here, not the plain black
     // the favourites switch gives it.
-    setSearchBox(true, colours::desktopDefault);
+    setSearchLabel(colours::desktopDefault);
     colourOptions(PageView::Favourites);
     showDeleteButtons(true);
     fillFavourites(text);

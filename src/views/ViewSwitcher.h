@@ -91,7 +91,7 @@ private:
     void searchLibrary(const QString& text);
     void narrowLectures(const QString& text);
     void showFavouritesAfterDownload();
-    void setSearchBox(bool open, const QColor& labelColour);
+    void setSearchLabel(const QColor& colour);
     // The view's option is red, the others black.
     void colourOptions(PageView view);
     void showDeleteButtons(bool shown);

@@ -72,9 +72,9 @@ void KeyboardAccessTest::tabWalksTheWindowTopToBottom()
 {
     TransportBar* player = window_->playerBar().transportBar;
     // The view options are one stop, the chosen one, as any group of
-    // options. Disabled and hidden controls are passed over: the search box
-    // is closed, the delete buttons hidden, and there is nothing to play.
-    QList<QWidget*> expected{window_->viewBar().catalogueOption};
+    // options. Disabled and hidden controls are passed over: the delete
+    // buttons are hidden, and there is nothing to play.
+    QList<QWidget*> expected{window_->viewBar().catalogueOption, window_->viewBar().searchBox};
     for (int i = 0; i < PageList::kDesignedRows; ++i)
         expected << row(i).actionButton;
     expected << window_->pageList().pageScrollBar << player->findChild<QToolButton*>("speedButton")
@@ -232,8 +232,8 @@ void KeyboardAccessTest::focusMarkShowsForTheKeyboardOnly()
     button->setFocus(Qt::ActiveWindowFocusReason);
     QCOMPARE(button->grab().toImage(), unfocused);
 
-    window_->viewBar().catalogueOption->setFocus();
-    QTest::keyClick(window_->viewBar().catalogueOption, Qt::Key_Tab);
+    window_->viewBar().searchBox->setFocus();
+    QTest::keyClick(window_->viewBar().searchBox, Qt::Key_Tab);
     QCOMPARE(focused(), button);
     QVERIFY(button->grab().toImage() != unfocused);
 }
@@ -280,7 +280,7 @@ void KeyboardAccessTest::everyControlIsNamedForAScreenReader()
     const Expected controls[] = {
         {row(0).actionButton, QAccessible::Button, "播 放", "冠心病 - 四十分钟"},
         {row(0).deleteButton, QAccessible::Button, "删 除", "冠心病 - 四十分钟"},
-        {window_->viewBar().searchBox, QAccessible::EditableText, "搜索收藏", {}},
+        {window_->viewBar().searchBox, QAccessible::EditableText, "搜索讲座", {}},
         {window_->pageList().pageScrollBar, QAccessible::ScrollBar, "列表位置", {}},
         {part("playPauseButton"), QAccessible::Button, "播放", {}},
         {part("stopButton"), QAccessible::Button, "停止", {}},

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
-
 #include <QtTest>
 
 class SearchTest : public QObject {
