@@ -68,9 +68,8 @@ std::variant<KeptText, KeptTextRefusal> parseKeptText(QByteArrayView file, const
     if (length > bodyLimit)
         return KeptTextRefusal{QStringLiteral("it is longer than any text is read")};
     if (file.size() - at != length)
-        return KeptTextRefusal{QStringLiteral("it is %1 bytes long, not the %2 it should be")
-                                   .arg(file.size() - at)
-                                   .arg(length)};
+        return KeptTextRefusal{
+            QStringLiteral("it is %1 bytes long, not the %2 it should be").arg(file.size() - at).arg(length)};
     const QByteArrayView body = file.sliced(at);
     if (digestOf(body) != header[5])
         return KeptTextRefusal{QStringLiteral("its bytes are not the ones kept")};

@@ -57,16 +57,17 @@ void LibraryConnection::readNow()
     retryTimer_.stop();
     // Read from the disk while the version file comes over the network.
     if (kept_ && !std::exchange(keptCatalogueAsked_, true)) {
-        kept_->read(KeptLibrary::kCatalogueName, builtInAddress(addresses_.catalogue), [this](std::optional<KeptText> text) {
-            keptCatalogueKnown_ = true;
-            if (text) {
-                splitAndKeep(bytesToText(text->body, kServerCharset), keptCatalogue_);
-                keptCatalogueText_ = std::move(text);
-            }
-            emit keptCatalogueRead(keptCatalogue_);
-            if (std::exchange(catalogueDue_, false))
-                readCatalogue();
-        });
+        kept_->read(KeptLibrary::kCatalogueName, builtInAddress(addresses_.catalogue),
+                    [this](std::optional<KeptText> text) {
+                        keptCatalogueKnown_ = true;
+                        if (text) {
+                            splitAndKeep(bytesToText(text->body, kServerCharset), keptCatalogue_);
+                            keptCatalogueText_ = std::move(text);
+                        }
+                        emit keptCatalogueRead(keptCatalogue_);
+                        if (std::exchange(catalogueDue_, false))
+                            readCatalogue();
+                    });
     } else if (!kept_) {
         keptCatalogueKnown_ = true;
     }

@@ -98,8 +98,9 @@ void CurlRequest::askOnlyIfChanged(const QByteArray& entityTag, const QByteArray
     // The tag alone when there is one: a server must then pass over the
     // date, and one that ignores dates (as the library's nginx is set to,
     // for the older clients' "0") would otherwise answer in full.
-    const QByteArray condition = entityTag.isEmpty() ? "If-Modified-Since: " + (lastModified.isEmpty() ? "0" : lastModified)
-                                                     : "If-None-Match: " + entityTag;
+    const QByteArray condition = entityTag.isEmpty()
+        ? "If-Modified-Since: " + (lastModified.isEmpty() ? "0" : lastModified)
+        : "If-None-Match: " + entityTag;
     headers_ = curl_slist_append(headers_, condition.constData());
     curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers_);
 }
