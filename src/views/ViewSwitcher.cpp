@@ -90,7 +90,9 @@ void ViewSwitcher::showLectures()
     setSearchLabel(colours::text);
     colourOptions(PageView::Lectures);
     showDeleteButtons(false);
-    model_.setList(PageView::Lectures, enteredLectures_);
+    // Every lecture of the conference again, whatever the box narrowed.
+    if (!enteredLectures_.isEmpty())
+        model_.setList(PageView::Lectures, enteredLectures_);
     model_.show(PageView::Lectures);
 }
 

@@ -4,6 +4,7 @@
 
 #include "catalogue/RowCaptions.h"
 #include "download/DownloadQueue.h"
+#include "format/LibraryIndex.h"
 #include "platform/host/SessionBus.h"
 #include "shell/StartProcedure.h"
 #include "support/Gb2312.h"
@@ -47,6 +48,12 @@ void MainWindowFixture::serveCatalogue(const QStringList& lines)
     for (const QString& line : lines)
         text += line + QStringLiteral("\r\n");
     server.serveBytes("/lists/catalogue.txt", toGb2312(text));
+    // An index as the publisher's tool writes one, of these conferences
+    // alone: the window learns the library in one request, not list by list.
+    LibraryIndex library;
+    for (const QString& line : lines)
+        library.conferences.append({line, {}});
+    server.serveBytes("/lists/library-index.txt", toGb2312(formatLibraryIndex(library)));
 }
 
 MainWindow* MainWindowFixture::load()
