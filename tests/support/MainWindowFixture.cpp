@@ -9,9 +9,9 @@
 #include "support/Gb2312.h"
 #include "support/ServerAddresses.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
