@@ -77,20 +77,51 @@ kardelo_build() {
   cmake --build "$KARDELO_BUILD" -j"$(nproc)" "${targets[@]}"
 }
 
-# The address and undefined-behaviour sanitizers (clang 14), over the whole
-# suite and the fuzz targets: any report ends the test that made it, and so
-# fails the run.
-KARDELO_SANITIZE_PACKAGES=(clang-14 libclang-rt-14-dev)
+# The sanitizer builds, with clang 14: address and undefined behaviour over
+# the whole suite and the fuzz targets, threads over the suites whose code
+# runs threads. Any report ends the test that made it, and so fails the run.
+# llvm-14's symbolizer gives the thread sanitizer's reports their functions,
+# which its suppressions name.
+KARDELO_SANITIZE_PACKAGES=(clang-14 libclang-rt-14-dev llvm-14)
+KARDELO_THREAD_SANITIZE_BUILD="${KARDELO_THREAD_SANITIZE_BUILD:-$KARDELO_ROOT/build-tsan}"
+# The test areas (tests/<area>/) whose code hands work between threads.
+KARDELO_THREAD_SANITIZE_AREAS=(platform download playback shell views)
+
+# kardelo_configure_clang build-folder build-type sanitizers compile-flags [cmake option...]:
+# clang 14 with -fsanitize=<sanitizers> on compiling and linking, no benchmarks.
+kardelo_configure_clang() {
+  local folder="$1" type="$2" sanitizers="$3" flags="$4"
+  shift 4
+  CC=clang-14 CXX=clang++-14 cmake -S "$KARDELO_ROOT" -B "$folder" \
+    -DCMAKE_BUILD_TYPE="$type" -DKARDELO_BUILD_BENCHMARKS=OFF \
+    -DCMAKE_CXX_FLAGS="-fsanitize=$sanitizers $flags -fno-omit-frame-pointer" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=$sanitizers" "$@"
+}
 # kardelo_configure_sanitized build-folder build-type [cmake option...]
 kardelo_configure_sanitized() {
   local folder="$1" type="$2"
   shift 2
-  local flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
-  CC=clang-14 CXX=clang++-14 cmake -S "$KARDELO_ROOT" -B "$folder" \
-    -DCMAKE_BUILD_TYPE="$type" -DKARDELO_BUILD_BENCHMARKS=OFF -DKARDELO_FUZZ=ON \
-    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" "$@"
+  kardelo_configure_clang "$folder" "$type" address,undefined -fno-sanitize-recover=undefined -DKARDELO_FUZZ=ON "$@"
 }
 kardelo_build_sanitized() {
   kardelo_configure_sanitized "$KARDELO_SANITIZE_BUILD" Debug
   cmake --build "$KARDELO_SANITIZE_BUILD" -j"$(nproc)"
+}
+# The thread sanitizer's build holds only those areas' tests and what they
+# run; -O1, as its authors advise, for the speed the timed waits of the
+# tests need.
+kardelo_build_thread_sanitized() {
+  kardelo_configure_clang "$KARDELO_THREAD_SANITIZE_BUILD" Debug thread "-O1 -g" -DKARDELO_FUZZ=OFF
+  local targets=() area test_source
+  for area in "${KARDELO_THREAD_SANITIZE_AREAS[@]}"; do
+    for test_source in "$KARDELO_ROOT/tests/$area/"*Test.cpp; do
+      targets+=(--target "$(basename "$test_source" .cpp)")
+    done
+  done
+  cmake --build "$KARDELO_THREAD_SANITIZE_BUILD" -j"$(nproc)" "${targets[@]}"
+}
+# The ctest pattern of those areas' tests.
+kardelo_thread_sanitized_tests() {
+  local IFS='|'
+  echo "^(${KARDELO_THREAD_SANITIZE_AREAS[*]})\\."
 }

@@ -3,15 +3,27 @@
 #include "download/BackgroundDownload.h"
 
 #include "download/DownloadJob.h"
+#include "platform/ThreadHandOff.h"
 #include "platform/net/NetworkAccess.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QThread>
 
 #include <memory>
 
+namespace {
+
+// The owner's requests to the host, each an event of its own.
+constexpr QEvent::Type kBegin = QEvent::User;
+constexpr QEvent::Type kCancel = QEvent::Type(QEvent::User + 1);
+constexpr QEvent::Type kInterrupt = QEvent::Type(QEvent::User + 2);
+
+}  // namespace
+
 // The download thread's side: made on the owner's thread, moved to the
-// download thread at once, and from then on used only there, by queued
-// calls, until its deferred deletion.
+// download thread at once, and from then on used only there, by the events
+// the owner posts (see request()), until its deferred deletion.
 class BackgroundDownload::Host : public QObject {
     Q_OBJECT
 
@@ -22,6 +34,22 @@ public:
           options_(std::move(options)),
           renamesOn_(renamesOn)
     {
+    }
+
+    bool event(QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type == kBegin || type == kCancel || type == kInterrupt || type == QEvent::DeferredDelete)
+            platform::takeOver(this);
+        if (type == kBegin)
+            begin();
+        else if (type == kCancel)
+            cancel();
+        else if (type == kInterrupt)
+            interrupt();
+        else
+            return QObject::event(event);
+        return true;
     }
 
     // Nobody waits for the end any more: a rename under way finishes on
@@ -101,6 +129,7 @@ BackgroundDownload::BackgroundDownload(QString address, QString targetPath, Down
 BackgroundDownload::~BackgroundDownload()
 {
     // Its destructor interrupts the job there.
+    platform::handOver(host_);
     host_->deleteLater();
 }
 
@@ -108,17 +137,27 @@ void BackgroundDownload::start()
 {
     if (std::exchange(started_, true))
         return;
-    QMetaObject::invokeMethod(host_, &Host::begin);
+    request(kBegin);
 }
 
 void BackgroundDownload::cancel()
 {
-    QMetaObject::invokeMethod(host_, &Host::cancel);
+    request(kCancel);
 }
 
 void BackgroundDownload::interrupt()
 {
-    QMetaObject::invokeMethod(host_, &Host::interrupt);
+    request(kInterrupt);
+}
+
+// The event queue hands the host over to its thread with each event.
+// Posted events of our own, rather than queued calls, so that the hand-over
+// can be marked once all it carries is written (platform/ThreadHandOff.h).
+void BackgroundDownload::request(int type)
+{
+    auto* event = new QEvent(QEvent::Type(type));
+    platform::handOver(host_);
+    QCoreApplication::postEvent(host_, event);
 }
 
 #include "BackgroundDownload.moc"

@@ -16,7 +16,7 @@ class QThreadPool;
 // of megabytes in one pass, and writing them takes the whole of that pass:
 // on the window's thread it would stop the window for as long. Here the
 // window only hears of the progress and the end, by queued signals, and
-// asks for a cancel or an interrupt the same way.
+// asks for a cancel or an interrupt by posted events.
 //
 // The job, its transfer and its network live and die on the download
 // thread; nothing of theirs is touched from here, so nothing here waits.
@@ -56,6 +56,8 @@ signals:
 
 private:
     class Host;
+
+    void request(int type);
 
     QThread& runsOn_;
     // Lives on runsOn_, where it is deleted.

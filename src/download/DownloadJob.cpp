@@ -5,6 +5,7 @@
 #include "download/DownloadLog.h"
 #include "download/PartialDownload.h"
 #include "format/ResponseDecision.h"
+#include "platform/files/PoolJob.h"
 #include "platform/host/MonotonicTick.h"
 #include "platform/net/NetworkAccess.h"
 #include "platform/net/Transfer.h"
@@ -310,7 +311,10 @@ void DownloadJob::commit()
     watcher->setFuture(promise->future());
     promise->start();
     QThreadPool* pool = renamePool_ ? renamePool_ : QThreadPool::globalInstance();
-    pool->start([promise, file = std::move(file), durable = options_.durable] {
+    // Handed over whole, so that the thread sanitizer knows the pool's
+    // thread has the file from here on (platform/ThreadHandOff.h): it
+    // cannot see the lock inside Qt that the pool's queue hands it over by.
+    platform::startPoolJob(*pool, [promise, file = std::move(file), durable = options_.durable] {
         CommitOutcome outcome{file->commit(durable), file->errorString()};
         if (!outcome.stored)
             file->discard();

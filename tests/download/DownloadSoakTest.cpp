@@ -17,10 +17,10 @@ private slots:
     void invariantsHoldWhateverTheServerDoes();
 };
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr bool kSanitizerBuild = true;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
 constexpr bool kSanitizerBuild = true;
 #else
 constexpr bool kSanitizerBuild = false;

@@ -2,6 +2,8 @@
 
 #include "platform/files/FileThread.h"
 
+#include "platform/files/PoolJob.h"
+
 #include <QThreadPool>
 
 namespace platform {
@@ -22,7 +24,7 @@ FileThread::~FileThread()
 
 void FileThread::run(std::function<void()> job)
 {
-    pool_->start(std::move(job));
+    startPoolJob(*pool_, std::move(job));
 }
 
 void FileThread::finish()
