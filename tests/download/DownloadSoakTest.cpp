@@ -3,6 +3,7 @@
 #include "support/DownloadSoak.h"
 
 #include <QRandomGenerator>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -52,32 +53,53 @@ void DownloadSoakTest::invariantsHoldWhateverTheServerDoes()
     QFETCH(bool, exercisesEverything);
     const QTemporaryDir scratch;
     QVERIFY(scratch.isValid());
-    DownloadSoak::Options options;
-    options.downloads = downloads;
-    options.seed = seed;
-    options.folder = QDir(scratch.path()).filePath(QStringLiteral("我的收藏"));
-    QVERIFY(QDir().mkpath(options.folder));
-
-    const DownloadSoakFigures figures = DownloadSoak(options).run();
-    qInfo().noquote() << figures.text();
-    QVERIFY2(figures.held(), qPrintable(figures.violations.join(u'\n')));
-    QVERIFY(figures.stored > 0);
     // Which fault a request meets, and whether a press lands while another
     // runs, follow the machine's speed. The seed is chosen to exercise
-    // everything at the speed of a normal build; a sanitizer build, several
-    // times slower, still checks every invariant above.
-    if (!exercisesEverything || kSanitizerBuild)
-        return;
-    for (int kind = 0; kind < ChaosServer::kFaultKinds; ++kind)
-        QVERIFY2(figures.server.faults[size_t(kind)] > 0, ChaosServer::faultName(ChaosServer::Fault(kind)));
-    QCOMPARE(figures.mostRunning, 3);
-    QVERIFY(figures.cancelledWaiting > 0);
-    QVERIFY(figures.cancelledRunning > 0);
-    QVERIFY(figures.pressedAgainAtOnce > 0);
-    QVERIFY(figures.refused > 0);
-    QVERIFY(figures.restartsInFlight > 0);
-    QVERIFY(figures.resumedAfterRestart > 0);
-    QVERIFY(figures.storedAfterResuming > 0);
+    // everything at the speed of a normal build; on a busy machine a run
+    // that missed something is followed by the next seeds', at most three
+    // runs, and what they exercised together must be everything. A
+    // sanitizer build, several times slower, still checks every invariant.
+    QSet<QString> missed;
+    for (int run = 0; run < 3; ++run) {
+        DownloadSoak::Options options;
+        options.downloads = downloads;
+        options.seed = seed + quint64(run);
+        options.folder = QDir(scratch.path()).filePath(QStringLiteral("我的收藏%1").arg(run));
+        QVERIFY(QDir().mkpath(options.folder));
+
+        const DownloadSoakFigures figures = DownloadSoak(options).run();
+        qInfo().noquote() << figures.text();
+        QVERIFY2(figures.held(), qPrintable(figures.violations.join(u'\n')));
+        QVERIFY(figures.stored > 0);
+        if (!exercisesEverything || kSanitizerBuild)
+            return;
+        QStringList notNow;
+        for (int kind = 0; kind < ChaosServer::kFaultKinds; ++kind) {
+            if (figures.server.faults[size_t(kind)] == 0)
+                notNow << QString::fromLatin1(ChaosServer::faultName(ChaosServer::Fault(kind)));
+        }
+        const std::pair<const char*, bool> exercised[] = {
+            {"three at once", figures.mostRunning == 3},
+            {"a waiting one cancelled", figures.cancelledWaiting > 0},
+            {"a running one cancelled", figures.cancelledRunning > 0},
+            {"pressed again at once", figures.pressedAgainAtOnce > 0},
+            {"refused", figures.refused > 0},
+            {"a restart in flight", figures.restartsInFlight > 0},
+            {"resumed after a restart", figures.resumedAfterRestart > 0},
+            {"stored after resuming", figures.storedAfterResuming > 0},
+        };
+        for (const auto& [what, done] : exercised) {
+            if (!done)
+                notNow << QString::fromLatin1(what);
+        }
+        // Missed only while no run so far has met it.
+        const QSet<QString> notNowSet(notNow.cbegin(), notNow.cend());
+        missed = run == 0 ? notNowSet : missed.intersect(notNowSet);
+        if (missed.isEmpty())
+            return;
+        qInfo().noquote() << "not exercised yet:" << missed.values().join(QStringLiteral(", "));
+    }
+    QVERIFY2(missed.isEmpty(), qPrintable(missed.values().join(QStringLiteral(", "))));
 }
 
 QTEST_GUILESS_MAIN(DownloadSoakTest)
