@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<QByteArray> written = formatKeptText(made);
     if (!written)
         return 0;
-    FUZZ_CHECK(std::get_if<KeptText>(&parseKeptText(*written, kAddress, kLimit)) != nullptr
-               && std::get<KeptText>(parseKeptText(*written, kAddress, kLimit)) == made);
+    const auto reread = parseKeptText(*written, kAddress, kLimit);
+    FUZZ_CHECK(std::holds_alternative<KeptText>(reread) && std::get<KeptText>(reread) == made);
     const QByteArrayView shortened = QByteArrayView(*written).first(static_cast<qsizetype>(cut % written->size()));
     FUZZ_CHECK(std::holds_alternative<KeptTextRefusal>(parseKeptText(shortened, kAddress, kLimit)));
     return 0;
