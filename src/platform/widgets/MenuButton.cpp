@@ -68,8 +68,10 @@ void MenuButton::openMenu()
 bool MenuButton::eventFilter(QObject* watched, QEvent* event)
 {
     // The press outside the menu that closes it would be replayed on what
-    // lies under it; on this button that would open the menu again.
-    if (watched == menu_ && event->type() == QEvent::MouseButtonPress) {
+    // lies under it; on this button that would open the menu again. The
+    // event's kind is asked first: a menu being destroyed still sends its
+    // last events here, and is no longer a menu to compare with.
+    if (event->type() == QEvent::MouseButtonPress && watched == menu_) {
         const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
         if (!menu_->geometry().contains(at) && rect().contains(mapFromGlobal(at)))
             menu_->setAttribute(Qt::WA_NoMouseReplay);
