@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
+
 class ConferenceNavigationTest : public QObject {
     Q_OBJECT
 
@@ -65,7 +67,10 @@ void ConferenceNavigationTest::lectureListNameWithABlankIsAskedFor()
                                 toGb2312(QStringLiteral("冠心病%张医生$四十分钟*http://h/a\r\n")));
     enter(2);
     QTRY_VERIFY(window_->viewBar().lecturesOption->isChecked());
-    QCOMPARE(fixture_->server.requests().back().target, std::string("/lists/0131015%20.zip"));
+    // Asked for as a browser would, whatever else the window read meanwhile.
+    const auto requests = fixture_->server.requests();
+    QVERIFY(std::any_of(requests.cbegin(), requests.cend(),
+                        [](const auto& request) { return request.target == "/lists/0131015%20.zip"; }));
     QCOMPARE(fixture_->messages(), QStringList());
 }
 
